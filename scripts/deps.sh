@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test Nusari Shogi.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends \
+  build-essential cmake pkg-config \
+  libgtest-dev libgmock-dev libbenchmark-dev

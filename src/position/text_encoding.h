@@ -1,0 +1,15 @@
+// Conversion between the CP932 (Shift-JIS) bytes of every file format and
+// the UTF-8 texts of the program. Used at the boundary only.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace nusari {
+
+// Bytes that are no CP932 character become U+FFFD.
+std::string toUtf8(std::string_view cp932);
+// Characters that CP932 cannot hold become '?'; malformed UTF-8 too.
+std::string toCp932(std::string_view utf8);
+
+}  // namespace nusari

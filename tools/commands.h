@@ -1,0 +1,14 @@
+// Subcommands of nusari-tool. Each takes the arguments after its name and
+// returns the process exit code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace nusari::tool {
+
+using Arguments = std::vector<std::string>;
+
+int runPerft(const Arguments& args);
+
+}  // namespace nusari::tool

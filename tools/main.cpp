@@ -1,0 +1,41 @@
+// nusari-tool: command-line access to the engine for developers and power
+// users.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "commands.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const nusari::tool::Arguments&);
+    const char* usage;
+};
+
+const Command kCommands[] = {
+    {"perft", nusari::tool::runPerft, "perft [--sfen SFEN] DEPTH   count legal-move tree leaves"},
+};
+
+void printUsage() {
+    std::fprintf(stderr, "usage: nusari-tool COMMAND [ARGS]\ncommands:\n");
+    for (const Command& c : kCommands) std::fprintf(stderr, "  %s\n", c.usage);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage();
+        return 2;
+    }
+    for (const Command& c : kCommands) {
+        if (std::strcmp(argv[1], c.name) == 0) {
+            return c.run(nusari::tool::Arguments(argv + 2, argv + argc));
+        }
+    }
+    std::fprintf(stderr, "nusari-tool: unknown command '%s'\n", argv[1]);
+    printUsage();
+    return 2;
+}
