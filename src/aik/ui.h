@@ -1,0 +1,34 @@
+// The one interface through which the engine shows things to the user. The
+// main window implements it; tests use a recording fake. Texts are UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace nusari {
+
+enum class Sound : int32_t { Piece = 1, Message = 2 };
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+    // Modal box titled "ぬさり将棋" with an OK button.
+    virtual void message(const std::string& text) = 0;
+    // Modal yes/no question; true for yes.
+    virtual bool ask(const std::string& text) = 0;
+    // Text of the thinking panel (sikou_hyouzi).
+    virtual void setPanelText(const std::string& text) = 0;
+    virtual std::string panelText() const = 0;
+    // Lets the window process its pending events, then returns.
+    virtual void pumpMessages() = 0;
+    // Plays a sound asynchronously; a missing sound plays nothing.
+    virtual void playSound(Sound kind) = 0;
+};
+
+// An error box: the message sound, then the message.
+inline void showError(Ui& ui, const std::string& text) {
+    ui.playSound(Sound::Message);
+    ui.message(text);
+}
+
+}  // namespace nusari
