@@ -1,0 +1,183 @@
+#include "aik_loader.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "aik/aik_reader.h"
+#include "aik/book_loader.h"
+#include "aik/table_blocks.h"
+
+namespace nusari {
+
+namespace {
+
+struct ScalarKey {
+    std::string_view key;
+    int32_t AikProfile::*field;
+};
+
+constexpr ScalarKey kScalarKeys[] = {
+    {"hukasa=", &AikProfile::hukasa},
+    {"haba=", &AikProfile::haba},
+    {"pasu_kati=", &AikProfile::pasu_kati},
+    {"oute_kati=", &AikProfile::oute_kati},
+    {"hitu_hukasa=", &AikProfile::hitu_hukasa},
+    {"oute_hukasa=", &AikProfile::oute_hukasa},
+    {"sute_hukasa=", &AikProfile::sute_hukasa},
+    {"zyoukyou_pl=", &AikProfile::zyoukyou_pl},
+    {"zyoukyou_pl_max=", &AikProfile::zyoukyou_pl_max},
+    {"ransuu_ti=", &AikProfile::ransuu_ti},
+    {"edakari_pasu=", &AikProfile::edakari_pasu},
+    {"edakari_hyouka=", &AikProfile::edakari_hyouka},
+    {"edakari_hiyuusen=", &AikProfile::edakari_hiyuusen},
+};
+
+struct ArrayKey {
+    std::string_view key;
+    int32_t count;
+    int32_t* (*field)(AikProfile&);
+};
+
+constexpr ArrayKey kArrayKeys[] = {
+    {"yudou_kati[]=", 4, [](AikProfile& p) { return p.yudou_kati; }},
+    {"doute_kati[]=", 2, [](AikProfile& p) { return p.doute_kati; }},
+    {"doute_hukasa[]=", 2, [](AikProfile& p) { return p.doute_hukasa; }},
+};
+
+struct StringKey {
+    std::string_view key;
+    std::size_t maxBytes;
+    std::string AikProfile::*field;
+};
+
+constexpr StringKey kVer = {"ver=", 14, &AikProfile::ver};
+constexpr StringKey kNamae = {"namae=", 18, &AikProfile::namae};
+constexpr StringKey kZyouseki = {"zyouseki=", 127, &AikProfile::zyouseki};
+
+constexpr int32_t kMaxHaba = 100;  // capacity of a candidate list
+
+// Reads the array elements after the key: numbers are looked for byte by
+// byte, and each one found moves the place three bytes on from its first
+// digit. Fails when the line ends (or the place jumps past its end) first.
+bool readArray(std::string_view value, int32_t count, int32_t* out) {
+    std::size_t place = 0;
+    for (int32_t read = 0; read < count;) {
+        if (place >= value.size()) return false;
+        const int32_t n = ParseNumber(value.substr(place));
+        if (n < 0) {
+            ++place;
+        } else {
+            out[read++] = n;
+            place += 3;
+        }
+    }
+    return true;
+}
+
+// Stores a string value of at most maxBytes; like the C strings of the file
+// format it ends at a NUL byte.
+bool readString(AikProfile& profile, const StringKey& key, std::string_view line) {
+    const std::string_view value = line.substr(key.key.size());
+    if (value.size() > key.maxBytes) return false;
+    profile.*key.field = std::string(value.substr(0, value.find('\0')));
+    return true;
+}
+
+// The folder part of `path`, up to and including its last '/'.
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Keeps the divisors and the width in ranges the search can use.
+void guardProfile(AikProfile& p) {
+    p.haba = std::clamp(p.haba, 1, kMaxHaba);
+    if (p.edakari_hyouka < 1) p.edakari_hyouka = kDefaultEdakariHyouka;
+    if (p.hitu_hukasa < 1) p.hitu_hukasa = 0;
+}
+
+enum class LineOutcome { Ok, Failed, FileDone };
+
+// Handles one line that is neither empty nor a comment.
+LineOutcome handleLine(EngineState& state, AikReader& reader, const std::string& path,
+                       std::string_view line, RuleOffset& lastOffset) {
+    AikProfile& profile = state.profile;
+    for (const ScalarKey& k : kScalarKeys) {
+        if (line.starts_with(k.key)) {
+            profile.*k.field = ParseNumber(line.substr(k.key.size()));
+            return LineOutcome::Ok;
+        }
+    }
+    for (const ArrayKey& k : kArrayKeys) {
+        if (line.starts_with(k.key)) {
+            return readArray(line.substr(k.key.size()), k.count, k.field(profile))
+                       ? LineOutcome::Ok
+                       : LineOutcome::Failed;
+        }
+    }
+    if (line.starts_with(kVer.key)) {
+        if (!readString(profile, kVer, line)) return LineOutcome::Failed;
+        return profile.ver == "0.0.1" || profile.ver == "0.0.2" ? LineOutcome::Ok
+                                                                : LineOutcome::Failed;
+    }
+    if (line.starts_with(kNamae.key)) {
+        return readString(profile, kNamae, line) ? LineOutcome::Ok : LineOutcome::Failed;
+    }
+    if (line.starts_with(kZyouseki.key)) {
+        if (!readString(profile, kZyouseki, line)) return LineOutcome::Failed;
+        const std::string book = folderOf(path) + profile.zyouseki + ".jsk";
+        return LoadBook(state.bookTable, book) == 0 ? LineOutcome::Ok : LineOutcome::Failed;
+    }
+    if (line.starts_with("set koma[")) {
+        return ReadSetBlock(state, reader, line) ? LineOutcome::Ok : LineOutcome::Failed;
+    }
+    if (line.starts_with("find koma[")) {
+        switch (ReadFindBlock(state, reader, line, lastOffset)) {
+            case BlockResult::Ok: return LineOutcome::Ok;
+            case BlockResult::EndOfFile: return LineOutcome::FileDone;
+            case BlockResult::Failed: return LineOutcome::Failed;
+        }
+    }
+    return LineOutcome::Failed;
+}
+
+// Reads every line of the file; true when the whole file was read.
+bool readFile(EngineState& state, AikReader& reader, const std::string& path) {
+    RuleOffset lastOffset;
+    std::string line;
+    for (;;) {
+        const LineResult read = reader.readLine(line);
+        if (read == LineResult::TooLong) return false;
+        if (!line.empty() && line[0] != '\'') {
+            const LineOutcome outcome = handleLine(state, reader, path, line, lastOffset);
+            if (outcome == LineOutcome::Failed) return false;
+            if (outcome == LineOutcome::FileDone) break;
+        }
+        if (read == LineResult::LastLine) break;
+    }
+    return !reader.failed();
+}
+
+}  // namespace
+
+int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui) {
+    ClearFindRuleTables(state.findRuleTables);
+    state.profile.edakari_pasu = kDefaultEdakariPasu;
+    state.profile.edakari_hyouka = kDefaultEdakariHyouka;
+    state.profile.edakari_hiyuusen = kDefaultEdakariHiyuusen;
+
+    bool ok = false;
+    {
+        AikReader reader(path);
+        ok = reader.isOpen() && readFile(state, reader, path);
+    }
+    if (ok) DeriveTables(state);
+    guardProfile(state.profile);
+    if (!ok) {
+        showError(ui, kAikLoadError);
+        return -1;
+    }
+    return 1;
+}
+
+}  // namespace nusari

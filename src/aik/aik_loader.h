@@ -1,0 +1,22 @@
+// Loading an engine-definition (.aik) file into the EngineState: profile
+// keys, evaluation-table blocks and the book the file names.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "aik/engine_state.h"
+#include "aik/ui.h"
+
+namespace nusari {
+
+// Shown (after the message sound) for every failure of LoadAik.
+inline constexpr const char* kAikLoadError = "error\n  aik file is not opened.";
+
+// Loads the .aik file at `path`. Returns 1 when the whole file was read, or
+// -1 after showing kAikLoadError. A failed load keeps what was read up to the
+// failing line. Either way the profile is left usable by the search: haba in
+// 1..100, edakari_hyouka at least 1 (else 32), hitu_hukasa 0 (off) or above.
+int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui);
+
+}  // namespace nusari

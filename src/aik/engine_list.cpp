@@ -1,0 +1,65 @@
+#include "engine_list.h"
+
+#include <algorithm>
+#include <deque>
+#include <set>
+#include <system_error>
+
+namespace nusari {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kAikExtension = ".aik";
+
+// The entry names of `folder`, sorted by bytes; unreadable entries are left out.
+std::vector<std::string> sortedEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A key that is the same for every path of one folder.
+std::string folderKey(const std::string& folder) {
+    std::error_code ec;
+    const fs::path canonical = fs::canonical(folder, ec);
+    return ec ? folder : canonical.string();
+}
+
+}  // namespace
+
+bool BuildEngineList(const fs::path& programFolder, std::vector<std::string>& names,
+                     std::vector<std::string>& paths) {
+    const std::string root = (programFolder / "aik").string();
+    std::error_code ec;
+    if (!fs::is_directory(root, ec)) return false;
+
+    std::deque<std::string> queue{root};
+    std::set<std::string> visited{folderKey(root)};
+    while (!queue.empty()) {
+        const std::string folder = queue.front();
+        for (const std::string& name : sortedEntries(folder)) {
+            if (name == "." || name == "..") continue;
+            const std::string path = folder + "/" + name;
+            if (fs::is_directory(path, ec)) {
+                if (visited.insert(folderKey(path)).second) queue.push_back(path);
+                continue;
+            }
+            const std::size_t dot = name.rfind('.');
+            if (dot != std::string::npos && std::string_view(name).substr(dot) == kAikExtension) {
+                names.push_back(name.substr(0, dot));
+                paths.push_back(path);
+            }
+        }
+        queue.pop_front();
+    }
+    return true;
+}
+
+}  // namespace nusari

@@ -1,0 +1,19 @@
+// The list of computer opponents: every .aik file under the "aik" folder.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace nusari {
+
+// Searches programFolder/aik breadth first, the entries of each folder in
+// byte order of their names, and appends each file whose name ends in ".aik"
+// (case-sensitive) to `names` (the name without the extension) and `paths`
+// (folder + "/" + name). Returns false, touching nothing, when the aik folder
+// does not exist. A folder reached twice (through a symbolic link) is
+// searched once.
+bool BuildEngineList(const std::filesystem::path& programFolder, std::vector<std::string>& names,
+                     std::vector<std::string>& paths);
+
+}  // namespace nusari
