@@ -11,6 +11,12 @@
 
 namespace nusari {
 
+// Slots of the two hash arrays; defined by the search.
+struct PositionMemorySlot;
+struct TranspositionSlot;
+
+inline constexpr int32_t kDefaultHashEntries = 40009;
+
 struct EngineState : GameFields {
     // Parameters of the loaded .aik file.
     AikProfile profile;
@@ -20,6 +26,17 @@ struct EngineState : GameFields {
     EvalTables evalTables;
     FindRuleTables findRuleTables;
     BookTable bookTable;
+
+    // Node protocol of the search core.
+    int32_t nodeCount = 0;    // evaluations in the current think call
+    int32_t listLength = 0;   // 0: quiescence node; >= 1: entries of the node's list in use
+    int32_t passScore = 0;    // the node's pass evaluation; -99999 until known
+
+    // The hash arrays: entries of each (the Hash setting), and the arrays
+    // themselves (null until allocated).
+    int32_t hashEntryCount = kDefaultHashEntries;
+    PositionMemorySlot* positionMemory = nullptr;
+    TranspositionSlot* transpositionTable = nullptr;
 };
 
 }  // namespace nusari
