@@ -1,0 +1,74 @@
+#include "think/progress.h"
+
+#include <algorithm>
+
+namespace nusari {
+
+namespace {
+
+bool isStrongPromoted(int32_t own) {
+    return own == kLowerDragon || own == kLowerHorse || own == kLowerProKnight ||
+           own == kLowerProLance || own == kLowerTokin;
+}
+
+// Adds the rules of the piece `code` standing on `s` to the working tables.
+void applyRules(EngineState& state, int32_t code, int32_t s, int32_t total) {
+    const FindRule* rules = state.findRuleTables.table[code];
+    int32_t offset = 0;
+    bool valid = false;
+    for (int32_t i = 0; i < kRuleTableSize && rules[i].piece != -1; ++i) {
+        const FindRule& rule = rules[i];
+        if (rule.first == 1) {
+            const int32_t column = s + rule.dx;
+            const int32_t rank = rankOf(s) + rule.dy;
+            valid = column >= 0 && column <= 100 && rank >= 1 && rank <= 9;
+            offset = rule.dx + rule.dy;
+        }
+        if (!valid) continue;
+        if (rule.piece < 0 || rule.piece >= kEvalTableCount - kWorkingTableOffset) continue;
+        const int32_t slot = s + offset;
+        if (slot < 0 || slot >= kEvalTableSlots) continue;
+        int32_t& target = workingTable(state, rule.piece)[slot];
+        if (rule.op == kRuleAdd) {
+            target += rule.value;
+        } else if (rule.op == kRuleMultiply) {
+            target += rule.value * total;
+        }
+    }
+}
+
+}  // namespace
+
+void ComputeProgress(const EngineState& state, const Position& p, Progress& progress) {
+    int32_t lower = state.profile.zyoukyou_pl;
+    int32_t upper = state.profile.zyoukyou_pl;
+    for (int32_t kind = kRook; kind <= kPawn; ++kind) {
+        if (p[kLowerHandBase + kind] >= 1) ++lower;
+        if (p[kUpperHandBase + kind] >= 1) ++upper;
+    }
+    for (int32_t sq = kFirstSquare; sq <= kLastSquare; ++sq) {
+        const int32_t v = p[sq];
+        if (!isValidPieceCode(v)) continue;
+        if (isStrongPromoted(v & 15)) (sideOf(v) == kLowerSide ? lower : upper) += 2;
+    }
+    progress.lower = std::min(lower, state.profile.zyoukyou_pl_max);
+    progress.upper = std::min(upper, state.profile.zyoukyou_pl_max);
+    progress.total = progress.lower + progress.upper;
+}
+
+void BlendTables(EngineState& state, const Position& p, const Progress& progress) {
+    for (int32_t code = 0; code < 48; ++code) {
+        if (code >= 16 && code < 32) continue;
+        if ((code & 15) == 11) continue;
+        const int32_t* raw = rawTable(state, code);
+        int32_t* work = workingTable(state, code);
+        const int32_t weight = (code < 16 ? progress.upper : progress.lower) * work[kCoefficientSlot];
+        for (int32_t s = kFirstSquare; s <= kLastSquare; ++s) work[s] = raw[s] + weight;
+    }
+    for (int32_t s = kFirstSquare; s <= kLastSquare; ++s) {
+        const int32_t v = p[s];
+        if (isValidPieceCode(v)) applyRules(state, v, s, progress.total);
+    }
+}
+
+}  // namespace nusari

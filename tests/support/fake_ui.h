@@ -1,0 +1,53 @@
+// A Ui for tests: records every message, sound and panel text, and answers
+// questions from a script.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "aik/ui.h"
+
+namespace nusari::test {
+
+class FakeUi : public Ui {
+public:
+    // Everything shown, in order: "message:TEXT", "ask:TEXT", "sound:N".
+    std::vector<std::string> events;
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    std::vector<Sound> sounds;
+    std::vector<std::string> panelHistory;
+    // Answers for ask(), used front first; an empty script answers `defaultAnswer`.
+    std::deque<bool> answers;
+    bool defaultAnswer = false;
+    int pumps = 0;
+
+    void message(const std::string& text) override {
+        messages.push_back(text);
+        events.push_back("message:" + text);
+    }
+    bool ask(const std::string& text) override {
+        questions.push_back(text);
+        events.push_back("ask:" + text);
+        if (answers.empty()) return defaultAnswer;
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void setPanelText(const std::string& text) override {
+        panel_ = text;
+        panelHistory.push_back(text);
+    }
+    std::string panelText() const override { return panel_; }
+    void pumpMessages() override { ++pumps; }
+    void playSound(Sound kind) override {
+        sounds.push_back(kind);
+        events.push_back("sound:" + std::to_string(static_cast<int>(kind)));
+    }
+
+private:
+    std::string panel_;
+};
+
+}  // namespace nusari::test
