@@ -1,0 +1,236 @@
+// LoadAik: line rules, profile keys and the one way every failure is shown.
+#include <gtest/gtest.h>
+
+#include "aik/aik_reader.h"
+#include "aik_test_support.h"
+
+namespace nusari::test {
+namespace {
+
+TEST(ParseNumber, ReadsOneToThreeDigits) {
+    EXPECT_EQ(ParseNumber("7"), 7);
+    EXPECT_EQ(ParseNumber("12ab"), 12);
+    EXPECT_EQ(ParseNumber("999"), 999);
+    EXPECT_EQ(ParseNumber("007x"), 7);
+    EXPECT_EQ(ParseNumber("1234"), -1);
+    EXPECT_EQ(ParseNumber("-5"), -1);
+    EXPECT_EQ(ParseNumber(" 5"), -1);
+    EXPECT_EQ(ParseNumber(""), -1);
+}
+
+TEST(LoadAik, VersionOnlyKeepsFieldsAndSetsPruningDefaults) {
+    for (const bool lf : {false, true}) {
+        LoadFixture f;
+        f.state->profile.hukasa = 44;
+        f.state->profile.namae = "old";
+        f.state->profile.edakari_pasu = 1;
+        f.state->profile.edakari_hyouka = 2;
+        f.state->profile.edakari_hiyuusen = 3;
+        f.state->evalTables.table[7][55] = 123;
+        EXPECT_EQ(f.load("ver=0.0.2\n", lf), 1);
+        EXPECT_EQ(f.state->profile.ver, "0.0.2");
+        EXPECT_EQ(f.state->profile.hukasa, 44);
+        EXPECT_EQ(f.state->profile.namae, "old");
+        EXPECT_EQ(f.state->profile.edakari_pasu, 10);
+        EXPECT_EQ(f.state->profile.edakari_hyouka, 32);
+        EXPECT_EQ(f.state->profile.edakari_hiyuusen, 5);
+        EXPECT_EQ(f.state->evalTables.table[7][55], 123);
+        EXPECT_TRUE(f.ui.messages.empty());
+        EXPECT_TRUE(f.ui.sounds.empty());
+    }
+}
+
+TEST(LoadAik, FailureShowsMessageSoundThenBox) {
+    LoadFixture f;
+    EXPECT_EQ(f.load("ver=0.0.3\n"), -1);
+    ASSERT_EQ(f.ui.events.size(), 2u);
+    EXPECT_EQ(f.ui.events[0], "sound:2");
+    EXPECT_EQ(f.ui.events[1], "message:error\n  aik file is not opened.");
+}
+
+TEST(LoadAik, VersionMustMatchExactly) {
+    for (const char* text : {"ver=0.0.3", "ver=0.0.2 ", "ver= 0.0.2", "ver=", "ver=0.0.20000000000",
+                             "ver=0.0.1\rx"}) {
+        LoadFixture f;
+        EXPECT_EQ(f.load(std::string(text) + "\n"), -1) << text;
+    }
+    LoadFixture f;
+    EXPECT_EQ(f.load("ver=0.0.1\n"), 1);
+    EXPECT_EQ(f.state->profile.ver, "0.0.1");
+}
+
+TEST(LoadAik, LeadingSpacesAndComments) {
+    LoadFixture f;
+    EXPECT_EQ(f.load("' comment\n\n     hukasa=7\n   ' indented comment\n    \n"), 1);
+    EXPECT_EQ(f.state->profile.hukasa, 7);
+
+    LoadFixture tab;
+    EXPECT_EQ(tab.load("\thukasa=7\n"), -1);
+    LoadFixture unknown;
+    EXPECT_EQ(unknown.load("depth=7\n"), -1);
+    LoadFixture spaced;
+    EXPECT_EQ(spaced.load("hukasa =7\n"), -1);
+    LoadFixture upper;
+    EXPECT_EQ(upper.load("HUKASA=7\n"), -1);
+}
+
+TEST(LoadAik, ScalarValuesStoreMinusOneWithoutFailing) {
+    const std::pair<const char*, int32_t> cases[] = {
+        {"hukasa=12ab", 12}, {"hukasa=abc", -1}, {"hukasa=1234", -1}, {"hukasa=-5", -1},
+        {"hukasa= 5", -1},   {"hukasa=", -1},    {"hukasa=999", 999},
+    };
+    for (const auto& [text, want] : cases) {
+        LoadFixture f;
+        EXPECT_EQ(f.load(std::string(text) + "\n"), 1) << text;
+        EXPECT_EQ(f.state->profile.hukasa, want) << text;
+    }
+}
+
+TEST(LoadAik, EveryScalarKeyReachesItsField) {
+    LoadFixture f;
+    ASSERT_EQ(f.load("hukasa=1\nhaba=2\npasu_kati=3\noute_kati=4\nhitu_hukasa=5\n"
+                     "oute_hukasa=6\nsute_hukasa=7\nzyoukyou_pl=8\nzyoukyou_pl_max=9\n"
+                     "ransuu_ti=10\nedakari_pasu=11\nedakari_hyouka=12\nedakari_hiyuusen=13\n"),
+              1);
+    const AikProfile& p = f.state->profile;
+    EXPECT_EQ(p.hukasa, 1);
+    EXPECT_EQ(p.haba, 2);
+    EXPECT_EQ(p.pasu_kati, 3);
+    EXPECT_EQ(p.oute_kati, 4);
+    EXPECT_EQ(p.hitu_hukasa, 5);
+    EXPECT_EQ(p.oute_hukasa, 6);
+    EXPECT_EQ(p.sute_hukasa, 7);
+    EXPECT_EQ(p.zyoukyou_pl, 8);
+    EXPECT_EQ(p.zyoukyou_pl_max, 9);
+    EXPECT_EQ(p.ransuu_ti, 10);
+    EXPECT_EQ(p.edakari_pasu, 11);
+    EXPECT_EQ(p.edakari_hyouka, 12);
+    EXPECT_EQ(p.edakari_hiyuusen, 13);
+}
+
+TEST(LoadAik, LastKeyWinsAndLastLineNeedsNoLineFeed) {
+    LoadFixture f;
+    EXPECT_EQ(f.load("hukasa=3\nhaba=20\nhukasa=9"), 1);
+    EXPECT_EQ(f.state->profile.hukasa, 9);
+    EXPECT_EQ(f.state->profile.haba, 20);
+
+    LoadFixture failing;
+    EXPECT_EQ(failing.load("hukasa=3\nbogus"), -1);
+}
+
+TEST(LoadAik, ArraysReadThreeBytesOnFromEachNumber) {
+    struct Case {
+        const char* text;
+        int32_t first;
+        int32_t second;
+    };
+    const Case cases[] = {
+        {"doute_kati[]=10,20", 10, 20},  {"doute_kati[]=5, 6", 5, 6},
+        {"doute_kati[]=100,200", 100, 200}, {"doute_kati[]=5,6,7,8", 5, 7},
+        {"doute_kati[]=30,40,50", 30, 40},  {"doute_kati[]=x-3;;4", 3, 4},
+    };
+    for (const Case& c : cases) {
+        LoadFixture f;
+        EXPECT_EQ(f.load(std::string(c.text) + "\n"), 1) << c.text;
+        EXPECT_EQ(f.state->profile.doute_kati[0], c.first) << c.text;
+        EXPECT_EQ(f.state->profile.doute_kati[1], c.second) << c.text;
+    }
+    LoadFixture four;
+    EXPECT_EQ(four.load("yudou_kati[]=40, 30, 20, 10\ndoute_hukasa[]=7, 8\n"), 1);
+    EXPECT_EQ(four.state->profile.yudou_kati[3], 10);
+    EXPECT_EQ(four.state->profile.doute_hukasa[1], 8);
+}
+
+TEST(LoadAik, ArrayEndingEarlyFails) {
+    // Single digits with one separator: the second number is jumped over.
+    for (const char* text : {"yudou_kati[]=100,200", "doute_kati[]=5", "doute_hukasa[]=",
+                             "doute_kati[]=1,", "yudou_kati[]=1,2,3", "doute_hukasa[]=7,8"}) {
+        LoadFixture f;
+        EXPECT_EQ(f.load(std::string(text) + "\nhukasa=1\n"), -1) << text;
+    }
+    LoadFixture partial;
+    EXPECT_EQ(partial.load("yudou_kati[]=100,200\n"), -1);
+    EXPECT_EQ(partial.state->profile.yudou_kati[0], 100);
+    EXPECT_EQ(partial.state->profile.yudou_kati[1], 200);
+}
+
+TEST(LoadAik, LineLimitCountsBytesAfterLeadingSpaces) {
+    const std::string comment254 = "'" + std::string(253, 'x');
+    const std::string key254 = "namae=" + std::string(248, 'a');
+    for (const bool lf : {false, true}) {
+        LoadFixture spaces;
+        EXPECT_EQ(spaces.load(std::string(300, ' ') + comment254 + "\n", lf), 1);
+        LoadFixture over;
+        EXPECT_EQ(over.load(comment254 + "x\n", lf), -1);
+        LoadFixture lastLine;
+        EXPECT_EQ(lastLine.load(comment254, lf), 1);
+        LoadFixture keyOver;  // too long as a line before too long as a name
+        EXPECT_EQ(keyOver.load(key254 + "a\n", lf), -1);
+    }
+}
+
+TEST(LoadAik, StringLimitsCountCp932Bytes) {
+    LoadFixture nine;  // nine kanji are 18 bytes
+    EXPECT_EQ(nine.load("namae=一二三四五六七八九\n"), 1);
+    EXPECT_EQ(toUtf8(nine.state->profile.namae), "一二三四五六七八九");
+    LoadFixture ten;
+    EXPECT_EQ(ten.load("namae=一二三四五六七八九a\n"), -1);
+    LoadFixture spaces;
+    EXPECT_EQ(spaces.load("namae= 名 \n"), 1);
+    EXPECT_EQ(toUtf8(spaces.state->profile.namae), " 名 ");
+}
+
+TEST(LoadAik, BookIsLoadedAtOnceFromTheAikFolder) {
+    LoadFixture f;
+    f.folder.writeBytes("jo.jsk", std::string(101, '\x80'));
+    EXPECT_EQ(f.load("zyouseki=jo\nhukasa=3\n"), 1);
+    EXPECT_EQ(f.state->profile.zyouseki, "jo");
+    EXPECT_EQ(f.state->bookTable.count(), 1);
+
+    LoadFixture missing;
+    EXPECT_EQ(missing.load("hukasa=3\nzyouseki=abc\nhaba=4\n"), -1);
+    EXPECT_EQ(missing.state->profile.hukasa, 3);
+    EXPECT_EQ(missing.state->profile.zyouseki, "abc");
+    EXPECT_EQ(missing.ui.messages.size(), 1u);
+
+    LoadFixture tooLong;
+    const std::string stem(128, 'b');
+    tooLong.folder.writeBytes(stem + ".jsk", "");
+    EXPECT_EQ(tooLong.load("zyouseki=" + stem + "\n"), -1);
+    LoadFixture longest;
+    longest.folder.writeBytes(stem.substr(1) + ".jsk", "");
+    EXPECT_EQ(longest.load("zyouseki=" + stem.substr(1) + "\n"), 1);
+}
+
+TEST(LoadAik, UnreadablePathsFail) {
+    LoadFixture f;
+    FakeUi ui;
+    EXPECT_EQ(LoadAik(*f.state, (f.folder.path() / "none.aik").string(), ui), -1);
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(LoadAik(*f.state, f.folder.path().string(), ui), -1);
+    EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+TEST(LoadAik, ProfileIsKeptUsableForTheSearch) {
+    const std::tuple<const char*, int32_t, int32_t, int32_t> cases[] = {
+        // text, haba, edakari_hyouka, hitu_hukasa
+        {"haba=0\nedakari_hyouka=0\nhitu_hukasa=0\n", 1, 32, 0},
+        {"haba=500\nedakari_hyouka=-5\nhitu_hukasa=-5\n", 100, 32, 0},
+        {"haba=-1\nedakari_hyouka=1\nhitu_hukasa=1\n", 1, 1, 1},
+        {"haba=100\nedakari_hyouka=40\nhitu_hukasa=30\n", 100, 40, 30},
+    };
+    for (const auto& [text, haba, hyouka, hitu] : cases) {
+        LoadFixture f;
+        EXPECT_EQ(f.load(text), 1) << text;
+        EXPECT_EQ(f.state->profile.haba, haba) << text;
+        EXPECT_EQ(f.state->profile.edakari_hyouka, hyouka) << text;
+        EXPECT_EQ(f.state->profile.hitu_hukasa, hitu) << text;
+    }
+    LoadFixture failed;
+    EXPECT_EQ(failed.load("haba=900\nedakari_hyouka=0\nbad line\n"), -1);
+    EXPECT_EQ(failed.state->profile.haba, 100);
+    EXPECT_EQ(failed.state->profile.edakari_hyouka, 32);
+}
+
+}  // namespace
+}  // namespace nusari::test
