@@ -10,5 +10,6 @@ namespace nusari::tool {
 using Arguments = std::vector<std::string>;
 
 int runPerft(const Arguments& args);
+int runAik(const Arguments& args);
 
 }  // namespace nusari::tool

@@ -16,6 +16,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"perft", nusari::tool::runPerft, "perft [--sfen SFEN] DEPTH   count legal-move tree leaves"},
+    {"aik", nusari::tool::runAik, "aik FILE                    load an engine file, print its fields"},
 };
 
 void printUsage() {
