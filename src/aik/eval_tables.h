@@ -45,6 +45,8 @@ struct FindRule {
     // mark), 0 when it repeats it.
     int32_t first = 1;
     int32_t value = 0;  // -999..999
+
+    bool operator==(const FindRule&) const = default;
 };
 
 inline constexpr int32_t kRuleTableCount = 48;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,16 @@
 #include "aik/engine_state.h"
 #include "position/text_encoding.h"
 #include "support/fake_ui.h"
+
+namespace nusari {
+
+// Readable failure output for rule comparisons.
+inline void PrintTo(const FindRule& r, std::ostream* os) {
+    *os << "{piece " << r.piece << ", dx " << r.dx << ", dy " << r.dy << ", op " << r.op
+        << ", first " << r.first << ", value " << r.value << "}";
+}
+
+}  // namespace nusari
 
 namespace nusari::test {
 

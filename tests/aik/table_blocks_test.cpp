@@ -137,26 +137,12 @@ TEST(FindBlock, RuleLinesAreParsed) {
                      "add koma[40][point(+1,9)] +7\n"
                      "}\n"),
               1);
-    const std::vector<FindRule> r = rulesOf(*f.state, 0);
-    ASSERT_EQ(r.size(), 4u);
-    // Sorted by dx + dy, largest first.
-    EXPECT_EQ(r[0].piece, 40);
-    EXPECT_EQ(r[0].dx, 10);
-    EXPECT_EQ(r[0].dy, 9);
-    EXPECT_EQ(r[0].value, 7);
-    EXPECT_EQ(r[1].piece, 3);
-    EXPECT_EQ(r[1].dx, 10);
-    EXPECT_EQ(r[1].dy, -1);
-    EXPECT_EQ(r[1].op, kRuleAdd);
-    EXPECT_EQ(r[1].value, 50);
-    EXPECT_EQ(r[2].piece, 39);
-    EXPECT_EQ(r[2].dy, -2);
-    EXPECT_EQ(r[2].op, kRuleMultiply);
-    EXPECT_EQ(r[2].value, -2);
-    EXPECT_EQ(r[3].piece, 8);
-    EXPECT_EQ(r[3].dx, -90);
-    EXPECT_EQ(r[3].dy, 9);
-    EXPECT_EQ(r[3].value, -999);
+    // Sorted by dx + dy, largest first. Fields: piece, dx, dy, op, first, value.
+    const std::vector<FindRule> want = {{40, 10, 9, kRuleAdd, 1, 7},
+                                        {3, 10, -1, kRuleAdd, 1, 50},
+                                        {39, 0, -2, kRuleMultiply, 1, -2},
+                                        {8, -90, 9, kRuleAdd, 1, -999}};
+    EXPECT_EQ(rulesOf(*f.state, 0), want);
 }
 
 TEST(FindBlock, BadRulesFail) {
@@ -188,16 +174,11 @@ TEST(FindBlock, EqualKeysKeepLineOrderAndFirstMarks) {
                      "other text is ignored\n"
                      "}\n"),
               1);
-    const std::vector<FindRule> r = rulesOf(*f.state, 4);
-    ASSERT_EQ(r.size(), 4u);
-    EXPECT_EQ(r[0].value, 2);
-    EXPECT_EQ(r[0].first, 1);
-    EXPECT_EQ(r[1].value, 1);
-    EXPECT_EQ(r[1].first, 1);
-    EXPECT_EQ(r[2].value, 3);
-    EXPECT_EQ(r[2].first, 0);
-    EXPECT_EQ(r[3].value, 4);
-    EXPECT_EQ(r[3].first, 1);
+    const std::vector<FindRule> want = {{2, 10, 1, kRuleAdd, 1, 2},
+                                        {1, 10, -1, kRuleAdd, 1, 1},
+                                        {3, 10, -1, kRuleAdd, 0, 3},
+                                        {5, 0, 9, kRuleAdd, 1, 4}};
+    EXPECT_EQ(rulesOf(*f.state, 4), want);
 }
 
 TEST(FindBlock, UpperTableMirrorsLowerTable) {
@@ -211,12 +192,11 @@ TEST(FindBlock, UpperTableMirrorsLowerTable) {
     ASSERT_EQ(lower.size(), 3u);
     ASSERT_EQ(upper.size(), 3u);
     for (std::size_t i = 0; i < lower.size(); ++i) {
-        EXPECT_EQ(upper[i].piece, lower[i].piece ^ 32);
-        EXPECT_EQ(upper[i].dx, -lower[i].dx);
-        EXPECT_EQ(upper[i].dy, -lower[i].dy);
-        EXPECT_EQ(upper[i].op, lower[i].op);
-        EXPECT_EQ(upper[i].first, lower[i].first);
-        EXPECT_EQ(upper[i].value, lower[i].value);
+        FindRule mirrored = lower[i];
+        mirrored.piece ^= 32;
+        mirrored.dx = static_cast<int16_t>(-mirrored.dx);
+        mirrored.dy = static_cast<int16_t>(-mirrored.dy);
+        EXPECT_EQ(upper[i], mirrored) << i;
     }
     EXPECT_EQ(upper[1].first, 0);  // the second block's rule repeats the first offset
     EXPECT_EQ(f.state->findRuleTables.table[41][3].first, 1);
