@@ -178,6 +178,10 @@ TEST(LoadAik, StringLimitsCountCp932Bytes) {
     LoadFixture spaces;
     EXPECT_EQ(spaces.load("namae= 名 \n"), 1);
     EXPECT_EQ(toUtf8(spaces.state->profile.namae), " 名 ");
+    LoadFixture nul;  // a C string ends at its NUL byte
+    EXPECT_EQ(nul.load(std::string("namae=ab\0cd\nver=0.0.1\0x\n", 24)), 1);
+    EXPECT_EQ(nul.state->profile.namae, "ab");
+    EXPECT_EQ(nul.state->profile.ver, "0.0.1");
 }
 
 TEST(LoadAik, BookIsLoadedAtOnceFromTheAikFolder) {
