@@ -27,8 +27,8 @@ enum class LineResult {
 };
 
 // A file read as text: a carriage return right before a line feed is
-// dropped, as a Windows text-mode read does. Bytes are read one at a time,
-// so that even an endless or huge input is refused after a short way.
+// dropped, as a Windows text-mode read does. Bytes are taken one at a time
+// from the stream; nothing but the current line is held.
 class AikReader {
 public:
     // Opens `path`; isOpen() tells whether that worked.
