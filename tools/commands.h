@@ -11,5 +11,8 @@ using Arguments = std::vector<std::string>;
 
 int runPerft(const Arguments& args);
 int runAik(const Arguments& args);
+int runThink(const Arguments& args);
+int runSelfplay(const Arguments& args);
+int runBench(const Arguments& args);
 
 }  // namespace nusari::tool

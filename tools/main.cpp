@@ -17,6 +17,12 @@ struct Command {
 const Command kCommands[] = {
     {"perft", nusari::tool::runPerft, "perft [--sfen SFEN] DEPTH   count legal-move tree leaves"},
     {"aik", nusari::tool::runAik, "aik FILE                    load an engine file, print its fields"},
+    {"think", nusari::tool::runThink,
+     "think --aik FILE [--sfen SFEN] [--ms LIMIT] [--seed N]   choose a move"},
+    {"selfplay", nusari::tool::runSelfplay,
+     "selfplay --aik A --aik2 B --games N --ms LIMIT [--seed N]   play engine against engine"},
+    {"bench", nusari::tool::runBench,
+     "bench [--aik FILE] [--hukasa N]   fixed-depth search of fixed positions (node signature)"},
 };
 
 void printUsage() {

@@ -2,6 +2,8 @@
 // on the heap, std::make_unique<EngineState>().
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "aik/aik_profile.h"
@@ -37,6 +39,17 @@ struct EngineState : GameFields {
     int32_t hashEntryCount = kDefaultHashEntries;
     PositionMemorySlot* positionMemory = nullptr;
     TranspositionSlot* transpositionTable = nullptr;
+
+    // Think driver and search.
+    int64_t moveStartMs = 0;       // steady-clock ms when the previous move was made
+    int32_t timeLimitMs = 10000;   // the computer's thinking time per move
+    int32_t csaTimeMode = 0;       // 1: time limit and hukasa follow the total time used
+    std::atomic<uint8_t> continueSearch{0};  // 1 while the search may go on
+    uint32_t randomState = 0;      // the book's random generator
+    // The game record's position history (entry n after n plies; slot 119
+    // holds the computer's total thinking seconds), or null without a game.
+    const Position* positionHistory = nullptr;
+    int32_t positionHistorySize = 0;
 };
 
 }  // namespace nusari
