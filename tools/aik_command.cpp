@@ -5,28 +5,12 @@
 
 #include "aik/aik_loader.h"
 #include "commands.h"
+#include "console_ui.h"
 #include "position/text_encoding.h"
 
 namespace nusari::tool {
 
 namespace {
-
-// Shows messages on the standard error; questions are answered no.
-class ConsoleUi : public Ui {
-public:
-    void message(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-    bool ask(const std::string& text) override {
-        std::fprintf(stderr, "%s (no)\n", text.c_str());
-        return false;
-    }
-    void setPanelText(const std::string& text) override { panel_ = text; }
-    std::string panelText() const override { return panel_; }
-    void pumpMessages() override {}
-    void playSound(Sound) override {}
-
-private:
-    std::string panel_;
-};
 
 void printNumber(const char* key, int32_t value) { std::printf("%s=%d\n", key, value); }
 
