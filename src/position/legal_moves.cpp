@@ -85,7 +85,7 @@ inline bool canPromote(int32_t own) {
 void addBoardMove(MoveList& out, Side s, int32_t own, int32_t from, int32_t to) {
     const bool promotable = canPromote(own) && (inPromotionZone(from, s) || inPromotionZone(to, s));
     if (promotable) out.add(Move{from, to + kPromotionOffset});
-    if (relativeRank(to, s) > deadRanks(kindOf(own))) out.add(Move{from, to});
+    if (isPromoted(own) || relativeRank(to, s) > deadRanks(kindOf(own))) out.add(Move{from, to});
 }
 
 void generateBoardMoves(const Position& p, Side s, MoveList& out) {

@@ -55,6 +55,14 @@ TEST(LegalMoves, PromotionChoicesAndForcedPromotion) {
     EXPECT_FALSE(list.contains(Move{54, 42}));
     EXPECT_TRUE(list.contains(Move{45, 33}));
     EXPECT_TRUE(list.contains(Move{45, 133}));
+    // Promoted pieces move onto the last ranks freely.
+    generateLegalMoves(boardWith({{12, kLowerTokin}, {22, kLowerProLance}, {32, kLowerProKnight}}),
+                       Side::Lower, list);
+    EXPECT_TRUE(list.contains(Move{12, 11}));
+    EXPECT_TRUE(list.contains(Move{22, 21}));
+    EXPECT_TRUE(list.contains(Move{32, 31}));
+    generateLegalMoves(boardWith({{88, kUpperTokin}}), Side::Upper, list);
+    EXPECT_TRUE(list.contains(Move{88, 89}));
     // Leaving the zone also promotes; a gold never does.
     generateLegalMoves(boardWith({{33, kLowerSilver}, {73, kLowerGold}}), Side::Lower, list);
     EXPECT_TRUE(list.contains(Move{33, 144}));
