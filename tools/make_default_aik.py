@@ -181,7 +181,7 @@ def engine(name, style, params, summary):
     return "\r\n".join(lines) + "\r\n"
 
 
-STANDARD = dict(hukasa=40, haba=24, yudou_kati=(40, 30, 20, 10), pasu_kati=10, oute_kati=10,
+STANDARD = dict(hukasa=60, haba=24, yudou_kati=(40, 30, 20, 10), pasu_kati=10, oute_kati=10,
                 doute_kati=(20, 10), hitu_hukasa=30, oute_hukasa=6, doute_hukasa=(5, 8),
                 sute_hukasa=12, zyoukyou_pl=0, zyoukyou_pl_max=20, ransuu_ti=10,
                 edakari_pasu=10, edakari_hyouka=32, edakari_hiyuusen=5)
