@@ -14,5 +14,6 @@ int runAik(const Arguments& args);
 int runThink(const Arguments& args);
 int runSelfplay(const Arguments& args);
 int runBench(const Arguments& args);
+int runUsiMatch(const Arguments& args);
 
 }  // namespace nusari::tool

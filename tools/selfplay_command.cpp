@@ -1,14 +1,11 @@
 // nusari-tool selfplay --aik A --aik2 B --games N --ms LIMIT [--seed N]
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <string>
 
 #include "commands.h"
 #include "engine_setup.h"
-#include "position/legal_moves.h"
-#include "position/position.h"
-#include "position/setup.h"
+#include "referee.h"
 #include "position/sfen.h"
 #include "think/clock.h"
 #include "think/think_for_side.h"
@@ -17,57 +14,39 @@ namespace nusari::tool {
 
 namespace {
 
-constexpr int kMaxPlies = 512;
-
-struct GameResult {
-    int winner = -1;  // engine index 0 (A) or 1 (B); -1 for a draw
-    int plies = 0;
-    std::string reason;
-    bool illegal = false;
-    int64_t slowestMs = 0;
-};
-
-GameResult playGame(Engine* engines, int lowerEngine, ConsoleUi& ui) {
+GameResult playGame(Engine* engines, int lowerEngine, int64_t limitMs, ConsoleUi& ui) {
     GameResult result;
-    Position p;
-    setupPosition(p, kPresetEven);
-    Side side = Side::Lower;
-    std::map<std::string, int> seen;
-    for (result.plies = 0; result.plies < kMaxPlies; ++result.plies) {
+    Referee referee;
+    while (referee.drawReason().empty()) {
+        const Side side = referee.toMove();
         const int mover = side == Side::Lower ? lowerEngine : 1 - lowerEngine;
-        MoveList legal;
-        generateLegalMoves(p, side, legal);
-        if (legal.count == 0) {
+        result.plies = referee.plies();
+        if (referee.sideToMoveIsMated()) {
             result.winner = 1 - mover;
             result.reason = "mate";
             return result;
         }
         const int64_t start = nowMs();
-        const Move m = ThinkForSide(*engines[mover], ui, p, side);
-        result.slowestMs = std::max(result.slowestMs, nowMs() - start);
+        const Move m = ThinkForSide(*engines[mover], ui, referee.position(), side);
+        const int64_t took = nowMs() - start;
+        result.slowestMs = std::max(result.slowestMs, took);
+        if (took * 10 > limitMs * 11) ++result.lateMoves;
         if (m.from == kResignFrom) {
             result.winner = 1 - mover;
             result.reason = "resignation";
             return result;
         }
-        if (!legal.contains(m)) {
+        if (!referee.play(m)) {
             std::fprintf(stderr, "illegal move %s by engine %c in %s\n", moveToUsi(m, side).c_str(),
-                         mover == 0 ? 'A' : 'B', toSfen(p, side).c_str());
+                         mover == 0 ? 'A' : 'B', toSfen(referee.position(), side).c_str());
             result.winner = 1 - mover;
             result.reason = "illegal move";
             result.illegal = true;
             return result;
         }
-        applyMove(p, side, m);
-        side = opponentOf(side);
-        const std::string key = toSfen(p, side, 0);
-        if (++seen[key] >= 4) {
-            ++result.plies;
-            result.reason = "repetition";
-            return result;
-        }
     }
-    result.reason = "ply limit";
+    result.plies = referee.plies();
+    result.reason = referee.drawReason();
     return result;
 }
 
@@ -110,31 +89,13 @@ int runSelfplay(const Arguments& args) {
         if (!engines[e]) return 1;
         engines[e]->timeLimitMs = static_cast<int32_t>(ms);
     }
-    int wins[2] = {0, 0};
-    int draws = 0;
-    int illegal = 0;
-    long totalPlies = 0;
-    int64_t slowest = 0;
+    MatchTally tally;
     for (int g = 0; g < games; ++g) {
         const int lowerEngine = g % 2;
-        const GameResult r = playGame(engines, lowerEngine, ui);
-        totalPlies += r.plies;
-        slowest = std::max(slowest, r.slowestMs);
-        if (r.illegal) ++illegal;
-        if (r.winner < 0) {
-            ++draws;
-        } else {
-            ++wins[r.winner];
-        }
-        std::printf("game %d: sente %c, %s, %d plies, %s\n", g + 1, lowerEngine == 0 ? 'A' : 'B',
-                    r.winner < 0 ? "draw" : (r.winner == 0 ? "A wins" : "B wins"), r.plies,
-                    r.reason.c_str());
-        std::fflush(stdout);
+        tally.add(g + 1, lowerEngine, playGame(engines, lowerEngine, ms, ui));
     }
-    std::printf("summary: A %d, B %d, draws %d, illegal moves %d, average %.1f plies, slowest move %lld ms\n",
-                wins[0], wins[1], draws, illegal, static_cast<double>(totalPlies) / static_cast<double>(games),
-                static_cast<long long>(slowest));
-    return illegal == 0 ? 0 : 1;
+    tally.printSummary(static_cast<int>(games));
+    return tally.anyIllegal() ? 1 : 0;
 }
 
 }  // namespace nusari::tool

@@ -16,6 +16,8 @@ namespace nusari {
 // Slots of the two hash arrays; defined by the search.
 struct PositionMemorySlot;
 struct TranspositionSlot;
+// Told about every iteration of the think driver; defined by the search.
+struct ThinkObserver;
 
 inline constexpr int32_t kDefaultHashEntries = 40009;
 
@@ -31,6 +33,7 @@ struct EngineState : GameFields {
 
     // Node protocol of the search core.
     int32_t nodeCount = 0;    // evaluations in the current think call
+    int32_t clockCheckBlock = -1;  // nodeCount / 10000 when the clock was last read
     int32_t listLength = 0;   // 0: quiescence node; >= 1: entries of the node's list in use
     int32_t passScore = 0;    // the node's pass evaluation; -99999 until known
 
@@ -45,6 +48,10 @@ struct EngineState : GameFields {
     int32_t timeLimitMs = 10000;   // the computer's thinking time per move
     int32_t csaTimeMode = 0;       // 1: time limit and hukasa follow the total time used
     std::atomic<uint8_t> continueSearch{0};  // 1 while the search may go on
+    // Set from another thread to end the current think at once (engine
+    // protocols); cleared by the owner before the next think.
+    std::atomic<uint8_t> stopRequested{0};
+    ThinkObserver* thinkObserver = nullptr;
     uint32_t randomState = 0;      // the book's random generator
     // The game record's position history (entry n after n plies; slot 119
     // holds the computer's total thinking seconds), or null without a game.

@@ -81,9 +81,17 @@ Position MakeChild(const Position& p, int32_t from, int32_t to, int32_t passCoun
 
 int32_t SearchPly(EngineState& state, Position p, int32_t depth, int32_t alpha, int32_t beta,
                   const PathTable& path) {
-    if (state.nodeCount % 10000 == 0 && nowMs() - state.moveStartMs > state.timeLimitMs) {
-        state.continueSearch = 0;
-        return 0;
+    // The clock is read once per 10000 evaluations. The counter moves on by
+    // a whole expansion between two calls, so the test is for having passed
+    // into a new block of 10000 rather than for an exact multiple, which
+    // would be met only by chance and let a search run far past its limit.
+    const int32_t block = state.nodeCount / 10000;
+    if (block != state.clockCheckBlock) {
+        state.clockCheckBlock = block;
+        if (nowMs() - state.moveStartMs > state.timeLimitMs) {
+            state.continueSearch = 0;
+            return 0;
+        }
     }
     CandidateList list;
     const int32_t found = LookupPosition(state, p, list);

@@ -98,7 +98,8 @@ void ThinkMove(EngineState& state, Ui& ui, int32_t& from, int32_t& to) {
     int32_t best = kQuiescenceFloor;
     int32_t baseBias = 0;
     state.nodeCount = 0;
-    state.continueSearch = 1;
+    state.clockCheckBlock = -1;
+    state.continueSearch = state.stopRequested ? 0 : 1;
     const int32_t threat = -PassSearch(state, current, 10, kLossScore, kRootWindowTop, PathTable{});
     if (threat == kLossScore) {
         baseBias = -17;
@@ -115,7 +116,8 @@ void ThinkMove(EngineState& state, Ui& ui, int32_t& from, int32_t& to) {
     report.progress = progress.total;
 
     int32_t iteration = 0;
-    while (iteration <= state.profile.hukasa &&
+    // A cleared continue flag means the time ran out or a stop was requested.
+    while (iteration <= state.profile.hukasa && state.continueSearch != 0 &&
            nowMs() - state.moveStartMs <= state.timeLimitMs / 2) {
         if (list[0].from != kPassFrom && list[0].from != kListEndFrom &&
             list[1].from == kListEndFrom && iteration > 10) {
@@ -132,6 +134,7 @@ void ThinkMove(EngineState& state, Ui& ui, int32_t& from, int32_t& to) {
         report.bestFrom = list[0].from;
         report.bestTo = list[0].to;
         ui.setPanelText(progressText(report));
+        if (state.thinkObserver != nullptr) state.thinkObserver->onIteration(report);
         ui.pumpMessages();
         ++iteration;
     }

@@ -25,6 +25,13 @@ struct ThinkReport {
     int32_t bestTo = 0;
 };
 
+// Receives the values of every progress text (engine protocols show them
+// their own way).
+struct ThinkObserver {
+    virtual ~ThinkObserver() = default;
+    virtual void onIteration(const ThinkReport& report) = 0;
+};
+
 std::string progressText(const ThinkReport& r);
 // The result text up to the message of the chosen induced move (UTF-8).
 std::string resultText(const ThinkReport& r, const std::string& message);

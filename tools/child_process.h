@@ -1,0 +1,37 @@
+// A child process spoken to line by line through pipes (USI engines).
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace nusari::tool {
+
+class ChildProcess {
+public:
+    // Starts `argv[0]` with the arguments; running() tells whether it worked.
+    explicit ChildProcess(const std::vector<std::string>& argv);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool running() const { return pid_ > 0; }
+    bool writeLine(const std::string& line);
+    // The next line (without its line end), or false after timeoutMs or at
+    // the end of the output.
+    bool readLine(std::string& line, int64_t timeoutMs);
+    // Closes the input and waits up to timeoutMs for the exit; returns the
+    // exit status, or -1 when it had to be killed.
+    int finish(int64_t timeoutMs);
+
+private:
+    pid_t pid_ = -1;
+    int toChild_ = -1;
+    int fromChild_ = -1;
+    std::string buffer_;
+    bool eof_ = false;
+};
+
+}  // namespace nusari::tool

@@ -1,0 +1,61 @@
+#include "referee.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "position/position.h"
+#include "position/setup.h"
+#include "position/sfen.h"
+
+namespace nusari::tool {
+
+Referee::Referee() { setupPosition(position_, kPresetEven); }
+
+bool Referee::sideToMoveIsMated() const {
+    MoveList legal;
+    generateLegalMoves(position_, toMove_, legal);
+    return legal.count == 0;
+}
+
+bool Referee::play(const Move& m) {
+    if (!isLegalMove(position_, toMove_, m)) return false;
+    if (!usiMoves_.empty()) usiMoves_ += ' ';
+    usiMoves_ += moveToUsi(m, toMove_);
+    applyMove(position_, toMove_, m);
+    toMove_ = opponentOf(toMove_);
+    ++plies_;
+    if (++seen_[toSfen(position_, toMove_, 0)] >= 4) repeated_ = true;
+    return true;
+}
+
+std::string Referee::drawReason() const {
+    if (repeated_) return "repetition";
+    if (plies_ >= kMaxPlies) return "ply limit";
+    return "";
+}
+
+void MatchTally::add(int game, int lowerEngine, const GameResult& r) {
+    plies_ += r.plies;
+    slowest_ = std::max(slowest_, r.slowestMs);
+    late_ += r.lateMoves;
+    if (r.illegal) ++illegal_;
+    if (r.winner < 0) {
+        ++draws_;
+    } else {
+        ++wins_[r.winner];
+    }
+    std::printf("game %d: sente %c, %s, %d plies, %s\n", game, lowerEngine == 0 ? 'A' : 'B',
+                r.winner < 0 ? "draw" : (r.winner == 0 ? "A wins" : "B wins"), r.plies,
+                r.reason.c_str());
+    std::fflush(stdout);
+}
+
+void MatchTally::printSummary(int games) const {
+    std::printf(
+        "summary: A %d, B %d, draws %d, illegal moves %d, average %.1f plies, slowest move %lld ms, "
+        "moves over the limit + 10%%: %d\n",
+        wins_[0], wins_[1], draws_, illegal_, static_cast<double>(plies_) / std::max(1, games),
+        static_cast<long long>(slowest_), late_);
+}
+
+}  // namespace nusari::tool

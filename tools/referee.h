@@ -1,0 +1,68 @@
+// Keeps the board of an engine-against-engine game and decides its end:
+// mate, fourfold repetition, the ply limit, or an illegal move.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "position/legal_moves.h"
+#include "position/types.h"
+
+namespace nusari::tool {
+
+class Referee {
+public:
+    static constexpr int kMaxPlies = 512;
+
+    Referee();
+
+    const Position& position() const { return position_; }
+    Side toMove() const { return toMove_; }
+    int plies() const { return plies_; }
+    // The moves so far in USI notation, separated by spaces.
+    const std::string& usiMoves() const { return usiMoves_; }
+
+    // True when the side to move has no legal move (it is mated).
+    bool sideToMoveIsMated() const;
+    // Plays a legal move; false (nothing changes) for an illegal one.
+    bool play(const Move& m);
+    // "repetition" or "ply limit" once the game is drawn, else empty.
+    std::string drawReason() const;
+
+private:
+    Position position_;
+    Side toMove_ = Side::Lower;
+    int plies_ = 0;
+    std::string usiMoves_;
+    std::map<std::string, int> seen_;
+    bool repeated_ = false;
+};
+
+// How one game of a match ended.
+struct GameResult {
+    int winner = -1;  // engine index 0 (A) or 1 (B); -1 for a draw
+    int plies = 0;
+    std::string reason;
+    bool illegal = false;
+    int64_t slowestMs = 0;
+    int lateMoves = 0;  // moves that took more than the limit plus 10 %
+};
+
+// Counts the games of a match and prints one line per game and a summary.
+class MatchTally {
+public:
+    void add(int game, int lowerEngine, const GameResult& r);
+    void printSummary(int games) const;
+    bool anyIllegal() const { return illegal_ > 0; }
+
+private:
+    int wins_[2] = {0, 0};
+    int draws_ = 0;
+    int illegal_ = 0;
+    int late_ = 0;
+    long plies_ = 0;
+    int64_t slowest_ = 0;
+};
+
+}  // namespace nusari::tool

@@ -1,0 +1,134 @@
+// nusari-tool usimatch --usi PROGRAM --aik A --aik2 B --games N --ms LIMIT
+// Plays two USI engine processes against each other, every move checked for
+// legality and timed from "go" to "bestmove".
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "child_process.h"
+#include "commands.h"
+#include "engine_setup.h"
+#include "position/sfen.h"
+#include "referee.h"
+#include "think/clock.h"
+
+namespace nusari::tool {
+
+namespace {
+
+constexpr int64_t kHandshakeMs = 20000;
+
+// Reads lines until one starts with `prefix`; false on a timeout or exit.
+bool waitFor(ChildProcess& engine, const std::string& prefix, int64_t timeoutMs, std::string& line) {
+    const int64_t deadline = nowMs() + timeoutMs;
+    while (engine.readLine(line, std::max<int64_t>(1, deadline - nowMs()))) {
+        if (line.rfind(prefix, 0) == 0) return true;
+        if (line.rfind("info string", 0) == 0) std::fprintf(stderr, "usimatch: %s\n", line.c_str());
+    }
+    return false;
+}
+
+std::unique_ptr<ChildProcess> startEngine(const std::string& program, const std::string& aik) {
+    auto engine = std::make_unique<ChildProcess>(std::vector<std::string>{program});
+    std::string line;
+    if (!engine->running() || !engine->writeLine("usi") || !waitFor(*engine, "usiok", kHandshakeMs, line) ||
+        !engine->writeLine("setoption name AikFile value " + aik) || !engine->writeLine("isready") ||
+        !waitFor(*engine, "readyok", kHandshakeMs, line)) {
+        std::fprintf(stderr, "usimatch: %s with %s does not answer\n", program.c_str(), aik.c_str());
+        return nullptr;
+    }
+    return engine;
+}
+
+GameResult playGame(ChildProcess* engines[2], int lowerEngine, int64_t ms) {
+    GameResult result;
+    Referee referee;
+    for (ChildProcess* e : {engines[0], engines[1]}) e->writeLine("usinewgame");
+    while (referee.drawReason().empty()) {
+        const Side side = referee.toMove();
+        const int mover = side == Side::Lower ? lowerEngine : 1 - lowerEngine;
+        result.plies = referee.plies();
+        if (referee.sideToMoveIsMated()) {
+            result.winner = 1 - mover;
+            result.reason = "mate";
+            return result;
+        }
+        ChildProcess& engine = *engines[mover];
+        const std::string moves = referee.usiMoves();
+        engine.writeLine("position startpos" + (moves.empty() ? "" : " moves " + moves));
+        const int64_t start = nowMs();
+        engine.writeLine("go btime 0 wtime 0 byoyomi " + std::to_string(ms));
+        std::string line;
+        const bool answered = waitFor(engine, "bestmove ", ms * 10 + 5000, line);
+        const int64_t took = nowMs() - start;
+        result.slowestMs = std::max(result.slowestMs, took);
+        if (took * 10 > ms * 11) ++result.lateMoves;
+        const std::string answer = answered ? line.substr(9, line.find(' ', 9) - 9) : "";
+        if (answer == "resign") {
+            result.winner = 1 - mover;
+            result.reason = "resignation";
+            return result;
+        }
+        Move m;
+        if (!answered || !parseUsiMove(answer, side, m) || !referee.play(m)) {
+            std::fprintf(stderr, "usimatch: engine %c answered '%s' after %s\n", mover == 0 ? 'A' : 'B',
+                         line.c_str(), moves.c_str());
+            result.winner = 1 - mover;
+            result.reason = answered ? "illegal move" : "no answer";
+            result.illegal = true;
+            return result;
+        }
+    }
+    result.plies = referee.plies();
+    result.reason = referee.drawReason();
+    return result;
+}
+
+const char* usage() {
+    return "usage: nusari-tool usimatch --usi PROGRAM --aik A --aik2 B --games N --ms LIMIT\n";
+}
+
+}  // namespace
+
+int runUsiMatch(const Arguments& args) {
+    std::string program;
+    std::string aik[2];
+    int64_t games = 0;
+    int64_t ms = 0;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == "--usi" && hasValue) {
+            program = args[++i];
+        } else if (args[i] == "--aik" && hasValue) {
+            aik[0] = args[++i];
+        } else if (args[i] == "--aik2" && hasValue) {
+            aik[1] = args[++i];
+        } else if (args[i] == "--games" && hasValue) {
+            if (!parseInt("--games", args[++i], games)) return 2;
+        } else if (args[i] == "--ms" && hasValue) {
+            if (!parseInt("--ms", args[++i], ms)) return 2;
+        } else {
+            std::fputs(usage(), stderr);
+            return 2;
+        }
+    }
+    if (program.empty() || aik[0].empty() || aik[1].empty() || games < 1 || ms < 150 || ms > 3600000) {
+        std::fputs(usage(), stderr);
+        return 2;
+    }
+    std::unique_ptr<ChildProcess> a = startEngine(program, aik[0]);
+    std::unique_ptr<ChildProcess> b = startEngine(program, aik[1]);
+    if (!a || !b) return 1;
+    ChildProcess* engines[2] = {a.get(), b.get()};
+    MatchTally tally;
+    for (int g = 0; g < games; ++g) {
+        const int lowerEngine = g % 2;
+        tally.add(g + 1, lowerEngine, playGame(engines, lowerEngine, ms));
+    }
+    tally.printSummary(static_cast<int>(games));
+    for (ChildProcess* e : engines) e->writeLine("quit");
+    return tally.anyIllegal() ? 1 : 0;
+}
+
+}  // namespace nusari::tool
