@@ -9,6 +9,17 @@ namespace nusari {
 
 enum class Sound : int32_t { Piece = 1, Message = 2 };
 
+// The window's game state.
+enum class GameState : int32_t { LowerToMove = 1, ComputerThinking = 2, NoGame = 100 };
+
+// Columns of the window's table of enabled controls.
+enum class ControlSet : int32_t {
+    Startup,           // after start-up
+    GameRunning,       // while a game runs
+    NoGame,            // after a game, an interruption or a loaded record
+    FailedRecordLoad,  // after a record failed to load
+};
+
 class Ui {
 public:
     virtual ~Ui() = default;
@@ -23,6 +34,16 @@ public:
     virtual void pumpMessages() = 0;
     // Plays a sound asynchronously; a missing sound plays nothing.
     virtual void playSound(Sound kind) = 0;
+
+    // Window-side hooks of the game flow. They do nothing by default, so a
+    // Ui without a window (the command line, most tests) ignores them.
+    // Selects row `index` of the start-position list taikyoku_teai.
+    virtual void selectPreset(int32_t /*index*/) {}
+    virtual void setGameState(GameState /*state*/) {}
+    // Enables and disables the tool-bar buttons and the board as `set` says.
+    virtual void setControls(ControlSet /*set*/) {}
+    // Redraws the board from the engine's current position.
+    virtual void drawBoard() {}
 };
 
 // An error box: the message sound, then the message.

@@ -12,7 +12,8 @@ namespace nusari::test {
 
 class FakeUi : public Ui {
 public:
-    // Everything shown, in order: "message:TEXT", "ask:TEXT", "sound:N".
+    // Everything shown, in order: "message:TEXT", "ask:TEXT", "sound:N",
+    // and the window hooks "preset:N", "state:N", "controls:N", "draw".
     std::vector<std::string> events;
     std::vector<std::string> messages;
     std::vector<std::string> questions;
@@ -45,6 +46,15 @@ public:
         sounds.push_back(kind);
         events.push_back("sound:" + std::to_string(static_cast<int>(kind)));
     }
+
+    void selectPreset(int32_t index) override { events.push_back("preset:" + std::to_string(index)); }
+    void setGameState(GameState state) override {
+        events.push_back("state:" + std::to_string(static_cast<int>(state)));
+    }
+    void setControls(ControlSet set) override {
+        events.push_back("controls:" + std::to_string(static_cast<int>(set)));
+    }
+    void drawBoard() override { events.push_back("draw"); }
 
 private:
     std::string panel_;
