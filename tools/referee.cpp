@@ -6,6 +6,7 @@
 #include "position/position.h"
 #include "position/setup.h"
 #include "position/sfen.h"
+#include "think/clock.h"
 
 namespace nusari::tool {
 
@@ -32,6 +33,44 @@ std::string Referee::drawReason() const {
     if (repeated_) return "repetition";
     if (plies_ >= kMaxPlies) return "ply limit";
     return "";
+}
+
+GameResult playRefereedGame(int lowerEngine, int64_t limitMs, const MoveSource& next) {
+    GameResult result;
+    Referee referee;
+    while (referee.drawReason().empty()) {
+        const Side side = referee.toMove();
+        const int mover = side == Side::Lower ? lowerEngine : 1 - lowerEngine;
+        result.plies = referee.plies();
+        if (referee.sideToMoveIsMated()) {
+            result.winner = 1 - mover;
+            result.reason = "mate";
+            return result;
+        }
+        const int64_t start = nowMs();
+        const PlayerAnswer answer = next(mover, referee);
+        const int64_t took = nowMs() - start;
+        result.slowestMs = std::max(result.slowestMs, took);
+        if (took * 10 > limitMs * 11) ++result.lateMoves;
+        if (answer.usable && answer.resigns) {
+            result.winner = 1 - mover;
+            result.reason = "resignation";
+            return result;
+        }
+        const std::string before = toSfen(referee.position(), side);
+        if (!answer.usable || !referee.play(answer.move)) {
+            std::fprintf(stderr, "engine %c: illegal or no move '%s' in %s\n", mover == 0 ? 'A' : 'B',
+                         answer.usable ? moveToUsi(answer.move, side).c_str() : answer.text.c_str(),
+                         before.c_str());
+            result.winner = 1 - mover;
+            result.reason = answer.usable ? "illegal move" : "no answer";
+            result.illegal = true;
+            return result;
+        }
+    }
+    result.plies = referee.plies();
+    result.reason = referee.drawReason();
+    return result;
 }
 
 void MatchTally::add(int game, int lowerEngine, const GameResult& r) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -48,6 +49,20 @@ struct GameResult {
     int64_t slowestMs = 0;
     int lateMoves = 0;  // moves that took more than the limit plus 10 %
 };
+
+// A player's answer for one move: a move, a resignation, or nothing usable
+// (then `text` says what came instead).
+struct PlayerAnswer {
+    Move move;
+    bool resigns = false;
+    bool usable = true;
+    std::string text;
+};
+using MoveSource = std::function<PlayerAnswer(int mover, const Referee& referee)>;
+
+// Plays one game from the even-game start; engine `lowerEngine` moves first.
+// Every answer is timed against limitMs and checked for legality.
+GameResult playRefereedGame(int lowerEngine, int64_t limitMs, const MoveSource& next);
 
 // Counts the games of a match and prints one line per game and a summary.
 class MatchTally {

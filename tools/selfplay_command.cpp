@@ -1,13 +1,10 @@
 // nusari-tool selfplay --aik A --aik2 B --games N --ms LIMIT [--seed N]
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "commands.h"
 #include "engine_setup.h"
 #include "referee.h"
-#include "position/sfen.h"
-#include "think/clock.h"
 #include "think/think_for_side.h"
 
 namespace nusari::tool {
@@ -15,39 +12,12 @@ namespace nusari::tool {
 namespace {
 
 GameResult playGame(Engine* engines, int lowerEngine, int64_t limitMs, ConsoleUi& ui) {
-    GameResult result;
-    Referee referee;
-    while (referee.drawReason().empty()) {
-        const Side side = referee.toMove();
-        const int mover = side == Side::Lower ? lowerEngine : 1 - lowerEngine;
-        result.plies = referee.plies();
-        if (referee.sideToMoveIsMated()) {
-            result.winner = 1 - mover;
-            result.reason = "mate";
-            return result;
-        }
-        const int64_t start = nowMs();
-        const Move m = ThinkForSide(*engines[mover], ui, referee.position(), side);
-        const int64_t took = nowMs() - start;
-        result.slowestMs = std::max(result.slowestMs, took);
-        if (took * 10 > limitMs * 11) ++result.lateMoves;
-        if (m.from == kResignFrom) {
-            result.winner = 1 - mover;
-            result.reason = "resignation";
-            return result;
-        }
-        if (!referee.play(m)) {
-            std::fprintf(stderr, "illegal move %s by engine %c in %s\n", moveToUsi(m, side).c_str(),
-                         mover == 0 ? 'A' : 'B', toSfen(referee.position(), side).c_str());
-            result.winner = 1 - mover;
-            result.reason = "illegal move";
-            result.illegal = true;
-            return result;
-        }
-    }
-    result.plies = referee.plies();
-    result.reason = referee.drawReason();
-    return result;
+    return playRefereedGame(lowerEngine, limitMs, [&](int mover, const Referee& referee) {
+        PlayerAnswer answer;
+        answer.move = ThinkForSide(*engines[mover], ui, referee.position(), referee.toMove());
+        answer.resigns = answer.move.from == kResignFrom;
+        return answer;
+    });
 }
 
 const char* usage() {

@@ -42,47 +42,22 @@ std::unique_ptr<ChildProcess> startEngine(const std::string& program, const std:
 }
 
 GameResult playGame(ChildProcess* engines[2], int lowerEngine, int64_t ms) {
-    GameResult result;
-    Referee referee;
     for (ChildProcess* e : {engines[0], engines[1]}) e->writeLine("usinewgame");
-    while (referee.drawReason().empty()) {
-        const Side side = referee.toMove();
-        const int mover = side == Side::Lower ? lowerEngine : 1 - lowerEngine;
-        result.plies = referee.plies();
-        if (referee.sideToMoveIsMated()) {
-            result.winner = 1 - mover;
-            result.reason = "mate";
-            return result;
-        }
+    return playRefereedGame(lowerEngine, ms, [&](int mover, const Referee& referee) {
         ChildProcess& engine = *engines[mover];
         const std::string moves = referee.usiMoves();
         engine.writeLine("position startpos" + (moves.empty() ? "" : " moves " + moves));
-        const int64_t start = nowMs();
         engine.writeLine("go btime 0 wtime 0 byoyomi " + std::to_string(ms));
-        std::string line;
-        const bool answered = waitFor(engine, "bestmove ", ms * 10 + 5000, line);
-        const int64_t took = nowMs() - start;
-        result.slowestMs = std::max(result.slowestMs, took);
-        if (took * 10 > ms * 11) ++result.lateMoves;
-        const std::string answer = answered ? line.substr(9, line.find(' ', 9) - 9) : "";
-        if (answer == "resign") {
-            result.winner = 1 - mover;
-            result.reason = "resignation";
-            return result;
+        PlayerAnswer answer;
+        if (!waitFor(engine, "bestmove ", ms * 10 + 5000, answer.text)) {
+            answer.usable = false;
+            return answer;
         }
-        Move m;
-        if (!answered || !parseUsiMove(answer, side, m) || !referee.play(m)) {
-            std::fprintf(stderr, "usimatch: engine %c answered '%s' after %s\n", mover == 0 ? 'A' : 'B',
-                         line.c_str(), moves.c_str());
-            result.winner = 1 - mover;
-            result.reason = answered ? "illegal move" : "no answer";
-            result.illegal = true;
-            return result;
-        }
-    }
-    result.plies = referee.plies();
-    result.reason = referee.drawReason();
-    return result;
+        const std::string word = answer.text.substr(9, answer.text.find(' ', 9) - 9);
+        answer.resigns = word == "resign";
+        answer.usable = answer.resigns || parseUsiMove(word, referee.toMove(), answer.move);
+        return answer;
+    });
 }
 
 const char* usage() {
