@@ -20,6 +20,13 @@ enum class ControlSet : int32_t {
     FailedRecordLoad,  // after a record failed to load
 };
 
+// The window's file dialogs.
+enum class FileDialog : int32_t {
+    OpenRecord,  // hirakuD: a CSA or KIF record
+    SaveRecord,  // hozonD: a CSA record
+    OpenAik,     // OpenDialog_Aik: an engine-definition file
+};
+
 class Ui {
 public:
     virtual ~Ui() = default;
@@ -44,6 +51,24 @@ public:
     virtual void setControls(ControlSet /*set*/) {}
     // Redraws the board from the engine's current position.
     virtual void drawBoard() {}
+
+    // Game-window hooks of the controller.
+    // The values of the window's pages (new game, settings) changed in the
+    // controller, including whether the pages are shown.
+    virtual void pagesChanged() {}
+    // Draws the blue selection frame with its top left corner at (x, y) of
+    // the visible board picture; the next drawBoard removes it.
+    virtual void drawSelectionFrame(int32_t /*x*/, int32_t /*y*/) {}
+    // Starts the poll timer with the interval, or stops it with 0.
+    virtual void setPollTimer(int32_t /*intervalMs*/) {}
+    // Pops up the in-game menu at (x, y) of the board picture.
+    virtual void showGameMenu(int32_t /*x*/, int32_t /*y*/) {}
+    // Runs a file dialog; the chosen path (UTF-8), or empty when cancelled.
+    virtual std::string chooseFile(FileDialog /*kind*/, const std::string& /*proposedName*/) {
+        return {};
+    }
+    // Closes the main window as its close button does.
+    virtual void closeWindow() {}
 };
 
 // An error box: the message sound, then the message.

@@ -56,6 +56,27 @@ public:
     }
     void drawBoard() override { events.push_back("draw"); }
 
+    // The controller's window hooks: "pages", "frame:X,Y", "poll:MS",
+    // "menu:X,Y", "file:KIND", "close".
+    void pagesChanged() override { events.push_back("pages"); }
+    void drawSelectionFrame(int32_t x, int32_t y) override {
+        events.push_back("frame:" + std::to_string(x) + "," + std::to_string(y));
+    }
+    void setPollTimer(int32_t intervalMs) override { events.push_back("poll:" + std::to_string(intervalMs)); }
+    void showGameMenu(int32_t x, int32_t y) override {
+        events.push_back("menu:" + std::to_string(x) + "," + std::to_string(y));
+    }
+    // Answers of the file dialogs, front first; empty means cancelled.
+    std::deque<std::string> files;
+    std::string chooseFile(FileDialog kind, const std::string& /*proposedName*/) override {
+        events.push_back("file:" + std::to_string(static_cast<int>(kind)));
+        if (files.empty()) return {};
+        std::string f = files.front();
+        files.pop_front();
+        return f;
+    }
+    void closeWindow() override { events.push_back("close"); }
+
 private:
     std::string panel_;
 };
