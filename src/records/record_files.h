@@ -1,0 +1,18 @@
+// File names and safe saving for the record files.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace nusari {
+
+// The text from the last "." of `path` when no "/", "\" or ":" follows it;
+// empty when there is none.
+std::string_view fileExtension(std::string_view path);
+
+// Replaces the file at `path` with `bytes`: they go to a new file in the
+// same folder, which is then renamed over the old one, so that a failed
+// save leaves an existing file as it was. False when anything failed.
+bool writeFileReplacing(const std::string& path, std::string_view bytes);
+
+}  // namespace nusari

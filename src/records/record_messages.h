@@ -1,0 +1,32 @@
+// The messages shown when a record cannot be read or written (UTF-8).
+#pragma once
+
+namespace nusari {
+
+inline constexpr const char* kUnknownFormatMessage = "ファイル処理\n読み込みエラー：棋譜形式不明";
+// Followed by the file name.
+inline constexpr const char* kReadErrorMessage = "ファイル処理\n読み込みエラー：";
+inline constexpr const char* kWriteErrorMessage = "ファイル処理\n書き込みエラー：";
+// A save under a name whose extension is not .csa or .CSA.
+inline constexpr const char* kWriteFormatMessage =
+    "ファイル処理\n書き込みエラー：棋譜の保存名は拡張子.csaにして下さい";
+
+inline constexpr const char* kCsaNameMessage = "CSAファイル\nオープンエラー:対局者名の取得に失敗";
+inline constexpr const char* kCsaPositionLineMessage =
+    "CSAファイル\nオープンエラー:局面初期化に失敗";
+inline constexpr const char* kCsaBoardMessage = "CSAファイル\nオープンエラー:開始局面の取得に失敗";
+inline constexpr const char* kCsaHandMessage = "CSAファイル\nオープンエラー:持ち駒の取得に失敗";
+inline constexpr const char* kCsaMoveMessage = "CSAファイル\nオープンエラー:指し手の取得に失敗";
+inline constexpr const char* kCsaTooLongMessage =
+    "CSAファイル\nオープンエラー:999手を超える棋譜です";
+
+inline constexpr const char* kKifLongLineMessage =
+    "KIFファイル\n読み込みエラー:長すぎる行があります";
+inline constexpr const char* kKifHandicapMessage = "KIFファイル\n読み込みエラー:手合割が不明";
+inline constexpr const char* kKifBoardRowMessage =
+    "KIFファイル\n読み込みエラー:局面図の行が読めません";
+inline constexpr const char* kKifMoveMessage = "KIFファイル\n読み込みエラー:指し手が読めません";
+inline constexpr const char* kKifTooLongMessage =
+    "KIFファイル\n読み込みエラー:999手を超える棋譜です";
+
+}  // namespace nusari

@@ -1,0 +1,162 @@
+// LoadRecord: the steps around the grammars, both modes and the window.
+#include "records/load_record.h"
+
+#include <gtest/gtest.h>
+
+#include "records/record_messages.h"
+#include "records_test_support.h"
+
+namespace nusari::test {
+namespace {
+
+struct LoadFixture {
+    TempFolder folder;
+    std::unique_ptr<GameRecord> record = std::make_unique<GameRecord>();
+    GameFields game;
+    FakeUi ui;
+
+    int32_t load(const std::string& name, std::string_view utf8, LoadMode mode) {
+        return LoadRecord(game, *record, folder.writeText(name, utf8), mode, ui);
+    }
+};
+
+// Events of the window after a successful interactive load.
+const std::vector<std::string> kLoadedWindow = {"preset:0", "state:100", "controls:2", "draw"};
+const std::vector<std::string> kFailedWindow = {"preset:1", "state:100", "controls:3", "draw"};
+
+std::vector<std::string> tail(const std::vector<std::string>& events, std::size_t n) {
+    return std::vector<std::string>(
+        events.end() - static_cast<std::ptrdiff_t>(std::min(n, events.size())), events.end());
+}
+
+TEST(LoadRecord, InteractiveLoadShowsTheStartPositionAtPlyZero) {
+    LoadFixture f;
+    f.game.plyCount = 7;
+    f.game.lastDestination = 55;
+    f.record->humanIsSecond = 1;
+    ASSERT_EQ(f.load("game.csa", std::string("N+甲\n") + kEvenRows + "P+00FU\n+\nT4\n+7776FU\n",
+                     LoadMode::Interactive),
+              1);
+    EXPECT_EQ(f.record->length, 1);
+    EXPECT_EQ(f.record->humanIsSecond, 0);
+    EXPECT_EQ(f.game.plyCount, 0);
+    EXPECT_EQ(f.game.lastDestination, 0);
+    EXPECT_EQ(f.record->history[0][kLowerTimeCell], 4);
+    // The current position is entry 0 without the times.
+    Position expected = f.record->history[0];
+    expected[kLowerTimeCell] = 0;
+    EXPECT_EQ(f.game.currentPosition, expected);
+    EXPECT_EQ(f.game.currentPosition[kLowerHandBase + kPawn], 1);
+    EXPECT_TRUE(f.ui.messages.empty());
+    EXPECT_EQ(f.ui.events.front(), "preset:1");
+    EXPECT_EQ(tail(f.ui.events, 4), kLoadedWindow);
+}
+
+TEST(LoadRecord, AFailedInteractiveLoadShowsTheEvenGame) {
+    LoadFixture f;
+    ASSERT_EQ(f.load("ok.csa", "+7776FU\n-3334FU\n", LoadMode::Interactive), 1);
+    ASSERT_EQ(f.record->length, 2);
+    f.ui.events.clear();
+    EXPECT_EQ(f.load("bad.csa", "P+00KI\n+2726FU\n+7776XX\n", LoadMode::Interactive), -1);
+    EXPECT_EQ(f.record->length, 0);
+    // The entries read before the failure stay.
+    EXPECT_EQ(f.record->history[1][26], kLowerPawn);
+    Position even = evenGame();
+    EXPECT_EQ(f.game.currentPosition, even);
+    ASSERT_GE(f.ui.events.size(), 6u);
+    EXPECT_EQ(f.ui.events[0], "preset:1");
+    EXPECT_EQ(f.ui.events[1], "sound:2");
+    EXPECT_EQ(f.ui.events[2], std::string("message:") + kCsaMoveMessage);
+    EXPECT_EQ(tail(f.ui.events, 4), kFailedWindow);
+}
+
+TEST(LoadRecord, AnalysisModeTouchesNeitherTheGameNorTheWindow) {
+    LoadFixture f;
+    f.game.plyCount = 5;
+    f.game.currentPosition[55] = kLowerGold;
+    ASSERT_EQ(f.load("a.kif", "手合割：飛車落ち\n手数----指手---------消費時間--\n1 ７六歩(77)\n",
+                     LoadMode::Analysis),
+              1);
+    EXPECT_EQ(f.record->length, 1);
+    EXPECT_EQ(f.record->history[0][28], kEmpty);
+    EXPECT_EQ(f.game.plyCount, 5);
+    EXPECT_EQ(f.game.currentPosition[55], kLowerGold);
+    EXPECT_EQ(f.ui.events, (std::vector<std::string>{"preset:1", "preset:2"}));
+
+    // A failure leaves no stale length behind.
+    EXPECT_EQ(f.load("b.kif", "手合割：香落ち\n", LoadMode::Analysis), -1);
+    EXPECT_EQ(f.record->length, 0);
+    EXPECT_EQ(f.ui.messages.back(), kKifHandicapMessage);
+    EXPECT_EQ(f.game.plyCount, 5);
+}
+
+TEST(LoadRecord, ResetClearsNamesTimesAndTheStartPosition) {
+    LoadFixture f;
+    ASSERT_EQ(f.load("a.csa", "N+first\nN-second\nP+00HI\n", LoadMode::Analysis), 1);
+    f.record->startTime = "2024/01/01 00:00:00";
+    f.record->endTime = "2024/01/01 01:00:00";
+    ASSERT_EQ(f.load("b.csa", "+7776FU\n", LoadMode::Analysis), 1);
+    EXPECT_EQ(nameOf(f.record->firstName), "");
+    EXPECT_EQ(nameOf(f.record->secondName), "");
+    EXPECT_EQ(f.record->startTime, "");
+    EXPECT_EQ(f.record->endTime, "");
+    EXPECT_EQ(f.record->history[0], evenGame());
+}
+
+TEST(LoadRecord, TheExtensionChoosesTheGrammar) {
+    LoadFixture f;
+    EXPECT_EQ(f.load("a.CSA", "+7776FU\n", LoadMode::Analysis), 1);
+    EXPECT_EQ(
+        f.load("a.KIF", "手数----指手---------消費時間--\n1 ７六歩(77)\n", LoadMode::Analysis), 1);
+    EXPECT_EQ(f.record->length, 1);
+    for (const char* name : {"file.Csa", "file.kifu", "file", "dir.csa/file", "a.csa.txt"}) {
+        SCOPED_TRACE(name);
+        f.ui.messages.clear();
+        EXPECT_EQ(f.load(name, "+7776FU\n", LoadMode::Analysis), -1);
+        ASSERT_EQ(f.ui.messages.size(), 1u);
+        EXPECT_EQ(f.ui.messages[0], kUnknownFormatMessage);
+        EXPECT_EQ(f.record->length, 0);
+    }
+}
+
+TEST(LoadRecord, AFileThatCannotBeReadIsReportedWithItsName) {
+    LoadFixture f;
+    const std::string missing = (f.folder.path() / "missing.csa").string();
+    EXPECT_EQ(LoadRecord(f.game, *f.record, missing, LoadMode::Interactive, f.ui), -1);
+    ASSERT_EQ(f.ui.messages.size(), 1u);
+    EXPECT_EQ(f.ui.messages[0], kReadErrorMessage + missing);
+    EXPECT_EQ(f.ui.sounds.front(), Sound::Message);
+    EXPECT_EQ(tail(f.ui.events, 4), kFailedWindow);
+
+    // A folder opens but cannot be read.
+    std::filesystem::create_directories(f.folder.path() / "folder.kif");
+    const std::string folder = (f.folder.path() / "folder.kif").string();
+    EXPECT_EQ(LoadRecord(f.game, *f.record, folder, LoadMode::Analysis, f.ui), -1);
+    EXPECT_EQ(f.ui.messages.back(), kReadErrorMessage + folder);
+}
+
+TEST(LoadRecord, LfOnlyFilesReadLikeCrLfFiles) {
+    LoadFixture f;
+    const std::string path = f.folder.writeText(
+        "lf.kif", "先手：名\n手数----指手---------消費時間--\n1 ７六歩(77)\n", true);
+    ASSERT_EQ(LoadRecord(f.game, *f.record, path, LoadMode::Analysis, f.ui), 1);
+    EXPECT_EQ(nameOf(f.record->firstName), cp932("名"));
+    EXPECT_EQ(f.record->history[1][76], kLowerPawn);
+}
+
+TEST(LoadRecord, ACrLfAcrossTheReadBufferIsOneLineEnd) {
+    LoadFixture f;
+    // The file is read in pieces of 65536 bytes: put the CR of the name line
+    // last in the first piece and its LF first in the second.
+    const std::string filler = "'" + std::string(65528, 'x') + "\n";
+    const std::string bytes = filler + "N+abc\r\nN-def\r\n+7776FU\r\n";
+    ASSERT_EQ(bytes.find('\r'), 65535u);
+    const std::string path = f.folder.writeBytes("big.csa", bytes);
+    ASSERT_EQ(LoadRecord(f.game, *f.record, path, LoadMode::Analysis, f.ui), 1);
+    EXPECT_EQ(nameOf(f.record->firstName), "abc");
+    EXPECT_EQ(nameOf(f.record->secondName), "def");
+    EXPECT_EQ(f.record->length, 1);
+}
+
+}  // namespace
+}  // namespace nusari::test
