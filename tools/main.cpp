@@ -25,6 +25,10 @@ const Command kCommands[] = {
      "bench [--aik FILE] [--hukasa N]   fixed-depth search of fixed positions (node signature)"},
     {"usimatch", nusari::tool::runUsiMatch,
      "usimatch --usi PROGRAM --aik A --aik2 B --games N --ms LIMIT   match two USI engine processes"},
+    {"record", nusari::tool::runRecord,
+     "record FILE [-o OUT.csa]    read a CSA or KIF record, write it as CSA version 2"},
+    {"book", nusari::tool::runBook,
+     "book build OUT.jsk RECORDS... [--plies N]   opening book from CSA/KIF records"},
 };
 
 void printUsage() {
