@@ -32,6 +32,8 @@ int runBench(const Arguments& args) {
     Engine engine = loadEngine(aik, 0, ui);
     if (!engine) return 1;
     engine->profile.hukasa = static_cast<int32_t>(hukasa);
+    // The signature is the search's: a book move would skip it.
+    engine->bookTable.clear();
     engine->timeLimitMs = 2000000000;  // no time limit: the depth alone ends each search
 
     int64_t totalNodes = 0;

@@ -153,8 +153,13 @@ def engine(name, style, params, summary):
     lines += ["", "' Bonus of book-induced moves 1..4 (used when a book is named). Array",
               "' elements are separated by a comma and a space: the reader moves three",
               "' bytes on from each number's first digit.",
-              "yudou_kati[]=" + ", ".join(str(v) for v in params["yudou_kati"]),
-              "", "' Evaluation bonuses: pass counter, check, recapture on the last two",
+              "yudou_kati[]=" + ", ".join(str(v) for v in params["yudou_kati"])]
+    if params.get("zyouseki"):
+        stem = params["zyouseki"]
+        lines += ["", f"' Opening book {stem}.jsk with its messages {stem}.txk, built from the",
+                  "' records in data/openings by scripts/make_book.sh.",
+                  f"zyouseki={stem}"]
+    lines += ["", "' Evaluation bonuses: pass counter, check, recapture on the last two",
               "' destinations."]
     lines.append(f"pasu_kati={params['pasu_kati']}")
     lines.append(f"oute_kati={params['oute_kati']}")
@@ -184,11 +189,11 @@ def engine(name, style, params, summary):
 STANDARD = dict(hukasa=60, haba=24, yudou_kati=(40, 30, 20, 10), pasu_kati=10, oute_kati=10,
                 doute_kati=(20, 10), hitu_hukasa=30, oute_hukasa=6, doute_hukasa=(5, 8),
                 sute_hukasa=12, zyoukyou_pl=0, zyoukyou_pl_max=20, ransuu_ti=10,
-                edakari_pasu=10, edakari_hyouka=32, edakari_hiyuusen=5)
+                edakari_pasu=10, edakari_hyouka=32, edakari_hiyuusen=5, zyouseki="hyoujun")
 
 ATTACK = dict(STANDARD, haba=20, oute_kati=30, doute_kati=(15, 5), hitu_hukasa=25,
               oute_hukasa=4, sute_hukasa=10, zyoukyou_pl=2, zyoukyou_pl_max=24,
-              edakari_hiyuusen=4)
+              edakari_hiyuusen=4, zyouseki=None)
 
 
 def main():
