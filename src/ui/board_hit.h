@@ -1,0 +1,28 @@
+// Where a click on the board picture lands: a square of the board, or the
+// area of one kind on the lower side's piece stand.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/board_scene.h"
+
+namespace nusari {
+
+// The square under (x, y) when 185 <= x < 614 and 35 <= y < 464 (always
+// file 1..9, rank 1..9), else 0.
+int32_t SquareAt(int32_t x, int32_t y);
+
+// A click area of the lower stand, ranges inclusive at both ends.
+struct StandArea {
+    int32_t handCell;  // 112..118
+    int32_t left;
+    int32_t right;
+    int32_t top;
+    int32_t bottom;
+    PicturePoint frame;  // where the selection frame is drawn
+};
+
+// The stand area under (x, y), or null.
+const StandArea* StandAreaAt(int32_t x, int32_t y);
+
+}  // namespace nusari

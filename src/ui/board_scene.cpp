@@ -1,0 +1,101 @@
+#include "ui/board_scene.h"
+
+#include <algorithm>
+
+#include "position/text_encoding.h"
+
+namespace nusari {
+
+namespace {
+
+// A hand row of one kind: its pieces fan out leftwards from `baseX` over
+// `spread` pixels.
+struct HandRow {
+    int32_t kind;
+    int32_t baseX;
+    int32_t spread;
+    int32_t y;
+};
+
+// Kinds in drawing order: pawn, lance, knight, silver, gold, bishop, rook.
+constexpr HandRow kLowerRows[] = {
+    {kPawn, 745, 100, 410},  {kLance, 745, 30, 360}, {kKnight, 675, 30, 360},
+    {kSilver, 745, 30, 310}, {kGold, 675, 30, 310},  {kBishop, 745, 30, 260},
+    {kRook, 675, 30, 260},
+};
+constexpr HandRow kUpperRows[] = {
+    {kPawn, 115, 100, 30}, {kLance, 45, 30, 80},   {kKnight, 115, 30, 80}, {kSilver, 45, 30, 130},
+    {kGold, 115, 30, 130}, {kBishop, 45, 30, 180}, {kRook, 115, 30, 180},
+};
+
+// More pieces of one kind than a game can hold: a record that claims more
+// is drawn with this many.
+constexpr int32_t kMaxDrawnHandPieces = 40;
+
+void addHand(BoardScene& scene, const Position& p, int32_t handBase, int32_t sideCode,
+             const HandRow (&rows)[7]) {
+    for (const HandRow& row : rows) {
+        const int32_t n = std::min(p[handBase + row.kind], kMaxDrawnHandPieces);
+        const int32_t image = ImageIndexOf(sideCode + row.kind);
+        for (int32_t i = 1; i <= n; ++i) {
+            scene.sprites.push_back(Sprite{image, row.baseX - (i * row.spread) / n, row.y});
+        }
+    }
+}
+
+}  // namespace
+
+int32_t ImageIndexOf(int32_t code) {
+    if (code >= kLowerKing && code <= kLowerPawn) return code;
+    if (code == kLowerDragon || code == kLowerHorse) return code - 1;
+    if (code >= kLowerProSilver && code <= kLowerTokin) return code - 2;
+    if (code >= kUpperKing && code <= kUpperPawn) return code - 18;
+    if (code == kUpperDragon || code == kUpperHorse) return code - 19;
+    if (code >= kUpperProSilver && code <= kUpperTokin) return code - 20;
+    return -1;
+}
+
+PicturePoint SquareOrigin(int32_t square) {
+    return PicturePoint{615 - 48 * fileOf(square), 48 * rankOf(square) - 15};
+}
+
+BoardScene ComposeBoard(const BoardInputs& in) {
+    BoardScene scene;
+    const Position& p = *in.position;
+    const GameRecord& record = *in.record;
+
+    // The times of the ply shown; the first player is the upper side when
+    // the human is second.
+    const int32_t entry = std::clamp(in.plyCount, 0, kHistoryEntries - 1);
+    const Position& times = record.history[static_cast<std::size_t>(entry)];
+    const int32_t firstTimeCell = record.humanIsSecond == 1 ? kUpperTimeCell : kLowerTimeCell;
+    const int32_t secondTimeCell = record.humanIsSecond == 1 ? kLowerTimeCell : kUpperTimeCell;
+    scene.texts = {
+        {toUtf8(nameOf(record.firstName)), 678, 75},
+        {std::to_string(times[firstTimeCell]) + " s", 690, 100},
+        {toUtf8(nameOf(record.secondName)), 678, 131},
+        {std::to_string(times[secondTimeCell]) + " s", 690, 156},
+        {in.presetText, 688, 185},
+        {std::to_string(in.plyCount), 690, 215},
+    };
+
+    for (int32_t file = 1; file <= 9; ++file) {
+        for (int32_t rank = 1; rank <= 9; ++rank) {
+            const int32_t square = squareOf(file, rank);
+            const int32_t image = ImageIndexOf(p[square]);
+            if (image < 0) continue;
+            const PicturePoint at = SquareOrigin(square);
+            scene.sprites.push_back(Sprite{image, at.x, at.y});
+        }
+    }
+    addHand(scene, p, kLowerHandBase, kLowerSide, kLowerRows);
+    addHand(scene, p, kUpperHandBase, kUpperSide, kUpperRows);
+
+    if (isSquare(in.lastDestination)) {
+        const PicturePoint at = SquareOrigin(in.lastDestination);
+        scene.sprites.push_back(Sprite{kLastMoveFrameImage, at.x, at.y});
+    }
+    return scene;
+}
+
+}  // namespace nusari

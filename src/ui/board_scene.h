@@ -1,0 +1,68 @@
+// What the board picture shows, as a list of images and texts in picture
+// coordinates (800 x 500, origin top left). The window paints the list; the
+// list itself is built without any window code, so tests can read it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "position/types.h"
+#include "records/game_record.h"
+
+namespace nusari {
+
+inline constexpr int32_t kPictureWidth = 800;
+inline constexpr int32_t kPictureHeight = 500;
+inline constexpr int32_t kPieceImageSize = 49;
+// Images 0..27 are pieces; these two are frames.
+inline constexpr int32_t kSelectionFrameImage = 28;  // blue
+inline constexpr int32_t kLastMoveFrameImage = 29;   // red
+inline constexpr int32_t kPieceImageCount = 30;
+
+// The image of a piece code, or -1 for an empty or off-board cell (and for
+// any value that is no piece).
+int32_t ImageIndexOf(int32_t code);
+
+struct PicturePoint {
+    int32_t x = 0;
+    int32_t y = 0;
+    bool operator==(const PicturePoint&) const = default;
+};
+
+// Top left corner of a square's image: x = 615 - 48 * file, y = 48 * rank - 15.
+PicturePoint SquareOrigin(int32_t square);
+
+struct Sprite {
+    int32_t image = 0;
+    int32_t x = 0;
+    int32_t y = 0;
+    bool operator==(const Sprite&) const = default;
+};
+
+// A text whose top left corner is at (x, y); UTF-8.
+struct SceneText {
+    std::string text;
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+struct BoardScene {
+    std::vector<SceneText> texts;
+    std::vector<Sprite> sprites;  // in drawing order; later ones lie on top
+};
+
+// What DrawBoard reads.
+struct BoardInputs {
+    const Position* position = nullptr;
+    const GameRecord* record = nullptr;
+    int32_t plyCount = 0;
+    int32_t lastDestination = 0;
+    std::string presetText;  // the text of the start-position list, UTF-8
+};
+
+// The six texts, the pieces on the board, both hands (lower side first,
+// kinds pawn to rook) and the red frame on the last destination.
+BoardScene ComposeBoard(const BoardInputs& in);
+
+}  // namespace nusari

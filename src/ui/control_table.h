@@ -1,0 +1,33 @@
+// Which tool-bar buttons and whether the board picture are enabled in each
+// column of the window's control table.
+#pragma once
+
+#include <cstdint>
+
+#include "aik/ui.h"
+
+namespace nusari {
+
+// The twelve speed buttons of the tool bar menyuu, left to right, then the
+// board picture gamen.
+enum class Control : int32_t {
+    FairuHiraku,
+    FairuHozon,
+    Owari,
+    Taikyoku,
+    Matta,
+    Tyuudan,
+    Touryou,
+    ModoruMax,
+    Modoru1,
+    Susumu1,
+    SusumuMax,
+    Zyouhou,
+    Gamen,
+};
+inline constexpr int32_t kControlCount = 13;
+inline constexpr int32_t kToolButtonCount = 12;
+
+bool ControlEnabled(Control control, ControlSet set);
+
+}  // namespace nusari

@@ -1,0 +1,70 @@
+#include "ui/game_controller.h"
+
+#include "think/hash_tables.h"
+#include "think/think_move.h"
+#include "ui/ui_texts.h"
+
+namespace nusari {
+
+GameController::GameController(Ui& ui_, SettingsStore& store_, std::filesystem::path folder)
+    : ui(ui_),
+      store(store_),
+      programFolder(std::move(folder)),
+      engine(std::make_unique<EngineState>()),
+      record(std::make_unique<GameRecord>()),
+      think(ThinkMove),
+      allocHash(AllocHashTables) {
+    engine->positionHistory = record->history.data();
+    engine->positionHistorySize = kHistoryEntries;
+}
+
+GameController::~GameController() {
+    FreeHashTables(*engine);
+}
+
+void GameController::DrawBoard() {
+    ui.drawBoard();
+}
+
+BoardScene GameController::ComposeScene() const {
+    BoardInputs in;
+    in.position = &engine->currentPosition;
+    in.record = record.get();
+    in.plyCount = engine->plyCount;
+    in.lastDestination = engine->lastDestination;
+    in.presetText = page.presetText;
+    return ComposeBoard(in);
+}
+
+void GameController::PlaySound(Sound kind) {
+    if (kind == Sound::Piece || kind == Sound::Message) ui.playSound(kind);
+}
+
+void GameController::OnPollTimer() {
+    if (link != nullptr && page.linkChecked && gameState == GameState::LowerToMove)
+        link->PollLink();
+}
+
+void GameController::SelectPreset(int32_t row) {
+    if (row < 0 || row >= kPresetCount) return;
+    page.presetRow = row;
+    page.presetText = kPresetNames[row];
+    ui.selectPreset(row);
+}
+
+void GameController::ShowPages() {
+    settingsPage.timeLimit = std::to_string(engine->timeLimitMs);
+    settingsPage.hash = std::to_string(engine->hashEntryCount);
+    settingsPage.portName = portName;
+    settingsPage.randomSeed = std::to_string(randomSeed);
+    settingsPage.okEnabled = false;
+    pagesVisible = true;
+    ui.pagesChanged();
+}
+
+void GameController::HidePages() {
+    pagesVisible = false;
+    ui.pagesChanged();
+}
+
+}  // namespace nusari

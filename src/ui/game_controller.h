@@ -1,0 +1,146 @@
+// The main window's state and everything it does, without any window code:
+// starting a game, the human's and the computer's moves, the clicks on the
+// board picture, the settings page, start-up and shut-down. The window
+// forwards its events here and shows what the Ui hooks tell it; tests drive
+// the same object with a scripted Ui.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "aik/engine_state.h"
+#include "aik/ui.h"
+#include "position/setup.h"
+#include "records/game_record.h"
+#include "ui/board_scene.h"
+#include "ui/remote_link.h"
+#include "ui/settings.h"
+
+namespace nusari {
+
+// The inputs of the new-game page (taikyoku_tab). Texts are UTF-8.
+struct NewGamePage {
+    // Selected row of taikyoku_teai, or -1 when a text was typed into it.
+    int32_t presetRow = kPresetEven;
+    std::string presetText = "平手";       // what the list shows
+    std::string playerName = "YOU";        // namae_you, or a name-box command
+    std::vector<std::string> engineNames;  // taisenn_com
+    std::vector<std::string> enginePaths;  // taisenn_com_pasu, row for row
+    int32_t engineRow = -1;                // -1: nothing selected
+    bool computerFirst = false;            // sengo_2 checked, else sengo_1
+    bool linkChecked = false;              // tuusinC
+};
+
+// The edits of the settings page (settei_tab) and its Ok button.
+enum class SettingsEdit : int32_t { TimeLimit, Hash, PortName, RandomSeed };
+
+struct SettingsPage {
+    std::string timeLimit;   // zikann_max_ran
+    std::string hash;        // data_ookisa_ran
+    std::string portName;    // com_poto_ran
+    std::string randomSeed;  // ransuu_tane_ran
+    bool okEnabled = false;  // settei_iiyo
+};
+
+enum class MouseButton : int32_t { Left, Right, Middle };
+
+// Decides the computer's reply; ThinkMove, or a script in tests.
+using ThinkFunction = std::function<void(EngineState&, Ui&, int32_t& from, int32_t& to)>;
+// Allocates the hash arrays; AllocHashTables, or a failing stand-in in tests.
+using HashAllocator = std::function<int32_t(EngineState&, Ui&)>;
+
+class GameController {
+  public:
+    GameController(Ui& ui, SettingsStore& store, std::filesystem::path programFolder);
+    ~GameController();
+    GameController(const GameController&) = delete;
+    GameController& operator=(const GameController&) = delete;
+
+    // Life cycle.
+    // The window creation's steps after sizing; -1 when the program must end
+    // at once (no aik folder, no hash arrays), else 1.
+    int32_t StartUp();
+    // Whether the window may close now (asks while a game runs).
+    bool CloseQuery();
+    // The close event: closes the link, frees the hash arrays and rewrites
+    // the settings file with the window position given.
+    void ShutDown(int32_t top, int32_t left);
+
+    // The game.
+    void StartGame();
+    void ApplyHumanMove();
+    // The lower side's move, decided (by the human or the remote player):
+    // made, recorded and drawn; then the computer's whole reply.
+    void PlayLowerMove(const Move& m);
+    void ApplyComputerMove();
+    // Stores the position after a ply of `mover` with the thinking times;
+    // false when the history is full (the game must stop).
+    bool RecordPly(Side mover);
+    void PlaySound(Sound kind);
+    void OnBoardMouseDown(MouseButton button, int32_t x, int32_t y);
+    // Ends the game with a result from the lower side's view: 1 wins,
+    // 2 loses, -1 no winner.
+    void EndGame(int32_t result);
+    // Stops the game without a result, ready to be replayed or continued.
+    void InterruptGame();
+    void DrawBoard();
+    BoardScene ComposeScene() const;
+    // Ticks of the poll timer: the link reads.
+    void OnPollTimer();
+
+    // The settings pages.
+    void ShowPages();
+    void HidePages();
+    void SelectPreset(int32_t row);
+    // Any change of an edit of the settings page enables its Ok button.
+    void SettingsEdited(SettingsEdit edit, const std::string& text);
+    void LeaveNumberEdit(SettingsEdit edit);
+    // The settings page's Ok: applies the edits and hides the pages.
+    void SettingsOk();
+    // 1, or -1 when the hash arrays could not be allocated even with the
+    // saved size (the window is then closing).
+    int32_t ApplySettings();
+    void ShowSystemInfo();
+
+    Ui& ui;
+    SettingsStore& store;
+    std::filesystem::path programFolder;
+    std::unique_ptr<EngineState> engine;
+    std::unique_ptr<GameRecord> record;
+    GameState gameState = GameState::NoGame;
+    // Games of a continuous match still to finish; 0 = no match.
+    int32_t renzoku = 0;
+    // 1 = the match rotates through the engine list.
+    int32_t irekawari = 0;
+    int32_t randomSeed = 0;
+    std::string portName = "COM1";
+    // The window's screen position read from the settings file.
+    int32_t windowTop = 0;
+    int32_t windowLeft = 0;
+    NewGamePage page;
+    SettingsPage settingsPage;
+    bool pagesVisible = false;   // settei_menyuu
+    RemoteLink* link = nullptr;  // none: play over the link is not offered
+    ThinkFunction think;
+    HashAllocator allocHash;
+
+  private:
+    // The computer's turn: stop polling, think, apply the reply.
+    void computerTurn();
+    // The lower side's turn begins: poll the link in remote play.
+    void lowerTurn();
+    void stopAtPlyLimit();
+    void closeRecord();
+    void leaveGame();
+    bool runNameCommand();
+    void placeStartPosition();
+    void setPlayers();
+    int32_t* numberOf(SettingsEdit edit);
+    std::string* editText(SettingsEdit edit);
+};
+
+}  // namespace nusari

@@ -1,0 +1,124 @@
+// The moves of a game: the human's with the promotion question, the
+// computer's reply, and the record of every ply.
+#include "position/position.h"
+#include "think/candidate.h"
+#include "think/clock.h"
+#include "think/hash_tables.h"
+#include "ui/game_controller.h"
+#include "ui/ui_texts.h"
+
+namespace nusari {
+
+namespace {
+
+constexpr int32_t kPollIntervalMs = 20;
+
+// Rook, bishop, silver, knight, lance and pawn, not yet promoted.
+bool mayPromote(int32_t code) {
+    return code == kLowerRook || code == kLowerBishop || code == kLowerSilver ||
+           code == kLowerKnight || code == kLowerLance || code == kLowerPawn;
+}
+
+// A piece that could never move again unpromoted must promote.
+bool mustPromote(int32_t code, int32_t to) {
+    if (code == kLowerKnight) return rankOf(to) <= 2;
+    return (code == kLowerLance || code == kLowerPawn) && rankOf(to) == 1;
+}
+
+}  // namespace
+
+void GameController::lowerTurn() {
+    if (page.linkChecked) ui.setPollTimer(kPollIntervalMs);
+    gameState = GameState::LowerToMove;
+}
+
+void GameController::computerTurn() {
+    if (page.linkChecked) ui.setPollTimer(0);
+    gameState = GameState::ComputerThinking;
+    think(*engine, ui, engine->pendingFrom, engine->pendingTo);
+    ApplyComputerMove();
+}
+
+bool GameController::RecordPly(Side mover) {
+    EngineState& e = *engine;
+    if (e.plyCount < 0 || e.plyCount >= kMaxRecordPlies) return false;
+    ++e.plyCount;
+    const Position& previous = record->history[static_cast<std::size_t>(e.plyCount - 1)];
+    Position& entry = record->history[static_cast<std::size_t>(e.plyCount)];
+    entry = e.currentPosition;
+    int64_t seconds = (nowMs() - e.moveStartMs) / 1000;
+    if (seconds < 1) seconds = 1;
+    const int32_t moverCell = mover == Side::Lower ? kLowerTimeCell : kUpperTimeCell;
+    const int32_t otherCell = mover == Side::Lower ? kUpperTimeCell : kLowerTimeCell;
+    const int64_t total = seconds + previous[moverCell];
+    entry[moverCell] = total > INT32_MAX ? INT32_MAX : static_cast<int32_t>(total);
+    entry[otherCell] = previous[otherCell];
+    return e.plyCount < kMaxRecordPlies;
+}
+
+void GameController::stopAtPlyLimit() {
+    showError(ui, kPlyLimitReached);
+    InterruptGame();
+}
+
+void GameController::ApplyHumanMove() {
+    EngineState& e = *engine;
+    const int32_t from = e.pendingFrom;
+    const int32_t to = e.pendingTo % kPromotionOffset;
+    e.pendingTo = to;
+    if (from < kPromotionOffset) {
+        const int32_t code = e.currentPosition[from];
+        if (mayPromote(code) && (rankOf(from) <= 3 || rankOf(to) <= 3) &&
+            (mustPromote(code, to) || ui.ask(kPromoteQuestion))) {
+            e.pendingTo = to + kPromotionOffset;
+        }
+    }
+    PlayLowerMove(Move{from, e.pendingTo});
+}
+
+void GameController::PlayLowerMove(const Move& m) {
+    EngineState& e = *engine;
+    e.pendingFrom = m.from;
+    e.pendingTo = m.to;
+    applyLowerMove(e.currentPosition, m);
+    const bool roomLeft = RecordPly(Side::Lower);
+    e.moveStartMs = nowMs();
+    e.lastDestination = destinationOf(m);
+    DrawBoard();
+    if (!roomLeft) {
+        stopAtPlyLimit();
+        return;
+    }
+    PlaySound(Sound::Piece);
+    computerTurn();
+}
+
+void GameController::ApplyComputerMove() {
+    EngineState& e = *engine;
+    const int32_t from = e.pendingFrom;
+    const int32_t to = e.pendingTo;
+    if (from == kResignFrom || from == kLeftInCheckFrom) {
+        const bool resigns = from == kResignFrom;
+        if (page.linkChecked && link != nullptr) link->SendMove(0, resigns ? 0 : 1);
+        PlaySound(Sound::Message);
+        if (renzoku == 0) ui.message(resigns ? kComputerResigns : kHumanLeftInCheck);
+        EndGame(resigns ? 1 : 2);
+        return;
+    }
+    applyUpperMove(e.currentPosition, Move{from, to});
+    const bool roomLeft = RecordPly(Side::Upper);
+    // A path mark tells the search that the game has passed this position.
+    CandidateList mark;
+    mark[0].from = kPathMarkFrom;
+    StorePosition(e, e.currentPosition, mark);
+    e.moveStartMs = nowMs();
+    e.lastDestination = to % kPromotionOffset;
+    DrawBoard();
+    if (page.linkChecked && link != nullptr) link->SendMove(from, to);
+    lowerTurn();
+    e.pendingFrom = 0;
+    PlaySound(Sound::Piece);
+    if (!roomLeft) stopAtPlyLimit();
+}
+
+}  // namespace nusari

@@ -1,0 +1,73 @@
+// Start-up and shut-down of the main window.
+#include <ctime>
+
+#include "aik/engine_list.h"
+#include "think/book_random.h"
+#include "think/hash_tables.h"
+#include "ui/game_controller.h"
+#include "ui/ui_texts.h"
+
+namespace nusari {
+
+int32_t GameController::StartUp() {
+    EngineState& e = *engine;
+    SelectPreset(kPresetEven);
+    randomSeed = static_cast<int32_t>(std::time(nullptr) % 1000);
+    seedRandom(e.randomState, static_cast<uint32_t>(randomSeed));
+
+    record->humanIsSecond = 0;
+    record->length = 0;
+    gameState = GameState::NoGame;
+    e.plyCount = 0;
+    e.lastDestination = 0;
+    e.pendingFrom = 0;
+    e.pendingTo = 0;
+    renzoku = 0;
+    irekawari = 0;
+    setName(record->firstName, "");
+    setName(record->secondName, "");
+    setupPosition(e.currentPosition, page.presetRow);
+
+    const Settings s = ReadSettings(store);
+    windowTop = s.top;
+    windowLeft = s.left;
+    e.timeLimitMs = s.maxTime;
+    e.hashEntryCount = s.hash;
+    e.csaTimeMode = s.csaTimeMode;
+    portName = s.portName;
+
+    // Every step runs even after a failure; the program then ends at once.
+    bool usable = true;
+    if (!BuildEngineList(programFolder, page.engineNames, page.enginePaths)) {
+        showError(ui, kNoAikFolder);
+        usable = false;
+    }
+    page.engineRow = page.engineNames.empty() ? -1 : 0;
+    ui.pagesChanged();
+    if (allocHash(e, ui) != 1) usable = false;
+    ui.setControls(ControlSet::Startup);
+    ShowSystemInfo();
+    DrawBoard();
+    return usable ? 1 : -1;
+}
+
+bool GameController::CloseQuery() {
+    if (gameState == GameState::ComputerThinking) return false;
+    if (gameState == GameState::LowerToMove) return ui.ask(kCloseDuringGame);
+    return true;
+}
+
+void GameController::ShutDown(int32_t top, int32_t left) {
+    if (gameState != GameState::NoGame && page.linkChecked && link != nullptr) link->CloseLink();
+    FreeHashTables(*engine);
+    Settings s;
+    s.top = top;
+    s.left = left;
+    s.maxTime = engine->timeLimitMs;
+    s.hash = engine->hashEntryCount;
+    s.csaTimeMode = engine->csaTimeMode;
+    s.portName = portName;
+    WriteSettings(store, s);
+}
+
+}  // namespace nusari

@@ -1,0 +1,25 @@
+// The link through which a remote program plays the lower side. The game
+// controller opens it at a game start, sends the computer's moves over it
+// and lets it read on every tick of the poll timer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace nusari {
+
+class RemoteLink {
+  public:
+    virtual ~RemoteLink() = default;
+    // Opens the port named in the settings; 1 on success, -1 after the link
+    // has shown its message.
+    virtual int32_t OpenLink(const std::string& portName) = 0;
+    virtual void CloseLink() = 0;
+    // Sends a move of the upper side in the controller's frame; (0, 0) is the
+    // computer's resignation and (0, 1) the interruption.
+    virtual void SendMove(int32_t from, int32_t to) = 0;
+    // Reads what the remote sent; called every 20 ms while the remote is to move.
+    virtual void PollLink() = 0;
+};
+
+}  // namespace nusari

@@ -1,0 +1,80 @@
+#include "ui/settings.h"
+
+#include <charconv>
+
+namespace nusari {
+
+namespace {
+
+constexpr std::string_view kForm = "Form";
+constexpr std::string_view kAik = "Aik";
+constexpr std::string_view kRs232c = "Rs232c";
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+int32_t readInteger(SettingsStore& store, std::string_view section, std::string_view key,
+                    int32_t fallback, int32_t lowest) {
+    const std::optional<std::string> text = store.value(section, key);
+    if (!text) return fallback;
+    const std::optional<int32_t> v = ParseIniInteger(*text);
+    return v && *v >= lowest ? *v : fallback;
+}
+
+}  // namespace
+
+std::optional<int32_t> ParseIniInteger(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (text.empty() || text.front() == '-') return std::nullopt;
+    }
+    if (text.empty()) return std::nullopt;
+    int32_t v = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return v;
+}
+
+Settings ReadSettings(SettingsStore& store) {
+    Settings s;
+    const Settings defaults;
+    s.top = readInteger(store, kForm, "Top", defaults.top, INT32_MIN);
+    s.left = readInteger(store, kForm, "Left", defaults.left, INT32_MIN);
+    s.maxTime = readInteger(store, kAik, "MaxTime", defaults.maxTime, 0);
+    s.hash = readInteger(store, kAik, "Hash", defaults.hash, 1);
+    s.csaTimeMode = readInteger(store, kAik, "IsControlTime_CSA", defaults.csaTimeMode, INT32_MIN);
+    if (std::optional<std::string> port = store.value(kRs232c, "PortName")) s.portName = *port;
+    return s;
+}
+
+void WriteSettings(SettingsStore& store, const Settings& s) {
+    store.setValue(kForm, "Top", std::to_string(s.top));
+    store.setValue(kForm, "Left", std::to_string(s.left));
+    store.setValue(kAik, "MaxTime", std::to_string(s.maxTime));
+    store.setValue(kAik, "Hash", std::to_string(s.hash));
+    store.setValue(kAik, "IsControlTime_CSA", std::to_string(s.csaTimeMode));
+    store.setValue(kRs232c, "PortName", s.portName);
+    store.flush();
+}
+
+bool IsNumeric(std::string_view text) {
+    if (text.empty()) return false;
+    const std::size_t n = text.size() < 32 ? text.size() : 32;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+    }
+    return true;
+}
+
+std::optional<int32_t> NumericValue(std::string_view text) {
+    if (!IsNumeric(text)) return std::nullopt;
+    int32_t v = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return v;
+}
+
+}  // namespace nusari

@@ -1,0 +1,56 @@
+// The settings file NSProject.ini: what it holds, how its values are read,
+// and the check of the number edits of the settings page.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "aik/engine_state.h"
+
+namespace nusari {
+
+inline constexpr const char* kSettingsFileName = "NSProject.ini";
+
+// The values of the settings file (defaults for a missing file or key).
+struct Settings {
+    int32_t top = 0;
+    int32_t left = 0;
+    int32_t maxTime = 10000;
+    int32_t hash = kDefaultHashEntries;
+    int32_t csaTimeMode = 0;
+    std::string portName = "COM1";  // UTF-8
+    bool operator==(const Settings&) const = default;
+};
+
+// Key-value access to an INI file; the window's store keeps the sections and
+// keys it was not asked about.
+class SettingsStore {
+  public:
+    virtual ~SettingsStore() = default;
+    // The value of section/key as the file holds it (UTF-8), or nothing.
+    virtual std::optional<std::string> value(std::string_view section, std::string_view key) = 0;
+    virtual void setValue(std::string_view section, std::string_view key, const std::string& v) = 0;
+    // Writes the file out.
+    virtual void flush() = 0;
+};
+
+// A whole decimal integer (blanks around it and a sign allowed) that fits in
+// 32 bits; anything else gives nothing.
+std::optional<int32_t> ParseIniInteger(std::string_view text);
+
+// Reads every key; a missing or malformed value, a Hash below 1 or a MaxTime
+// below 0 gives the default.
+Settings ReadSettings(SettingsStore& store);
+void WriteSettings(SettingsStore& store, const Settings& settings);
+
+// True when the text is not empty and each of its first 32 characters is a
+// decimal digit.
+bool IsNumeric(std::string_view text);
+
+// The number a text that passed IsNumeric stands for, or nothing when it
+// does not fit in 32 bits.
+std::optional<int32_t> NumericValue(std::string_view text);
+
+}  // namespace nusari

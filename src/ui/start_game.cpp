@@ -1,0 +1,122 @@
+// Starting a game from the new-game page.
+#include "aik/aik_loader.h"
+#include "position/position.h"
+#include "position/text_encoding.h"
+#include "think/clock.h"
+#include "ui/game_controller.h"
+#include "ui/time_text.h"
+#include "ui/ui_texts.h"
+
+namespace nusari {
+
+namespace {
+
+// The name-box commands that set up a continuous match.
+struct NameCommand {
+    const char* text;
+    int32_t renzoku;
+    int32_t irekawari;  // -1 leaves the rotation mode as it is
+};
+
+constexpr NameCommand kNameCommands[] = {
+    {"renzoku=10", 10, -1},
+    {"renzoku=30", 30, -1},
+    {"renzoku=100", 100, -1},
+    {"irekawari", 1, 1},
+};
+
+}  // namespace
+
+bool GameController::runNameCommand() {
+    for (const NameCommand& command : kNameCommands) {
+        if (page.playerName != command.text) continue;
+        renzoku = command.renzoku;
+        if (command.irekawari >= 0) irekawari = command.irekawari;
+        ui.message(kNameCommandDone);
+        return true;
+    }
+    return false;
+}
+
+// A preset, or the position on the board with its side to move brought to
+// the bottom. A position taken from the history carries thinking times in
+// cells 111 and 119, which the search would read as its own values: clear them.
+void GameController::placeStartPosition() {
+    EngineState& e = *engine;
+    if (page.presetRow != kPresetContinue) {
+        setupPosition(e.currentPosition, page.presetRow);
+        return;
+    }
+    e.currentPosition[kLowerTimeCell] = 0;
+    e.currentPosition[kUpperTimeCell] = 0;
+    if (e.plyCount % 2 + record->humanIsSecond == 1)
+        e.currentPosition = flipPosition(e.currentPosition);
+}
+
+// Names and orientation: the first player is always the side the start
+// position has at the bottom.
+void GameController::setPlayers() {
+    EngineState& e = *engine;
+    const std::string you = toCp932(page.playerName);
+    if (page.computerFirst) {
+        record->humanIsSecond = 1;
+        setName(record->secondName, you);
+        setName(record->firstName, e.profile.namae);
+        e.currentPosition = flipPosition(e.currentPosition);
+    } else {
+        record->humanIsSecond = 0;
+        setName(record->firstName, you);
+        setName(record->secondName, e.profile.namae);
+    }
+    Position& start = record->history[0];
+    start = e.currentPosition;
+    start[kLowerTimeCell] = 0;
+    start[kUpperTimeCell] = 0;
+}
+
+void GameController::StartGame() {
+    if (gameState != GameState::NoGame) return;
+    if (runNameCommand()) return;
+    if (page.linkChecked && (link == nullptr || link->OpenLink(portName) != 1)) {
+        page.linkChecked = false;
+        ui.pagesChanged();
+        return;
+    }
+    // A start that fails from here on closes the link it opened: a new start
+    // opens it again.
+    const bool linkOpened = page.linkChecked;
+    auto refuse = [&] {
+        if (linkOpened) link->CloseLink();
+    };
+    if (settingsPage.okEnabled && ApplySettings() != 1) return refuse();
+
+    EngineState& e = *engine;
+    const int32_t engines = static_cast<int32_t>(page.enginePaths.size());
+    if (page.engineRow < 0 || page.engineRow >= engines) {
+        showError(ui, kAikLoadError);
+        return refuse();
+    }
+    e.enginePath = page.enginePaths[static_cast<std::size_t>(page.engineRow)];
+    if (LoadAik(e, e.enginePath, ui) != 1) return refuse();
+
+    HidePages();
+    ui.setControls(ControlSet::GameRunning);
+    ui.setPanelText(kGameStartText);
+    if (page.presetRow < 0) SelectPreset(kPresetEven);
+    e.lastDestination = 0;
+    e.pendingFrom = 0;
+    e.pendingTo = 0;
+    placeStartPosition();
+    e.plyCount = 0;
+    record->startTime = LocalTimeText();
+    setPlayers();
+    DrawBoard();
+    e.moveStartMs = nowMs();
+    if (page.computerFirst) {
+        computerTurn();
+    } else {
+        lowerTurn();
+    }
+}
+
+}  // namespace nusari

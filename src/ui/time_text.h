@@ -1,0 +1,13 @@
+// Wall-clock texts of the game record and the match log.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+namespace nusari {
+
+// "yyyy/mm/dd hh:nn:ss" in local time.
+std::string LocalTimeText(std::time_t t);
+std::string LocalTimeText();
+
+}  // namespace nusari

@@ -1,0 +1,35 @@
+// The window's own texts (UTF-8).
+#pragma once
+
+namespace nusari {
+
+inline constexpr const char* kProgramTitle = "ぬさり将棋";
+inline constexpr const char* kVersionLine = "NusarSyougi  Ver91";
+
+// Rows of the start-position list taikyoku_teai, by preset index.
+inline constexpr const char* kPresetNames[] = {
+    "継続----",         "平手",
+    "飛落ち",           "角落ち",
+    "飛角落ち",         "矢倉　ｖｓ　矢倉",
+    "居飛　ｖｓ　振り", "横歩　ｖｓ　85飛",
+    "振り　ｖｓ　振り", "士歩戦",
+    "無歩戦",           "相王戦",
+    "大安戦",
+};
+
+inline constexpr const char* kGameStartText = "対局開始";
+inline constexpr const char* kPromoteQuestion = "成りますか？";
+inline constexpr const char* kNameCommandDone = "Ok";
+inline constexpr const char* kComputerResigns = "投了します";
+inline constexpr const char* kHumanLeftInCheck = "あなたの負け：王手放置";
+// The history holds 999 plies; a game that reaches them stops here.
+inline constexpr const char* kPlyLimitReached = "999手に達したため対局を中断します";
+
+inline constexpr const char* kNoAikFolder = "aikフォルダが存在しません";
+inline constexpr const char* kNotANumber = "数値を設定して下さい";
+inline constexpr const char* kHashReset = "再設定します Hash = ";
+inline constexpr const char* kCloseDuringGame = "対局中です\n終了しますか？";
+inline constexpr const char* kVersionBoxText =
+    "NusarSyougi  Ver91\n\nコンピュータ将棋対局プログラム\nQt 6 版";
+
+}  // namespace nusari

@@ -1,0 +1,202 @@
+// The moves of a game: promotion, captures, drops, the computer's replies,
+// the record of every ply and the ends of a game.
+#include "position/setup.h"
+#include "think/candidate.h"
+#include "think/clock.h"
+#include "think/hash_tables.h"
+#include "ui/ui_texts.h"
+#include "ui_test_support.h"
+
+namespace nusari {
+namespace {
+
+using test::ControllerTest;
+
+class MovesTest : public ControllerTest {
+  protected:
+    // A running game on a board that holds only the two kings and `pieces`.
+    void playOn(std::initializer_list<std::pair<int32_t, int32_t>> pieces) {
+        if (controller->gameState == GameState::NoGame && engine().plyCount == 0) {
+            startGame(kPresetEven, false);
+        }
+        setupPosition(board(), 0);
+        board()[59] = kLowerKing;
+        board()[51] = kUpperKing;
+        for (const auto& [square, code] : pieces) board()[square] = code;
+        controller->gameState = GameState::LowerToMove;
+        engine().pendingFrom = 0;
+        ui.questions.clear();
+    }
+};
+
+TEST_F(MovesTest, PromotionIsAskedForcedOrNotOffered) {
+    struct Case {
+        int32_t code;
+        int32_t from;
+        int32_t to;
+        bool asked;
+        bool answer;
+        int32_t arrives;
+    };
+    const Case cases[] = {
+        {kLowerSilver, 44, 43, true, true, kLowerProSilver},  // into the far ranks
+        {kLowerSilver, 33, 44, true, false, kLowerSilver},    // out of them
+        {kLowerGold, 44, 43, false, false, kLowerGold},
+        {kLowerPawn, 12, 11, false, false, kLowerTokin},  // a pawn on rank 1 must promote
+        {kLowerLance, 14, 11, false, false, kLowerProLance},
+        {kLowerLance, 14, 12, true, false, kLowerLance},
+        {kLowerKnight, 34, 22, false, false, kLowerProKnight},  // a knight on rank 2 must promote
+        {kLowerKnight, 35, 23, true, true, kLowerProKnight},
+        {kLowerRook, 28, 23, true, true, kLowerDragon},
+        {kLowerBishop, 66, 44, false, false, kLowerBishop},  // never reaches rank 3
+        {kLowerDragon, 23, 22, false, false, kLowerDragon},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.code) + " " + std::to_string(c.from) + "-" +
+                     std::to_string(c.to));
+        playOn({{c.from, c.code}});
+        ui.answers = {c.answer};
+        move(c.from, c.to);
+        EXPECT_EQ(ui.questions.size(), c.asked ? 1u : 0u);
+        if (c.asked) {
+            EXPECT_EQ(ui.questions[0], "成りますか？");
+        }
+        EXPECT_EQ(record().history[static_cast<std::size_t>(engine().plyCount)][c.to], c.arrives);
+        EXPECT_EQ(board()[c.from], kEmpty);
+    }
+}
+
+TEST_F(MovesTest, ACaptureGoesToTheHumansHand) {
+    playOn({{28, kLowerRook}, {24, kUpperPawn}});
+    move(28, 24);
+    EXPECT_EQ(board()[24], kLowerRook);
+    EXPECT_EQ(board()[kLowerHandBase + kPawn], 1);
+}
+
+TEST_F(MovesTest, APieceInHandIsDropped) {
+    playOn({});
+    board()[kLowerHandBase + kGold] = 2;
+    replies = {Move{51, 41}};
+    move(kLowerHandBase + kGold, 55);
+    EXPECT_EQ(record().history[1][55], kLowerGold);
+    EXPECT_EQ(record().history[1][kLowerHandBase + kGold], 1);
+    EXPECT_TRUE(ui.questions.empty());
+}
+
+TEST_F(MovesTest, TheComputersRepliesAreApplied) {
+    playOn({{66, kUpperSilver}, {75, kLowerGold}});
+    board()[kUpperHandBase + kPawn] = 1;
+    // A promotion that captures, then a drop.
+    replies = {Move{66, 175}, Move{kUpperHandBase + kPawn, 55}};
+    move(59, 58);
+    EXPECT_EQ(board()[75], kUpperProSilver);
+    EXPECT_EQ(board()[66], kEmpty);
+    EXPECT_EQ(board()[kUpperHandBase + kGold], 1);
+    EXPECT_EQ(engine().lastDestination, 75);
+    EXPECT_EQ(engine().pendingFrom, 0);
+    EXPECT_EQ(controller->gameState, GameState::LowerToMove);
+    move(58, 59);
+    EXPECT_EQ(board()[55], kUpperPawn);
+    EXPECT_EQ(board()[kUpperHandBase + kPawn], 0);
+    EXPECT_EQ(engine().plyCount, 4);
+    EXPECT_EQ(record().history[4], [&] {
+        Position p = board();
+        p[kLowerTimeCell] = record().history[4][kLowerTimeCell];
+        p[kUpperTimeCell] = record().history[4][kUpperTimeCell];
+        return p;
+    }());
+}
+
+TEST_F(MovesTest, TheComputersMoveMarksThePositionReached) {
+    replies = {Move{33, 34}};
+    startGame(kPresetEven, false);
+    move(77, 76);
+    CandidateList list;
+    EXPECT_EQ(LookupPosition(engine(), board(), list), kLookupPathMark);
+}
+
+TEST_F(MovesTest, AFullMoveCycleShowsDrawsAndSounds) {
+    replies = {Move{33, 34}};
+    startGame(kPresetEven, false);
+    ui.events.clear();
+    move(77, 76);
+    EXPECT_EQ(ui.events,
+              (std::vector<std::string>{"frame:279,321", "draw", "sound:1", "draw", "sound:1"}));
+    EXPECT_EQ(thinks, 1);
+}
+
+TEST_F(MovesTest, EveryPlyCostsAtLeastOneSecondAndTimesAccumulate) {
+    replies = {Move{33, 34}, Move{43, 44}};
+    startGame(kPresetEven, false);
+    engine().moveStartMs = nowMs() - 3500;
+    move(77, 76);
+    EXPECT_EQ(record().history[1][kLowerTimeCell], 3);
+    EXPECT_EQ(record().history[1][kUpperTimeCell], 0);
+    EXPECT_EQ(record().history[2][kLowerTimeCell], 3);
+    EXPECT_EQ(record().history[2][kUpperTimeCell], 1);
+    move(27, 26);
+    EXPECT_EQ(record().history[3][kLowerTimeCell], 4);
+    EXPECT_EQ(record().history[4][kUpperTimeCell], 2);
+    // The game position itself carries no times.
+    EXPECT_EQ(board()[kLowerTimeCell], 0);
+    EXPECT_EQ(board()[kUpperTimeCell], 0);
+}
+
+TEST_F(MovesTest, TheComputerResigns) {
+    startGame(kPresetEven, false);
+    ui.events.clear();
+    move(77, 76);
+    const std::vector<std::string> tail(ui.events.end() - 5, ui.events.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"sound:1", "sound:2", "message:投了します", "draw",
+                                              "controls:2"}));
+    EXPECT_EQ(controller->gameState, GameState::NoGame);
+    EXPECT_EQ(record().length, 1);
+    EXPECT_EQ(record().endTime.size(), 19u);
+    EXPECT_EQ(engine().lastDestination, 0);
+}
+
+TEST_F(MovesTest, TheHumanLeftHisKingInCheck) {
+    replies = {Move{kLeftInCheckFrom, 0}};
+    startGame(kPresetEven, false);
+    move(77, 76);
+    EXPECT_EQ(ui.messages.back(), "あなたの負け：王手放置");
+    EXPECT_EQ(ui.sounds.back(), Sound::Message);
+    EXPECT_EQ(controller->gameState, GameState::NoGame);
+}
+
+TEST_F(MovesTest, InAContinuousMatchTheEndShowsNoMessage) {
+    startGame(kPresetEven, false);
+    controller->renzoku = 10;
+    move(77, 76);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.sounds.back(), Sound::Message);
+}
+
+TEST_F(MovesTest, TheGameStopsWhenTheHistoryIsFull) {
+    replies = {Move{33, 34}};
+    startGame(kPresetEven, false);
+    // The computer's reply is ply 999.
+    engine().plyCount = 997;
+    move(77, 76);
+    EXPECT_EQ(engine().plyCount, 999);
+    EXPECT_EQ(ui.messages.back(), kPlyLimitReached);
+    EXPECT_EQ(controller->gameState, GameState::NoGame);
+    EXPECT_EQ(record().length, 999);
+    EXPECT_EQ(record().history[999][34], kUpperPawn);
+    EXPECT_EQ(controller->page.presetRow, kPresetContinue);
+
+    // The human's move is ply 999: the computer does not think.
+    makeController();
+    thinks = 0;
+    startGame(kPresetEven, false);
+    engine().plyCount = 998;
+    move(77, 76);
+    EXPECT_EQ(thinks, 0);
+    EXPECT_EQ(engine().plyCount, 999);
+    EXPECT_EQ(controller->gameState, GameState::NoGame);
+    EXPECT_FALSE(controller->RecordPly(Side::Lower));
+    EXPECT_EQ(engine().plyCount, 999);
+}
+
+}  // namespace
+}  // namespace nusari
