@@ -7,4 +7,6 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
   build-essential cmake pkg-config \
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  qt6-base-dev qt6-multimedia-dev fonts-ipafont-gothic \
+  xvfb xauth

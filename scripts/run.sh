@@ -5,5 +5,6 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$(nproc)"
-# Until the window exists, start the developer tool on the even-game start.
-exec ./build/tools/nusari-tool perft 4
+# The program runs from the build folder, beside its aik, oto and output
+# folders. Without a display, run it under a virtual one: xvfb-run bash scripts/run.sh
+exec ./build/nusari

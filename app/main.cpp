@@ -1,0 +1,17 @@
+// ぬさり将棋: the program. Its folder holds aik/, oto/, output/ and
+// NSProject.ini.
+#include <QApplication>
+
+#include "ui/ui_texts.h"
+#include "ui/window/main_window.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QString::fromUtf8(nusari::kProgramTitle));
+    nusari::MainWindow window(QCoreApplication::applicationDirPath());
+    // Without an aik folder or hash arrays the program ends at once, and the
+    // settings file is left as it was.
+    if (!window.startUp()) return 1;
+    window.show();
+    return app.exec();
+}

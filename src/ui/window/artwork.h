@@ -1,0 +1,27 @@
+// The program's pictures, drawn with QPainter at start-up: the board
+// background, the 30 piece and frame images and the tool-bar glyphs.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <array>
+
+#include "ui/board_scene.h"
+#include "ui/control_table.h"
+
+namespace nusari {
+
+// The family of the window and the picture texts.
+inline const QString kUiFontFamily = QStringLiteral("IPAPGothic");
+
+// The 800 x 500 background (dai): board with grid and star points, the two
+// piece stands, the logo and the information box.
+QImage DrawBackground();
+
+// Images 0..29 of 49 x 49 with transparency around each piece or frame.
+std::array<QImage, kPieceImageCount> DrawPieceImages();
+
+// The 32 x 32 glyph of a tool-bar button.
+QImage DrawToolGlyph(Control button);
+
+}  // namespace nusari

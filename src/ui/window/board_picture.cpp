@@ -1,0 +1,69 @@
+#include "ui/window/board_picture.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "ui/window/artwork.h"
+
+namespace nusari {
+
+BoardRenderer::BoardRenderer()
+    : background_(DrawBackground()),
+      backBuffer_(kPictureWidth, kPictureHeight, QImage::Format_RGB32),
+      pieces_(DrawPieceImages()) {}
+
+const QImage& BoardRenderer::render(const BoardScene& scene) {
+    QPainter p(&backBuffer_);
+    p.drawImage(0, 0, background_);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    QFont font(kUiFontFamily);
+    font.setPixelSize(12);  // 9 points on the 96 dpi screen of the original
+    p.setFont(font);
+    p.setPen(Qt::black);
+    for (const SceneText& text : scene.texts) {
+        p.drawText(QRect(text.x, text.y, kPictureWidth - text.x, 16), Qt::AlignLeft | Qt::AlignTop,
+                   QString::fromStdString(text.text));
+    }
+    for (const Sprite& sprite : scene.sprites)
+        p.drawImage(sprite.x, sprite.y, pieceImage(sprite.image));
+    return backBuffer_;
+}
+
+const QImage& BoardRenderer::pieceImage(int32_t index) const {
+    const int32_t i = index >= 0 && index < kPieceImageCount ? index : kSelectionFrameImage;
+    return pieces_[static_cast<std::size_t>(i)];
+}
+
+BoardPicture::BoardPicture(QWidget* parent)
+    : QWidget(parent), shown_(kPictureWidth, kPictureHeight, QImage::Format_RGB32) {
+    setFixedSize(kPictureWidth, kPictureHeight);
+    shown_.fill(Qt::black);
+}
+
+void BoardPicture::present(const QImage& image) {
+    shown_ = image.copy();
+    update();
+}
+
+void BoardPicture::drawOnTop(const QImage& image, int32_t x, int32_t y) {
+    QPainter p(&shown_);
+    p.drawImage(x, y, image);
+    p.end();
+    repaint();
+}
+
+void BoardPicture::paintEvent(QPaintEvent* /*event*/) {
+    QPainter p(this);
+    p.drawImage(0, 0, shown_);
+}
+
+void BoardPicture::mousePressEvent(QMouseEvent* event) {
+    if (!onClick_) return;
+    MouseButton button = MouseButton::Left;
+    if (event->button() == Qt::RightButton) button = MouseButton::Right;
+    if (event->button() == Qt::MiddleButton) button = MouseButton::Middle;
+    const QPoint at = event->position().toPoint();
+    onClick_(button, at.x(), at.y());
+}
+
+}  // namespace nusari

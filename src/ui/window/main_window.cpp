@@ -1,0 +1,270 @@
+#include "ui/window/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+#include "ui/ui_texts.h"
+#include "ui/window/artwork.h"
+
+namespace nusari {
+
+namespace {
+
+struct ToolButtonSpec {
+    Control control;
+    const char* name;
+    const char* hint;
+    int x;
+};
+
+constexpr ToolButtonSpec kToolButtons[kToolButtonCount] = {
+    {Control::FairuHiraku, "fairu_hiraku", "棋譜ファイルを開く", 0},
+    {Control::FairuHozon, "fairu_hozon", "棋譜ファイルを保存", 40},
+    {Control::Owari, "owari", "ぬさり将棋の終了", 80},
+    {Control::Taikyoku, "taikyoku", "新規対局、各種設定の表示", 136},
+    {Control::Matta, "matta", "待った", 176},
+    {Control::Tyuudan, "tyuudan", "中断", 216},
+    {Control::Touryou, "touryou", "投了", 256},
+    {Control::ModoruMax, "modoru_max", "対局開始局面へ戻る", 312},
+    {Control::Modoru1, "modoru_1", "一手戻る", 352},
+    {Control::Susumu1, "susumu_1", "一手進める", 392},
+    {Control::SusumuMax, "susumu_max", "対局終了局面へ進む", 432},
+    {Control::Zyouhou, "zyouhou", "バージョン情報", 488},
+};
+
+constexpr int kToolBarHeight = 40;
+
+QString title() {
+    return QString::fromUtf8(kProgramTitle);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
+    : QWidget(parent),
+      folder_(programFolder),
+      store_(programFolder + QLatin1Char('/') + QLatin1String(kSettingsFileName)),
+      sounds_(programFolder) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(title());
+    setFixedSize(kPictureWidth, kToolBarHeight + kPictureHeight);
+    QFont font(kUiFontFamily);
+    font.setPixelSize(12);
+    setFont(font);
+
+    controller_ = std::make_unique<GameController>(*this, store_, programFolder.toStdString());
+    controllerPtr_ = controller_.get();
+
+    buildToolBar();
+    picture_ = new BoardPicture(this);
+    picture_->setObjectName(QStringLiteral("gamen"));
+    picture_->move(0, kToolBarHeight);
+    picture_->setClickHandler(
+        [this](MouseButton b, int32_t x, int32_t y) { controller_->OnBoardMouseDown(b, x, y); });
+    buildPanel();
+    pages_ = new SettingsPages(this, controllerPtr_);
+    pages_->setGeometry(8, 40, 393, 257);
+    pages_->hide();
+    buildGameMenu();
+    pollTimer_ = new QTimer(this);
+    pollTimer_->setObjectName(QStringLiteral("sokuteiT"));
+    connect(pollTimer_, &QTimer::timeout, this, [this] { controller_->OnPollTimer(); });
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildToolBar() {
+    toolBar_ = new QFrame(this);
+    toolBar_->setObjectName(QStringLiteral("menyuu"));
+    toolBar_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    toolBar_->setGeometry(0, 0, kPictureWidth, kToolBarHeight);
+    for (int i = 0; i < kToolButtonCount; ++i) {
+        const ToolButtonSpec& spec = kToolButtons[i];
+        auto* b = new QToolButton(toolBar_);
+        b->setObjectName(QString::fromUtf8(spec.name));
+        b->setToolTip(QString::fromUtf8(spec.hint));
+        b->setIcon(QIcon(QPixmap::fromImage(DrawToolGlyph(spec.control))));
+        b->setIconSize(QSize(32, 32));
+        b->setAutoRaise(true);
+        b->setGeometry(spec.x + 2, 2, 36, 36);
+        buttons_[static_cast<std::size_t>(i)] = b;
+    }
+    connect(button(Control::Owari), &QToolButton::clicked, this, &QWidget::close);
+    connect(button(Control::Taikyoku), &QToolButton::clicked, this,
+            [this] { controller_->ShowPages(); });
+    connect(button(Control::Zyouhou), &QToolButton::clicked, this,
+            [this] { message(kVersionBoxText); });
+}
+
+void MainWindow::buildPanel() {
+    panel_ = new QFrame(this);
+    panel_->setObjectName(QStringLiteral("sikou_paneru"));
+    panel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel_->setGeometry(8, 304, 150, 225);
+    panel_->setAutoFillBackground(true);
+    QPalette cream = panel_->palette();
+    cream.setColor(QPalette::Window, QColor(0xff, 0xfb, 0xf0));
+    cream.setColor(QPalette::WindowText, Qt::black);
+    panel_->setPalette(cream);
+    panelLabel_ = new QLabel(panel_);
+    panelLabel_->setObjectName(QStringLiteral("sikou_hyouzi"));
+    panelLabel_->setGeometry(8, 8, 137, 209);
+    panelLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    panelLabel_->setTextFormat(Qt::PlainText);
+}
+
+void MainWindow::buildGameMenu() {
+    gameMenu_ = new QMenu(this);
+    gameMenu_->setObjectName(QStringLiteral("taikyokutyuuPM"));
+    gameMenu_->addAction(QStringLiteral("待った(&R)"))
+        ->setObjectName(QStringLiteral("taikyokutyuuPM_matta"));
+    gameMenu_->addAction(QStringLiteral("中断(&Q)"))
+        ->setObjectName(QStringLiteral("taikyokutyuuPM_tyuudan"));
+    gameMenu_->addAction(QStringLiteral("投了(&G)"))
+        ->setObjectName(QStringLiteral("taikyokutyuuPM_touryou"));
+}
+
+QToolButton* MainWindow::button(Control control) const {
+    const auto i = static_cast<std::size_t>(control);
+    return i < buttons_.size() ? buttons_[i] : nullptr;
+}
+
+QString MainWindow::panelLabelText() const {
+    return panelLabel_->text();
+}
+
+bool MainWindow::startUp() {
+    started_ = controller_->StartUp() == 1;
+    restorePosition();
+    return started_;
+}
+
+// The saved position, or the top left corner when no screen shows it.
+void MainWindow::restorePosition() {
+    const QPoint at(controller_->windowLeft, controller_->windowTop);
+    move(QGuiApplication::screenAt(at + QPoint(20, 20)) != nullptr ? at : QPoint(0, 0));
+}
+
+void MainWindow::message(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, title(), QString::fromStdString(text), QMessageBox::Ok,
+                    this);
+    box.exec();
+}
+
+bool MainWindow::ask(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, title(), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void MainWindow::setPanelText(const std::string& text) {
+    panelText_ = text;
+    panelLabel_->setText(QString::fromStdString(text));
+}
+
+void MainWindow::pumpMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void MainWindow::playSound(Sound kind) {
+    sounds_.play(kind);
+}
+
+void MainWindow::selectPreset(int32_t index) {
+    if (index < 0 || index >= kPresetCount) return;
+    controller_->page.presetRow = index;
+    controller_->page.presetText = kPresetNames[index];
+    pages_->sync();
+}
+
+void MainWindow::setGameState(GameState state) {
+    controller_->gameState = state;
+}
+
+void MainWindow::setControls(ControlSet set) {
+    for (int i = 0; i < kToolButtonCount; ++i) {
+        buttons_[static_cast<std::size_t>(i)]->setEnabled(
+            ControlEnabled(kToolButtons[i].control, set));
+    }
+    picture_->setEnabled(ControlEnabled(Control::Gamen, set));
+}
+
+void MainWindow::drawBoard() {
+    picture_->present(renderer_.render(controller_->ComposeScene()));
+}
+
+void MainWindow::pagesChanged() {
+    pages_->sync();
+}
+
+void MainWindow::drawSelectionFrame(int32_t x, int32_t y) {
+    picture_->drawOnTop(renderer_.pieceImage(kSelectionFrameImage), x, y);
+}
+
+void MainWindow::setPollTimer(int32_t intervalMs) {
+    if (intervalMs > 0) {
+        pollTimer_->start(intervalMs);
+    } else {
+        pollTimer_->stop();
+    }
+}
+
+void MainWindow::showGameMenu(int32_t x, int32_t y) {
+    gameMenu_->popup(picture_->mapToGlobal(QPoint(x, y)));
+}
+
+std::string MainWindow::chooseFile(FileDialog kind, const std::string& proposedName) {
+    QFileDialog dialog(this);
+    switch (kind) {
+        case FileDialog::OpenRecord:
+            dialog.setWindowTitle(QStringLiteral("棋譜読み込み"));
+            dialog.setNameFilters(
+                {QStringLiteral("csaファイル(*.csa)"), QStringLiteral("kifファイル(*.kif)")});
+            dialog.setFileMode(QFileDialog::ExistingFile);
+            break;
+        case FileDialog::SaveRecord:
+            dialog.setWindowTitle(QStringLiteral("棋譜保存"));
+            dialog.setNameFilter(QStringLiteral("csaファイルV2(*.csa)"));
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setDefaultSuffix(QStringLiteral("csa"));
+            break;
+        case FileDialog::OpenAik:
+            dialog.setWindowTitle(QStringLiteral("棋譜読み込み"));
+            dialog.setNameFilter(QStringLiteral("aikファイル(*.aik)"));
+            dialog.setFileMode(QFileDialog::ExistingFile);
+            break;
+    }
+    if (!proposedName.empty()) dialog.selectFile(QString::fromStdString(proposedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front().toStdString();
+}
+
+void MainWindow::closeWindow() {
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (shutDown_ || !started_) {
+        event->accept();
+        return;
+    }
+    if (!controller_->CloseQuery()) {
+        event->ignore();
+        return;
+    }
+    shutDown_ = true;
+    controller_->ShutDown(y(), x());
+    event->accept();
+}
+
+}  // namespace nusari

@@ -1,0 +1,91 @@
+// The main window TsyougiF: tool bar, board picture, thinking panel and the
+// settings pages. It owns the game controller, forwards its events to it
+// and implements the Ui the controller and the engine talk to.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "aik/ui.h"
+#include "ui/control_table.h"
+#include "ui/game_controller.h"
+#include "ui/window/board_picture.h"
+#include "ui/window/ini_store.h"
+#include "ui/window/settings_pages.h"
+#include "ui/window/sound_player.h"
+
+class QFrame;
+class QLabel;
+class QMenu;
+class QTimer;
+class QToolButton;
+
+namespace nusari {
+
+class MainWindow : public QWidget, public Ui {
+  public:
+    // `programFolder` holds the aik and oto folders and NSProject.ini.
+    explicit MainWindow(const QString& programFolder, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The creation steps after the layout: settings, engine list, hash
+    // arrays, the first picture. False when the program must end at once.
+    bool startUp();
+
+    GameController& controller() { return *controller_; }
+    BoardPicture& picture() { return *picture_; }
+    SettingsPages& pages() { return *pages_; }
+    QToolButton* button(Control control) const;
+    QMenu* gameMenu() const { return gameMenu_; }
+    QTimer* pollTimer() const { return pollTimer_; }
+    QString panelLabelText() const;
+
+    // Ui.
+    void message(const std::string& text) override;
+    bool ask(const std::string& text) override;
+    void setPanelText(const std::string& text) override;
+    std::string panelText() const override { return panelText_; }
+    void pumpMessages() override;
+    void playSound(Sound kind) override;
+    void selectPreset(int32_t index) override;
+    void setGameState(GameState state) override;
+    void setControls(ControlSet set) override;
+    void drawBoard() override;
+    void pagesChanged() override;
+    void drawSelectionFrame(int32_t x, int32_t y) override;
+    void setPollTimer(int32_t intervalMs) override;
+    void showGameMenu(int32_t x, int32_t y) override;
+    std::string chooseFile(FileDialog kind, const std::string& proposedName) override;
+    void closeWindow() override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildToolBar();
+    void buildPanel();
+    void buildGameMenu();
+    void restorePosition();
+
+    QString folder_;
+    IniStore store_;
+    SoundPlayer sounds_;
+    BoardRenderer renderer_;
+    std::unique_ptr<GameController> controller_;
+    // The pages reach the controller through this pointer.
+    GameController* controllerPtr_ = nullptr;
+    QFrame* toolBar_ = nullptr;  // menyuu
+    std::array<QToolButton*, kToolButtonCount> buttons_{};
+    BoardPicture* picture_ = nullptr;  // gamen
+    QFrame* panel_ = nullptr;          // sikou_paneru
+    QLabel* panelLabel_ = nullptr;     // sikou_hyouzi
+    std::string panelText_;
+    SettingsPages* pages_ = nullptr;  // settei_menyuu
+    QMenu* gameMenu_ = nullptr;       // taikyokutyuuPM
+    QTimer* pollTimer_ = nullptr;     // sokuteiT
+    bool started_ = false;
+    bool shutDown_ = false;
+};
+
+}  // namespace nusari

@@ -1,0 +1,238 @@
+#include "ui/window/settings_pages.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QValidator>
+
+#include "position/text_encoding.h"
+#include "ui/ui_texts.h"
+
+namespace nusari {
+
+namespace {
+
+// Refuses a player's name of more than 18 bytes in Shift-JIS: a
+// double-byte character counts two.
+class NameLengthValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& /*pos*/) const override {
+        return toCp932(input.toStdString()).size() <= 18 ? Acceptable : Invalid;
+    }
+};
+
+QLabel* addLabel(QWidget* page, const char* text, const QRect& at, Qt::Alignment align) {
+    auto* label = new QLabel(QString::fromUtf8(text), page);
+    label->setGeometry(at);
+    label->setAlignment(align | Qt::AlignVCenter);
+    return label;
+}
+
+QPushButton* addButton(QWidget* page, const char* name, const char* text, const char* hint,
+                       const QRect& at) {
+    auto* button = new QPushButton(QString::fromUtf8(text), page);
+    button->setObjectName(QString::fromUtf8(name));
+    button->setToolTip(QString::fromUtf8(hint));
+    button->setGeometry(at);
+    return button;
+}
+
+void setTextQuietly(QLineEdit* edit, const std::string& text) {
+    const QString value = QString::fromStdString(text);
+    if (edit->text() == value) return;
+    const QSignalBlocker block(edit);
+    edit->setText(value);
+}
+
+constexpr const char* kStartHint = "上記設定にて対局開始";
+constexpr const char* kCloseHint = "設定画面を閉じる";
+const QRect kOkButton(200, 190, 80, 26);
+const QRect kCancelButton(290, 190, 80, 26);
+
+}  // namespace
+
+SettingsPages::SettingsPages(QWidget* parent, GameController*& controller)
+    : QTabWidget(parent), controller_(controller) {
+    setObjectName(QStringLiteral("settei_menyuu"));
+    addTab(buildNewGamePage(), QStringLiteral("　新規対局"));
+    addTab(buildSettingsPage(), QStringLiteral("　各種設定"));
+    addTab(buildAnalysisPage(), QStringLiteral("　各種分析"));
+}
+
+QWidget* SettingsPages::buildNewGamePage() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("taikyoku_tab"));
+    const Qt::Alignment right = Qt::AlignRight;
+
+    addLabel(page, "手合い", QRect(8, 12, 84, 22), right);
+    taikyoku_teai = new QComboBox(page);
+    taikyoku_teai->setObjectName(QStringLiteral("taikyoku_teai"));
+    taikyoku_teai->setEditable(true);
+    taikyoku_teai->setInsertPolicy(QComboBox::NoInsert);
+    taikyoku_teai->setMaxVisibleItems(13);
+    for (const char* name : kPresetNames) taikyoku_teai->addItem(QString::fromUtf8(name));
+    taikyoku_teai->setGeometry(100, 12, 200, 22);
+    connect(taikyoku_teai, &QComboBox::currentIndexChanged, this, [this](int row) {
+        if (row < 0) return;
+        controller_->page.presetRow = row;
+        controller_->page.presetText = kPresetNames[row];
+    });
+    connect(taikyoku_teai, &QComboBox::editTextChanged, this, &SettingsPages::presetTextChanged);
+
+    addLabel(page, "あなたの名前", QRect(8, 42, 84, 22), right);
+    namae_you = new QLineEdit(page);
+    namae_you->setObjectName(QStringLiteral("namae_you"));
+    namae_you->setValidator(new NameLengthValidator(namae_you));
+    namae_you->setGeometry(100, 42, 200, 22);
+    connect(namae_you, &QLineEdit::textChanged, this,
+            [this](const QString& text) { controller_->page.playerName = text.toStdString(); });
+
+    addLabel(page, "対戦COM", QRect(8, 72, 84, 22), right);
+    taisenn_com = new QComboBox(page);
+    taisenn_com->setObjectName(QStringLiteral("taisenn_com"));
+    taisenn_com->setGeometry(100, 72, 200, 22);
+    connect(taisenn_com, &QComboBox::currentIndexChanged, this,
+            [this](int row) { controller_->page.engineRow = row; });
+
+    sengo_1 = new QRadioButton(QStringLiteral("先手：YOU　vs　後手：COM"), page);
+    sengo_1->setObjectName(QStringLiteral("sengo_1"));
+    sengo_1->setGeometry(100, 102, 240, 22);
+    sengo_1->setChecked(true);
+    sengo_2 = new QRadioButton(QStringLiteral("先手：COM　vs　後手：YOU"), page);
+    sengo_2->setObjectName(QStringLiteral("sengo_2"));
+    sengo_2->setGeometry(100, 124, 240, 22);
+    connect(sengo_2, &QRadioButton::toggled, this,
+            [this](bool checked) { controller_->page.computerFirst = checked; });
+
+    addLabel(page, "通信対戦", QRect(8, 154, 84, 22), right);
+    tuusinC = new QCheckBox(QStringLiteral("YOU=RS232C(CSA)"), page);
+    tuusinC->setObjectName(QStringLiteral("tuusinC"));
+    tuusinC->setGeometry(100, 154, 200, 22);
+    connect(tuusinC, &QCheckBox::toggled, this,
+            [this](bool checked) { controller_->page.linkChecked = checked; });
+
+    taikyoku_iiyo = addButton(page, "taikyoku_iiyo", "Ok", kStartHint, kOkButton);
+    connect(taikyoku_iiyo, &QPushButton::clicked, this, [this] { controller_->StartGame(); });
+    taikyoku_yame = addButton(page, "taikyoku_yame", "Cancel", kCloseHint, kCancelButton);
+    connect(taikyoku_yame, &QPushButton::clicked, this, [this] { controller_->HidePages(); });
+    return page;
+}
+
+// A typed text selects the row it names, or no row at all.
+void SettingsPages::presetTextChanged(const QString& text) {
+    const int row = taikyoku_teai->findText(text, Qt::MatchExactly);
+    controller_->page.presetRow = row;
+    controller_->page.presetText = text.toStdString();
+}
+
+QLineEdit* SettingsPages::addSettingsEdit(QWidget* page, int row, const char* label,
+                                          const char* name, int maxLength, SettingsEdit edit) {
+    const int y = 14 + 32 * row;
+    addLabel(page, label, QRect(8, y, 170, 22), Qt::AlignRight);
+    auto* line = new QLineEdit(page);
+    line->setObjectName(QString::fromUtf8(name));
+    line->setMaxLength(maxLength);
+    line->setGeometry(184, y, 110, 22);
+    connect(line, &QLineEdit::textChanged, this, [this, edit](const QString& text) {
+        controller_->SettingsEdited(edit, text.toStdString());
+        settei_iiyo->setEnabled(controller_->settingsPage.okEnabled);
+    });
+    if (edit != SettingsEdit::PortName) {
+        connect(line, &QLineEdit::editingFinished, this, [this, edit] {
+            if (checkingEdit_) return;
+            checkingEdit_ = true;
+            controller_->LeaveNumberEdit(edit);
+            checkingEdit_ = false;
+        });
+    }
+    return line;
+}
+
+QWidget* SettingsPages::buildSettingsPage() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("settei_tab"));
+    zikann_max_ran = addSettingsEdit(page, 0, "COMの最大思考時間：", "zikann_max_ran", 8,
+                                     SettingsEdit::TimeLimit);
+    data_ookisa_ran =
+        addSettingsEdit(page, 1, "ハッシュ表のサイズ：", "data_ookisa_ran", 7, SettingsEdit::Hash);
+    com_poto_ran =
+        addSettingsEdit(page, 2, "RS232Cのポート名：", "com_poto_ran", 4, SettingsEdit::PortName);
+    ransuu_tane_ran =
+        addSettingsEdit(page, 3, "現在の乱数値：", "ransuu_tane_ran", 3, SettingsEdit::RandomSeed);
+    settei_iiyo = addButton(page, "settei_iiyo", "Ok", kStartHint, kOkButton);
+    settei_iiyo->setEnabled(false);
+    connect(settei_iiyo, &QPushButton::clicked, this, [this] { controller_->SettingsOk(); });
+    settei_yame = addButton(page, "settei_yame", "Cancel", kCloseHint, kCancelButton);
+    connect(settei_yame, &QPushButton::clicked, this, [this] { controller_->HidePages(); });
+    return page;
+}
+
+QWidget* SettingsPages::buildAnalysisPage() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("system_tab"));
+    addLabel(page, "hit位置によるAikの評価：", QRect(16, 20, 180, 24), Qt::AlignLeft)
+        ->setObjectName(QStringLiteral("lbl_msg1"));
+    btnAnalysisAik_hitOrder =
+        addButton(page, "btnAnalysisAik_hitOrder", "Start", "", QRect(200, 20, 80, 26));
+    // The analysis itself is not part of this window yet.
+    btnAnalysisAik_hitOrder->setEnabled(false);
+    QLabel* note =
+        addLabel(page, "※ 注意　：処理に時間がかかります。", QRect(16, 60, 300, 24), Qt::AlignLeft);
+    note->setObjectName(QStringLiteral("lbl_msg99"));
+    note->setStyleSheet(QStringLiteral("color: red;"));
+    return page;
+}
+
+void SettingsPages::sync() {
+    const GameController& c = *controller_;
+    const NewGamePage& page = c.page;
+    {
+        const QSignalBlocker block(taikyoku_teai);
+        if (page.presetRow >= 0) taikyoku_teai->setCurrentIndex(page.presetRow);
+        if (taikyoku_teai->currentText().toStdString() != page.presetText) {
+            taikyoku_teai->setEditText(QString::fromStdString(page.presetText));
+        }
+    }
+    setTextQuietly(namae_you, page.playerName);
+    {
+        const QSignalBlocker block(taisenn_com);
+        QStringList names;
+        for (const std::string& name : page.engineNames)
+            names << QFile::decodeName(QByteArray::fromStdString(name));
+        QStringList shown;
+        for (int i = 0; i < taisenn_com->count(); ++i) shown << taisenn_com->itemText(i);
+        if (shown != names) {
+            taisenn_com->clear();
+            taisenn_com->addItems(names);
+        }
+        taisenn_com->setCurrentIndex(page.engineRow);
+    }
+    {
+        const QSignalBlocker block1(sengo_1);
+        const QSignalBlocker block2(sengo_2);
+        (page.computerFirst ? sengo_2 : sengo_1)->setChecked(true);
+    }
+    {
+        const QSignalBlocker block(tuusinC);
+        tuusinC->setChecked(page.linkChecked);
+        tuusinC->setEnabled(c.link != nullptr);
+    }
+    setTextQuietly(zikann_max_ran, c.settingsPage.timeLimit);
+    setTextQuietly(data_ookisa_ran, c.settingsPage.hash);
+    setTextQuietly(com_poto_ran, c.settingsPage.portName);
+    setTextQuietly(ransuu_tane_ran, c.settingsPage.randomSeed);
+    settei_iiyo->setEnabled(c.settingsPage.okEnabled);
+    if (c.pagesVisible && isHidden()) {
+        setCurrentIndex(0);
+        raise();
+    }
+    setVisible(c.pagesVisible);
+}
+
+}  // namespace nusari
