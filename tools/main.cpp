@@ -23,6 +23,8 @@ const Command kCommands[] = {
      "selfplay --aik A --aik2 B --games N --ms LIMIT [--seed N]   play engine against engine"},
     {"bench", nusari::tool::runBench,
      "bench [--aik FILE] [--hukasa N]   fixed-depth search of fixed positions (node signature)"},
+    {"analyze", nusari::tool::runAnalyze,
+     "analyze AIK [--kif DIR] [-o REPORT.html]   hit-position analysis over teacher games"},
     {"usimatch", nusari::tool::runUsiMatch,
      "usimatch --usi PROGRAM --aik A --aik2 B --games N --ms LIMIT   match two USI engine processes"},
     {"record", nusari::tool::runRecord,

@@ -34,12 +34,10 @@ std::string folderKey(const std::string& folder) {
 
 }  // namespace
 
-bool BuildEngineList(const fs::path& programFolder, std::vector<std::string>& names,
-                     std::vector<std::string>& paths) {
-    const std::string root = (programFolder / "aik").string();
+std::vector<std::string> FilesBreadthFirst(const std::string& root) {
+    std::vector<std::string> files;
     std::error_code ec;
-    if (!fs::is_directory(root, ec)) return false;
-
+    if (!fs::is_directory(root, ec)) return files;
     std::deque<std::string> queue{root};
     std::set<std::string> visited{folderKey(root)};
     while (!queue.empty()) {
@@ -49,15 +47,27 @@ bool BuildEngineList(const fs::path& programFolder, std::vector<std::string>& na
             const std::string path = folder + "/" + name;
             if (fs::is_directory(path, ec)) {
                 if (visited.insert(folderKey(path)).second) queue.push_back(path);
-                continue;
-            }
-            const std::size_t dot = name.rfind('.');
-            if (dot != std::string::npos && std::string_view(name).substr(dot) == kAikExtension) {
-                names.push_back(name.substr(0, dot));
-                paths.push_back(path);
+            } else {
+                files.push_back(path);
             }
         }
         queue.pop_front();
+    }
+    return files;
+}
+
+bool BuildEngineList(const fs::path& programFolder, std::vector<std::string>& names,
+                     std::vector<std::string>& paths) {
+    const std::string root = (programFolder / "aik").string();
+    std::error_code ec;
+    if (!fs::is_directory(root, ec)) return false;
+    for (const std::string& path : FilesBreadthFirst(root)) {
+        const std::string name = fs::path(path).filename().string();
+        const std::size_t dot = name.rfind('.');
+        if (dot != std::string::npos && std::string_view(name).substr(dot) == kAikExtension) {
+            names.push_back(name.substr(0, dot));
+            paths.push_back(path);
+        }
     }
     return true;
 }

@@ -13,6 +13,12 @@ namespace nusari {
 // (folder + "/" + name). Returns false, touching nothing, when the aik folder
 // does not exist. A folder reached twice (through a symbolic link) is
 // searched once.
+// Every file below `root` (a folder), breadth first: the files of a folder
+// in byte order of their names, its sub folders after them, each folder
+// once even when symbolic links reach it twice. Unreadable entries are left
+// out; a missing root gives no files.
+std::vector<std::string> FilesBreadthFirst(const std::string& root);
+
 bool BuildEngineList(const std::filesystem::path& programFolder, std::vector<std::string>& names,
                      std::vector<std::string>& paths);
 
