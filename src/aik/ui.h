@@ -18,6 +18,8 @@ enum class ControlSet : int32_t {
     GameRunning,       // while a game runs
     NoGame,            // after a game, an interruption or a loaded record
     FailedRecordLoad,  // after a record failed to load
+    Analysing,         // while an engine analysis runs
+    AnalysisDone,      // after an engine analysis
 };
 
 // The window's file dialogs.
@@ -67,6 +69,9 @@ public:
     virtual std::string chooseFile(FileDialog /*kind*/, const std::string& /*proposedName*/) {
         return {};
     }
+    // Opens a finished document (the analysis report) with the desktop's
+    // default program.
+    virtual void openDocument(const std::string& /*path*/) {}
     // Closes the main window as its close button does.
     virtual void closeWindow() {}
 };

@@ -4,21 +4,23 @@ namespace nusari {
 
 namespace {
 
-// Columns: start-up, game running, no game, failed record load.
-constexpr bool kEnabled[kControlCount][4] = {
-    {true, false, true, true},    // fairu_hiraku
-    {false, false, true, false},  // fairu_hozon
-    {true, true, true, true},     // owari
-    {true, false, true, true},    // taikyoku
-    {false, true, false, false},  // matta
-    {false, true, false, false},  // tyuudan
-    {false, true, false, false},  // touryou
-    {false, false, true, false},  // modoru_max
-    {false, false, true, false},  // modoru_1
-    {false, false, true, false},  // susumu_1
-    {false, false, true, false},  // susumu_max
-    {true, true, true, true},     // zyouhou
-    {false, true, false, false},  // gamen
+// Columns: start-up, game running, no game, failed record load, analysing,
+// analysis done.
+constexpr int32_t kColumns = 6;
+constexpr bool kEnabled[kControlCount][kColumns] = {
+    {true, false, true, true, false, true},      // fairu_hiraku
+    {false, false, true, false, false, true},    // fairu_hozon
+    {true, true, true, true, true, true},        // owari
+    {true, false, true, true, false, true},      // taikyoku
+    {false, true, false, false, false, false},   // matta
+    {false, true, false, false, false, false},   // tyuudan
+    {false, true, false, false, false, false},   // touryou
+    {false, false, true, false, false, false},   // modoru_max
+    {false, false, true, false, false, false},   // modoru_1
+    {false, false, true, false, false, false},   // susumu_1
+    {false, false, true, false, false, false},   // susumu_max
+    {true, true, true, true, true, true},        // zyouhou
+    {false, true, false, false, false, false},   // gamen
 };
 
 }  // namespace
@@ -26,7 +28,7 @@ constexpr bool kEnabled[kControlCount][4] = {
 bool ControlEnabled(Control control, ControlSet set) {
     const auto row = static_cast<int32_t>(control);
     const auto column = static_cast<int32_t>(set);
-    if (row < 0 || row >= kControlCount || column < 0 || column > 3) return false;
+    if (row < 0 || row >= kControlCount || column < 0 || column >= kColumns) return false;
     return kEnabled[row][column];
 }
 

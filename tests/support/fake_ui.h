@@ -76,6 +76,11 @@ public:
         return f;
     }
     void closeWindow() override { events.push_back("close"); }
+    std::vector<std::string> openedDocuments;
+    void openDocument(const std::string& path) override {
+        openedDocuments.push_back(path);
+        events.push_back("open:" + path);
+    }
 
 private:
     std::string panel_;

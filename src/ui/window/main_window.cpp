@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include "ui/ui_texts.h"
 #include "ui/window/artwork.h"
@@ -221,6 +223,10 @@ void MainWindow::setPollTimer(int32_t intervalMs) {
 
 void MainWindow::showGameMenu(int32_t x, int32_t y) {
     gameMenu_->popup(picture_->mapToGlobal(QPoint(x, y)));
+}
+
+void MainWindow::openDocument(const std::string& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 std::string MainWindow::chooseFile(FileDialog kind, const std::string& proposedName) {

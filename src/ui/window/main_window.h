@@ -58,6 +58,7 @@ class MainWindow : public QWidget, public Ui {
     void showGameMenu(int32_t x, int32_t y) override;
     std::string chooseFile(FileDialog kind, const std::string& proposedName) override;
     void closeWindow() override;
+    void openDocument(const std::string& path) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

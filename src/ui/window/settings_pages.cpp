@@ -11,6 +11,7 @@
 #include <QValidator>
 
 #include "position/text_encoding.h"
+#include "ui/hit_analysis_run.h"
 #include "ui/ui_texts.h"
 
 namespace nusari {
@@ -180,8 +181,11 @@ QWidget* SettingsPages::buildAnalysisPage() {
         ->setObjectName(QStringLiteral("lbl_msg1"));
     btnAnalysisAik_hitOrder =
         addButton(page, "btnAnalysisAik_hitOrder", "Start", "", QRect(200, 20, 80, 26));
-    // The analysis itself is not part of this window yet.
-    btnAnalysisAik_hitOrder->setEnabled(false);
+    connect(btnAnalysisAik_hitOrder, &QPushButton::clicked, this, [this] {
+        if (controller_->gameState != GameState::NoGame) return;
+        const std::string file = controller_->ui.chooseFile(FileDialog::OpenAik, "");
+        if (!file.empty()) RunHitAnalysis(*controller_, file);
+    });
     QLabel* note =
         addLabel(page, "※ 注意　：処理に時間がかかります。", QRect(16, 60, 300, 24), Qt::AlignLeft);
     note->setObjectName(QStringLiteral("lbl_msg99"));

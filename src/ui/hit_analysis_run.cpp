@@ -1,0 +1,75 @@
+#include "ui/hit_analysis_run.h"
+
+#include <ctime>
+#include <filesystem>
+
+#include "aik/aik_loader.h"
+#include "analysis/hit_analysis.h"
+#include "analysis/hit_report.h"
+
+namespace nusari {
+
+namespace {
+
+bool hasAikExtension(const std::string& fileName) {
+    const std::string ext = std::filesystem::path(fileName).extension().string();
+    return ext == ".aik" || ext == ".AIK";
+}
+
+// The record and the game fields as after start-up; the current position stays.
+void resetRecord(GameController& c) {
+    GameRecord& r = *c.record;
+    EngineState& e = *c.engine;
+    setName(r.firstName, "");
+    setName(r.secondName, "");
+    r.startTime.clear();
+    r.endTime.clear();
+    c.SelectPreset(kPresetEven);
+    setupPosition(r.history[0], kPresetEven);
+    r.humanIsSecond = 0;
+    r.length = 0;
+    e.plyCount = 0;
+    e.lastDestination = 0;
+    e.pendingFrom = 0;
+    c.gameState = GameState::NoGame;
+    c.ui.setGameState(GameState::NoGame);
+    c.ui.setControls(ControlSet::AnalysisDone);
+    c.DrawBoard();
+}
+
+}  // namespace
+
+void RunHitAnalysis(GameController& c, const std::string& fileName) {
+    if (!hasAikExtension(fileName)) {
+        showError(c.ui, kAikLoadError);
+        return;
+    }
+    EngineState& e = *c.engine;
+    if (LoadAik(e, fileName, c.ui) != 1) {
+        showError(c.ui, kAikLoadError);
+        return;
+    }
+    c.ui.setPanelText("現在分析中");
+    c.pagesVisible = false;
+    c.ui.pagesChanged();
+    c.ui.setControls(ControlSet::Analysing);
+    c.gameState = GameState::NoGame;
+    c.ui.setGameState(GameState::NoGame);
+
+    HitStats stats;
+    AnalyzeTeacherGames(e, *c.record, (c.programFolder / "kif").string(), stats, c.ui);
+
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const std::string report = hitReportPath(c.programFolder.string(), local);
+    writeHitReport(report, hitReportText(stats, e.profile.namae, local));
+
+    c.PlaySound(Sound::Message);
+    c.ui.setPanelText("分析完了");
+    c.ui.message("分析完了しました。");
+    c.ui.openDocument(report);
+    resetRecord(c);
+}
+
+}  // namespace nusari
