@@ -13,7 +13,8 @@ GameController::GameController(Ui& ui_, SettingsStore& store_, std::filesystem::
       engine(std::make_unique<EngineState>()),
       record(std::make_unique<GameRecord>()),
       think(ThinkMove),
-      allocHash(AllocHashTables) {
+      allocHash(AllocHashTables),
+      pause([](int32_t /*ms*/, std::function<void()> then) { then(); }) {
     engine->positionHistory = record->history.data();
     engine->positionHistorySize = kHistoryEntries;
 }

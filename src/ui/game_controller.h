@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -48,10 +49,20 @@ struct SettingsPage {
 
 enum class MouseButton : int32_t { Left, Right, Middle };
 
+// The four replay steps of the buttons modoru_max, modoru_1, susumu_1,
+// susumu_max and of the cursor and keypad keys.
+enum class ReplayStep : int32_t { ToStart, Back, Forward, ToEnd };
+
 // Decides the computer's reply; ThinkMove, or a script in tests.
 using ThinkFunction = std::function<void(EngineState&, Ui&, int32_t& from, int32_t& to)>;
 // Allocates the hash arrays; AllocHashTables, or a failing stand-in in tests.
 using HashAllocator = std::function<int32_t(EngineState&, Ui&)>;
+// Calls `then` once `ms` milliseconds have passed, without blocking the
+// window: a single-shot timer, or at once in tests.
+using PauseFunction = std::function<void(int32_t ms, std::function<void()> then)>;
+
+// The wait before the computer's first move in a continued match.
+inline constexpr int32_t kMatchPauseMs = 30000;
 
 class GameController {
   public:
@@ -87,10 +98,30 @@ class GameController {
     void EndGame(int32_t result);
     // Stops the game without a result, ready to be replayed or continued.
     void InterruptGame();
+    // Goes back two plies to the lower side's earlier turn.
+    void TakeBack();
+    // Shows history entry [ply count], the ply count clamped to the record.
+    void ShowRecordPly();
     void DrawBoard();
     BoardScene ComposeScene() const;
     // Ticks of the poll timer: the link reads.
     void OnPollTimer();
+
+    // The tool-bar buttons and the in-game menu entries 待った, 中断 and
+    // 投了: each acts only while the lower side is to move, the last two
+    // after their question. 中断 also stops a match waiting for its next game.
+    void OnMatta();
+    void OnTyuudan();
+    void OnTouryou();
+    // The replay buttons (only without a game) and keys (only without a
+    // game and with a record).
+    void OnReplayButton(ReplayStep step);
+    void OnReplayKey(ReplayStep step);
+    // The open and save buttons with their file dialogs.
+    void OnOpenRecord();
+    void OnSaveRecord();
+    // True while a continuous match waits before the computer's first move.
+    bool MatchPaused() const { return matchPaused_; }
 
     // The settings pages.
     void ShowPages();
@@ -127,6 +158,7 @@ class GameController {
     RemoteLink* link = nullptr;  // none: play over the link is not offered
     ThinkFunction think;
     HashAllocator allocHash;
+    PauseFunction pause;
 
   private:
     // The computer's turn: stop polling, think, apply the reply.
@@ -134,13 +166,24 @@ class GameController {
     // The lower side's turn begins: poll the link in remote play.
     void lowerTurn();
     void stopAtPlyLimit();
-    void closeRecord();
+    void closeRecord(std::time_t endTime);
     void leaveGame();
+    bool saveMatchGame(std::time_t endTime);
+    // The bookkeeping of a continuous match after a game; true when the
+    // next game has begun.
+    bool continueMatch(std::time_t endTime);
+    void beginContinuedGame();
+    void stepReplay(ReplayStep step);
     bool runNameCommand();
     void placeStartPosition();
     void setPlayers();
     int32_t* numberOf(SettingsEdit edit);
     std::string* editText(SettingsEdit edit);
+
+    bool matchPaused_ = false;
+    // Counts the pauses begun; a pause whose number is no longer the
+    // latest (cancelled by an interruption or the shut-down) does nothing.
+    uint32_t pauseNumber_ = 0;
 };
 
 }  // namespace nusari

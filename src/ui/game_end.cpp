@@ -1,14 +1,17 @@
-// The end of a game, with a result or by an interruption.
+// The end of a game, with a result or by an interruption, and the human's
+// 投了 and 中断.
 #include "ui/game_controller.h"
+#include "ui/match_files.h"
 #include "ui/time_text.h"
+#include "ui/ui_texts.h"
 
 namespace nusari {
 
 // The finished game becomes a record to replay.
-void GameController::closeRecord() {
+void GameController::closeRecord(std::time_t endTime) {
     EngineState& e = *engine;
     record->length = e.plyCount;
-    record->endTime = LocalTimeText();
+    record->endTime = LocalTimeText(endTime);
     e.lastDestination = 0;
     DrawBoard();
 }
@@ -23,15 +26,39 @@ void GameController::leaveGame() {
     ui.setControls(ControlSet::NoGame);
 }
 
-void GameController::EndGame(int32_t /*result*/) {
-    closeRecord();
+void GameController::EndGame(int32_t result) {
+    const std::time_t now = std::time(nullptr);
+    closeRecord(now);
+    // The log is a record for the user; a line that cannot be written is lost.
+    AppendMatchLog(programFolder,
+                   MatchLogLine(record->endTime, engine->profile.namae, result, engine->plyCount));
+    if (continueMatch(now)) return;
     leaveGame();
 }
 
 void GameController::InterruptGame() {
-    closeRecord();
+    // A match waiting for its next game stops waiting.
+    matchPaused_ = false;
+    ++pauseNumber_;
+    closeRecord(std::time(nullptr));
     leaveGame();
     SelectPreset(kPresetContinue);
+}
+
+// The questions are modal: timers (a remote move, the end of a match's
+// pause) may have changed the game before the answer, so the state is
+// checked again after it.
+void GameController::OnTouryou() {
+    if (gameState != GameState::LowerToMove) return;
+    if (!ui.ask(kResignQuestion) || gameState != GameState::LowerToMove) return;
+    PlaySound(Sound::Message);
+    EndGame(2);
+}
+
+void GameController::OnTyuudan() {
+    auto mayInterrupt = [this] { return gameState == GameState::LowerToMove || matchPaused_; };
+    if (!mayInterrupt()) return;
+    if (ui.ask(kInterruptQuestion) && mayInterrupt()) InterruptGame();
 }
 
 }  // namespace nusari

@@ -52,12 +52,16 @@ int32_t GameController::StartUp() {
 }
 
 bool GameController::CloseQuery() {
-    if (gameState == GameState::ComputerThinking) return false;
-    if (gameState == GameState::LowerToMove) return ui.ask(kCloseDuringGame);
+    // A match waiting for its next game may close; a search may not.
+    if (gameState == GameState::ComputerThinking && !matchPaused_) return false;
+    if (gameState != GameState::NoGame) return ui.ask(kCloseDuringGame);
     return true;
 }
 
 void GameController::ShutDown(int32_t top, int32_t left) {
+    // A pause still running must not start a game in a closed window.
+    matchPaused_ = false;
+    ++pauseNumber_;
     if (gameState != GameState::NoGame && page.linkChecked && link != nullptr) link->CloseLink();
     FreeHashTables(*engine);
     Settings s;

@@ -2,12 +2,24 @@
 
 namespace nusari {
 
-std::string LocalTimeText(std::time_t t) {
+namespace {
+
+std::string formatLocal(std::time_t t, const char* pattern) {
     std::tm local{};
     localtime_r(&t, &local);
     char text[32];
-    std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
+    std::strftime(text, sizeof text, pattern, &local);
     return text;
+}
+
+}  // namespace
+
+std::string LocalTimeText(std::time_t t) {
+    return formatLocal(t, "%Y/%m/%d %H:%M:%S");
+}
+
+std::string LocalStampText(std::time_t t) {
+    return formatLocal(t, "%Y%m%d%H%M%S");
 }
 
 std::string LocalTimeText() {

@@ -25,6 +25,16 @@ inline constexpr const char* kHumanLeftInCheck = "あなたの負け：王手放
 // The history holds 999 plies; a game that reaches them stops here.
 inline constexpr const char* kPlyLimitReached = "999手に達したため対局を中断します";
 
+inline constexpr const char* kResignQuestion = "投了しますか？";
+inline constexpr const char* kInterruptQuestion = "中断しますか？";
+inline constexpr const char* kReplayText = "棋譜再生中";
+// The name the save dialog proposes.
+inline constexpr const char* kNewRecordName = "新規棋譜.csa";
+// Shown in the thinking panel, so that an unattended match goes on.
+inline constexpr const char* kAutosaveFailed = "連続対局\n棋譜の自動保存に失敗：";
+// Shown while a continuous match waits before the computer's first move.
+inline constexpr const char* kMatchPauseText = "連続対局\n次の対局を30秒後に開始します";
+
 inline constexpr const char* kNoAikFolder = "aikフォルダが存在しません";
 inline constexpr const char* kNotANumber = "数値を設定して下さい";
 inline constexpr const char* kHashReset = "再設定します Hash = ";

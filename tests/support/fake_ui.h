@@ -68,8 +68,11 @@ public:
     }
     // Answers of the file dialogs, front first; empty means cancelled.
     std::deque<std::string> files;
-    std::string chooseFile(FileDialog kind, const std::string& /*proposedName*/) override {
+    // The names the dialogs proposed, in order.
+    std::vector<std::string> proposedNames;
+    std::string chooseFile(FileDialog kind, const std::string& proposedName) override {
         events.push_back("file:" + std::to_string(static_cast<int>(kind)));
+        proposedNames.push_back(proposedName);
         if (files.empty()) return {};
         std::string f = files.front();
         files.pop_front();

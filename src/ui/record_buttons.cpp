@@ -1,0 +1,26 @@
+// The open and save buttons: a record file read for replay, the current
+// record written as CSA.
+#include "records/csa_writer.h"
+#include "records/load_record.h"
+#include "ui/game_controller.h"
+#include "ui/ui_texts.h"
+
+namespace nusari {
+
+void GameController::OnOpenRecord() {
+    if (gameState != GameState::NoGame) return;
+    const std::string path = ui.chooseFile(FileDialog::OpenRecord, "");
+    if (path.empty()) return;
+    const bool ok = LoadRecord(*engine, *record, path, LoadMode::Interactive, ui) == 1;
+    // A loaded record continues from the position shown; after a failure the
+    // next game is an even game.
+    SelectPreset(ok ? kPresetContinue : kPresetEven);
+}
+
+void GameController::OnSaveRecord() {
+    if (gameState != GameState::NoGame) return;
+    const std::string path = ui.chooseFile(FileDialog::SaveRecord, kNewRecordName);
+    if (!path.empty()) WriteCsa(*record, path, ui);
+}
+
+}  // namespace nusari

@@ -1,0 +1,76 @@
+// Takeback and replay: both bring an entry of the position history back
+// onto the board.
+#include <algorithm>
+
+#include "think/clock.h"
+#include "ui/game_controller.h"
+#include "ui/ui_texts.h"
+
+namespace nusari {
+
+namespace {
+
+// Entry [ply] becomes the current position. Its cells 111 and 119 hold
+// thinking times, which the search would read as its own values: they
+// become 0 on the board.
+void takeFromHistory(EngineState& e, const GameRecord& record, int32_t ply) {
+    e.currentPosition = record.history[static_cast<std::size_t>(ply)];
+    e.currentPosition[kLowerTimeCell] = 0;
+    e.currentPosition[kUpperTimeCell] = 0;
+}
+
+}  // namespace
+
+void GameController::TakeBack() {
+    EngineState& e = *engine;
+    if (e.plyCount <= 1) return;
+    e.plyCount -= 2;
+    takeFromHistory(e, *record, e.plyCount);
+    e.moveStartMs = nowMs();
+    e.lastDestination = 0;
+    DrawBoard();
+    gameState = GameState::LowerToMove;
+    e.pendingFrom = 0;
+}
+
+void GameController::OnMatta() {
+    if (gameState == GameState::LowerToMove) TakeBack();
+}
+
+void GameController::ShowRecordPly() {
+    EngineState& e = *engine;
+    e.plyCount = std::clamp(e.plyCount, 0, std::clamp(record->length, 0, kMaxRecordPlies));
+    takeFromHistory(e, *record, e.plyCount);
+    e.lastDestination = 0;
+    DrawBoard();
+    ui.setPanelText(kReplayText);
+}
+
+void GameController::stepReplay(ReplayStep step) {
+    int32_t& ply = engine->plyCount;
+    switch (step) {
+        case ReplayStep::ToStart:
+            ply = 0;
+            break;
+        case ReplayStep::Back:
+            --ply;
+            break;
+        case ReplayStep::Forward:
+            ++ply;
+            break;
+        case ReplayStep::ToEnd:
+            ply = record->length;
+            break;
+    }
+    ShowRecordPly();
+}
+
+void GameController::OnReplayButton(ReplayStep step) {
+    if (gameState == GameState::NoGame) stepReplay(step);
+}
+
+void GameController::OnReplayKey(ReplayStep step) {
+    if (gameState == GameState::NoGame && record->length != 0) stepReplay(step);
+}
+
+}  // namespace nusari
