@@ -32,6 +32,14 @@ class TestWindow : public MainWindow {
         return a;
     }
     void playSound(Sound /*kind*/) override { ++sounds; }
+    // Answers of the file dialogs, front first; empty means cancelled.
+    std::deque<std::string> files;
+    std::string chooseFile(FileDialog /*kind*/, const std::string& /*proposedName*/) override {
+        if (files.empty()) return {};
+        std::string f = files.front();
+        files.pop_front();
+        return f;
+    }
 };
 
 inline QString qpath(const std::filesystem::path& p) {

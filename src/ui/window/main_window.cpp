@@ -81,6 +81,7 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     pollTimer_ = new QTimer(this);
     pollTimer_->setObjectName(QStringLiteral("sokuteiT"));
     connect(pollTimer_, &QTimer::timeout, this, [this] { controller_->OnPollTimer(); });
+    connectGameActions();
 }
 
 MainWindow::~MainWindow() = default;
@@ -207,6 +208,8 @@ void MainWindow::drawBoard() {
 
 void MainWindow::pagesChanged() {
     pages_->sync();
+    // With the pages gone the window takes the keys again.
+    if (!controller_->pagesVisible) setFocus();
 }
 
 void MainWindow::drawSelectionFrame(int32_t x, int32_t y) {

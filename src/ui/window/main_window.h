@@ -62,11 +62,14 @@ class MainWindow : public QWidget, public Ui {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // The cursor keys and keypad digits step through a record.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void buildToolBar();
     void buildPanel();
     void buildGameMenu();
+    void connectGameActions();
     void restorePosition();
 
     QString folder_;

@@ -1,0 +1,205 @@
+// The window's game actions: 待った, 中断 and 投了 from the tool bar and the
+// in-game menu, the replay buttons and keys, the record files, and the
+// pause of a continuous match on a timer.
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "ui/match_files.h"
+#include "ui/window/board_picture.h"
+#include "window_test_support.h"
+
+namespace nusari {
+namespace {
+
+using test::TestWindow;
+
+class GameActionsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::addDefaultEngine(folder.path());
+        test::writeFile(folder.path() / "NSProject.ini", "[Aik]\nHash=1009\nMaxTime=200\n");
+        w = std::make_unique<TestWindow>(test::qpath(folder.path()));
+        ASSERT_TRUE(w->startUp());
+        // The computer's king steps back and forth; it resigns at `resignAt`.
+        w->controller().think = [this](EngineState& e, Ui&, int32_t& from, int32_t& to) {
+            from = e.plyCount >= resignAt                ? kResignFrom
+                   : e.currentPosition[51] == kUpperKing ? 51
+                                                         : 52;
+            to = from == 51 ? 52 : 51;
+        };
+    }
+
+    GameController& c() { return w->controller(); }
+
+    void startGame(bool computerFirst = false) {
+        w->button(Control::Taikyoku)->click();
+        (computerFirst ? w->pages().sengo_2 : w->pages().sengo_1)->setChecked(true);
+        w->pages().taikyoku_iiyo->click();
+    }
+
+    // The human's king steps by two clicks on the picture.
+    void kingStep() {
+        const int32_t from = c().engine->currentPosition[59] == kLowerKing ? 59 : 58;
+        for (int32_t square : {from, from == 59 ? 58 : 59}) {
+            const PicturePoint at = SquareOrigin(square);
+            QTest::mouseClick(&w->picture(), Qt::LeftButton, Qt::NoModifier,
+                              QPoint(at.x + 24, at.y + 24));
+        }
+    }
+
+    void key(int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(w.get(), static_cast<Qt::Key>(k), modifiers);
+    }
+
+    QAction* menuEntry(const char* name) {
+        for (QAction* a : w->gameMenu()->actions()) {
+            if (a->objectName() == QLatin1String(name)) return a;
+        }
+        return nullptr;
+    }
+
+    test::TempFolder folder;
+    std::unique_ptr<TestWindow> w;
+    int32_t resignAt = 1000;
+};
+
+TEST_F(GameActionsTest, MattaTyuudanAndTouryouFromTheToolBarAndTheMenu) {
+    startGame();
+    kingStep();
+    ASSERT_EQ(c().engine->plyCount, 2);
+    w->button(Control::Matta)->click();
+    EXPECT_EQ(c().engine->plyCount, 0);
+    kingStep();
+    menuEntry("taikyokutyuuPM_matta")->trigger();
+    EXPECT_EQ(c().engine->plyCount, 0);
+
+    w->answers = {false, true};
+    w->button(Control::Tyuudan)->click();
+    EXPECT_EQ(c().gameState, GameState::LowerToMove);
+    menuEntry("taikyokutyuuPM_tyuudan")->trigger();
+    EXPECT_EQ(w->questions, (std::vector<std::string>{"中断しますか？", "中断しますか？"}));
+    EXPECT_EQ(c().gameState, GameState::NoGame);
+    EXPECT_TRUE(w->button(Control::ModoruMax)->isEnabled());
+    EXPECT_FALSE(w->button(Control::Touryou)->isEnabled());
+
+    startGame();
+    w->answers = {true};
+    menuEntry("taikyokutyuuPM_touryou")->trigger();
+    EXPECT_EQ(w->questions.back(), "投了しますか？");
+    EXPECT_EQ(c().gameState, GameState::NoGame);
+    startGame();
+    w->answers = {true};
+    w->button(Control::Touryou)->click();
+    EXPECT_EQ(c().gameState, GameState::NoGame);
+    EXPECT_NE(test::readFile(folder.path() / kMatchLogPath).find("\t2\t0\r\n"), std::string::npos);
+}
+
+TEST_F(GameActionsTest, ReplayButtonsAndKeys) {
+    resignAt = 5;
+    startGame();
+    for (int i = 0; i < 3; ++i) kingStep();
+    ASSERT_EQ(c().gameState, GameState::NoGame);
+    ASSERT_EQ(c().record->length, 5);
+    int32_t& ply = c().engine->plyCount;
+
+    w->button(Control::ModoruMax)->click();
+    EXPECT_EQ(ply, 0);
+    EXPECT_EQ(w->panelLabelText(), QStringLiteral("棋譜再生中"));
+    w->button(Control::Modoru1)->click();
+    EXPECT_EQ(ply, 0);
+    w->button(Control::Susumu1)->click();
+    EXPECT_EQ(ply, 1);
+    w->button(Control::SusumuMax)->click();
+    EXPECT_EQ(ply, 5);
+
+    key(Qt::Key_Up);
+    EXPECT_EQ(ply, 0);
+    key(Qt::Key_Right);
+    key(Qt::Key_6, Qt::KeypadModifier);
+    EXPECT_EQ(ply, 2);
+    key(Qt::Key_6);  // the digit row is no cursor key
+    key(Qt::Key_A);
+    EXPECT_EQ(ply, 2);
+    key(Qt::Key_4, Qt::KeypadModifier);
+    key(Qt::Key_Left);
+    EXPECT_EQ(ply, 0);
+    key(Qt::Key_Down);
+    EXPECT_EQ(ply, 5);
+    key(Qt::Key_8, Qt::KeypadModifier);
+    EXPECT_EQ(ply, 0);
+    key(Qt::Key_2, Qt::KeypadModifier);
+    EXPECT_EQ(ply, 5);
+
+    // During a game the keys do nothing.
+    startGame();
+    kingStep();
+    key(Qt::Key_Up);
+    EXPECT_EQ(ply, 2);
+}
+
+TEST_F(GameActionsTest, SaveAndOpenThroughTheirButtons) {
+    resignAt = 3;
+    startGame();
+    kingStep();
+    kingStep();
+    ASSERT_EQ(c().record->length, 3);
+    const std::filesystem::path path = folder.path() / "saved.csa";
+    w->files = {path.string()};
+    w->button(Control::FairuHozon)->click();
+    EXPECT_FALSE(test::readFile(path).empty());
+
+    w->files = {path.string()};
+    w->button(Control::FairuHiraku)->click();
+    EXPECT_EQ(c().record->length, 3);
+    EXPECT_EQ(c().engine->plyCount, 0);
+    EXPECT_TRUE(w->button(Control::Susumu1)->isEnabled());
+    EXPECT_EQ(w->pages().taikyoku_teai->currentIndex(), 0);
+}
+
+TEST_F(GameActionsTest, TheMatchPausesOnATimerWithTheWindowResponsive) {
+    resignAt = 1;
+    int32_t requested = 0;
+    const PauseFunction windowPause = c().pause;
+    c().pause = [&requested, windowPause](int32_t ms, std::function<void()> then) {
+        requested = ms;
+        windowPause(50, std::move(then));
+    };
+    c().renzoku = 10;
+    startGame();
+    kingStep();  // the computer resigns: the next game is the computer's
+
+    // The end of the game has returned to the event loop.
+    EXPECT_EQ(requested, 30000);
+    EXPECT_TRUE(c().MatchPaused());
+    EXPECT_EQ(c().gameState, GameState::ComputerThinking);
+    EXPECT_TRUE(w->pages().sengo_2->isChecked());
+    EXPECT_EQ(c().engine->plyCount, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(c().gameState, GameState::LowerToMove, 5000);
+    EXPECT_EQ(c().engine->plyCount, 1);
+    EXPECT_EQ(c().record->humanIsSecond, 1);
+    EXPECT_EQ(c().renzoku, 9);
+}
+
+TEST_F(GameActionsTest, ClosingDuringThePauseCancelsIt) {
+    resignAt = 1;
+    const PauseFunction windowPause = c().pause;
+    c().pause = [windowPause](int32_t, std::function<void()> then) {
+        windowPause(50, std::move(then));
+    };
+    c().renzoku = 10;
+    startGame();
+    kingStep();
+    ASSERT_TRUE(c().MatchPaused());
+    w->answers = {true};
+    EXPECT_TRUE(w->close());
+    QTest::qWait(150);
+    EXPECT_EQ(c().engine->plyCount, 0);
+}
+
+}  // namespace
+}  // namespace nusari
