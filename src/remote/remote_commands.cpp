@@ -1,0 +1,51 @@
+#include "remote/remote_commands.h"
+
+namespace nusari {
+
+namespace {
+
+constexpr SpecialCommand kCommands[] = {
+    {"TOR", "特殊コマンド：通信側の投了", RemoteAction::EndGame, 2, true},
+    {"MAT", "特殊コマンド：通信側の待った", RemoteAction::TakeBack, 0, false},
+    {"CHU", "特殊コマンド：通信側の中断", RemoteAction::Interrupt, 0, false},
+    {"SEN", "特殊コマンド：通信側の千日手宣言", RemoteAction::EndGame, -1, false},
+    {"JIS", "特殊コマンド：通信側の持将棋宣言", RemoteAction::EndGame, -1, false},
+    {"KAC", "特殊コマンド：通信側の勝ち宣言", RemoteAction::EndGame, 1, false},
+    {"HIK", "特殊コマンド：通信側の引き分け宣言", RemoteAction::EndGame, -1, false},
+};
+
+// The server reports an end in two lines, a reason (#RESIGN, #TIME_UP,
+// #JISHOGI, ...) and a result (#WIN, #LOSE, #DRAW, #CENSORED). A repetition
+// and the move limit can only be draws, so they end the game at once; the
+// other reasons wait for their result line. "#WIN" is the computer's win.
+constexpr struct {
+    std::string_view line;
+    ServerEnd end;
+} kServerEnds[] = {
+    {"#WIN", {ServerVerdict::Result, 2}},
+    {"#LOSE", {ServerVerdict::Result, 1}},
+    {"#DRAW", {ServerVerdict::Result, -1}},
+    {"#CENSORED", {ServerVerdict::Result, -1}},
+    {"#SENNICHITE", {ServerVerdict::Result, -1}},
+    {"#MAX_MOVES", {ServerVerdict::Result, -1}},
+    {"#CHUDAN", {ServerVerdict::Interrupt, 0}},
+};
+
+}  // namespace
+
+const SpecialCommand* FindSpecialCommand(std::string_view word) {
+    for (const SpecialCommand& command : kCommands) {
+        if (word.substr(0, 3) == command.letters) return &command;
+    }
+    return nullptr;
+}
+
+ServerEnd ServerEndOf(std::string_view line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    for (const auto& entry : kServerEnds) {
+        if (line == entry.line) return entry.end;
+    }
+    return {};
+}
+
+}  // namespace nusari

@@ -1,0 +1,45 @@
+// What the remote and the game server can say besides moves: the special
+// words of "%" lines and the server's "#" lines that end a game.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace nusari {
+
+// What a special command makes the game do.
+enum class RemoteAction : int32_t {
+    EndGame,    // EndGame with `result`
+    TakeBack,   // 待った: two plies back
+    Interrupt,  // 中断: no result
+};
+
+struct SpecialCommand {
+    const char* letters;  // the first three letters of the word
+    const char* message;  // UTF-8
+    RemoteAction action;
+    int32_t result;     // for EndGame, from the lower side's view
+    bool quietInMatch;  // no message during a continuous match
+};
+
+// The command a "%" word names by its first three letters ("TOR" of
+// "%TORYO"), or null.
+const SpecialCommand* FindSpecialCommand(std::string_view word);
+
+// What a "#" line of the server means for the local game.
+enum class ServerVerdict : int32_t {
+    None,       // not an end: a reason line whose result line follows, or unknown
+    Result,     // the game is over with `result`
+    Interrupt,  // the server stopped the game without a result
+};
+
+struct ServerEnd {
+    ServerVerdict verdict = ServerVerdict::None;
+    int32_t result = 0;
+};
+
+// The verdict of a server line ("#WIN\n", "#LOSE", "#DRAW", ...; a CR or LF
+// at the end does not count).
+ServerEnd ServerEndOf(std::string_view line);
+
+}  // namespace nusari
