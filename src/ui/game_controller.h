@@ -180,6 +180,10 @@ class GameController {
     int32_t* numberOf(SettingsEdit edit);
     std::string* editText(SettingsEdit edit);
 
+    // True while StartGame waits for the link to open: the server's login
+    // lets the window work meanwhile.
+    bool openingLink_ = false;
+
     bool matchPaused_ = false;
     // Counts the pauses begun; a pause whose number is no longer the
     // latest (cancelled by an interruption or the shut-down) does nothing.

@@ -62,7 +62,10 @@ void GameController::ShutDown(int32_t top, int32_t left) {
     // A pause still running must not start a game in a closed window.
     matchPaused_ = false;
     ++pauseNumber_;
-    if (gameState != GameState::NoGame && page.linkChecked && link != nullptr) link->CloseLink();
+    // Closing while the link opens ends its wait.
+    if (link != nullptr && (openingLink_ || (gameState != GameState::NoGame && page.linkChecked))) {
+        link->CloseLink();
+    }
     FreeHashTables(*engine);
     Settings s;
     s.top = top;

@@ -75,12 +75,17 @@ void GameController::setPlayers() {
 }
 
 void GameController::StartGame() {
-    if (gameState != GameState::NoGame) return;
+    if (gameState != GameState::NoGame || openingLink_) return;
     if (runNameCommand()) return;
-    if (page.linkChecked && (link == nullptr || link->OpenLink(portName) != 1)) {
-        page.linkChecked = false;
-        ui.pagesChanged();
-        return;
+    if (page.linkChecked) {
+        // The page may change while the link opens; the link decides.
+        openingLink_ = true;
+        page.linkChecked = link != nullptr && link->OpenLink(portName) == 1;
+        openingLink_ = false;
+        if (!page.linkChecked) {
+            ui.pagesChanged();
+            return;
+        }
     }
     // A start that fails from here on closes the link it opened: a new start
     // opens it again.

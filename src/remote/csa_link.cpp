@@ -1,0 +1,108 @@
+// Opening, closing and polling the link, sending the computer's moves, and
+// playing the remote's moves, whichever transport carries them.
+#include "remote/csa_link.h"
+
+#include <iostream>
+
+#include "remote/csa_move_line.h"
+#include "remote/remote_texts.h"
+#include "think/clock.h"
+#include "ui/game_controller.h"
+
+namespace nusari {
+
+namespace {
+
+// Sets a flag for the life of a scope.
+class FlagScope {
+  public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+}  // namespace
+
+CsaLink::CsaLink(GameController& game) : clock(nowMs), trace(&std::cout), game_(game) {}
+
+CsaLink::~CsaLink() {
+    CloseLink();
+}
+
+int32_t CsaLink::OpenLink(const std::string& portName) {
+    CloseLink();
+    if (IsServerPort(portName)) return ConnectServer();
+    const std::string path = SerialDevicePath(portName);
+    if (path.empty() || !serial_.open(path)) {
+        showError(game_.ui, kSerialOpenError);
+        return -1;
+    }
+    transport_ = Transport::Serial;
+    return 1;
+}
+
+void CsaLink::CloseLink() {
+    serial_.close();
+    server_.close();
+    framer_.reset();
+    afterServerEnd_ = false;
+    transport_ = Transport::None;
+}
+
+void CsaLink::SendMove(int32_t from, int32_t to) {
+    std::string line;
+    if (from == kResignFrom) {
+        line = to == 0 ? kResignLine : kInterruptLine;
+    } else {
+        const EngineState& e = *game_.engine;
+        const int32_t destination = destinationOf(Move{from, to});
+        const int32_t piece = isSquare(destination) ? e.currentPosition[destination] : kEmpty;
+        line = EncodeMoveLine(Move{from, to}, piece, e.plyCount, game_.record->humanIsSecond != 0);
+    }
+    if (transport_ == Transport::Serial) serial_.writeLine(line);
+    if (transport_ == Transport::Server) SendLine(line);
+}
+
+// Messages shown during a poll are modal and let timers run: a tick that
+// comes meanwhile does nothing.
+PollResult CsaLink::Poll() {
+    if (polling_ || game_.gameState == GameState::NoGame) return PollResult::Nothing;
+    const FlagScope busy(polling_);
+    if (transport_ == Transport::Serial) return pollSerial();
+    if (transport_ == Transport::Server) return pollServer();
+    return PollResult::Nothing;
+}
+
+// The remote's move, checked against the rules before it touches the board.
+PollResult CsaLink::playRemoteMove(std::string_view body, const std::string& shown) {
+    const std::optional<Move> m =
+        DecodeMoveBody(body, game_.engine->currentPosition, game_.record->humanIsSecond != 0);
+    if (!m) return refuse(kProtocolError, shown, PollResult::Malformed);
+    game_.PlayLowerMove(*m);
+    return PollResult::MovePlayed;
+}
+
+PollResult CsaLink::refuse(const char* prefix, const std::string& shown, PollResult result) {
+    showError(game_.ui, prefix + shown);
+    return result;
+}
+
+void CsaLink::perform(const SpecialCommand& command) {
+    switch (command.action) {
+        case RemoteAction::EndGame:
+            game_.EndGame(command.result);
+            break;
+        case RemoteAction::TakeBack:
+            game_.TakeBack();
+            break;
+        case RemoteAction::Interrupt:
+            game_.InterruptGame();
+            break;
+    }
+}
+
+}  // namespace nusari
