@@ -2,6 +2,7 @@
 // NSProject.ini.
 #include <QApplication>
 
+#include "remote/csa_link.h"
 #include "ui/ui_texts.h"
 #include "ui/window/main_window.h"
 
@@ -9,6 +10,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QString::fromUtf8(nusari::kProgramTitle));
     nusari::MainWindow window(QCoreApplication::applicationDirPath());
+    // The remote player's link: a serial port or a CSA game server.
+    nusari::CsaLink link(window.controller());
+    window.controller().link = &link;
     // Without an aik folder or hash arrays the program ends at once, and the
     // settings file is left as it was.
     if (!window.startUp()) return 1;
