@@ -20,14 +20,14 @@ namespace nusari {
 
 namespace {
 
-struct ToolButtonSpec {
+struct ToolButtonLayout {
     Control control;
     const char* name;
     const char* hint;
     int x;
 };
 
-constexpr ToolButtonSpec kToolButtons[kToolButtonCount] = {
+constexpr ToolButtonLayout kToolButtons[kToolButtonCount] = {
     {Control::FairuHiraku, "fairu_hiraku", "棋譜ファイルを開く", 0},
     {Control::FairuHozon, "fairu_hozon", "棋譜ファイルを保存", 40},
     {Control::Owari, "owari", "ぬさり将棋の終了", 80},
@@ -92,14 +92,14 @@ void MainWindow::buildToolBar() {
     toolBar_->setFrameStyle(QFrame::Box | QFrame::Plain);
     toolBar_->setGeometry(0, 0, kPictureWidth, kToolBarHeight);
     for (int i = 0; i < kToolButtonCount; ++i) {
-        const ToolButtonSpec& spec = kToolButtons[i];
+        const ToolButtonLayout& tool = kToolButtons[i];
         auto* b = new QToolButton(toolBar_);
-        b->setObjectName(QString::fromUtf8(spec.name));
-        b->setToolTip(QString::fromUtf8(spec.hint));
-        b->setIcon(QIcon(QPixmap::fromImage(DrawToolGlyph(spec.control))));
+        b->setObjectName(QString::fromUtf8(tool.name));
+        b->setToolTip(QString::fromUtf8(tool.hint));
+        b->setIcon(QIcon(QPixmap::fromImage(DrawToolGlyph(tool.control))));
         b->setIconSize(QSize(32, 32));
         b->setAutoRaise(true);
-        b->setGeometry(spec.x + 2, 2, 36, 36);
+        b->setGeometry(tool.x + 2, 2, 36, 36);
         buttons_[static_cast<std::size_t>(i)] = b;
     }
     connect(button(Control::Owari), &QToolButton::clicked, this, &QWidget::close);
