@@ -28,7 +28,8 @@ const Command kCommands[] = {
     {"usimatch", nusari::tool::runUsiMatch,
      "usimatch --usi PROGRAM --aik A --aik2 B --games N --ms LIMIT   match two USI engine processes"},
     {"record", nusari::tool::runRecord,
-     "record FILE [-o OUT.csa]    read a CSA or KIF record, write it as CSA version 2"},
+     "record FILE [-o OUT.csa|.kif|.kifu] [--summary]   read a CSA, KIF or KI2 record; write it\n"
+     "                            as CSA version 2 or KIF, or print its start, final position and end"},
     {"book", nusari::tool::runBook,
      "book build OUT.jsk RECORDS... [--plies N]   opening book from CSA/KIF records"},
 };

@@ -1,21 +1,60 @@
-// nusari-tool record FILE [-o OUT.csa]
+// nusari-tool record FILE [-o OUT] [--summary]
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "commands.h"
 #include "console_ui.h"
+#include "position/sfen.h"
 #include "records/csa_writer.h"
 #include "records/load_record.h"
+#include "records/record_writer.h"
 
 namespace nusari::tool {
+
+namespace {
+
+// The word for the game's end: the KIF special move, romanised.
+const char* endingName(GameEnding ending) {
+    switch (ending) {
+        case GameEnding::None: return "none";
+        case GameEnding::Resign: return "resign";
+        case GameEnding::Interrupt: return "interrupt";
+        case GameEnding::Repetition: return "repetition";
+        case GameEnding::Impasse: return "impasse";
+        case GameEnding::Mate: return "mate";
+        case GameEnding::TimeUp: return "timeup";
+        case GameEnding::FoulWin: return "foulwin";
+        case GameEnding::FoulLoss: return "foulloss";
+        case GameEnding::EnteringKingWin: return "enteringking";
+        case GameEnding::Draw: return "draw";
+    }
+    return "none";
+}
+
+// Start and final position as SFEN (先手 in upper case), plies and end.
+std::string summary(const GameRecord& record) {
+    const int32_t length = record.length;
+    std::string text = "start: " + toSfen(standardEntry(record, 0), standardSideToMove(record, 0));
+    text += "\nfinal: " + toSfen(standardEntry(record, length), standardSideToMove(record, length),
+                                 length + 1);
+    text += "\nplies: " + std::to_string(length);
+    text += "\nending: ";
+    text += endingName(record.ending);
+    return text + "\n";
+}
+
+}  // namespace
 
 int runRecord(const Arguments& args) {
     std::string input;
     std::string output;
+    bool showSummary = false;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "-o" && i + 1 < args.size() && output.empty()) {
             output = args[++i];
+        } else if (args[i] == "--summary") {
+            showSummary = true;
         } else if (input.empty() && !args[i].empty() && args[i][0] != '-') {
             input = args[i];
         } else {
@@ -24,15 +63,20 @@ int runRecord(const Arguments& args) {
         }
     }
     if (input.empty()) {
-        std::fprintf(stderr, "usage: nusari-tool record FILE [-o OUT.csa]\n");
+        std::fprintf(stderr, "usage: nusari-tool record FILE [-o OUT.csa|OUT.kif|OUT.kifu] [--summary]\n");
         return 2;
     }
     ConsoleUi ui;
     GameFields game;
     auto record = std::make_unique<GameRecord>();
     if (LoadRecord(game, *record, input, LoadMode::Analysis, ui) != 1) return 1;
-    if (!output.empty()) return WriteCsa(*record, output, ui) == 1 ? 0 : 1;
-    const std::string text = FormatCsa(*record);
+    if (!output.empty() && WriteRecord(*record, output, ui) != 1) return 1;
+    std::string text;
+    if (showSummary) {
+        text = summary(*record);
+    } else if (output.empty()) {
+        text = FormatCsa(*record);
+    }
     return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() ? 0 : 1;
 }
 

@@ -1,7 +1,13 @@
 // The CSA grammar: items chosen by the character where a line may begin.
+// Reads versions 2 to 2.2 as servers and other programs write them: "PI"
+// with removed pieces, board rows, "P+"/"P-" placements and hands, the
+// side to move first, moves (several on a line after commas), times and
+// the "%" word that ends the game.
 #include <cstdint>
 #include <string>
 
+#include "position/setup.h"
+#include "records/record_builder.h"
 #include "records/record_messages.h"
 #include "records/record_readers.h"
 
@@ -11,6 +17,23 @@ namespace {
 
 constexpr const char* kCsaLetters[16] = {"OU", "HI", "KA", "KI", "GI", "KE", "KY", "FU",
                                          "",   "RY", "UM", "",   "NG", "NK", "NY", "TO"};
+
+// How many of each hand kind a game has (rook .. pawn).
+constexpr int32_t kPiecesOfKind[8] = {0, 2, 2, 4, 4, 4, 4, 18};
+
+struct EndingWord {
+    const char* word;
+    GameEnding ending;
+};
+
+// "%+ILLEGAL_ACTION" and "%-ILLEGAL_ACTION" are told apart by the side to move.
+constexpr EndingWord kEndingWords[] = {
+    {"TORYO", GameEnding::Resign},         {"CHUDAN", GameEnding::Interrupt},
+    {"SENNICHITE", GameEnding::Repetition}, {"JISHOGI", GameEnding::Impasse},
+    {"MAX_MOVES", GameEnding::Impasse},     {"TSUMI", GameEnding::Mate},
+    {"TIME_UP", GameEnding::TimeUp},        {"ILLEGAL_MOVE", GameEnding::FoulLoss},
+    {"KACHI", GameEnding::EnteringKingWin}, {"HIKIWAKE", GameEnding::Draw},
+};
 
 // The lower side's code of two CSA letters, or -1.
 int32_t codeOfLetters(int a, int b) {
@@ -27,30 +50,36 @@ bool isDigit(int c) {
 
 class CsaReader {
   public:
-    CsaReader(TextInput& in, GameRecord& record) : in_(in), record_(record) {}
+    CsaReader(TextInput& in, GameRecord& record) : in_(in), record_(record), game_(record) {}
 
     ReadOutcome run() {
         ReadOutcome outcome;
-        for (int c = in_.get(); c != kEndOfInput && outcome.error == nullptr; c = in_.get()) {
+        for (int c = in_.get(); c != kEndOfInput && outcome.error.empty() && !finished_;
+             c = in_.get()) {
             outcome.error = item(c);
         }
-        outcome.plies = plies_;
+        outcome.plies = game_.plies();
         return outcome;
     }
 
   private:
-    // Reads the item that begins with `c`; its failure message or null.
-    const char* item(int c) {
+    // Reads the item that begins with `c`; its failure message or "".
+    std::string item(int c) {
         switch (c) {
             case '\'':
             case '$':
-            case '%':
                 skipLine();
-                return nullptr;
+                return {};
+            case '%':
+                readEnding();
+                return {};
+            case '/':  // the next game of a file of several: the first is read
+                finished_ = true;
+                return {};
             case 'V': {
                 int64_t ignored = 0;
                 readNumber(ignored);
-                return nullptr;
+                return {};
             }
             case 'N':
                 return readName();
@@ -58,16 +87,14 @@ class CsaReader {
                 return readPositionLine();
             case '+':
             case '-':
-                return readSignItem(c == '+' ? kLowerTimeCell : kUpperTimeCell);
+                return readSignItem(c == '+' ? Side::Lower : Side::Upper);
             case 'T': {
                 int64_t seconds = 0;
-                if (readNumber(seconds) && timeCell_ != 0) {
-                    addSaturated(record_.history[plies_][timeCell_], seconds);
-                }
-                return nullptr;
+                if (readNumber(seconds) && timeSide_ != 0) addTime(seconds);
+                return {};
             }
             default:
-                return nullptr;  // a line feed or any other character
+                return {};  // a line feed, a comma or any other character
         }
     }
 
@@ -99,7 +126,40 @@ class CsaReader {
         return true;
     }
 
-    const char* readName() {
+    // Before the first move a time belongs to the start position's side.
+    void addTime(int64_t seconds) {
+        if (game_.started()) {
+            game_.addTime(seconds);
+        } else {
+            const int32_t cell = timeSide_ == 1 ? kLowerTimeCell : kUpperTimeCell;
+            addSaturated(record_.history[0][cell], seconds);
+        }
+    }
+
+    // The word after "%": the game's end. Reading stops there.
+    void readEnding() {
+        std::string word;
+        for (int c = in_.peek(); c != '\n' && c != kEndOfInput && word.size() < 32;
+             c = in_.peek()) {
+            word += static_cast<char>(in_.get());
+        }
+        skipLine();
+        while (!word.empty() && (word.back() == ' ' || word.back() == '\t')) word.pop_back();
+        GameEnding ending = GameEnding::None;
+        for (const EndingWord& e : kEndingWords) {
+            if (word == e.word) ending = e.ending;
+        }
+        if (word == "+ILLEGAL_ACTION" || word == "-ILLEGAL_ACTION") {
+            const bool senteFouled = word[0] == '+';
+            const bool senteToMove = game_.sideToMove() == Side::Lower;
+            ending = senteFouled == senteToMove ? GameEnding::FoulLoss : GameEnding::FoulWin;
+        }
+        if (ending == GameEnding::None) return;  // %MATTA and unknown words
+        game_.setEnding(ending);
+        finished_ = true;
+    }
+
+    std::string readName() {
         const int sign = in_.get();
         if (sign != '+' && sign != '-') return kCsaNameMessage;
         // Enough bytes to tell whether the 18th byte starts a character that
@@ -109,21 +169,24 @@ class CsaReader {
             if (name.size() <= kMaxNameBytes) name += static_cast<char>(c);
         }
         setName(sign == '+' ? record_.firstName : record_.secondName, name);
-        return nullptr;
+        return {};
     }
 
-    const char* readPositionLine() {
+    std::string readPositionLine() {
+        if (game_.started()) return kCsaPositionLineMessage;
         const int c = in_.get();
         if (isDigit(c)) return readBoardRow(c - '0');
-        if (c == '+') return readHand(kLowerHandBase);
-        if (c == '-') return readHand(kUpperHandBase);
+        if (c == 'I') return readHandicap();
+        if (c == '+') return readPlacements(kLowerSide);
+        if (c == '-') return readPlacements(kUpperSide);
         return kCsaPositionLineMessage;
     }
 
     // Nine cells of the start position's rank `rank`, files 9 down to 1.
-    const char* readBoardRow(int32_t rank) {
+    std::string readBoardRow(int32_t rank) {
         if (rank < 1) return kCsaBoardMessage;
-        Position& start = record_.history[0];
+        boardGiven_ = true;
+        Position& start = game_.start();
         for (int32_t file = 9; file >= 1; --file) {
             const int sign = in_.get();
             const int a = in_.get();
@@ -136,33 +199,108 @@ class CsaReader {
             }
             start[squareOf(file, rank)] = cell;
         }
-        return nullptr;
+        return {};
     }
 
-    // "00" and the letters of a hand kind, repeated; any other character
-    // than "0" ends the list.
-    const char* readHand(int32_t base) {
-        while (in_.get() == '0') {
-            if (in_.get() != '0') return kCsaHandMessage;
-            const int a = in_.get();
-            const int32_t kind = codeOfLetters(a, in_.get());
-            if (kind < kRook || kind > kPawn) return kCsaHandMessage;
-            addSaturated(record_.history[0][base + kind], 1);
+    // Two digits and two letters; false when the line has no more of them.
+    // A malformed group sets `error`.
+    bool readGroup(int32_t& square, int32_t& code, std::string& error, const char* message) {
+        const int first = in_.get();
+        if (!isDigit(first)) return false;
+        const int second = in_.get();
+        const int a = in_.get();
+        const int b = in_.get();
+        if (!isDigit(second)) {
+            error = message;
+            return false;
         }
-        return nullptr;
+        square = 10 * (first - '0') + (second - '0');
+        code = a == 'A' && b == 'L' ? kAllRemaining : codeOfLetters(a, b);
+        if (code < 0) error = message;
+        return code >= 0;
     }
 
-    // After "+" or "-": a side-to-move line or a move. `timeCell` is the
-    // side's time slot (111 first player, 119 second player).
-    const char* readSignItem(int32_t timeCell) {
+    // "PI" and the pieces taken off the even-game position ("PI82HI22KA").
+    std::string readHandicap() {
+        Position& start = game_.start();
+        setupPosition(start, kPresetEven);
+        boardGiven_ = true;
+        int32_t square = 0;
+        int32_t code = 0;
+        std::string error;
+        while (readGroup(square, code, error, kCsaBoardMessage)) {
+            if (!isSquare(square) || !isValidPieceCode(start[square]) ||
+                (start[square] & 15) != code) {
+                return kCsaBoardMessage;
+            }
+            start[square] = kEmpty;
+        }
+        return error;
+    }
+
+    // "P+" or "P-": pieces placed on squares ("63KI") or put in the hand
+    // ("00FU"; "00AL" takes every piece not yet placed).
+    std::string readPlacements(int32_t side) {
+        Position& start = game_.start();
+        const int32_t handBase = side == kUpperSide ? kUpperHandBase : kLowerHandBase;
+        int32_t square = 0;
+        int32_t code = 0;
+        std::string error;
+        while (readGroup(square, code, error, kCsaHandMessage)) {
+            if (square == 0) {
+                if (code == kAllRemaining) {
+                    takeRemaining(handBase);
+                } else if (code >= kRook && code <= kPawn) {
+                    addSaturated(start[handBase + code], 1);
+                } else {
+                    return kCsaHandMessage;
+                }
+                continue;
+            }
+            if (!isSquare(square) || code == kAllRemaining) return kCsaBoardMessage;
+            // Placements without rows build the position on an empty board.
+            if (!boardGiven_) {
+                for (int32_t s = kFirstSquare; s <= kLastSquare; ++s) {
+                    if (isSquare(s)) start[s] = kEmpty;
+                }
+                boardGiven_ = true;
+            }
+            start[square] = code + side;
+        }
+        return error;
+    }
+
+    // Puts every piece that is neither on the board nor in a hand into the
+    // hand at `handBase`.
+    void takeRemaining(int32_t handBase) {
+        Position& start = game_.start();
+        int32_t left[8];
+        for (int32_t kind = 0; kind < 8; ++kind) {
+            left[kind] = kPiecesOfKind[kind] - start[kLowerHandBase + kind] * (kind > 0) -
+                         start[kUpperHandBase + kind] * (kind > 0);
+        }
+        for (int32_t s = kFirstSquare; s <= kLastSquare; ++s) {
+            if (isSquare(s) && isValidPieceCode(start[s])) --left[kindOf(start[s])];
+        }
+        for (int32_t kind = kRook; kind <= kPawn; ++kind) {
+            if (left[kind] > 0) addSaturated(start[handBase + kind], left[kind]);
+        }
+    }
+
+    // After "+" or "-": the side to move first, or a move of that side.
+    std::string readSignItem(Side side) {
         const int c = in_.get();
-        timeCell_ = timeCell;
-        if (c == '\n' || c == kEndOfInput) return nullptr;
+        timeSide_ = side == Side::Lower ? 1 : 2;
+        if (c == '\n' || c == kEndOfInput) {
+            if (!game_.started()) sideLineSeen_ = true;
+            game_.setFirstMover(side);
+            return {};
+        }
         if (!isDigit(c)) return kCsaMoveMessage;
-        return readMove(timeCell == kUpperTimeCell, c - '0');
+        return readMove(side, c - '0');
     }
 
-    const char* readMove(bool secondPlayer, int firstDigit) {
+    std::string readMove(Side side, int firstDigit) {
         int digit[4] = {firstDigit, 0, 0, 0};
         for (int k = 1; k < 4; ++k) {
             const int c = in_.get();
@@ -175,38 +313,43 @@ class CsaReader {
         const int a = in_.get();
         const int32_t code = codeOfLetters(a, in_.get());
         if (code < 0) return kCsaMoveMessage;
-        if (plies_ >= kMaxRecordPlies) return kCsaTooLongMessage;
+        if (game_.plies() >= kMaxRecordPlies) return kCsaTooLongMessage;
 
-        ++plies_;
-        Position& entry = record_.history[plies_];
-        entry = record_.history[plies_ - 1];
-        const int32_t handBase = secondPlayer ? kUpperHandBase : kLowerHandBase;
-        // A captured king has no place in a hand: slots 111 and 119 hold times.
-        const int32_t captured = entry[to];
-        if (captured != kEmpty && kindOf(captured) != kKing) {
-            addSaturated(entry[handBase + kindOf(captured)], 1);
-        }
-        entry[to] = code + (secondPlayer ? kUpperSide : kLowerSide);
+        // The first move names the side that starts when no line did.
+        if (!game_.started() && !sideLineSeen_) game_.setFirstMover(side);
+        const int32_t ply = game_.plies() + 1;
+        if (side != game_.sideToMove()) return movePlyMessage(kCsaPrefix, ply);
+        Move move;
+        const Position& before = game_.current();
         if (from == 0) {
-            if (code >= kRook && code <= kPawn) addSaturated(entry[handBase + code], -1);
+            const int32_t base = side == Side::Lower ? kLowerHandBase : kUpperHandBase;
+            move = Move{base + code, to};
         } else {
-            entry[from] = kEmpty;
+            // The letters name the piece after the move.
+            const int32_t moving = before[from] & 15;
+            const bool promotes = code == moving + kPromotedFlag && !isPromoted(moving);
+            if (code != moving && !promotes) return movePlyMessage(kCsaPrefix, ply);
+            move = Move{from, to + (promotes ? kPromotionOffset : 0)};
         }
-        return nullptr;
+        if (game_.play(move) != RecordBuilder::Outcome::Played) {
+            return movePlyMessage(kCsaPrefix, ply);
+        }
+        return {};
     }
+
+    // The code "AL" stands for in a hand group.
+    static constexpr int32_t kAllRemaining = 100;
 
     TextInput& in_;
     GameRecord& record_;
-    int32_t plies_ = 0;
-    int32_t timeCell_ = 0;  // slot of the last "+" or "-" line's side; 0 before one
+    RecordBuilder game_;
+    int timeSide_ = 0;  // 1 先手, 2 後手: the side of the last "+" or "-" item
+    bool boardGiven_ = false;
+    bool sideLineSeen_ = false;
+    bool finished_ = false;
 };
 
 }  // namespace
-
-void addSaturated(int32_t& cell, int64_t amount) {
-    const int64_t sum = static_cast<int64_t>(cell) + amount;
-    cell = static_cast<int32_t>(sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : sum);
-}
 
 ReadOutcome ReadCsa(TextInput& in, GameRecord& record) {
     return CsaReader(in, record).run();

@@ -6,8 +6,9 @@
 #include "position/csa_notation.h"
 #include "position/position.h"
 #include "position/text_encoding.h"
-#include "records/record_files.h"
 #include "records/record_messages.h"
+#include "records/record_source.h"
+#include "records/record_writer.h"
 
 namespace nusari {
 
@@ -62,6 +63,37 @@ void writePosition(CsaText& out, const Position& start) {
 
 }  // namespace
 
+// The "%" word of a game's end, or "" when the record says nothing of it.
+std::string endingWord(const GameRecord& record, int32_t length) {
+    switch (record.ending) {
+        case GameEnding::None:
+            return {};
+        case GameEnding::Resign:
+            return "%TORYO";
+        case GameEnding::Interrupt:
+            return "%CHUDAN";
+        case GameEnding::Repetition:
+            return "%SENNICHITE";
+        case GameEnding::Impasse:
+            return "%JISHOGI";
+        case GameEnding::Mate:
+            return "%TSUMI";
+        case GameEnding::TimeUp:
+            return "%TIME_UP";
+        case GameEnding::FoulLoss:
+            return "%ILLEGAL_MOVE";
+        case GameEnding::FoulWin:
+            // The side that made the last ply fouled.
+            return standardSideToMove(record, length) == Side::Lower ? "%-ILLEGAL_ACTION"
+                                                                     : "%+ILLEGAL_ACTION";
+        case GameEnding::EnteringKingWin:
+            return "%KACHI";
+        case GameEnding::Draw:
+            return "%HIKIWAKE";
+    }
+    return {};
+}
+
 std::string FormatCsa(const GameRecord& record) {
     CsaText out;
     out.own("'-----------------csa-----------------");
@@ -77,47 +109,40 @@ std::string FormatCsa(const GameRecord& record) {
     out.line("$END_TIME:" + record.endTime);
     out.own("'開始局面");
 
-    // When the human is second the first player is the upper side: the
-    // record is turned to the first player's view.
-    const bool turned = record.humanIsSecond != 0;
-    writePosition(out, turned ? flipPosition(record.history[0]) : record.history[0]);
-    out.own("'先手番");
-    out.own("+");
+    // The file shows the standard diagram: when the history is turned (the
+    // computer was 先手) it is turned back, squares and all.
+    writePosition(out, standardEntry(record, 0));
+    const bool senteFirst = senteMovesFirst(record);
+    out.own(senteFirst ? "'先手番" : "'後手番");
+    out.own(senteFirst ? "+" : "-");
 
-    const int32_t firstTimeCell = turned ? kUpperTimeCell : kLowerTimeCell;
-    const int32_t secondTimeCell = turned ? kLowerTimeCell : kUpperTimeCell;
     const int32_t length = std::clamp(record.length, 0, kMaxRecordPlies);
     for (int32_t i = 1; i <= length; ++i) {
         const Position& before = record.history[i - 1];
         const Position& after = record.history[i];
         const PlySquares ply = plySquares(before, after);
-        auto written = [turned](int32_t s) { return s == 0 || !turned ? s : 110 - s; };
-        const bool first = i % 2 == 1;
-        std::string move = first ? "+" : "-";
-        move += twoDigits(written(ply.from));
-        move += twoDigits(written(ply.to));
+        std::string move = standardSideToMove(record, i - 1) == Side::Lower ? "+" : "-";
+        move += twoDigits(standardSquare(record, ply.from));
+        move += twoDigits(standardSquare(record, ply.to));
         move += csaPieceName(after[ply.to]);
         out.line(move);
-        const int32_t cell = first ? firstTimeCell : secondTimeCell;
+        const int32_t cell = timeCellOfPly(record, i);
         const int64_t seconds = static_cast<int64_t>(after[cell]) - before[cell];
+        // Appended rather than joined: GCC 12 warns falsely on "T" + text.
         std::string time = "T";
         time += std::to_string(seconds);
         out.line(time);
     }
+    if (const std::string word = endingWord(record, length); !word.empty()) out.line(word);
     return out.take();
 }
 
 int32_t WriteCsa(const GameRecord& record, const std::string& path, Ui& ui) {
-    const std::string_view extension = fileExtension(path);
-    if (extension != ".csa" && extension != ".CSA") {
+    if (recordFormatOf(path) != RecordFormat::Csa) {
         showError(ui, kWriteFormatMessage);
         return -1;
     }
-    if (!writeFileReplacing(path, FormatCsa(record))) {
-        showError(ui, kWriteErrorMessage + path);
-        return -1;
-    }
-    return 1;
+    return WriteRecord(record, path, ui);
 }
 
 }  // namespace nusari

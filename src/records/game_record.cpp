@@ -1,5 +1,7 @@
 #include "records/game_record.h"
 
+#include "position/position.h"
+
 namespace nusari {
 
 namespace {
@@ -50,6 +52,31 @@ Side moverOfPly(const GameRecord& record, int32_t ply) {
     const bool firstPlayer = ply % 2 == 1;
     const bool firstIsLower = record.humanIsSecond == 0;
     return firstPlayer == firstIsLower ? Side::Lower : Side::Upper;
+}
+
+bool senteMovesFirst(const GameRecord& record) {
+    return (record.humanIsSecond != 0) == (record.boardTurned != 0);
+}
+
+Position standardEntry(const GameRecord& record, int32_t entry) {
+    Position p = record.history[static_cast<std::size_t>(entry)];
+    if (record.boardTurned != 0) p = flipPosition(p);
+    p[kLowerTimeCell] = 0;
+    p[kUpperTimeCell] = 0;
+    return p;
+}
+
+Side standardSideToMove(const GameRecord& record, int32_t plies) {
+    const bool senteToMove = (plies % 2 == 0) == senteMovesFirst(record);
+    return senteToMove ? Side::Lower : Side::Upper;
+}
+
+int32_t standardSquare(const GameRecord& record, int32_t square) {
+    return record.boardTurned != 0 && square != 0 ? 110 - square : square;
+}
+
+int32_t timeCellOfPly(const GameRecord& record, int32_t ply) {
+    return moverOfPly(record, ply) == Side::Lower ? kLowerTimeCell : kUpperTimeCell;
 }
 
 Move moveOfPly(const Position& before, const Position& after, Side mover) {

@@ -20,6 +20,22 @@ inline constexpr std::size_t kMaxNameBytes = 18;
 // A player's name: at most 18 bytes of CP932 text and a terminating zero.
 using NameField = std::array<char, kMaxNameBytes + 1>;
 
+// How a game ended, as its record says it. The side meant is the side to
+// move after the last ply.
+enum class GameEnding : int32_t {
+    None,             // no word on the end (still running, or not said)
+    Resign,           // 投了, %TORYO: the side to move resigned
+    Interrupt,        // 中断, %CHUDAN
+    Repetition,       // 千日手, %SENNICHITE
+    Impasse,          // 持将棋, %JISHOGI
+    Mate,             // 詰み, %TSUMI: the side to move is mated
+    TimeUp,           // 切れ負け, %TIME_UP: the side to move lost on time
+    FoulWin,          // 反則勝ち: the other side's last move was a foul
+    FoulLoss,         // 反則負け, %ILLEGAL_MOVE: the side to move fouled
+    EnteringKingWin,  // 入玉勝ち, %KACHI: the side to move declared a win
+    Draw,             // 引き分け, %HIKIWAKE
+};
+
 // About 0.5 MB: allocate it on the heap, std::make_unique<GameRecord>().
 struct GameRecord {
     NameField firstName{};   // 先手, written after "N+"
@@ -33,9 +49,31 @@ struct GameRecord {
     // Plies held in the history (0..999).
     int32_t length = 0;
     // 1 when the lower side (the human) is the second player (後手), so the
-    // first player is the upper side; 0 after a record is read from a file.
+    // upper side makes ply 1. A record read from a file has it 1 when its
+    // second player (後手, 上手) moves first: a handicap or a 後手番 diagram.
     int32_t humanIsSecond = 0;
+    // 1 when the history is the standard diagram turned half round, so the
+    // lower side is 後手 ("-"); 0 when the lower side is 先手 ("+"). Names
+    // and files always follow the standard diagram.
+    int32_t boardTurned = 0;
+    GameEnding ending = GameEnding::None;
 };
+
+// True when 先手 ("+", the standard diagram's lower side) makes ply 1.
+bool senteMovesFirst(const GameRecord& record);
+
+// Entry n of the history in the standard diagram's frame, 先手 as the
+// lower side, without thinking times in cells 111 and 119.
+Position standardEntry(const GameRecord& record, int32_t entry);
+
+// The side, in the standard frame, that is to move after `plies` plies.
+Side standardSideToMove(const GameRecord& record, int32_t plies);
+
+// A square of the history in the standard diagram's frame.
+int32_t standardSquare(const GameRecord& record, int32_t square);
+
+// The time cell (111 or 119) of the history's side that made ply n.
+int32_t timeCellOfPly(const GameRecord& record, int32_t ply);
 
 // Stores the first 18 bytes of `cp932` (up to a zero byte) in `field`. A
 // two-byte character that would be cut in half is left out whole, so the

@@ -1,9 +1,15 @@
-// The KIF grammar: header lines, an optional board diagram and the move
-// table in kanji. Offsets are byte offsets into a CP932 line.
+// The KIF and KI2 grammar: header lines, an optional board diagram, and the
+// moves, either as a KIF move table ("７六歩(77)") or as KI2 moves
+// ("▲７六歩"). Offsets are byte offsets into a CP932 line. Comments of any
+// length are skipped; the main line ends at the first variation.
+#include <algorithm>
 #include <string>
 #include <string_view>
 
-#include "position/text_encoding.h"
+#include "position/setup.h"
+#include "records/ki2_moves.h"
+#include "records/kif_notation.h"
+#include "records/record_builder.h"
 #include "records/record_messages.h"
 #include "records/record_readers.h"
 
@@ -12,109 +18,69 @@ namespace nusari {
 namespace {
 
 constexpr std::size_t kMaxLineBytes = 254;
-constexpr int32_t kPromoteMark = 8;  // 成 in the piece table
-constexpr int32_t kDropMark = 11;    // 打
-constexpr int32_t kNoPiece = 128;
 
-// The CP932 texts the grammar matches, converted once from UTF-8.
-struct KifTexts {
-    std::string pieces = toCp932("玉飛角金銀桂香歩成龍馬打全圭杏と");
-    std::string king = toCp932("王");
-    std::string dragon = toCp932("竜");
-    std::string numerals = toCp932("　一二三四五六七八九十");
-    std::string files = toCp932("同１２３４５６７８９");
-    std::string notPromoted = toCp932("不成");
-    std::string handicap = toCp932("手合割：");
-    std::string handicaps[4] = {toCp932("手合割：平手"), toCp932("手合割：飛車落ち"),
-                                toCp932("手合割：角落ち"), toCp932("手合割：二枚落ち")};
-    std::string first = toCp932("先手：");
-    std::string second = toCp932("後手：");
-    std::string secondHandNone = toCp932("後手の持駒：なし");
-    std::string secondHand = toCp932("後手の持駒：");
-    std::string firstHandNone = toCp932("先手の持駒：なし");
-    std::string firstHand = toCp932("先手の持駒：");
-    std::string moveTable = toCp932("手数----指手---------消費時間--");
-};
-
-const KifTexts& texts() {
-    static const KifTexts t;
-    return t;
+// The first byte of a two-byte CP932 character.
+bool isLeadByte(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 0x81 && u <= 0x9f) || (u >= 0xe0 && u <= 0xfc);
 }
 
-// Index of the two bytes at `i` among the two-byte entries of `table`, or -1.
-int32_t entryAt(std::string_view line, std::size_t i, std::string_view table) {
-    if (i + 1 >= line.size()) return -1;
-    for (std::size_t e = 0; e + 1 < table.size(); e += 2) {
-        if (line[i] == table[e] && line[i + 1] == table[e + 1]) return static_cast<int32_t>(e / 2);
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The line after its blanks (ASCII and full-width spaces).
+std::string_view skipBlanks(std::string_view line) {
+    for (;;) {
+        if (!line.empty() && (line[0] == ' ' || line[0] == '\t')) {
+            line.remove_prefix(1);
+        } else if (hasAt(line, cp("　"))) {
+            line.remove_prefix(2);
+        } else {
+            return line;
+        }
     }
-    return -1;
 }
 
-// The piece table's code at `i`: 0..15 (8 成, 11 打), or 128. 王 reads as
-// 玉 and 竜, the common form of 龍, as 龍.
-int32_t pieceAt(std::string_view line, std::size_t i) {
-    const KifTexts& t = texts();
-    const int32_t e = entryAt(line, i, t.pieces);
-    if (e >= 0) return e;
-    if (entryAt(line, i, t.king) == 0) return kLowerKing;
-    if (entryAt(line, i, t.dragon) == 0) return kLowerDragon;
-    return kNoPiece;
+// A label and its colon, full-width or ASCII: the length, or 0.
+std::size_t labelAt(std::string_view line, const char* label) {
+    const std::string& l = cp(label);
+    if (!hasAt(line, l)) return 0;
+    if (hasAt(line, cp("："), l.size())) return l.size() + 2;
+    if (hasAt(line, ":", l.size())) return l.size() + 1;
+    return 0;
 }
 
-// 一..九 give 1..9, 十 10, anything else (the full-width space too) 0.
-int32_t numeralEntryAt(std::string_view line, std::size_t i) {
-    const int32_t e = entryAt(line, i, texts().numerals);
-    return e > 0 ? e : 0;
+// Thinking seconds from a time column "( 1:23/00:05:10)", or 0.
+int64_t moveSeconds(std::string_view rest) {
+    const std::size_t open = rest.find('(');
+    if (open == std::string_view::npos) return 0;
+    std::size_t i = open + 1;
+    while (i < rest.size() && rest[i] == ' ') ++i;
+    int64_t minutes = 0;
+    int64_t seconds = 0;
+    const std::size_t minutesAt = i;
+    while (i < rest.size() && isDigit(rest[i]) && i - minutesAt < 9) minutes = minutes * 10 + (rest[i++] - '0');
+    if (i == minutesAt || i >= rest.size() || rest[i] != ':') return 0;
+    const std::size_t secondsAt = ++i;
+    while (i < rest.size() && isDigit(rest[i]) && i - secondsAt < 2) seconds = seconds * 10 + (rest[i++] - '0');
+    if (i == secondsAt) return 0;
+    return minutes * 60 + seconds;
 }
-
-// A count in a hand line: 一..九, 十 followed by 一..九 (11..19), 十
-// alone (10); no numeral counts one.
-int32_t countAt(std::string_view line, std::size_t i) {
-    const int32_t n = numeralEntryAt(line, i);
-    if (n == 0) return 1;
-    if (n < 10) return n;
-    const int32_t units = numeralEntryAt(line, i + 2);
-    return units >= 1 && units <= 9 ? 10 + units : 10;
-}
-
-// A square's rank: exactly one of 一..九, else 0.
-int32_t rankAt(std::string_view line, std::size_t i) {
-    const int32_t n = numeralEntryAt(line, i);
-    return n <= 9 ? n : 0;
-}
-
-bool startsWith(std::string_view line, std::string_view prefix, std::size_t at = 0) {
-    return at <= line.size() && line.substr(at, prefix.size()) == prefix;
-}
-
-int32_t digitAt(std::string_view line, std::size_t i) {
-    return i < line.size() && line[i] >= '1' && line[i] <= '9' ? line[i] - '0' : 0;
-}
-
-// A piece that can promote: rook, bishop, silver, knight, lance, pawn.
-bool canPromote(int32_t code) {
-    return code == kRook || code == kBishop || (code >= kSilver && code <= kPawn);
-}
-
-struct KifMove {
-    int32_t to = 0;
-    int32_t piece = kNoPiece;  // the lower side's code of the piece after the move
-    int32_t origin = 0;        // 0 for a drop
-};
 
 class KifReader {
   public:
-    KifReader(TextInput& in, GameRecord& record) : in_(in), record_(record) {}
+    KifReader(TextInput& in, GameRecord& record) : in_(in), record_(record), game_(record) {}
 
     ReadOutcome run() {
         std::string line;
         bool more = true;
-        while (more && outcome_.error == nullptr) {
+        while (more && outcome_.error.empty() && !mainLineDone_) {
             more = readLine(line);
-            if (outcome_.error != nullptr) break;
-            outcome_.error = inMoveTable_ ? moveLine(line) : headerLine(line);
+            outcome_.error = handleLine(line);
         }
-        outcome_.plies = plies_;
+        beginMoves();
+        outcome_.plies = game_.plies();
         return outcome_;
     }
 
@@ -124,166 +90,261 @@ class KifReader {
         line.clear();
         for (int c = in_.get(); c != '\n'; c = in_.get()) {
             if (c == kEndOfInput) return false;
-            if (line.size() == kMaxLineBytes) {
-                outcome_.error = kKifLongLineMessage;
-                return false;
-            }
             line += static_cast<char>(c);
         }
         return true;
     }
 
-    const char* headerLine(std::string_view line) {
-        const KifTexts& t = texts();
-        Position& start = record_.history[0];
-        if (startsWith(line, t.handicap)) {
-            for (int32_t k = 0; k < 4; ++k) {
-                if (!startsWith(line, t.handicaps[k])) continue;
-                outcome_.preset = kPresetEven + k;
-                setupPosition(start, outcome_.preset);
-                return nullptr;
-            }
-            return kKifHandicapMessage;
+    std::string handleLine(std::string_view line) {
+        std::string_view body = skipBlanks(line);
+        if (inMoveTable_) {
+            while (!body.empty() && isDigit(body[0])) body.remove_prefix(1);
+            body = skipBlanks(body);
         }
-        if (startsWith(line, t.first)) {
-            setName(record_.firstName, line.substr(t.first.size()));
-        } else if (startsWith(line, t.second)) {
-            setName(record_.secondName, line.substr(t.second.size()));
-        } else if (startsWith(line, t.secondHandNone)) {
-            clearHand(kUpperHandBase);
-        } else if (startsWith(line, t.secondHand)) {
-            readHand(line, t.secondHand.size(), kUpperHandBase);
-        } else if (startsWith(line, t.firstHandNone)) {
-            clearHand(kLowerHandBase);
-        } else if (startsWith(line, t.firstHand)) {
-            readHand(line, t.firstHand.size(), kLowerHandBase);
-        } else if (startsWith(line, "|")) {
+        if (hasAt(body, cp("変化"))) {
+            // A variation follows: the main line, read so far, is the game.
+            mainLineDone_ = true;
+            return {};
+        }
+        if (!body.empty() && (body[0] == '*' || body[0] == '#' || body[0] == '&')) return {};
+        if (hasAt(body, cp("▲")) || hasAt(body, cp("△"))) return ki2Line(body);
+        if (line.size() > kMaxLineBytes) return kKifLongLineMessage;
+        if (inMoveTable_) return moveLine(body);
+        if (ki2Seen_ && hasAt(body, cp("まで"))) {
+            ki2Ending(body);
+            return {};
+        }
+        return headerLine(line);
+    }
+
+    std::string headerLine(std::string_view line) {
+        if (const std::size_t at = labelAt(line, "手合割")) return handicapLine(line.substr(at));
+        if (const std::size_t at = std::max(labelAt(line, "先手"), labelAt(line, "下手"))) {
+            setName(record_.firstName, line.substr(at));
+        } else if (const std::size_t at2 = std::max(labelAt(line, "後手"), labelAt(line, "上手"))) {
+            setName(record_.secondName, line.substr(at2));
+        } else if (const std::size_t upper =
+                       std::max(labelAt(line, "後手の持駒"), labelAt(line, "上手の持駒"))) {
+            readHand(line.substr(upper), kUpperHandBase);
+        } else if (const std::size_t lower =
+                       std::max(labelAt(line, "先手の持駒"), labelAt(line, "下手の持駒"))) {
+            readHand(line.substr(lower), kLowerHandBase);
+        } else if (hasAt(line, "|")) {
             return boardRow(line);
-        } else if (startsWith(line, t.moveTable)) {
+        } else if (hasAt(line, cp("先手番")) || hasAt(line, cp("下手番"))) {
+            firstMover_ = Side::Lower;
+        } else if (hasAt(line, cp("後手番")) || hasAt(line, cp("上手番"))) {
+            firstMover_ = Side::Upper;
+        } else if (hasAt(line, cp("手数----指手"))) {
             inMoveTable_ = true;
         }
-        return nullptr;
+        return {};
     }
 
-    void clearHand(int32_t base) {
-        for (int32_t kind = kRook; kind <= kPawn; ++kind) record_.history[0][base + kind] = 0;
+    // 平手, a standard handicap (上手, the second player, moves first) or
+    // その他 (a diagram follows).
+    std::string handicapLine(std::string_view name) {
+        if (game_.started()) return kKifHandicapMessage;
+        if (hasAt(name, cp("平手"))) {
+            setupPosition(game_.start(), kPresetEven);
+            firstMover_ = Side::Lower;
+            return {};
+        }
+        if (hasAt(name, cp("その他"))) return {};
+        const Handicap* handicap = handicapNamed(name);
+        if (handicap == nullptr) return kKifHandicapMessage;
+        setupHandicap(game_.start(), *handicap);
+        firstMover_ = Side::Upper;
+        // The start-position list names the three handicaps it has.
+        if (handicap->removed[1] == 0 && handicap->removed[0] == 82) outcome_.preset = kPresetNoRook;
+        if (handicap->removed[1] == 0 && handicap->removed[0] == 22) outcome_.preset = kPresetNoBishop;
+        if (handicap->removed[2] == 0 && handicap->removed[1] == 22) outcome_.preset = kPresetTwoPieces;
+        return {};
     }
 
-    // Every piece kanji after the label sets the count of its kind.
-    void readHand(std::string_view line, std::size_t from, int32_t base) {
-        std::size_t i = from;
-        while (i + 1 < line.size()) {
-            const int32_t piece = pieceAt(line, i);
-            if (piece == kNoPiece) {
+    // Every piece kanji after the label sets the count of its kind; なし
+    // empties the hand.
+    void readHand(std::string_view rest, int32_t base) {
+        Position& start = game_.start();
+        if (hasAt(skipBlanks(rest), cp("なし"))) {
+            for (int32_t kind = kRook; kind <= kPawn; ++kind) start[base + kind] = 0;
+            return;
+        }
+        std::size_t i = 0;
+        while (i + 1 < rest.size()) {
+            const int32_t piece = kifPieceAt(rest, i);
+            if (piece == kKifNoPiece) {
                 ++i;
                 continue;
             }
-            if (piece >= kRook && piece <= kPawn) {
-                record_.history[0][base + piece] = countAt(line, i + 2);
-            }
+            if (piece >= kRook && piece <= kPawn) start[base + piece] = kifCountAt(rest, i + 2);
             i += 3;
         }
     }
 
     // One rank of the diagram: "|", nine cells of a side byte and a kanji,
     // "|" and the rank numeral at byte 29.
-    const char* boardRow(std::string_view line) {
-        const int32_t rank = rankAt(line, 29);
-        if (rank == 0) return kKifBoardRowMessage;
+    std::string boardRow(std::string_view line) {
+        const int32_t rank = kifRankAt(line, 29);
+        if (rank == 0 || game_.started()) return kKifBoardRowMessage;
         for (std::size_t c = 0; c < 9; ++c) {
-            int32_t cell = pieceAt(line, 3 * c + 2);
+            int32_t cell = kifPieceAt(line, 3 * c + 2);
             if (!isValidPieceCode(cell)) {
                 cell = kEmpty;  // ・, 成, 打 and every other kanji
             } else if (line[3 * c + 1] == 'v') {
                 cell += kUpperSide;
             }
-            record_.history[0][squareOf(9 - static_cast<int32_t>(c), rank)] = cell;
+            game_.start()[squareOf(9 - static_cast<int32_t>(c), rank)] = cell;
         }
-        return nullptr;
+        return {};
     }
 
-    const char* moveLine(std::string_view line) {
-        const std::size_t start = line.find_first_not_of(" 0123456789");
-        if (start == std::string_view::npos) return nullptr;
-        line.remove_prefix(start);
-        if (line[0] == '*') return nullptr;
-        const int32_t file = entryAt(line, 0, texts().files);
-        if (file < 0) return nullptr;
-
-        KifMove move;
-        if (!parseMove(line, file, move)) return kKifMoveMessage;
-        if (plies_ >= kMaxRecordPlies) return kKifTooLongMessage;
-        applyMove(move);
-        return nullptr;
+    // Fixes the side that moves first, once, before the first move.
+    void beginMoves() {
+        if (!game_.started()) game_.setFirstMover(firstMover_);
     }
 
-    // Reads destination, piece and origin; false for a line that does not
-    // follow the notation (unknown kanji, missing digits, 同 with no
-    // earlier destination).
-    bool parseMove(std::string_view line, int32_t file, KifMove& move) {
+    std::string play(const Move& move) {
+        beginMoves();
+        switch (game_.play(move)) {
+            case RecordBuilder::Outcome::Played:
+                return {};
+            case RecordBuilder::Outcome::Full:
+                return kKifTooLongMessage;
+            case RecordBuilder::Outcome::Unfit:
+                break;
+        }
+        return movePlyMessage(kKifPrefix, game_.plies() + 1);
+    }
+
+    // A line of the move table, after its number: a move, a special move
+    // that ends the game, or anything else (skipped).
+    std::string moveLine(std::string_view line) {
+        if (game_.ended()) return {};
+        const GameEnding ending = kifEndingAt(line);
+        if (ending != GameEnding::None) {
+            game_.setEnding(ending);
+            return {};
+        }
+        const int32_t file = kifFileAt(line, 0);
+        if (file < 0) return {};
+        std::size_t i = 0;
+        int32_t to = 0;
         if (file == 0) {
-            move.to = lastDestination_;
+            to = game_.lastDestination();
+            i = 2;
+            if (hasAt(line, cp("　"), i)) i += 2;
         } else {
-            const int32_t rank = rankAt(line, 2);
-            move.to = rank == 0 ? 0 : squareOf(file, rank);
+            const int32_t rank = kifRankAt(line, 2);
+            to = rank == 0 ? 0 : squareOf(file, rank);
+            i = 4;
         }
-        if (move.to == 0) return false;
-        lastDestination_ = move.to;
+        if (to == 0) return kKifMoveMessage;
 
-        int32_t piece = pieceAt(line, 4);
-        const int32_t mark = pieceAt(line, 6);
-        std::size_t originAt = 7;
-        if (piece == kPromoteMark) {
+        int32_t piece = kifPieceAt(line, i);
+        if (piece == kKifPromoteMark) {
             // A promoted piece in two kanji, such as 成銀.
-            if (!canPromote(mark)) return false;
-            piece = kPromoteMark + mark;
-            originAt = 9;
-        } else if (mark == kDropMark) {
-            move.piece = piece;
-            return piece >= kRook && piece <= kPawn;
-        } else if (mark == kPromoteMark) {
-            if (!canPromote(piece)) return false;
-            piece += kPromoteMark;
-            originAt = 9;
-        } else if (startsWith(line, texts().notPromoted, 6)) {
-            originAt = 11;  // 不成: the piece stays as it is
-        } else if (mark != kNoPiece) {
-            return false;
+            const int32_t base = kifPieceAt(line, i + 2);
+            if (base != kSilver && base != kKnight && base != kLance) return kKifMoveMessage;
+            piece = base + kKifPromoteMark;
+            i += 2;
+        } else if (!isValidPieceCode(piece)) {
+            return kKifMoveMessage;
         }
-        if (!isValidPieceCode(piece)) return false;
-        const int32_t originFile = digitAt(line, originAt);
-        const int32_t originRank = digitAt(line, originAt + 1);
-        if (originFile == 0 || originRank == 0) return false;
-        move.piece = piece;
-        move.origin = squareOf(originFile, originRank);
-        return true;
+        i += 2;
+        bool promotes = false;
+        bool drop = false;
+        if (hasAt(line, cp("不成"), i)) {
+            i += 4;
+        } else if (hasAt(line, cp("生"), i)) {
+            i += 2;
+        } else if (kifPieceAt(line, i) == kKifPromoteMark) {
+            promotes = true;
+            i += 2;
+        } else if (kifPieceAt(line, i) == kKifDropMark) {
+            drop = true;
+            i += 2;
+        } else if (kifPieceAt(line, i) != kKifNoPiece) {
+            return kKifMoveMessage;
+        }
+
+        beginMoves();
+        const Side mover = game_.sideToMove();
+        Move move;
+        if (drop) {
+            if (piece < kRook || piece > kPawn) return kKifMoveMessage;
+            const int32_t base = mover == Side::Lower ? kLowerHandBase : kUpperHandBase;
+            move = Move{base + piece, to};
+        } else {
+            while (i < line.size() && line[i] == ' ') ++i;
+            const bool origin = i + 3 < line.size() && line[i] == '(' && line[i + 1] >= '1' &&
+                                line[i + 1] <= '9' && line[i + 2] >= '1' && line[i + 2] <= '9' &&
+                                line[i + 3] == ')';
+            if (!origin) return kKifMoveMessage;
+            if (promotes && (isPromoted(piece) || piece == kKing || piece == kGold)) {
+                return kKifMoveMessage;
+            }
+            const int32_t from = squareOf(line[i + 1] - '0', line[i + 2] - '0');
+            i += 4;
+            // The piece named is the one standing on the origin.
+            if ((game_.current()[from] & 15) != piece) {
+                return movePlyMessage(kKifPrefix, game_.plies() + 1);
+            }
+            move = Move{from, to + (promotes ? kPromotionOffset : 0)};
+        }
+        std::string error = play(move);
+        if (error.empty()) game_.addTime(moveSeconds(line.substr(i)));
+        return error;
     }
 
-    // Odd plies are the first player's (the lower side), even plies the
-    // second player's (the upper side).
-    void applyMove(const KifMove& move) {
-        ++plies_;
-        const Position& before = record_.history[plies_ - 1];
-        Position& entry = record_.history[plies_];
-        entry = before;
-        const bool upper = plies_ % 2 == 0;
-        const int32_t handBase = upper ? kUpperHandBase : kLowerHandBase;
-        if (move.origin != 0) entry[move.origin] = kEmpty;
-        entry[move.to] = move.piece + (upper ? kUpperSide : kLowerSide);
-        if (move.origin == 0) addSaturated(entry[handBase + kindOf(move.piece)], -1);
-        // A captured king has no place in a hand: slots 111 and 119 hold times.
-        const int32_t captured = before[move.to];
-        if (captured != kEmpty && kindOf(captured) != kKing) {
-            addSaturated(entry[handBase + kindOf(captured)], 1);
+    // A line of KI2 moves, each after its ▲ or △.
+    std::string ki2Line(std::string_view line) {
+        ki2Seen_ = true;
+        std::size_t i = 0;
+        while (i < line.size()) {
+            const std::string_view rest = line.substr(i);
+            if (!hasAt(rest, cp("▲")) && !hasAt(rest, cp("△"))) {
+                ++i;
+                continue;
+            }
+            if (game_.ended()) return {};
+            beginMoves();
+            Ki2Move m;
+            m.mover = hasAt(rest, cp("▲")) ? Side::Lower : Side::Upper;
+            const int32_t ply = game_.plies() + 1;
+            if (m.mover != game_.sideToMove()) return movePlyMessage(kKifPrefix, ply);
+            i += 2;
+            if (!parseKi2Move(line, i, m)) return kKifMoveMessage;
+            if (m.to == 0) m.to = game_.lastDestination();
+            Move move;
+            if (m.to == 0 || !resolveKi2Move(game_.current(), m, move)) {
+                return movePlyMessage(kKifPrefix, ply);
+            }
+            if (std::string error = play(move); !error.empty()) return error;
         }
+        return {};
+    }
+
+    // The closing line of a KI2 record ("まで64手で後手の勝ち") says how it ended.
+    void ki2Ending(std::string_view line) {
+        if (game_.ended()) return;
+        for (std::size_t i = 0; i + 1 < line.size(); i += isLeadByte(line[i]) ? 2 : 1) {
+            if (const GameEnding e = kifEndingAt(line.substr(i)); e != GameEnding::None) {
+                game_.setEnding(e);
+                return;
+            }
+        }
+        if (line.find(cp("の勝ち")) != std::string_view::npos) game_.setEnding(GameEnding::Resign);
     }
 
     TextInput& in_;
     GameRecord& record_;
+    RecordBuilder game_;
     ReadOutcome outcome_;
-    int32_t plies_ = 0;
-    int32_t lastDestination_ = 0;
+    Side firstMover_ = Side::Lower;
     bool inMoveTable_ = false;
+    bool ki2Seen_ = false;
+    bool mainLineDone_ = false;
 };
 
 }  // namespace

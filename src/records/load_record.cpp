@@ -1,20 +1,13 @@
 #include "records/load_record.h"
 
-#include <cstdio>
-#include <memory>
-
 #include "position/setup.h"
-#include "records/record_files.h"
 #include "records/record_messages.h"
 #include "records/record_readers.h"
+#include "records/record_source.h"
 
 namespace nusari {
 
 namespace {
-
-struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 // Empty names and times, the even-game start position, no times.
 void resetRecord(GameRecord& record, Ui& ui) {
@@ -22,6 +15,9 @@ void resetRecord(GameRecord& record, Ui& ui) {
     setName(record.secondName, "");
     record.startTime.clear();
     record.endTime.clear();
+    record.humanIsSecond = 0;
+    record.boardTurned = 0;
+    record.ending = GameEnding::None;
     ui.selectPreset(kPresetEven);
     setupPosition(record.history[0], kPresetEven);
     record.history[0][kLowerTimeCell] = 0;
@@ -31,16 +27,15 @@ void resetRecord(GameRecord& record, Ui& ui) {
 // Reads the file with the grammar its extension names; the message of a
 // failure, or an empty text.
 std::string readFile(const std::string& path, GameRecord& record, ReadOutcome& outcome) {
-    const std::string_view extension = fileExtension(path);
-    const bool csa = extension == ".csa" || extension == ".CSA";
-    const bool kif = extension == ".kif" || extension == ".KIF";
-    if (!csa && !kif) return kUnknownFormatMessage;
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return kReadErrorMessage + path;
-    TextInput in(file.get());
-    outcome = csa ? ReadCsa(in, record) : ReadKif(in, record);
-    if (outcome.error != nullptr) return outcome.error;
-    return in.failed() ? kReadErrorMessage + path : std::string();
+    const RecordFormat format = recordFormatOf(path);
+    if (format == RecordFormat::Unknown) return kUnknownFormatMessage;
+    std::string bytes;
+    std::string error;
+    if (!readRecordFile(path, bytes, error)) return error;
+    const std::string text = recordTextAsCp932(bytes);
+    TextInput in{std::string_view(text)};
+    outcome = format == RecordFormat::Csa ? ReadCsa(in, record) : ReadKif(in, record);
+    return outcome.error;
 }
 
 // The window after a load: no game, the start position (of the record, or
@@ -57,7 +52,6 @@ void showLoadedState(GameFields& game, GameRecord& record, bool ok, Ui& ui) {
     game.currentPosition[kUpperTimeCell] = 0;
     ui.setGameState(GameState::NoGame);
     ui.setControls(ok ? ControlSet::NoGame : ControlSet::FailedRecordLoad);
-    record.humanIsSecond = 0;
     game.plyCount = 0;
     game.lastDestination = 0;
     ui.drawBoard();
@@ -74,10 +68,12 @@ int32_t LoadRecord(GameFields& game, GameRecord& record, const std::string& path
     const bool ok = error.empty();
     if (ok) {
         record.length = outcome.plies;
-        record.humanIsSecond = 0;
     } else {
         showError(ui, error);
         record.length = 0;
+        record.humanIsSecond = 0;
+        record.boardTurned = 0;
+        record.ending = GameEnding::None;
     }
     if (mode == LoadMode::Interactive) showLoadedState(game, record, ok, ui);
     return ok ? 1 : -1;

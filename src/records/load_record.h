@@ -15,8 +15,10 @@ enum class LoadMode : int32_t {
     Analysis = 1,     // a teacher game or a book source: only the record is filled
 };
 
-// Reads the file at `path`, a CSA file (".csa", ".CSA") or a KIF file
-// (".kif", ".KIF"), into `record`; its first player is the lower side.
+// Reads the file at `path`, a CSA file (".csa"), a KIF file (".kif",
+// ".kifu") or a KI2 file (".ki2", ".ki2u"), extensions in any case, CP932 or
+// UTF-8, into `record` in the standard frame: 先手 is the lower side, and
+// humanIsSecond says whether 後手 moves first.
 // Returns 1 with record.length = the plies read, or -1 after the message
 // sound and the reader's message, with record.length = 0 (the entries read
 // so far stay in the history). In interactive mode the game fields and the

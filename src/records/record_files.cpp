@@ -16,6 +16,14 @@ std::string_view fileExtension(std::string_view path) {
     return path.substr(dot);
 }
 
+std::string lowerCaseExtension(std::string_view path) {
+    std::string extension(fileExtension(path));
+    for (char& c : extension) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return extension;
+}
+
 namespace {
 
 // Writes all of `bytes` to `fd`.

@@ -9,6 +9,8 @@ namespace nusari {
 // The text from the last "." of `path` when no "/", "\" or ":" follows it;
 // empty when there is none.
 std::string_view fileExtension(std::string_view path);
+// The same in lower case (ASCII letters only).
+std::string lowerCaseExtension(std::string_view path);
 
 // Replaces the file at `path` with `bytes`: they go to a new file in the
 // same folder, which is then renamed over the old one, so that a failed

@@ -1,15 +1,23 @@
 // The messages shown when a record cannot be read or written (UTF-8).
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 namespace nusari {
 
 inline constexpr const char* kUnknownFormatMessage = "ファイル処理\n読み込みエラー：棋譜形式不明";
 // Followed by the file name.
 inline constexpr const char* kReadErrorMessage = "ファイル処理\n読み込みエラー：";
 inline constexpr const char* kWriteErrorMessage = "ファイル処理\n書き込みエラー：";
-// A save under a name whose extension is not .csa or .CSA.
+// A save under a name whose extension is none of the written formats.
 inline constexpr const char* kWriteFormatMessage =
-    "ファイル処理\n書き込みエラー：棋譜の保存名は拡張子.csaにして下さい";
+    "ファイル処理\n書き込みエラー：棋譜の保存名は拡張子を.csa、.kif、.kifuのどれかにして下さい";
+// Followed by the file name.
+inline constexpr const char* kNotRegularFileMessage =
+    "ファイル処理\n読み込みエラー：通常のファイルではありません：";
+inline constexpr const char* kFileTooLargeMessage =
+    "ファイル処理\n読み込みエラー：棋譜ファイルが大きすぎます：";
 
 inline constexpr const char* kCsaNameMessage = "CSAファイル\nオープンエラー:対局者名の取得に失敗";
 inline constexpr const char* kCsaPositionLineMessage =
@@ -28,5 +36,15 @@ inline constexpr const char* kKifBoardRowMessage =
 inline constexpr const char* kKifMoveMessage = "KIFファイル\n読み込みエラー:指し手が読めません";
 inline constexpr const char* kKifTooLongMessage =
     "KIFファイル\n読み込みエラー:999手を超える棋譜です";
+inline constexpr const char* kKifSideMessage =
+    "KIFファイル\n読み込みエラー:手番の違う指し手があります";
+
+inline constexpr const char* kCsaPrefix = "CSAファイル\nオープンエラー:";
+inline constexpr const char* kKifPrefix = "KIFファイル\n読み込みエラー:";
+
+// A move that does not fit the position it is played in: names the ply.
+inline std::string movePlyMessage(const char* prefix, int32_t ply) {
+    return std::string(prefix) + std::to_string(ply) + "手目の指し手が局面と合いません";
+}
 
 }  // namespace nusari

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "position/setup.h"
 #include "records/game_record.h"
@@ -13,17 +14,17 @@ namespace nusari {
 struct ReadOutcome {
     int32_t plies = 0;             // plies read into history entries 1..plies
     int32_t preset = kPresetEven;  // start-position row named by a handicap line
-    const char* error = nullptr;   // the failure's message (UTF-8); null on success
+    std::string error;             // the failure's message (UTF-8); empty on success
 };
 
-// Reads CSA items up to the end of the input. On failure the entries read
-// so far stay in the history.
+// Both set the record's first mover and ending, in the standard frame (先手
+// is the lower side); every move is checked against its position.
+
+// Reads CSA items up to the end of the input or of the first game. On
+// failure the entries read so far stay in the history.
 ReadOutcome ReadCsa(TextInput& in, GameRecord& record);
 
-// Reads a KIF header and move table up to the end of the input.
+// Reads a KIF or KI2 header and its main line of moves.
 ReadOutcome ReadKif(TextInput& in, GameRecord& record);
-
-// Adds `amount` to a count or time cell, held within the 32-bit range.
-void addSaturated(int32_t& cell, int64_t amount);
 
 }  // namespace nusari

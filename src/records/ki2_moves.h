@@ -1,0 +1,35 @@
+// KI2 moves ("▲７六歩", "△同　銀右上", "▲２二角成"): the notation names the
+// destination and the piece, and words that tell apart the pieces that
+// could go there; the move itself is found among the legal moves.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "position/types.h"
+
+namespace nusari {
+
+struct Ki2Move {
+    Side mover = Side::Lower;
+    int32_t to = 0;     // 0 for 同 (the previous destination)
+    int32_t piece = 0;  // the lower side's code of the piece before the move
+    bool promote = false;
+    bool drop = false;
+    bool right = false;     // 右: the piece on the mover's right
+    bool left = false;      // 左
+    bool straight = false;  // 直: straight forward
+    bool forward = false;   // 上, 行, 入
+    bool backward = false;  // 引
+    bool sideways = false;  // 寄
+};
+
+// Reads one move at byte `at` of a CP932 line, after its ▲ or △, up to the
+// next blank or mark; `at` moves past it. False when the text is no move.
+bool parseKi2Move(std::string_view line, std::size_t& at, Ki2Move& move);
+
+// The one legal move of `m.mover` in `p` that `m` describes (with its
+// destination filled in); false when there is none or more than one.
+bool resolveKi2Move(const Position& p, const Ki2Move& m, Move& out);
+
+}  // namespace nusari

@@ -1,0 +1,38 @@
+#include "records/record_writer.h"
+
+#include "position/text_encoding.h"
+#include "records/csa_writer.h"
+#include "records/kif_writer.h"
+#include "records/record_files.h"
+#include "records/record_messages.h"
+
+namespace nusari {
+
+bool FormatRecordFor(const GameRecord& record, const std::string& path, std::string& text) {
+    const std::string extension = lowerCaseExtension(path);
+    if (extension == ".csa") {
+        text = FormatCsa(record);
+    } else if (extension == ".kif") {
+        text = FormatKif(record);
+    } else if (extension == ".kifu") {
+        text = toUtf8(FormatKif(record));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+int32_t WriteRecord(const GameRecord& record, const std::string& path, Ui& ui) {
+    std::string text;
+    if (!FormatRecordFor(record, path, text)) {
+        showError(ui, kWriteFormatMessage);
+        return -1;
+    }
+    if (!writeFileReplacing(path, text)) {
+        showError(ui, kWriteErrorMessage + path);
+        return -1;
+    }
+    return 1;
+}
+
+}  // namespace nusari
