@@ -39,9 +39,9 @@ bool AnalysePly(EngineState& state, const GameRecord& record, int32_t ply, const
         promotes = before[from] != after[to];
     }
     // The mover becomes the upper side, as the search sees every position:
-    // the first player (odd plies) is the lower side of a loaded record.
+    // a loaded record's 先手 is the lower side.
     Position searched = before;
-    if (ply % 2 == 1) {
+    if (moverOfPly(record, ply) == Side::Lower) {
         searched = flipPosition(before);
         if (from < kPromotionOffset) from = 110 - from;
         to = 110 - to;

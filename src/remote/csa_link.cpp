@@ -50,6 +50,7 @@ void CsaLink::CloseLink() {
     server_.close();
     framer_.reset();
     afterServerEnd_ = false;
+    serverReason_ = GameEnding::None;
     transport_ = Transport::None;
 }
 
@@ -94,7 +95,7 @@ PollResult CsaLink::refuse(const char* prefix, const std::string& shown, PollRes
 void CsaLink::perform(const SpecialCommand& command) {
     switch (command.action) {
         case RemoteAction::EndGame:
-            game_.EndGame(command.result);
+            game_.EndGame(command.result, command.ending);
             break;
         case RemoteAction::TakeBack:
             game_.TakeBack();

@@ -92,6 +92,8 @@ class CsaLink : public RemoteLink {
     LanSettings lan_;
     // The server has ended the game; the rest of its verdict is dropped.
     bool afterServerEnd_ = false;
+    // The reason line before a server's result, for the record.
+    GameEnding serverReason_ = GameEnding::None;
     bool polling_ = false;
 };
 

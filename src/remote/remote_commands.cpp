@@ -5,13 +5,24 @@ namespace nusari {
 namespace {
 
 constexpr SpecialCommand kCommands[] = {
-    {"TOR", "特殊コマンド：通信側の投了", RemoteAction::EndGame, 2, true},
-    {"MAT", "特殊コマンド：通信側の待った", RemoteAction::TakeBack, 0, false},
-    {"CHU", "特殊コマンド：通信側の中断", RemoteAction::Interrupt, 0, false},
-    {"SEN", "特殊コマンド：通信側の千日手宣言", RemoteAction::EndGame, -1, false},
-    {"JIS", "特殊コマンド：通信側の持将棋宣言", RemoteAction::EndGame, -1, false},
-    {"KAC", "特殊コマンド：通信側の勝ち宣言", RemoteAction::EndGame, 1, false},
-    {"HIK", "特殊コマンド：通信側の引き分け宣言", RemoteAction::EndGame, -1, false},
+    {"TOR", "特殊コマンド：通信側の投了", RemoteAction::EndGame, 2, true, GameEnding::Resign},
+    {"MAT", "特殊コマンド：通信側の待った", RemoteAction::TakeBack, 0, false, GameEnding::None},
+    {"CHU", "特殊コマンド：通信側の中断", RemoteAction::Interrupt, 0, false, GameEnding::Interrupt},
+    {"SEN", "特殊コマンド：通信側の千日手宣言", RemoteAction::EndGame, -1, false,
+     GameEnding::Repetition},
+    {"JIS", "特殊コマンド：通信側の持将棋宣言", RemoteAction::EndGame, -1, false, GameEnding::Impasse},
+    {"KAC", "特殊コマンド：通信側の勝ち宣言", RemoteAction::EndGame, 1, false,
+     GameEnding::EnteringKingWin},
+    {"HIK", "特殊コマンド：通信側の引き分け宣言", RemoteAction::EndGame, -1, false, GameEnding::Draw},
+};
+
+constexpr struct {
+    std::string_view line;
+    GameEnding ending;
+} kServerReasons[] = {
+    {"#RESIGN", GameEnding::Resign},         {"#TIME_UP", GameEnding::TimeUp},
+    {"#SENNICHITE", GameEnding::Repetition}, {"#MAX_MOVES", GameEnding::Impasse},
+    {"#JISHOGI", GameEnding::Impasse},       {"#ILLEGAL_MOVE", GameEnding::FoulLoss},
 };
 
 // The server reports an end in two lines, a reason (#RESIGN, #TIME_UP,
@@ -40,12 +51,29 @@ const SpecialCommand* FindSpecialCommand(std::string_view word) {
     return nullptr;
 }
 
-ServerEnd ServerEndOf(std::string_view line) {
+namespace {
+
+std::string_view withoutLineEnd(std::string_view line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    return line;
+}
+
+}  // namespace
+
+ServerEnd ServerEndOf(std::string_view line) {
+    line = withoutLineEnd(line);
     for (const auto& entry : kServerEnds) {
         if (line == entry.line) return entry.end;
     }
     return {};
+}
+
+GameEnding ServerReasonOf(std::string_view line) {
+    line = withoutLineEnd(line);
+    for (const auto& entry : kServerReasons) {
+        if (line == entry.line) return entry.ending;
+    }
+    return GameEnding::None;
 }
 
 }  // namespace nusari

@@ -2,6 +2,8 @@
 // words of "%" lines and the server's "#" lines that end a game.
 #pragma once
 
+#include "records/game_record.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -20,6 +22,7 @@ struct SpecialCommand {
     RemoteAction action;
     int32_t result;     // for EndGame, from the lower side's view
     bool quietInMatch;  // no message during a continuous match
+    GameEnding ending;  // for EndGame, as the record keeps it
 };
 
 // The command a "%" word names by its first three letters ("TOR" of
@@ -41,5 +44,9 @@ struct ServerEnd {
 // The verdict of a server line ("#WIN\n", "#LOSE", "#DRAW", ...; a CR or LF
 // at the end does not count).
 ServerEnd ServerEndOf(std::string_view line);
+
+// The end a server's reason line names for the record ("#RESIGN",
+// "#TIME_UP", ...), or GameEnding::None.
+GameEnding ServerReasonOf(std::string_view line);
 
 }  // namespace nusari

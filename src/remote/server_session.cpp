@@ -111,6 +111,9 @@ PollResult CsaLink::pollServer() {
 PollResult CsaLink::handleServerLine(const std::string& line) {
     const bool verdict = startsWith(line, "#");
     const ServerEnd end = verdict ? ServerEndOf(line) : ServerEnd{};
+    if (const GameEnding reason = ServerReasonOf(line); reason != GameEnding::None) {
+        serverReason_ = reason;
+    }
     if (verdict && (afterServerEnd_ || end.verdict == ServerVerdict::None)) {
         return PollResult::Nothing;
     }
@@ -132,7 +135,7 @@ PollResult CsaLink::endByServer(const std::string& line, const ServerEnd& end) {
     while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r')) shown.pop_back();
     if (game_.renzoku == 0) game_.ui.message(kServerVerdict + shown);
     if (end.verdict == ServerVerdict::Result) {
-        game_.EndGame(end.result);
+        game_.EndGame(end.result, serverReason_);
     } else {
         game_.InterruptGame();
     }

@@ -64,12 +64,12 @@ BoardScene ComposeBoard(const BoardInputs& in) {
     const Position& p = *in.position;
     const GameRecord& record = *in.record;
 
-    // The times of the ply shown; the first player is the upper side when
-    // the human is second.
+    // The times of the ply shown; 先手 is the upper side when the board is
+    // turned.
     const int32_t entry = std::clamp(in.plyCount, 0, kHistoryEntries - 1);
     const Position& times = record.history[static_cast<std::size_t>(entry)];
-    const int32_t firstTimeCell = record.humanIsSecond == 1 ? kUpperTimeCell : kLowerTimeCell;
-    const int32_t secondTimeCell = record.humanIsSecond == 1 ? kLowerTimeCell : kUpperTimeCell;
+    const int32_t firstTimeCell = record.boardTurned == 1 ? kUpperTimeCell : kLowerTimeCell;
+    const int32_t secondTimeCell = record.boardTurned == 1 ? kLowerTimeCell : kUpperTimeCell;
     scene.texts = {
         {toUtf8(nameOf(record.firstName)), 678, 75},
         {std::to_string(times[firstTimeCell]) + " s", 690, 100},

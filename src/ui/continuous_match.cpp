@@ -76,9 +76,10 @@ bool GameController::continueMatch(std::time_t endTime) {
     return true;
 }
 
-// The sides, names and start entry of the next game; then its first turn.
+// The sides, names and start entry of the next game, an even game from the
+// standard diagram; then its first turn.
 void GameController::beginContinuedGame() {
-    setPlayers();
+    setPlayers(false);
     DrawBoard();
     engine->moveStartMs = nowMs();
     if (page.computerFirst) {

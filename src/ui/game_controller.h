@@ -95,7 +95,7 @@ class GameController {
     void OnBoardMouseDown(MouseButton button, int32_t x, int32_t y);
     // Ends the game with a result from the lower side's view: 1 wins,
     // 2 loses, -1 no winner.
-    void EndGame(int32_t result);
+    void EndGame(int32_t result, GameEnding ending);
     // Stops the game without a result, ready to be replayed or continued.
     void InterruptGame();
     // Goes back two plies to the lower side's earlier turn.
@@ -175,8 +175,8 @@ class GameController {
     void beginContinuedGame();
     void stepReplay(ReplayStep step);
     bool runNameCommand();
-    void placeStartPosition();
-    void setPlayers();
+    bool placeStartPosition();
+    void setPlayers(bool turned);
     int32_t* numberOf(SettingsEdit edit);
     std::string* editText(SettingsEdit edit);
 

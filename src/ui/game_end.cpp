@@ -26,8 +26,9 @@ void GameController::leaveGame() {
     ui.setControls(ControlSet::NoGame);
 }
 
-void GameController::EndGame(int32_t result) {
+void GameController::EndGame(int32_t result, GameEnding ending) {
     const std::time_t now = std::time(nullptr);
+    record->ending = ending;
     closeRecord(now);
     // The log is a record for the user; a line that cannot be written is lost.
     AppendMatchLog(programFolder,
@@ -40,6 +41,7 @@ void GameController::InterruptGame() {
     // A match waiting for its next game stops waiting.
     matchPaused_ = false;
     ++pauseNumber_;
+    record->ending = GameEnding::Interrupt;
     closeRecord(std::time(nullptr));
     leaveGame();
     SelectPreset(kPresetContinue);
@@ -52,7 +54,7 @@ void GameController::OnTouryou() {
     if (gameState != GameState::LowerToMove) return;
     if (!ui.ask(kResignQuestion) || gameState != GameState::LowerToMove) return;
     PlaySound(Sound::Message);
-    EndGame(2);
+    EndGame(2, GameEnding::Resign);
 }
 
 void GameController::OnTyuudan() {

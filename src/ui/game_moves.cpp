@@ -102,7 +102,9 @@ void GameController::ApplyComputerMove() {
         if (page.linkChecked && link != nullptr) link->SendMove(0, resigns ? 0 : 1);
         PlaySound(Sound::Message);
         if (renzoku == 0) ui.message(resigns ? kComputerResigns : kHumanLeftInCheck);
-        EndGame(resigns ? 1 : 2);
+        // Leaving the king in check is the human's foul: the computer, to
+        // move, wins by it.
+        EndGame(resigns ? 1 : 2, resigns ? GameEnding::Resign : GameEnding::FoulWin);
         return;
     }
     applyUpperMove(e.currentPosition, Move{from, to});

@@ -16,6 +16,8 @@ int32_t GameController::StartUp() {
     seedRandom(e.randomState, static_cast<uint32_t>(randomSeed));
 
     record->humanIsSecond = 0;
+    record->boardTurned = 0;
+    record->ending = GameEnding::None;
     record->length = 0;
     gameState = GameState::NoGame;
     e.plyCount = 0;

@@ -1,7 +1,7 @@
 // The open and save buttons: a record file read for replay, the current
-// record written as CSA.
-#include "records/csa_writer.h"
+// record written as CSA or KIF.
 #include "records/load_record.h"
+#include "records/record_writer.h"
 #include "ui/game_controller.h"
 #include "ui/ui_texts.h"
 
@@ -20,7 +20,7 @@ void GameController::OnOpenRecord() {
 void GameController::OnSaveRecord() {
     if (gameState != GameState::NoGame) return;
     const std::string path = ui.chooseFile(FileDialog::SaveRecord, kNewRecordName);
-    if (!path.empty()) WriteCsa(*record, path, ui);
+    if (!path.empty()) WriteRecord(*record, path, ui);
 }
 
 }  // namespace nusari

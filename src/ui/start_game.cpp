@@ -40,34 +40,40 @@ bool GameController::runNameCommand() {
 
 // A preset, or the position on the board with its side to move brought to
 // the bottom. A position taken from the history carries thinking times in
-// cells 111 and 119, which the search would read as its own values: clear them.
-void GameController::placeStartPosition() {
+// cells 111 and 119, which the search would read as its own values: clear
+// them. Returns whether the start position is the standard diagram turned
+// (its lower side is 後手).
+bool GameController::placeStartPosition() {
     EngineState& e = *engine;
     if (page.presetRow != kPresetContinue) {
         setupPosition(e.currentPosition, page.presetRow);
-        return;
+        return false;
     }
     e.currentPosition[kLowerTimeCell] = 0;
     e.currentPosition[kUpperTimeCell] = 0;
-    if (e.plyCount % 2 + record->humanIsSecond == 1)
+    bool turned = record->boardTurned != 0;
+    if (moverOfPly(*record, e.plyCount + 1) == Side::Upper) {
         e.currentPosition = flipPosition(e.currentPosition);
+        turned = !turned;
+    }
+    return turned;
 }
 
 // Names and orientation: the first player is always the side the start
-// position has at the bottom.
-void GameController::setPlayers() {
+// position has at the bottom. Names follow the standard diagram: 先手 is
+// the lower side unless the board is turned.
+void GameController::setPlayers(bool turned) {
     EngineState& e = *engine;
     const std::string you = toCp932(page.playerName);
     if (page.computerFirst) {
-        record->humanIsSecond = 1;
-        setName(record->secondName, you);
-        setName(record->firstName, e.profile.namae);
         e.currentPosition = flipPosition(e.currentPosition);
-    } else {
-        record->humanIsSecond = 0;
-        setName(record->firstName, you);
-        setName(record->secondName, e.profile.namae);
+        turned = !turned;
     }
+    record->humanIsSecond = page.computerFirst ? 1 : 0;
+    record->boardTurned = turned ? 1 : 0;
+    record->ending = GameEnding::None;
+    setName(turned ? record->secondName : record->firstName, you);
+    setName(turned ? record->firstName : record->secondName, e.profile.namae);
     Position& start = record->history[0];
     start = e.currentPosition;
     start[kLowerTimeCell] = 0;
@@ -111,10 +117,10 @@ void GameController::StartGame() {
     e.lastDestination = 0;
     e.pendingFrom = 0;
     e.pendingTo = 0;
-    placeStartPosition();
+    const bool turned = placeStartPosition();
     e.plyCount = 0;
     record->startTime = LocalTimeText();
-    setPlayers();
+    setPlayers(turned);
     DrawBoard();
     e.moveStartMs = nowMs();
     if (page.computerFirst) {

@@ -119,8 +119,12 @@ TEST(BookBuilder, RepeatedPositionsAreStoredOnce) {
 }
 
 TEST(BookBuilder, AnIllegalPlyStopsTheRecord) {
-    // Ply 3 drops a pawn the first player does not hold.
-    const auto record = game("+7776FU\n-3334FU\n+0075FU\n-8384FU\n");
+    // Ply 3 drops a pawn the first player does not hold (no reader lets
+    // such a record in; a record built by hand may have it).
+    auto record = game("+7776FU\n-3334FU\n");
+    record->history[3] = record->history[2];
+    record->history[3][75] = kLowerPawn;
+    record->length = 3;
     BookBuilder book;
     int32_t stoppedAt = 0;
     EXPECT_EQ(book.addRecord(*record, 24, 1, stoppedAt), BookBuilder::AddResult::IllegalPly);

@@ -110,15 +110,18 @@ TEST(CsaReader, EveryFailureHasItsMessage) {
     const Failure cases[] = {
         {"N*name\n", kCsaNameMessage, 0},
         {"N", kCsaNameMessage, 0},
-        {"PI\n", kCsaPositionLineMessage, 0},
+        {"PX\n", kCsaPositionLineMessage, 0},
         {"P", kCsaPositionLineMessage, 0},
+        {"PI82KA\n", kCsaBoardMessage, 0},  // no bishop stands on 8二
+        {"P+5X\n", kCsaHandMessage, 0},
         {"P1-KY-KE-GI-KI-OU-KI-GI-KE-XX\n", kCsaBoardMessage, 0},
         {"P1-KY-KE\n", kCsaBoardMessage, 0},
         {"P0 *  *  *  *  *  *  *  *  * \n", kCsaBoardMessage, 0},
         {"P+00KI0FU\n", kCsaHandMessage, 0},
         {"P+00OU\n", kCsaHandMessage, 0},
         {"P-00TO\n", kCsaHandMessage, 0},
-        {"P+00AL\n", kCsaHandMessage, 0},
+        {"P+55AL\n", kCsaBoardMessage, 0},
+        {"+7776FU\nP1 *  *  *  *  *  *  *  *  * \n", kCsaPositionLineMessage, 1},
         {"+7776FU\n+ 7776FU\n", kCsaMoveMessage, 1},
         {"+7776XX\n", kCsaMoveMessage, 0},
         {"+77A6FU\n", kCsaMoveMessage, 0},
@@ -137,13 +140,15 @@ TEST(CsaReader, EveryFailureHasItsMessage) {
 }
 
 TEST(CsaReader, MovesBeyondTheHistoryFailAtPly1000) {
+    // The kings step out and back, four plies a round.
+    const char* steps[4] = {"+5958OU\n", "-5152OU\n", "+5859OU\n", "-5251OU\n"};
     std::string text;
-    for (int i = 0; i < kMaxRecordPlies; ++i) text += i % 2 == 0 ? "+5958OU\n" : "-5152OU\n";
+    for (int i = 0; i < kMaxRecordPlies; ++i) text += steps[i % 4];
     const Read full = readCsa(text);
     EXPECT_EQ(full.error(), "");
     EXPECT_EQ(full.outcome.plies, kMaxRecordPlies);
 
-    const Read over = readCsa(text + "-5251OU\nT1\n");
+    const Read over = readCsa(text + steps[kMaxRecordPlies % 4] + "T1\n");
     EXPECT_EQ(over.error(), kCsaTooLongMessage);
     EXPECT_EQ(over.outcome.plies, kMaxRecordPlies);
 }

@@ -33,6 +33,7 @@ std::string body(const std::string& csa) {
 std::unique_ptr<GameRecord> twoPlies(bool humanIsSecond) {
     auto r = freshRecord();
     r->humanIsSecond = humanIsSecond ? 1 : 0;
+    r->boardTurned = r->humanIsSecond;
     Position p = evenGame();
     // In the controller frame the first player is the upper side when the
     // human is second, so the first move is the upper side's 3三歩 -> 3四.
@@ -101,6 +102,7 @@ TEST(CsaWriter, DropsPromotionsAndHands) {
 std::unique_ptr<GameRecord> turned(const GameRecord& r) {
     auto t = std::make_unique<GameRecord>(r);
     t->humanIsSecond = 1;
+    t->boardTurned = 1;
     for (int32_t n = 0; n <= r.length; ++n) {
         Position& p = t->history[n];
         p = flipPosition(r.history[n]);
@@ -144,7 +146,7 @@ TEST(CsaWriter, RoundTripsInBothOrientations) {
 TEST(CsaWriter, OtherExtensionsAreRefusedWithAMessage) {
     TempFolder folder;
     auto r = twoPlies(false);
-    for (const char* name : {"file.Csa", "file.kif", "file", "a.csa.bak"}) {
+    for (const char* name : {"file.ki2", "file.kif", "file", "a.csa.bak"}) {
         SCOPED_TRACE(name);
         FakeUi ui;
         const std::filesystem::path path = folder.path() / name;

@@ -4,6 +4,8 @@
 #include "records/record_messages.h"
 #include "records_test_support.h"
 
+#include <vector>
+
 namespace nusari::test {
 namespace {
 
@@ -13,13 +15,12 @@ std::string moves(std::string_view lines) {
     return std::string(kTableHeader) + std::string(lines);
 }
 
-TEST(KifReader, HandicapHeaderHandsDiagramAndMoves) {
+TEST(KifReader, HeaderDiagramMovesTimesAndComments) {
     const Read r = readKif(
         "# ---- 棋譜ファイル ----\n"
         "開始日時：2024/01/01 10:00:00\n"
-        "手合割：角落ち\n"
-        "先手：上手さん\n"
-        "後手：下手さん\n"
+        "先手：先手さん\n"
+        "後手：後手さん\n"
         "先手の持駒：角　歩二\n"
         "  ９ ８ ７ ６ ５ ４ ３ ２ １\n"
         "+---------------------------+\n"
@@ -27,10 +28,10 @@ TEST(KifReader, HandicapHeaderHandsDiagramAndMoves) {
         "+---------------------------+\n"
         "手数----指手---------消費時間--\n"
         "   1 ７六歩(77)   ( 0:01/00:00:01)\n"
-        "   2 ３四歩(33)   ( 0:02/00:00:02)\n"
+        "   2 ３四歩(33)   ( 1:02/00:01:02)\n"
         "*コメント ７六歩(77)\n"
         "   3 ５五角打     ( 0:01/00:00:02)\n"
-        "   4 同　角(22)   ( 0:01/00:00:03)\n"
+        "   4 同　角(22)   ( 0:01/00:01:03)\n"
         "   5 ５六歩(57)\n"
         "   6 ７七角成(55)\n"
         "   7 同　桂(89)\n"
@@ -38,14 +39,13 @@ TEST(KifReader, HandicapHeaderHandsDiagramAndMoves) {
         "   9 投了\n"
         "まで8手で後手の勝ち\n");
     ASSERT_EQ(r.error(), "");
-    EXPECT_EQ(r.outcome.preset, kPresetNoBishop);
-    EXPECT_EQ(nameOf(r.record->firstName), cp932("上手さん"));
-    EXPECT_EQ(nameOf(r.record->secondName), cp932("下手さん"));
+    EXPECT_EQ(nameOf(r.record->firstName), cp932("先手さん"));
+    EXPECT_EQ(nameOf(r.record->secondName), cp932("後手さん"));
     ASSERT_EQ(r.outcome.plies, 8);
+    EXPECT_EQ(r.record->ending, GameEnding::Resign);
+    EXPECT_EQ(r.record->humanIsSecond, 0);
 
     const Position& start = r.entry(0);
-    EXPECT_EQ(start[88], kEmpty);  // 角落ち: the first player has no bishop
-    EXPECT_EQ(start[22], kUpperBishop);
     EXPECT_EQ(start[11], kEmpty);  // the diagram row's empty cell
     EXPECT_EQ(start[21], kUpperKnight);
     EXPECT_EQ(start[kLowerHandBase + kBishop], 1);
@@ -60,40 +60,47 @@ TEST(KifReader, HandicapHeaderHandsDiagramAndMoves) {
     EXPECT_EQ(r.entry(4)[22], kEmpty);
     EXPECT_EQ(r.entry(4)[kUpperHandBase + kBishop], 1);
     EXPECT_EQ(r.entry(6)[77], kUpperHorse);
-    EXPECT_EQ(r.entry(6)[55], kEmpty);
     EXPECT_EQ(r.entry(7)[77], kLowerKnight);
-    EXPECT_EQ(r.entry(7)[89], kEmpty);
     EXPECT_EQ(r.entry(7)[kLowerHandBase + kBishop], 1);  // a captured horse is a bishop
     EXPECT_EQ(r.entry(8)[55], kUpperBishop);
-    EXPECT_EQ(r.entry(8)[kUpperHandBase + kBishop], 0);
-    for (int32_t n = 0; n <= 8; ++n) {
-        EXPECT_EQ(r.entry(n)[kLowerTimeCell], 0);
-        EXPECT_EQ(r.entry(n)[kUpperTimeCell], 0);
-    }
+    // The time column adds each ply's seconds to its side's total.
+    EXPECT_EQ(r.entry(2)[kLowerTimeCell], 1);
+    EXPECT_EQ(r.entry(2)[kUpperTimeCell], 62);
+    EXPECT_EQ(r.entry(4)[kLowerTimeCell], 2);
+    EXPECT_EQ(r.entry(4)[kUpperTimeCell], 63);
+    EXPECT_EQ(r.entry(8)[kUpperTimeCell], 63);
 }
 
 TEST(KifReader, PromotedPieceNotations) {
-    const Read r =
-        readKif(moves("1 ５二成銀(43)\n"
-                      "2 ５八全(47)\n"
-                      "3 ７三歩成(74)\n"
-                      "4 ７六銀不成(67)\n"
-                      "5 ２二竜(28)\n"
-                      "6 ２八龍(22)\n"
-                      "7 ９一と(92)\n"
-                      "8 ５八王(51)\n"));
+    // Pieces set up where each notation has a move to make.
+    const Read r = readKif(
+        "|v香 ・ ・ ・v玉 ・ ・ ・ ・|一\n"
+        "| ・ ・ ・ ・ ・ ・ ・v龍 ・|二\n"
+        "| ・ ・ ・ ・ ・ 全 ・ ・ ・|三\n"
+        "| ・ ・ 歩 ・ ・ ・ ・ ・ ・|四\n"
+        "| ・ ・ ・ ・ ・ ・ ・ ・ ・|五\n"
+        "| ・ ・ ・ ・ ・ ・v銀 ・ ・|六\n"
+        "| ・ ・ ・ ・v全 ・ ・ ・ ・|七\n"
+        "| ・ ・ ・ ・ ・ ・ ・ 竜 ・|八\n"
+        "| ・ ・ ・ ・ 王 ・ ・ ・ ・|九\n" +
+        moves("1 ５二成銀(43)\n"
+              "2 ５八全(57)\n"
+              "3 ７三歩成(74)\n"
+              "4 ２七銀不成(36)\n"
+              "5 ２三竜(28)\n"
+              "6 ２一龍(22)\n"
+              "7 ７二と(73)\n"
+              "8 ４一王(51)\n"));
     ASSERT_EQ(r.error(), "");
     ASSERT_EQ(r.outcome.plies, 8);
     EXPECT_EQ(r.entry(1)[52], kLowerProSilver);
-    EXPECT_EQ(r.entry(1)[43], kEmpty);
     EXPECT_EQ(r.entry(2)[58], kUpperProSilver);
     EXPECT_EQ(r.entry(3)[73], kLowerTokin);
-    EXPECT_EQ(r.entry(4)[76], kUpperSilver);  // 不成 keeps the piece as it is
-    EXPECT_EQ(r.entry(4)[67], kEmpty);
-    EXPECT_EQ(r.entry(5)[22], kLowerDragon);  // 竜 is read as 龍
-    EXPECT_EQ(r.entry(6)[28], kUpperDragon);
-    EXPECT_EQ(r.entry(7)[91], kLowerTokin);
-    EXPECT_EQ(r.entry(8)[58], kUpperKing);
+    EXPECT_EQ(r.entry(4)[27], kUpperSilver);  // 不成 keeps the piece as it is
+    EXPECT_EQ(r.entry(5)[23], kLowerDragon);  // 竜 is read as 龍
+    EXPECT_EQ(r.entry(6)[21], kUpperDragon);
+    EXPECT_EQ(r.entry(7)[72], kLowerTokin);
+    EXPECT_EQ(r.entry(8)[41], kUpperKing);
 }
 
 TEST(KifReader, AMoveTableAloneStartsFromTheEvenGame) {
@@ -104,11 +111,21 @@ TEST(KifReader, AMoveTableAloneStartsFromTheEvenGame) {
     EXPECT_EQ(r.outcome.preset, kPresetEven);
 }
 
-TEST(KifReader, TheSecondMoveIsAlwaysTheUpperSidesMove) {
-    // The move of line 2 is the upper side's, whatever the line claims.
-    const Read r = readKif(moves("1 ７六歩(77)\n2 ２六歩(27)\n"));
-    ASSERT_EQ(r.error(), "");
-    EXPECT_EQ(r.entry(2)[26], kUpperPawn);
+TEST(KifReader, AMoveThatDoesNotFitItsPositionNamesItsPly) {
+    const char* bad[] = {
+        "1 ７六歩(77)\n2 ２六歩(27)\n",  // 後手 moving 先手's pawn
+        "1 ７六歩(77)\n2 ７六歩(77)\n",  // nothing left on 7七
+        "1 ７六歩(77)\n2 ３四銀(33)\n",  // a pawn stands there, not a silver
+        "1 ７六歩(77)\n2 ５五角打\n",    // 後手 holds no bishop
+        "1 ７六歩(77)\n2 ３三歩(33)\n",  // from and to the same square
+        "1 ７六歩(77)\n2 ５一玉(41)\n",  // onto an own piece
+    };
+    for (const char* lines : bad) {
+        SCOPED_TRACE(lines);
+        const Read r = readKif(moves(lines));
+        EXPECT_EQ(r.error(), movePlyMessage(kKifPrefix, 2));
+        EXPECT_EQ(r.outcome.plies, 1);
+    }
 }
 
 TEST(KifReader, HandLinesSetCounts) {
@@ -148,20 +165,75 @@ TEST(KifReader, DiagramRowFillsItsRank) {
     EXPECT_EQ(p[55], kEmpty);
 }
 
-TEST(KifReader, HandicapLines) {
+TEST(KifReader, HandicapsTakePiecesFromTheSecondPlayerWhoMovesFirst) {
+    const struct {
+        const char* line;
+        std::vector<int32_t> removed;
+        int32_t preset;
+    } cases[] = {
+        {"手合割：香落ち", {11}, kPresetEven},
+        {"手合割：右香落ち", {91}, kPresetEven},
+        {"手合割：角落ち", {22}, kPresetNoBishop},
+        {"手合割：飛車落ち", {82}, kPresetNoRook},
+        {"手合割：飛香落ち", {82, 11}, kPresetEven},
+        {"手合割：二枚落ち", {82, 22}, kPresetTwoPieces},
+        {"手合割：三枚落ち", {82, 22, 11}, kPresetEven},
+        {"手合割：四枚落ち", {82, 22, 11, 91}, kPresetEven},
+        {"手合割：五枚落ち", {82, 22, 11, 91, 21}, kPresetEven},
+        {"手合割：左五枚落ち", {82, 22, 11, 91, 81}, kPresetEven},
+        {"手合割：六枚落ち", {82, 22, 11, 91, 21, 81}, kPresetEven},
+        {"手合割：左七枚落ち", {82, 22, 11, 91, 21, 81, 71}, kPresetEven},
+        {"手合割：右七枚落ち", {82, 22, 11, 91, 21, 81, 31}, kPresetEven},
+        {"手合割：八枚落ち", {82, 22, 11, 91, 21, 81, 31, 71}, kPresetEven},
+        {"手合割：十枚落ち", {82, 22, 11, 91, 21, 81, 31, 71, 41, 61}, kPresetEven},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        // 上手's first move, on the handicapped side's own pieces.
+        const Read r = readKif(std::string(c.line) + "\n" + moves("1 ５四歩(53)\n2 ７六歩(77)\n"));
+        ASSERT_EQ(r.error(), "");
+        Position expected = evenGame();
+        for (const int32_t square : c.removed) expected[square] = kEmpty;
+        EXPECT_EQ(r.entry(0), expected);
+        EXPECT_EQ(r.record->humanIsSecond, 1);
+        EXPECT_EQ(r.outcome.preset, c.preset);
+        EXPECT_EQ(r.entry(1)[54], kUpperPawn);
+        EXPECT_EQ(r.entry(2)[76], kLowerPawn);
+    }
     EXPECT_EQ(readKif("手合割：平手　\n").error(), "");
-    const Read noRook = readKif("手合割：飛車落ち\n");
-    EXPECT_EQ(noRook.outcome.preset, kPresetNoRook);
-    EXPECT_EQ(noRook.entry(0)[28], kEmpty);
-    const Read two = readKif("手合割：二枚落ち\n");
-    EXPECT_EQ(two.outcome.preset, kPresetTwoPieces);
-    EXPECT_EQ(two.entry(0)[88], kEmpty);
-    EXPECT_EQ(readKif("手合割：香落ち\n").error(), kKifHandicapMessage);
+    EXPECT_EQ(readKif("手合割：平手　\n").record->humanIsSecond, 0);
+    EXPECT_EQ(readKif("手合割：九枚落ち\n").error(), kKifHandicapMessage);
+}
+
+TEST(KifReader, TheSideToMoveLineChoosesWhoMakesTheFirstMove) {
+    const Read second = readKif("後手番\n" + moves("1 ３四歩(33)\n2 ７六歩(77)\n"));
+    ASSERT_EQ(second.error(), "");
+    EXPECT_EQ(second.record->humanIsSecond, 1);
+    EXPECT_EQ(second.entry(1)[34], kUpperPawn);
+    // 先手番 after a handicap line gives the move back to 下手.
+    const Read first = readKif("手合割：香落ち\n下手番\n" + moves("1 ７六歩(77)\n"));
+    ASSERT_EQ(first.error(), "");
+    EXPECT_EQ(first.record->humanIsSecond, 0);
+}
+
+TEST(KifReader, VariationsCommentsAndEndingsDoNotTouchTheMainLine) {
+    const std::string longComment = "*" + std::string(600, 'x') + "\n";
+    const Read r = readKif("#" + std::string(400, 'y') + "\n" +
+                           moves("1 ７六歩(77)\n" + longComment + "&bookmark\n2 ３四歩(33)\n"
+                                 "3 中断\n4 ２六歩(27)\n"
+                                 "変化：2手\n2 ８四歩(83)\n3 ２六歩(27)\n"));
+    ASSERT_EQ(r.error(), "");
+    EXPECT_EQ(r.outcome.plies, 2);
+    EXPECT_EQ(r.record->ending, GameEnding::Interrupt);
+    EXPECT_EQ(r.entry(2)[34], kUpperPawn);
+    EXPECT_EQ(r.entry(2)[84], kEmpty);
 }
 
 TEST(KifReader, LinesOfMoreThan254BytesFail) {
+    // Comments may be longer: they hold analyses.
     const std::string ok(254, 'x');
     const std::string tooLong(255, 'x');
+    EXPECT_EQ(readKifBytes("*" + tooLong + "\n").error(), "");
     EXPECT_EQ(readKifBytes(ok + "\n" + ok).error(), "");
     EXPECT_EQ(readKifBytes(tooLong).error(), kKifLongLineMessage);
     EXPECT_EQ(readKif(moves("1 ７六歩(77)\n" + tooLong + "\n")).error(), kKifLongLineMessage);
@@ -207,11 +279,12 @@ TEST(KifReader, DiagramRowsWithoutARankOneToNineAreRefused) {
 
 TEST(KifReader, MovesBeyondTheHistoryFail) {
     std::string lines;
-    for (int i = 1; i <= kMaxRecordPlies; ++i) lines += std::to_string(i) + " ５八玉(59)\n";
+    const char* steps[4] = {" ５八玉(59)\n", " ５二玉(51)\n", " ５九玉(58)\n", " ５一玉(52)\n"};
+    for (int i = 1; i <= kMaxRecordPlies; ++i) lines += std::to_string(i) + steps[(i - 1) % 4];
     const Read full = readKif(moves(lines));
     EXPECT_EQ(full.error(), "");
     EXPECT_EQ(full.outcome.plies, kMaxRecordPlies);
-    const Read over = readKif(moves(lines + "1000 ５八玉(59)\n"));
+    const Read over = readKif(moves(lines + "1000" + steps[kMaxRecordPlies % 4]));
     EXPECT_EQ(over.error(), kKifTooLongMessage);
 }
 

@@ -2,6 +2,7 @@
 #include "records/load_record.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "records/record_messages.h"
 #include "records_test_support.h"
@@ -74,17 +75,17 @@ TEST(LoadRecord, AnalysisModeTouchesNeitherTheGameNorTheWindow) {
     LoadFixture f;
     f.game.plyCount = 5;
     f.game.currentPosition[55] = kLowerGold;
-    ASSERT_EQ(f.load("a.kif", "手合割：飛車落ち\n手数----指手---------消費時間--\n1 ７六歩(77)\n",
+    ASSERT_EQ(f.load("a.kif", "手合割：飛車落ち\n手数----指手---------消費時間--\n1 ３四歩(33)\n",
                      LoadMode::Analysis),
               1);
     EXPECT_EQ(f.record->length, 1);
-    EXPECT_EQ(f.record->history[0][28], kEmpty);
+    EXPECT_EQ(f.record->history[0][82], kEmpty);
     EXPECT_EQ(f.game.plyCount, 5);
     EXPECT_EQ(f.game.currentPosition[55], kLowerGold);
     EXPECT_EQ(f.ui.events, (std::vector<std::string>{"preset:1", "preset:2"}));
 
     // A failure leaves no stale length behind.
-    EXPECT_EQ(f.load("b.kif", "手合割：香落ち\n", LoadMode::Analysis), -1);
+    EXPECT_EQ(f.load("b.kif", "手合割：九枚落ち\n", LoadMode::Analysis), -1);
     EXPECT_EQ(f.record->length, 0);
     EXPECT_EQ(f.ui.messages.back(), kKifHandicapMessage);
     EXPECT_EQ(f.game.plyCount, 5);
@@ -109,7 +110,12 @@ TEST(LoadRecord, TheExtensionChoosesTheGrammar) {
     EXPECT_EQ(
         f.load("a.KIF", "手数----指手---------消費時間--\n1 ７六歩(77)\n", LoadMode::Analysis), 1);
     EXPECT_EQ(f.record->length, 1);
-    for (const char* name : {"file.Csa", "file.kifu", "file", "dir.csa/file", "a.csa.txt"}) {
+    EXPECT_EQ(f.load("a.Csa", "+7776FU\n", LoadMode::Analysis), 1);
+    EXPECT_EQ(f.load("a.kifu", "手数----指手--\n1 ７六歩(77)\n", LoadMode::Analysis), 1);
+    EXPECT_EQ(f.load("a.KI2", "▲７六歩\n", LoadMode::Analysis), 1);
+    EXPECT_EQ(f.load("a.ki2u", "▲７六歩　△３四歩\n", LoadMode::Analysis), 1);
+    EXPECT_EQ(f.record->length, 2);
+    for (const char* name : {"file", "dir.csa/file", "a.csa.txt", "a.ki3"}) {
         SCOPED_TRACE(name);
         f.ui.messages.clear();
         EXPECT_EQ(f.load(name, "+7776FU\n", LoadMode::Analysis), -1);
@@ -128,11 +134,35 @@ TEST(LoadRecord, AFileThatCannotBeReadIsReportedWithItsName) {
     EXPECT_EQ(f.ui.sounds.front(), Sound::Message);
     EXPECT_EQ(tail(f.ui.events, 4), kFailedWindow);
 
-    // A folder opens but cannot be read.
+    // A folder, a FIFO with no writer and a device are refused at once.
     std::filesystem::create_directories(f.folder.path() / "folder.kif");
-    const std::string folder = (f.folder.path() / "folder.kif").string();
-    EXPECT_EQ(LoadRecord(f.game, *f.record, folder, LoadMode::Analysis, f.ui), -1);
-    EXPECT_EQ(f.ui.messages.back(), kReadErrorMessage + folder);
+    const std::string fifo = (f.folder.path() / "f.kif").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::filesystem::path device = f.folder.path() / "x.csa";
+    std::filesystem::create_symlink("/dev/zero", device);
+    for (const std::string& path :
+         {(f.folder.path() / "folder.kif").string(), fifo, device.string()}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(LoadRecord(f.game, *f.record, path, LoadMode::Analysis, f.ui), -1);
+        EXPECT_EQ(f.ui.messages.back(), kNotRegularFileMessage + path);
+    }
+}
+
+TEST(LoadRecord, Utf8WithOrWithoutAByteOrderMarkReadsLikeCp932) {
+    const std::string kif = "先手：名人\n手数----指手---------消費時間--\n1 ７六歩(77)\n2 投了\n";
+    LoadFixture f;
+    const std::string paths[] = {
+        f.folder.writeText("a.kif", kif),
+        f.folder.writeBytes("b.kif", kif),
+        f.folder.writeBytes("c.kifu", "\xef\xbb\xbf" + kif),
+    };
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        ASSERT_EQ(LoadRecord(f.game, *f.record, path, LoadMode::Analysis, f.ui), 1);
+        EXPECT_EQ(nameOf(f.record->firstName), cp932("名人"));
+        EXPECT_EQ(f.record->history[1][76], kLowerPawn);
+        EXPECT_EQ(f.record->ending, GameEnding::Resign);
+    }
 }
 
 TEST(LoadRecord, LfOnlyFilesReadLikeCrLfFiles) {

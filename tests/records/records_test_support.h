@@ -33,7 +33,7 @@ struct Read {
     std::unique_ptr<GameRecord> record = freshRecord();
     ReadOutcome outcome;
     // The failure message, or "" on success.
-    std::string error() const { return outcome.error == nullptr ? "" : outcome.error; }
+    std::string error() const { return outcome.error; }
     const Position& entry(int32_t n) const { return record->history[n]; }
 };
 

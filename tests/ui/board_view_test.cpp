@@ -103,8 +103,8 @@ TEST_F(SceneTest, TextsShowNamesTimesPresetAndPly) {
     EXPECT_EQ(texts[5].text, "3");
     EXPECT_EQ((PicturePoint{texts[5].x, texts[5].y}), (PicturePoint{690, 215}));
 
-    // With the human second, the first player's line shows the upper side's time.
-    record->humanIsSecond = 1;
+    // With the board turned, 先手's line shows the upper side's time.
+    record->boardTurned = 1;
     texts = compose().texts;
     EXPECT_EQ(texts[1].text, "34 s");
     EXPECT_EQ(texts[3].text, "12 s");

@@ -69,7 +69,7 @@ TEST_F(KingWalkTest, ResignationNeedsTheHumansTurnAndAYes) {
 
 TEST_F(KingWalkTest, EveryResultCodeIsLogged) {
     startGame(kPresetEven, false);
-    controller->EndGame(-1);
+    controller->EndGame(-1, GameEnding::Draw);
     resignAtPly = 0;
     controller->StartGame();
     humanMove();  // the computer resigns: the lower side wins
@@ -85,7 +85,7 @@ TEST_F(KingWalkTest, EveryResultCodeIsLogged) {
 TEST_F(KingWalkTest, TheLogFolderIsCreatedAndAnUnwritableLogIsSilent) {
     std::filesystem::remove_all(folder.path() / "output");
     startGame(kPresetEven, false);
-    controller->EndGame(2);
+    controller->EndGame(2, GameEnding::Resign);
     EXPECT_EQ(lines(logText()).size(), 1u);
 
     // The log's folder is a file: the line is lost, nothing is shown.
@@ -93,7 +93,7 @@ TEST_F(KingWalkTest, TheLogFolderIsCreatedAndAnUnwritableLogIsSilent) {
     std::ofstream(folder.path() / "output") << "x";
     ui.messages.clear();
     controller->StartGame();
-    controller->EndGame(2);
+    controller->EndGame(2, GameEnding::Resign);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(controller->gameState, GameState::NoGame);
 }

@@ -62,7 +62,7 @@ TEST_F(KingWalkTest, TakeBackAtPlyTwoReturnsToTheStart) {
     controller->OnMatta();
     EXPECT_EQ(engine().plyCount, 2);
     controller->gameState = GameState::LowerToMove;
-    controller->EndGame(2);
+    controller->EndGame(2, GameEnding::Resign);
     controller->OnMatta();
     EXPECT_EQ(engine().plyCount, 2);
 }
@@ -87,13 +87,15 @@ TEST_F(KingWalkTest, AnInterruptedGameContinuesWithTheSideToMoveFirst) {
     EXPECT_TRUE(std::find(ui.events.begin(), ui.events.end(), "controls:2") != ui.events.end());
     const Position shown = board();
 
-    // The human, to move at ply 31, becomes the first player.
+    // The human, to move at ply 31, moves first; the board keeps its real
+    // orientation, so the human stays 後手 of the diagram.
     controller->page.computerFirst = false;
     controller->StartGame();
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
     EXPECT_EQ(engine().plyCount, 0);
     EXPECT_EQ(record().humanIsSecond, 0);
-    EXPECT_EQ(nameOf(record().firstName), "YOU");
+    EXPECT_EQ(record().boardTurned, 1);
+    EXPECT_EQ(nameOf(record().secondName), "YOU");
     EXPECT_EQ(record().history[0], withoutTimes(shown));
 }
 

@@ -212,7 +212,7 @@ TEST_F(ControllerTest, ContinuingFlipsTheBoardWhenTheOldComputerIsToMove) {
 
 TEST_F(ControllerTest, ContinuingFromAHistoryEntryClearsTheTimeCells) {
     startGame(kPresetEven, false);
-    controller->EndGame(2);
+    controller->EndGame(2, GameEnding::Resign);
     // As a replay leaves it: a history entry with times.
     board()[kLowerTimeCell] = 41;
     board()[kUpperTimeCell] = 57;
