@@ -12,6 +12,7 @@
 #include "position/setup.h"
 #include "position/text_encoding.h"
 #include "records/game_record.h"
+#include "records/load_record.h"
 #include "records/record_readers.h"
 
 namespace nusari::test {
@@ -87,5 +88,18 @@ inline constexpr const char* kEvenRows =
     "P7+FU+FU+FU+FU+FU+FU+FU+FU+FU\n"
     "P8 * +KA *  *  *  *  * +HI * \n"
     "P9+KY+KE+GI+KI+OU+KI+GI+KE+KY\n";
+
+// Record files written to a temporary folder and read with LoadRecord.
+struct LoadFixtureRecords {
+    TempFolder folder;
+    std::unique_ptr<GameRecord> record = std::make_unique<GameRecord>();
+    GameFields game;
+    FakeUi ui;
+
+    // Writes the UTF-8 `text` as it stands and reads it for analysis.
+    int32_t load(const std::string& name, std::string_view utf8) {
+        return LoadRecord(game, *record, folder.writeBytes(name, utf8), LoadMode::Analysis, ui);
+    }
+};
 
 }  // namespace nusari::test
