@@ -97,19 +97,10 @@ std::string plyText(const GameRecord& record, int32_t i, int32_t previousTo) {
         const int32_t base = mover == Side::Lower ? kLowerHandBase : kUpperHandBase;
         return text + kifPieceName(m.from - base) + cp("打");
     }
-    const int32_t piece = before[m.from];
-    text += kifPieceName(piece);
-    const int32_t kind = kindOf(piece);
-    auto inZone = [mover](int32_t square) {
-        return mover == Side::Lower ? rankOf(square) <= 3 : rankOf(square) >= 7;
-    };
-    const bool couldPromote = !isPromoted(piece) && kind != kKing && kind != kGold &&
-                              (inZone(m.from) || inZone(to));
-    if (isPromotion(m)) {
-        text += cp("成");
-    } else if (couldPromote) {
-        text += cp("不成");
-    }
+    // A declined promotion is written plainly: the origin tells the move,
+    // and not every reader takes 不成 in a KIF move line.
+    text += kifPieceName(before[m.from]);
+    if (isPromotion(m)) text += cp("成");
     const int32_t from = standardSquare(record, m.from);
     return text + "(" + std::to_string(from) + ")";
 }

@@ -3,7 +3,10 @@
 // back to the same game.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "position/position.h"
+#include "position/sfen.h"
 #include "records/kif_writer.h"
 #include "records/load_record.h"
 #include "records/record_messages.h"
@@ -220,6 +223,52 @@ TEST(RecordRoundTrip, KifIsWrittenInTheClassicLayout) {
               "   3 ３四歩(33)    ( 0:00/00:00:02)\r\n"
               "   4 投了          ( 0:00/00:01:01)\r\n"
               "まで3手で上手の勝ち\r\n");
+}
+
+// Records written by another program (tsshogi, through
+// tools/record_corpus): each file of a game reads to the same positions.
+TEST(RecordFixtures, FilesOfOtherProgramsReadToTheirGame) {
+    const struct {
+        const char* game;
+        const char* start;
+        const char* final;
+        int32_t plies;
+        GameEnding ending;
+    } games[] = {
+        {"even", "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b -",
+         "lnsgg4/Br1k1s2l/p1p1ppnpp/1p1p2p2/3P5/2K2P1P1/P3PSP1P/1B4R2/LNSG1G1NL b 2p", 26,
+         GameEnding::Resign},
+        {"rook-handicap", "lnsgkgsnl/7b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w -",
+         "lnsgs2nb/3k4l/1pBp1pgpp/p5p2/9/2P4PP/PP1PPPP2/L3KRS2/1NSG1G1NL w 2P", 24,
+         GameEnding::Resign},
+        {"white-to-move", "1n3ksnl/l2sg1pb1/ppgpp1+R1p/2r2p3/8P/P1p1P4/1PSP1PP2/L1G2S3/1NB1KG1NL w 2Pp",
+         "1ns2ksnl/l3g1pp1/ppgpp3p/2r1Rp3/2PP5/+s3P4/2p2P+bP1/LB1G1S3/1N2KG1NL b 4p", 21,
+         GameEnding::Interrupt},
+    };
+    auto sfenOf = [](const GameRecord& r, int32_t ply) {
+        const std::string sfen = toSfen(standardEntry(r, ply), standardSideToMove(r, ply));
+        return sfen.substr(0, sfen.rfind(' '));  // without the move number
+    };
+    int32_t files = 0;
+    for (const auto& g : games) {
+        for (const auto& entry : std::filesystem::directory_iterator(NUSARI_FIXTURE_DIR)) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind(std::string(g.game) + ".", 0) != 0 &&
+                name.rfind(std::string(g.game) + "-bom.", 0) != 0) {
+                continue;
+            }
+            SCOPED_TRACE(name);
+            ++files;
+            LoadFixtureRecords f;
+            auto record = std::make_unique<GameRecord>();
+            ASSERT_EQ(LoadRecord(f.game, *record, entry.path().string(), LoadMode::Analysis, f.ui), 1);
+            EXPECT_EQ(sfenOf(*record, 0), g.start);
+            EXPECT_EQ(sfenOf(*record, record->length), g.final);
+            EXPECT_EQ(record->length, g.plies);
+            EXPECT_EQ(record->ending, g.ending);
+        }
+    }
+    EXPECT_EQ(files, 12);
 }
 
 }  // namespace
