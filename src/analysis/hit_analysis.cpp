@@ -6,15 +6,16 @@
 #include "aik/engine_list.h"
 #include "position/position.h"
 #include "records/load_record.h"
+#include "records/record_source.h"
 #include "think/expand.h"
 
 namespace nusari {
 
 namespace {
 
+// Every record the readers know: CSA, KIF and KI2, extensions in any case.
 bool isTeacherGame(const std::string& path) {
-    const std::string ext = std::filesystem::path(path).extension().string();
-    return ext == ".kif" || ext == ".KIF" || ext == ".csa" || ext == ".CSA";
+    return recordFormatOf(path) != RecordFormat::Unknown;
 }
 
 void finishScore(HitStats& stats) {

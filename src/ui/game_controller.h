@@ -119,6 +119,9 @@ class GameController {
     void OnReplayKey(ReplayStep step);
     // The open and save buttons with their file dialogs.
     void OnOpenRecord();
+    // Opens the record at `path` as the open button does (a file dropped
+    // on the window); only while no game runs.
+    void OpenRecordFile(const std::string& path);
     void OnSaveRecord();
     // True while a continuous match waits before the computer's first move.
     bool MatchPaused() const { return matchPaused_; }

@@ -10,7 +10,11 @@ namespace nusari {
 void GameController::OnOpenRecord() {
     if (gameState != GameState::NoGame) return;
     const std::string path = ui.chooseFile(FileDialog::OpenRecord, "");
-    if (path.empty()) return;
+    if (!path.empty()) OpenRecordFile(path);
+}
+
+void GameController::OpenRecordFile(const std::string& path) {
+    if (gameState != GameState::NoGame) return;
     const bool ok = LoadRecord(*engine, *record, path, LoadMode::Interactive, ui) == 1;
     // A loaded record continues from the position shown; after a failure the
     // next game is an even game.

@@ -2,6 +2,10 @@
 // in-game menu, the replay buttons and keys, the record files, and the
 // pause of a continuous match on a timer.
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QComboBox>
 #include <QMenu>
 #include <QPushButton>
@@ -158,6 +162,29 @@ TEST_F(GameActionsTest, SaveAndOpenThroughTheirButtons) {
     EXPECT_EQ(c().record->length, 3);
     EXPECT_EQ(c().engine->plyCount, 0);
     EXPECT_TRUE(w->button(Control::Susumu1)->isEnabled());
+    EXPECT_EQ(w->pages().taikyoku_teai->currentIndex(), 0);
+}
+
+TEST_F(GameActionsTest, ADroppedRecordFileOpensLikeTheOpenButton) {
+    const std::filesystem::path path = folder.path() / "dropped.KIFU";
+    test::writeFile(path, "手合割：香落ち\n手数----指手--\n1 ３四歩(33)\n2 ７六歩(77)\n");
+    auto drop = [this](const std::filesystem::path& p) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(test::qpath(p))});
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(w.get(), &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.get(), &drop);
+        QApplication::processEvents();
+        return drop.isAccepted();
+    };
+    EXPECT_FALSE(drop(folder.path() / "notes.txt"));
+    EXPECT_TRUE(drop(path));
+    EXPECT_EQ(c().record->length, 2);
+    EXPECT_EQ(c().record->humanIsSecond, 1);  // 上手 moves first
+    EXPECT_EQ(c().engine->currentPosition[11], kEmpty);
     EXPECT_EQ(w->pages().taikyoku_teai->currentIndex(), 0);
 }
 

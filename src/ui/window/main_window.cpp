@@ -60,6 +60,7 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setWindowTitle(title());
     setFixedSize(kPictureWidth, kToolBarHeight + kPictureHeight);
+    setAcceptDrops(true);
     QFont font(kUiFontFamily);
     font.setPixelSize(12);
     setFont(font);
@@ -237,16 +238,36 @@ std::string MainWindow::chooseFile(FileDialog kind, const std::string& proposedN
     switch (kind) {
         case FileDialog::OpenRecord:
             dialog.setWindowTitle(QStringLiteral("棋譜読み込み"));
-            dialog.setNameFilters(
-                {QStringLiteral("csaファイル(*.csa)"), QStringLiteral("kifファイル(*.kif)")});
+            dialog.setNameFilters({QStringLiteral("棋譜ファイル(*.csa *.kif *.kifu *.ki2 *.ki2u "
+                                                  "*.CSA *.KIF *.KIFU *.KI2 *.KI2U)"),
+                                   QStringLiteral("csaファイル(*.csa *.CSA)"),
+                                   QStringLiteral("kifファイル(*.kif *.kifu *.KIF *.KIFU)"),
+                                   QStringLiteral("ki2ファイル(*.ki2 *.ki2u *.KI2 *.KI2U)")});
             dialog.setFileMode(QFileDialog::ExistingFile);
             break;
-        case FileDialog::SaveRecord:
+        case FileDialog::SaveRecord: {
             dialog.setWindowTitle(QStringLiteral("棋譜保存"));
-            dialog.setNameFilter(QStringLiteral("csaファイルV2(*.csa)"));
+            const QStringList filters = {QStringLiteral("csaファイルV2(*.csa)"),
+                                         QStringLiteral("kifファイル(*.kif)"),
+                                         QStringLiteral("kifuファイル UTF-8(*.kifu)")};
+            dialog.setNameFilters(filters);
             dialog.setAcceptMode(QFileDialog::AcceptSave);
             dialog.setDefaultSuffix(QStringLiteral("csa"));
+            // The name's extension follows the format chosen.
+            const QStringList suffixes = {QStringLiteral("csa"), QStringLiteral("kif"),
+                                          QStringLiteral("kifu")};
+            connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                    [&dialog, filters, suffixes](const QString& filter) {
+                        const qsizetype k = filters.indexOf(filter);
+                        if (k < 0) return;
+                        dialog.setDefaultSuffix(suffixes[k]);
+                        const QStringList chosen = dialog.selectedFiles();
+                        if (chosen.isEmpty()) return;
+                        const QFileInfo info(chosen.front());
+                        dialog.selectFile(info.completeBaseName() + "." + suffixes[k]);
+                    });
             break;
+        }
         case FileDialog::OpenAik:
             dialog.setWindowTitle(QStringLiteral("棋譜読み込み"));
             dialog.setNameFilter(QStringLiteral("aikファイル(*.aik)"));

@@ -64,6 +64,9 @@ class MainWindow : public QWidget, public Ui {
     void closeEvent(QCloseEvent* event) override;
     // The cursor keys and keypad digits step through a record.
     void keyPressEvent(QKeyEvent* event) override;
+    // A record file dropped on the window opens as with the open button.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void buildToolBar();

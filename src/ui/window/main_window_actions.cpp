@@ -1,12 +1,16 @@
 // The main window's game actions: the tool-bar buttons and in-game menu
 // entries of a running game, the replay buttons and keys, the record files,
 // and the timer of a continuous match's pause.
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QTimer>
 #include <QToolButton>
 #include <optional>
 
+#include "records/record_source.h"
 #include "ui/window/main_window.h"
 
 namespace nusari {
@@ -77,6 +81,32 @@ void MainWindow::connectGameActions() {
     c.pause = [this](int32_t ms, std::function<void()> then) {
         QTimer::singleShot(ms, this, std::move(then));
     };
+}
+
+namespace {
+
+// The one local record file of a drop, if that is what it holds.
+std::optional<std::string> droppedRecord(const QMimeData* data) {
+    if (data == nullptr || data->urls().size() != 1 || !data->urls().front().isLocalFile()) {
+        return std::nullopt;
+    }
+    const std::string path = data->urls().front().toLocalFile().toStdString();
+    if (recordFormatOf(path) == RecordFormat::Unknown) return std::nullopt;
+    return path;
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (droppedRecord(event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const std::optional<std::string> path = droppedRecord(event->mimeData());
+    if (!path) return;
+    event->acceptProposedAction();
+    // Opened once the drop is over: a failed read shows a message box.
+    QTimer::singleShot(0, this, [this, p = *path] { controller_->OpenRecordFile(p); });
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
