@@ -5,7 +5,7 @@
 
 #include "position/csa_notation.h"
 #include "position/position.h"
-#include "position/text_encoding.h"
+#include "records/crlf_text.h"
 #include "records/record_messages.h"
 #include "records/record_source.h"
 #include "records/record_writer.h"
@@ -14,20 +14,7 @@ namespace nusari {
 
 namespace {
 
-class CsaText {
-  public:
-    // Appends CP932 bytes and the line end.
-    void line(std::string_view cp932) {
-        text_ += cp932;
-        text_ += "\r\n";
-    }
-    // Appends one of the program's own UTF-8 texts as a line.
-    void own(std::string_view utf8) { line(toCp932(utf8)); }
-    std::string take() { return std::move(text_); }
-
-  private:
-    std::string text_;
-};
+using CsaText = CrLfText;
 
 std::string twoDigits(int32_t n) {
     return std::string{static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)};

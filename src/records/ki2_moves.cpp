@@ -30,7 +30,7 @@ bool fitsDirection(const Ki2Move& m, const Move& candidate) {
 
 }  // namespace
 
-bool parseKi2Move(std::string_view line, std::size_t& at, Ki2Move& move) {
+bool parseKanjiMove(std::string_view line, std::size_t& at, Ki2Move& move) {
     std::size_t i = at;
     const int32_t file = kifFileAt(line, i);
     if (file < 0) return false;

@@ -24,9 +24,11 @@ struct Ki2Move {
     bool sideways = false;  // 寄
 };
 
-// Reads one move at byte `at` of a CP932 line, after its ▲ or △, up to the
-// next blank or mark; `at` moves past it. False when the text is no move.
-bool parseKi2Move(std::string_view line, std::size_t& at, Ki2Move& move);
+// Reads the kanji of a move at byte `at` of a CP932 line: the destination
+// (同 gives 0), the piece and the words after it; `at` moves past them.
+// False when the text is no move. KI2 moves (after their ▲ or △) and the
+// moves of a KIF table (before their origin) are read alike.
+bool parseKanjiMove(std::string_view line, std::size_t& at, Ki2Move& move);
 
 // The one legal move of `m.mover` in `p` that `m` describes (with its
 // destination filled in); false when there is none or more than one.

@@ -226,47 +226,15 @@ class KifReader {
             game_.setEnding(ending);
             return {};
         }
-        const int32_t file = kifFileAt(line, 0);
-        if (file < 0) return {};
+        if (kifFileAt(line, 0) < 0) return {};
+        Ki2Move words;  // the destination, the piece and 成, 不成 or 打
         std::size_t i = 0;
-        int32_t to = 0;
-        if (file == 0) {
-            to = game_.lastDestination();
-            i = 2;
-            if (hasAt(line, cp("　"), i)) i += 2;
-        } else {
-            const int32_t rank = kifRankAt(line, 2);
-            to = rank == 0 ? 0 : squareOf(file, rank);
-            i = 4;
-        }
+        if (!parseKanjiMove(line, i, words)) return kKifMoveMessage;
+        const int32_t to = words.to != 0 ? words.to : game_.lastDestination();
         if (to == 0) return kKifMoveMessage;
-
-        int32_t piece = kifPieceAt(line, i);
-        if (piece == kKifPromoteMark) {
-            // A promoted piece in two kanji, such as 成銀.
-            const int32_t base = kifPieceAt(line, i + 2);
-            if (base != kSilver && base != kKnight && base != kLance) return kKifMoveMessage;
-            piece = base + kKifPromoteMark;
-            i += 2;
-        } else if (!isValidPieceCode(piece)) {
-            return kKifMoveMessage;
-        }
-        i += 2;
-        bool promotes = false;
-        bool drop = false;
-        if (hasAt(line, cp("不成"), i)) {
-            i += 4;
-        } else if (hasAt(line, cp("生"), i)) {
-            i += 2;
-        } else if (kifPieceAt(line, i) == kKifPromoteMark) {
-            promotes = true;
-            i += 2;
-        } else if (kifPieceAt(line, i) == kKifDropMark) {
-            drop = true;
-            i += 2;
-        } else if (kifPieceAt(line, i) != kKifNoPiece) {
-            return kKifMoveMessage;
-        }
+        const int32_t piece = words.piece;
+        const bool promotes = words.promote;
+        const bool drop = words.drop;
 
         beginMoves();
         const Side mover = game_.sideToMove();
@@ -314,7 +282,7 @@ class KifReader {
             const int32_t ply = game_.plies() + 1;
             if (m.mover != game_.sideToMove()) return movePlyMessage(kKifPrefix, ply);
             i += 2;
-            if (!parseKi2Move(line, i, m)) return kKifMoveMessage;
+            if (!parseKanjiMove(line, i, m)) return kKifMoveMessage;
             if (m.to == 0) m.to = game_.lastDestination();
             Move move;
             if (m.to == 0 || !resolveKi2Move(game_.current(), m, move)) {

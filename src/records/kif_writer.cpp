@@ -5,23 +5,14 @@
 #include <utility>
 
 #include "position/setup.h"
+#include "records/crlf_text.h"
 #include "records/kif_notation.h"
 
 namespace nusari {
 
 namespace {
 
-class KifText {
-  public:
-    void line(std::string_view cp932) {
-        text_ += cp932;
-        text_ += "\r\n";
-    }
-    std::string take() { return std::move(text_); }
-
-  private:
-    std::string text_;
-};
+using KifText = CrLfText;
 
 bool isEvenStart(const Position& p) {
     Position even;

@@ -97,20 +97,6 @@ TEST(CsaWriter, DropsPromotionsAndHands) {
               "+0055KA\nT0\n-5142OU\nT0\n+2433NG\nT0\n");
 }
 
-// The same game in the controller frame with the first player as the upper
-// side: every entry turned, the two time slots exchanged.
-std::unique_ptr<GameRecord> turned(const GameRecord& r) {
-    auto t = std::make_unique<GameRecord>(r);
-    t->humanIsSecond = 1;
-    t->boardTurned = 1;
-    for (int32_t n = 0; n <= r.length; ++n) {
-        Position& p = t->history[n];
-        p = flipPosition(r.history[n]);
-        p[kLowerTimeCell] = r.history[n][kUpperTimeCell];
-        p[kUpperTimeCell] = r.history[n][kLowerTimeCell];
-    }
-    return t;
-}
 
 constexpr const char* kGame =
     "N+先手\nN-後手\nP+00FU\nP-00KA\n"
@@ -124,7 +110,7 @@ TEST(CsaWriter, RoundTripsInBothOrientations) {
     TempFolder folder;
     for (const bool humanIsSecond : {false, true}) {
         SCOPED_TRACE(humanIsSecond);
-        const auto record = humanIsSecond ? turned(*original.record)
+        const auto record = humanIsSecond ? turnedOver(*original.record)
                                           : std::make_unique<GameRecord>(*original.record);
         FakeUi ui;
         const std::string path = (folder.path() / "game.csa").string();

@@ -165,21 +165,6 @@ void expectSameGame(const GameRecord& a, const GameRecord& b) {
     EXPECT_EQ(nameOf(a.secondName), nameOf(b.secondName));
 }
 
-// The same game as the window holds it when the computer was 先手: every
-// entry turned and the time slots exchanged.
-std::unique_ptr<GameRecord> turnedOver(const GameRecord& r) {
-    auto t = std::make_unique<GameRecord>(r);
-    t->humanIsSecond = 1 - r.humanIsSecond;
-    t->boardTurned = 1 - r.boardTurned;
-    for (int32_t n = 0; n <= r.length; ++n) {
-        Position& p = t->history[n];
-        p = flipPosition(r.history[n]);
-        p[kLowerTimeCell] = r.history[n][kUpperTimeCell];
-        p[kUpperTimeCell] = r.history[n][kLowerTimeCell];
-    }
-    return t;
-}
-
 TEST(RecordRoundTrip, EveryFormatWrittenReadsBackToTheSameGame) {
     const RoundTrip games[] = {
         {"even.csa", "N+甲\nN-乙\n+7776FU\nT5\n-3334FU\nT65\n+8822UM\nT1\n-3122GI\nT0\n"

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "aik/aik_test_support.h"
+#include "position/position.h"
 #include "position/setup.h"
 #include "position/text_encoding.h"
 #include "records/game_record.h"
@@ -88,6 +89,22 @@ inline constexpr const char* kEvenRows =
     "P7+FU+FU+FU+FU+FU+FU+FU+FU+FU\n"
     "P8 * +KA *  *  *  *  * +HI * \n"
     "P9+KY+KE+GI+KI+OU+KI+GI+KE+KY\n";
+
+// The same game as the window holds it with the board turned the other way
+// (the computer 先手 where the human was): every entry turned, the time
+// slots exchanged, who moves first kept.
+inline std::unique_ptr<GameRecord> turnedOver(const GameRecord& r) {
+    auto t = std::make_unique<GameRecord>(r);
+    t->humanIsSecond = 1 - r.humanIsSecond;
+    t->boardTurned = 1 - r.boardTurned;
+    for (int32_t n = 0; n <= r.length; ++n) {
+        Position& p = t->history[n];
+        p = flipPosition(r.history[n]);
+        p[kLowerTimeCell] = r.history[n][kUpperTimeCell];
+        p[kUpperTimeCell] = r.history[n][kLowerTimeCell];
+    }
+    return t;
+}
 
 // Record files written to a temporary folder and read with LoadRecord.
 struct LoadFixtureRecords {
