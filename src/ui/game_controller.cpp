@@ -13,6 +13,11 @@ GameController::GameController(Ui& ui_, SettingsStore& store_, std::filesystem::
       engine(std::make_unique<EngineState>()),
       record(std::make_unique<GameRecord>()),
       think(ThinkMove),
+      runThink([this](std::function<void(Ui&)> work, std::function<void()> done) {
+          work(ui);
+          done();
+      }),
+      stopThink([] {}),
       allocHash(AllocHashTables),
       pause([](int32_t /*ms*/, std::function<void()> then) { then(); }) {
     engine->positionHistory = record->history.data();
@@ -20,6 +25,7 @@ GameController::GameController(Ui& ui_, SettingsStore& store_, std::filesystem::
 }
 
 GameController::~GameController() {
+    stopThink();
     FreeHashTables(*engine);
 }
 

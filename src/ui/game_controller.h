@@ -55,6 +55,11 @@ enum class ReplayStep : int32_t { ToStart, Back, Forward, ToEnd };
 
 // Decides the computer's reply; ThinkMove, or a script in tests.
 using ThinkFunction = std::function<void(EngineState&, Ui&, int32_t& from, int32_t& to)>;
+// Runs `work` (the computer's think, given a Ui it may use from where it
+// runs) and then `done` on the controller's thread: at once by default, on a
+// worker thread in the window so that the window never waits for a search.
+using BackgroundRunner =
+    std::function<void(std::function<void(Ui&)> work, std::function<void()> done)>;
 // Allocates the hash arrays; AllocHashTables, or a failing stand-in in tests.
 using HashAllocator = std::function<int32_t(EngineState&, Ui&)>;
 // Calls `then` once `ms` milliseconds have passed, without blocking the
@@ -160,6 +165,10 @@ class GameController {
     bool pagesVisible = false;   // settei_menyuu
     RemoteLink* link = nullptr;  // none: play over the link is not offered
     ThinkFunction think;
+    BackgroundRunner runThink;
+    // Ends a think that runs in the background and waits for it; nothing to
+    // do by default.
+    std::function<void()> stopThink;
     HashAllocator allocHash;
     PauseFunction pause;
 
@@ -186,6 +195,12 @@ class GameController {
     // True while StartGame waits for the link to open: the server's login
     // lets the window work meanwhile.
     bool openingLink_ = false;
+
+    // The reply of the think in progress, handed over when it is done.
+    Move reply_{};
+    // Counts the thinks begun; a reply whose number is no longer the latest
+    // (its game stopped meanwhile) is dropped.
+    uint32_t thinkNumber_ = 0;
 
     bool matchPaused_ = false;
     // Counts the pauses begun; a pause whose number is no longer the

@@ -32,11 +32,20 @@ void GameController::lowerTurn() {
     gameState = GameState::LowerToMove;
 }
 
+// The search may run on another thread: until its reply is handed over,
+// only the think touches the engine's working record.
 void GameController::computerTurn() {
     if (page.linkChecked) ui.setPollTimer(0);
     gameState = GameState::ComputerThinking;
-    think(*engine, ui, engine->pendingFrom, engine->pendingTo);
-    ApplyComputerMove();
+    const uint32_t turn = ++thinkNumber_;
+    engine->stopRequested = 0;
+    runThink([this](Ui& thinkUi) { think(*engine, thinkUi, reply_.from, reply_.to); },
+             [this, turn] {
+                 if (turn != thinkNumber_ || gameState != GameState::ComputerThinking) return;
+                 engine->pendingFrom = reply_.from;
+                 engine->pendingTo = reply_.to;
+                 ApplyComputerMove();
+             });
 }
 
 bool GameController::RecordPly(Side mover) {

@@ -61,9 +61,12 @@ bool GameController::CloseQuery() {
 }
 
 void GameController::ShutDown(int32_t top, int32_t left) {
-    // A pause still running must not start a game in a closed window.
+    // A pause still running must not start a game in a closed window, nor
+    // a search still running hand over its move.
     matchPaused_ = false;
     ++pauseNumber_;
+    ++thinkNumber_;
+    stopThink();
     // Closing while the link opens ends its wait.
     if (link != nullptr && (openingLink_ || (gameState != GameState::NoGame && page.linkChecked))) {
         link->CloseLink();

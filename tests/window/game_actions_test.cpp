@@ -44,6 +44,7 @@ class GameActionsTest : public ::testing::Test {
         w->button(Control::Taikyoku)->click();
         (computerFirst ? w->pages().sengo_2 : w->pages().sengo_1)->setChecked(true);
         w->pages().taikyoku_iiyo->click();
+        w->waitWhileThinking();
     }
 
     // The human's king steps by two clicks on the picture.
@@ -54,6 +55,7 @@ class GameActionsTest : public ::testing::Test {
             QTest::mouseClick(&w->picture(), Qt::LeftButton, Qt::NoModifier,
                               QPoint(at.x + 24, at.y + 24));
         }
+        w->waitWhileThinking();
     }
 
     void key(int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

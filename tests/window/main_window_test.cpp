@@ -44,10 +44,12 @@ class WindowTest : public ::testing::Test {
         w.button(Control::Taikyoku)->click();
         (computerFirst ? w.pages().sengo_2 : w.pages().sengo_1)->setChecked(true);
         w.pages().taikyoku_iiyo->click();
+        w.waitWhileThinking();
     }
 
     void click(TestWindow& w, int x, int y, Qt::MouseButton b = Qt::LeftButton) {
         QTest::mouseClick(&w.picture(), b, Qt::NoModifier, QPoint(x, y));
+        w.waitWhileThinking();
     }
 
     test::TempFolder folder;
@@ -307,6 +309,10 @@ TEST(IniStore, ArbitraryBytesInTheSettingsFileAreSafe) {
         const Settings s = ReadSettings(store);
         EXPECT_GE(s.hash, 1);
         EXPECT_GE(s.maxTime, 0);
+        // What the window writes on closing reads back the same.
+        WriteSettings(store, s);
+        IniStore again(test::qpath(path));
+        EXPECT_EQ(ReadSettings(again), s);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QTest>
 #include <deque>
 #include <filesystem>
 #include <string>
@@ -32,6 +33,15 @@ class TestWindow : public MainWindow {
         return a;
     }
     void playSound(Sound /*kind*/) override { ++sounds; }
+    // Lets the window run until the computer's think, which runs on its own
+    // thread, has handed over its move (a match's pause is not waited for).
+    void waitWhileThinking() {
+        for (int i = 0; i < 30000 && controller().gameState == GameState::ComputerThinking &&
+                        !controller().MatchPaused();
+             ++i) {
+            QTest::qWait(2);
+        }
+    }
     // Answers of the file dialogs, front first; empty means cancelled.
     std::deque<std::string> files;
     std::string chooseFile(FileDialog /*kind*/, const std::string& /*proposedName*/) override {

@@ -54,7 +54,8 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     : QWidget(parent),
       folder_(programFolder),
       store_(programFolder + QLatin1Char('/') + QLatin1String(kSettingsFileName)),
-      sounds_(programFolder) {
+      sounds_(programFolder),
+      thinkThread_(*this, *this) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -67,6 +68,13 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
 
     controller_ = std::make_unique<GameController>(*this, store_, programFolder.toStdString());
     controllerPtr_ = controller_.get();
+    // The search runs on a worker thread; the window never waits for it.
+    controller_->runThink = [this](std::function<void(Ui&)> work, std::function<void()> done) {
+        thinkThread_.run(std::move(work), std::move(done));
+    };
+    controller_->stopThink = [this, engine = controller_->engine.get()] {
+        thinkThread_.stop(*engine);
+    };
 
     buildToolBar();
     picture_ = new BoardPicture(this);
@@ -229,8 +237,8 @@ void MainWindow::showGameMenu(int32_t x, int32_t y) {
     gameMenu_->popup(picture_->mapToGlobal(QPoint(x, y)));
 }
 
-void MainWindow::openDocument(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+bool MainWindow::openDocument(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 std::string MainWindow::chooseFile(FileDialog kind, const std::string& proposedName) {

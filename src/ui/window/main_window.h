@@ -14,6 +14,7 @@
 #include "ui/window/ini_store.h"
 #include "ui/window/settings_pages.h"
 #include "ui/window/sound_player.h"
+#include "ui/window/think_thread.h"
 
 class QFrame;
 class QLabel;
@@ -58,7 +59,7 @@ class MainWindow : public QWidget, public Ui {
     void showGameMenu(int32_t x, int32_t y) override;
     std::string chooseFile(FileDialog kind, const std::string& proposedName) override;
     void closeWindow() override;
-    void openDocument(const std::string& path) override;
+    bool openDocument(const std::string& path) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,6 +80,8 @@ class MainWindow : public QWidget, public Ui {
     IniStore store_;
     SoundPlayer sounds_;
     BoardRenderer renderer_;
+    // Declared before the controller, which stops it when it goes.
+    ThinkThread thinkThread_;
     std::unique_ptr<GameController> controller_;
     // The pages reach the controller through this pointer.
     GameController* controllerPtr_ = nullptr;
