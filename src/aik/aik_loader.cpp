@@ -98,9 +98,10 @@ void guardProfile(AikProfile& p) {
 
 enum class LineOutcome { Ok, Failed, FileDone };
 
-// Handles one line that is neither empty nor a comment.
+// Handles one line that is neither empty nor a comment. A refused book
+// file leaves the reason and its path in `refusal`.
 LineOutcome handleLine(EngineState& state, AikReader& reader, const std::string& path,
-                       std::string_view line, RuleOffset& lastOffset) {
+                       std::string_view line, RuleOffset& lastOffset, std::string& refusal) {
     AikProfile& profile = state.profile;
     for (const ScalarKey& k : kScalarKeys) {
         if (line.starts_with(k.key)) {
@@ -126,7 +127,9 @@ LineOutcome handleLine(EngineState& state, AikReader& reader, const std::string&
     if (line.starts_with(kZyouseki.key)) {
         if (!readString(profile, kZyouseki, line)) return LineOutcome::Failed;
         const std::string book = folderOf(path) + profile.zyouseki + ".jsk";
-        return LoadBook(state.bookTable, book) == 0 ? LineOutcome::Ok : LineOutcome::Failed;
+        const int32_t loaded = LoadBook(state.bookTable, book);
+        if (loaded == kBookNotRegularFile) refusal = kAikNotRegularFile + book;
+        return loaded == 0 ? LineOutcome::Ok : LineOutcome::Failed;
     }
     if (line.starts_with("set koma[")) {
         return ReadSetBlock(state, reader, line) ? LineOutcome::Ok : LineOutcome::Failed;
@@ -142,14 +145,15 @@ LineOutcome handleLine(EngineState& state, AikReader& reader, const std::string&
 }
 
 // Reads every line of the file; true when the whole file was read.
-bool readFile(EngineState& state, AikReader& reader, const std::string& path) {
+bool readFile(EngineState& state, AikReader& reader, const std::string& path,
+              std::string& refusal) {
     RuleOffset lastOffset;
     std::string line;
     for (;;) {
         const LineResult read = reader.readLine(line);
         if (read == LineResult::TooLong) return false;
         if (!line.empty() && line[0] != '\'') {
-            const LineOutcome outcome = handleLine(state, reader, path, line, lastOffset);
+            const LineOutcome outcome = handleLine(state, reader, path, line, lastOffset, refusal);
             if (outcome == LineOutcome::Failed) return false;
             if (outcome == LineOutcome::FileDone) break;
         }
@@ -167,14 +171,17 @@ int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui) {
     state.profile.edakari_hiyuusen = kDefaultEdakariHiyuusen;
 
     bool ok = false;
+    std::string refusal;
     {
         AikReader reader(path);
-        ok = reader.isOpen() && readFile(state, reader, path);
+        if (reader.openResult() == FileRead::NotRegular) refusal = kAikNotRegularFile + path;
+        if (reader.openResult() == FileRead::TooLarge) refusal = kAikFileTooLarge + path;
+        ok = reader.isOpen() && readFile(state, reader, path, refusal);
     }
     if (ok) DeriveTables(state);
     guardProfile(state.profile);
     if (!ok) {
-        showError(ui, kAikLoadError);
+        showError(ui, kAikLoadError + refusal);
         return -1;
     }
     return 1;

@@ -13,8 +13,15 @@ namespace nusari {
 // Shown (after the message sound) for every failure of LoadAik.
 inline constexpr const char* kAikLoadError = "error\n  aik file is not opened.";
 
+// Added to kAikLoadError, with the path, when the .aik file or its book is
+// refused unread.
+inline constexpr const char* kAikNotRegularFile = "\n  通常のファイルではありません：";
+inline constexpr const char* kAikFileTooLarge = "\n  ファイルが大きすぎます：";
+
 // Loads the .aik file at `path`. Returns 1 when the whole file was read, or
-// -1 after showing kAikLoadError. A failed load keeps what was read up to the
+// -1 after showing kAikLoadError (followed by the reason and the path when
+// the .aik file or its book is no regular file, or the .aik file is larger
+// than kMaxAikFileBytes). A failed load keeps what was read up to the
 // failing line. Either way the profile is left usable by the search: haba in
 // 1..100, edakari_hyouka at least 1 (else 32), hitu_hukasa 0 (off) or above.
 int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui);

@@ -32,9 +32,8 @@ int32_t ParseSignedNumber(std::string_view text, bool& ok) {
     return ok ? sign * n : 0;
 }
 
-AikReader::AikReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {}
-
-bool AikReader::failed() const { return file_ == nullptr || std::ferror(file_.get()) != 0; }
+AikReader::AikReader(const std::string& path)
+    : opened_(readRegularFile(path, kMaxAikFileBytes, bytes_)) {}
 
 int AikReader::rawGet() {
     if (rawPending_ != kNone) {
@@ -42,7 +41,8 @@ int AikReader::rawGet() {
         rawPending_ = kNone;
         return c;
     }
-    return std::getc(file_.get());
+    if (next_ >= bytes_.size()) return EOF;
+    return static_cast<unsigned char>(bytes_[next_++]);
 }
 
 int AikReader::get() {

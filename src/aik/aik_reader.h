@@ -2,11 +2,13 @@
 // line rules, free-format number rows, and ParseNumber.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
+
+#include "position/regular_file.h"
 
 namespace nusari {
 
@@ -26,16 +28,21 @@ enum class LineResult {
     TooLong,  // a 255th byte before the line feed
 };
 
+// No engine file comes near this; anything larger is refused unread.
+inline constexpr std::size_t kMaxAikFileBytes = 16u << 20;
+
 // A file read as text: a carriage return right before a line feed is
-// dropped, as a Windows text-mode read does. Bytes are taken one at a time
-// from the stream; nothing but the current line is held.
+// dropped, as a Windows text-mode read does. The file is read whole when it
+// is opened: regular files only (a FIFO or a device is refused at once), of
+// at most kMaxAikFileBytes.
 class AikReader {
 public:
-    // Opens `path`; isOpen() tells whether that worked.
+    // Reads `path`; isOpen() tells whether that worked, openResult() why not.
     explicit AikReader(const std::string& path);
-    bool isOpen() const { return file_ != nullptr; }
-    // True when reading hit an error (for example the path is a folder).
-    bool failed() const;
+    bool isOpen() const { return opened_ == FileRead::Ok; }
+    FileRead openResult() const { return opened_; }
+    // True when the file could not be read.
+    bool failed() const { return !isOpen(); }
 
     // Reads up to the next line feed: leading spaces (byte 32) dropped, at
     // most 254 bytes kept. The line feed is not stored.
@@ -54,10 +61,9 @@ private:
     int get();
     int peek();
 
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, Closer> file_;
+    std::string bytes_;  // the whole file (declared first: opened_ is set by reading it)
+    FileRead opened_;
+    std::size_t next_ = 0;  // the first byte not yet taken
     int rawPending_ = kNone;  // byte read past a carriage return
     int peeked_ = kNone;      // translated byte looked at but not taken
 };

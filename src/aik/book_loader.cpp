@@ -1,9 +1,10 @@
 #include "book_loader.h"
 
-#include <cstdio>
-#include <memory>
+#include <algorithm>
+#include <cstddef>
 
 #include "position/attack_map.h"
+#include "position/regular_file.h"
 #include "position/types.h"
 
 namespace nusari {
@@ -11,10 +12,6 @@ namespace nusari {
 namespace {
 
 constexpr uint8_t kPadByte = 255;
-
-struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 // Spreads one file record over the Position-indexed bytes of `record`:
 // bytes 0..5 go to 1..6, then squares 11..99 by file, then both hands.
@@ -59,21 +56,21 @@ void setAttackCounts(BookRecord& record) {
 
 int32_t LoadBook(BookTable& book, const std::string& path) {
     book.clear();
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return -1;
-    uint8_t in[kBookFileRecordBytes];
-    for (int32_t n = 0; n < kBookCapacity; ++n) {
-        const std::size_t got = std::fread(in, 1, sizeof in, file.get());
-        if (got == 0) break;
+    constexpr std::size_t kRecordBytes = kBookFileRecordBytes;
+    std::string bytes;
+    switch (readRegularFileHead(path, kBookCapacity * kRecordBytes, bytes)) {
+        case FileRead::Ok: break;
+        case FileRead::NotRegular: return kBookNotRegularFile;
+        default: return -1;
+    }
+    uint8_t in[kRecordBytes];
+    for (std::size_t n = 0; kRecordBytes * n < bytes.size(); ++n) {
+        const std::size_t got = std::min(kRecordBytes, bytes.size() - kRecordBytes * n);
+        bytes.copy(reinterpret_cast<char*>(in), got, kRecordBytes * n);
         // A record cut short by the end of the file is completed with 255.
-        for (std::size_t i = got; i < sizeof in; ++i) in[i] = kPadByte;
+        for (std::size_t i = got; i < kRecordBytes; ++i) in[i] = kPadByte;
         unpack(in, book.record[n]);
         setAttackCounts(book.record[n]);
-        if (got < sizeof in) break;
-    }
-    if (std::ferror(file.get()) != 0) {
-        book.clear();
-        return -1;
     }
     return 0;
 }

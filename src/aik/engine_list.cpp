@@ -45,9 +45,10 @@ std::vector<std::string> FilesBreadthFirst(const std::string& root) {
         for (const std::string& name : sortedEntries(folder)) {
             if (name == "." || name == "..") continue;
             const std::string path = folder + "/" + name;
-            if (fs::is_directory(path, ec)) {
+            const fs::file_status status = fs::status(path, ec);
+            if (fs::is_directory(status)) {
                 if (visited.insert(folderKey(path)).second) queue.push_back(path);
-            } else {
+            } else if (fs::is_regular_file(status)) {
                 files.push_back(path);
             }
         }

@@ -70,8 +70,9 @@ public:
         return {};
     }
     // Opens a finished document (the analysis report) with the desktop's
-    // default program.
-    virtual void openDocument(const std::string& /*path*/) {}
+    // default program; false when it could not be opened (without a window,
+    // nothing is).
+    virtual bool openDocument(const std::string& /*path*/) { return false; }
     // Closes the main window as its close button does.
     virtual void closeWindow() {}
 };

@@ -1,19 +1,22 @@
 #include "analysis/hit_report.h"
 
-#include <cstdio>
+#include <charconv>
 #include <filesystem>
-#include <fstream>
+#include <system_error>
 
 #include "position/text_encoding.h"
+#include "records/record_files.h"
 
 namespace nusari {
 
 namespace {
 
+// Two decimals with "." whatever the locale: to_chars never looks at it.
 std::string twoDecimals(double v) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.2f", v);
-    return buffer;
+    char buffer[400];  // room for any double in fixed notation
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 2);
+    return ec == std::errc() ? std::string(buffer, end) : std::string("0.00");
 }
 
 std::string formatTime(const std::tm& when, const char* pattern) {
@@ -31,7 +34,8 @@ std::string percent(int32_t count, int32_t positions) {
 
 std::string hitReportText(const HitStats& stats, const std::string& namaeCp932, const std::tm& when) {
     std::string t;
-    t += "<html>\n<head>\n<title>ぬさり将棋 |hit位置によるAIKの評価分析</title>\n";
+    t += "<html>\n<head>\n<meta charset=\"Shift_JIS\">\n";
+    t += "<title>ぬさり将棋 |hit位置によるAIKの評価分析</title>\n";
     t += "<style type=\"text/css\">\n";
     t += "body  {font-size:9.pt; background-color:#eeffdd; margin-top: 20px; margin-left: 16px;}\n";
     t += "table {border-style:solid; border-width:1px; border-color:#aaaaaa; "
@@ -76,19 +80,8 @@ bool writeHitReport(const std::string& path, const std::string& utf8Text) {
         bytes += c;
     }
     std::error_code ec;
-    const std::filesystem::path target(path);
-    std::filesystem::create_directories(target.parent_path(), ec);
-    const std::string temporary = path + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) || !out.flush()) {
-            std::filesystem::remove(temporary, ec);
-            return false;
-        }
-    }
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) std::filesystem::remove(temporary, ec);
-    return !ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    return writeFileReplacing(path, bytes);
 }
 
 }  // namespace nusari

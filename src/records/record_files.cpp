@@ -47,15 +47,43 @@ mode_t newFileMode(const std::string& path) {
     return 0666 & ~mask;
 }
 
+// The folder part of `path`, up to and including its last '/'.
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file a save to `path` replaces: `path` itself, or the end of the chain
+// of symbolic links it starts (which need not exist yet). False for a chain
+// that is too long (a loop) or a link that cannot be read.
+bool replacedFile(const std::string& path, std::string& target) {
+    constexpr int kMaxLinks = 40;
+    target = path;
+    for (int links = 0; links < kMaxLinks; ++links) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        char buffer[4096];
+        const ssize_t n = ::readlink(target.c_str(), buffer, sizeof buffer);
+        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buffer) return false;
+        const std::string next(buffer, static_cast<std::size_t>(n));
+        target = next[0] == '/' ? next : folderOf(target) + next;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool writeFileReplacing(const std::string& path, std::string_view bytes) {
-    std::string temp = path + ".XXXXXX";
+    std::string target;
+    if (!replacedFile(path, target)) return false;
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return false;
+    std::string temp = target + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
-    bool ok = ::fchmod(fd, newFileMode(path)) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = ::fchmod(fd, newFileMode(target)) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());
     return ok;
 }

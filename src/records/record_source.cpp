@@ -1,12 +1,8 @@
 #include "records/record_source.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 
+#include "position/regular_file.h"
 #include "position/text_encoding.h"
 #include "records/record_files.h"
 #include "records/record_messages.h"
@@ -23,20 +19,6 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
     }
 }
 
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 }  // namespace
 
 RecordFormat recordFormatOf(std::string_view path) {
@@ -48,42 +30,14 @@ RecordFormat recordFormatOf(std::string_view path) {
 }
 
 bool readRecordFile(const std::string& path, std::string& bytes, std::string& error) {
-    bytes.clear();
-    // Non-blocking, so that opening a FIFO does not wait for a writer.
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.get() < 0) {
-        error = kReadErrorMessage + path;
-        return false;
+    switch (readRegularFile(path, kMaxRecordFileBytes, bytes)) {
+        case FileRead::Ok: return true;
+        case FileRead::NotRegular: error = kNotRegularFileMessage + path; break;
+        case FileRead::TooLarge: error = kFileTooLargeMessage + path; break;
+        case FileRead::CannotOpen:
+        case FileRead::ReadFailed: error = kReadErrorMessage + path; break;
     }
-    struct stat st {};
-    if (::fstat(file.get(), &st) != 0) {
-        error = kReadErrorMessage + path;
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        error = kNotRegularFileMessage + path;
-        return false;
-    }
-    if (static_cast<unsigned long long>(st.st_size) > kMaxRecordFileBytes) {
-        error = kFileTooLargeMessage + path;
-        return false;
-    }
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            error = kReadErrorMessage + path;
-            return false;
-        }
-        if (got == 0) return true;
-        bytes.append(chunk, static_cast<std::size_t>(got));
-        // A file that grows while it is read is not let grow without end.
-        if (bytes.size() > kMaxRecordFileBytes) {
-            error = kFileTooLargeMessage + path;
-            return false;
-        }
-    }
+    return false;
 }
 
 bool isValidUtf8(std::string_view bytes) {

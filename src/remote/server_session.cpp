@@ -20,6 +20,7 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 }  // namespace
 
 int32_t CsaLink::ConnectServer() {
+    game_.store.reload();
     lan_ = ReadLanSettings(game_.store);
     transport_ = Transport::Server;
     if (logIn()) return 1;

@@ -1,9 +1,9 @@
 #include "think/book.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
+#include "position/regular_file.h"
 #include "think/book_random.h"
 
 namespace nusari {
@@ -137,9 +137,9 @@ InducedMoves ProbeBook(EngineState& state, const Position& p) {
         }
     }
 
-    std::ifstream file(messageFilePath(state), std::ios::binary);
-    if (file) {
-        const std::string txk((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // The messages are extras: a missing or refused file leaves them empty.
+    std::string txk;
+    if (readRegularFile(messageFilePath(state), kMaxMessageFileBytes, txk) == FileRead::Ok) {
         ReadBookMessages(txk, moves);
     }
     return moves;

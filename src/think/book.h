@@ -16,6 +16,8 @@ namespace nusari {
 inline constexpr int32_t kInducedMoveCount = 8;
 inline constexpr int32_t kBookMoveWeight = 100;  // an exact book position
 inline constexpr size_t kMaxMessageBytes = 255;
+// A larger message (.txk) file, or one that is no regular file, is not read.
+inline constexpr size_t kMaxMessageFileBytes = 16u << 20;
 
 struct InducedMove {
     int32_t from = 0;

@@ -63,12 +63,16 @@ void RunHitAnalysis(GameController& c, const std::string& fileName) {
     std::tm local{};
     localtime_r(&now, &local);
     const std::string report = hitReportPath(c.programFolder.string(), local);
-    writeHitReport(report, hitReportText(stats, e.profile.namae, local));
+    const bool written = writeHitReport(report, hitReportText(stats, e.profile.namae, local));
 
     c.PlaySound(Sound::Message);
-    c.ui.setPanelText("分析完了");
+    c.ui.setPanelText(written ? "分析完了\n" + std::string(kReportPathLine) + report : "分析完了");
     c.ui.message("分析完了しました。");
-    c.ui.openDocument(report);
+    if (!written) {
+        c.ui.message(kReportWriteFailed + report);
+    } else if (!c.ui.openDocument(report)) {
+        c.ui.message(kReportOpenFailed + report);
+    }
     resetRecord(c);
 }
 

@@ -8,6 +8,13 @@
 
 namespace nusari {
 
+// After an analysis the thinking panel shows "分析完了" and, on a line
+// of its own, this and the report's path.
+inline constexpr const char* kReportPathLine = "レポート：";
+// Shown with the report's path when it could not be written or opened.
+inline constexpr const char* kReportWriteFailed = "レポートを書き込めませんでした：";
+inline constexpr const char* kReportOpenFailed = "レポートを開けませんでした：";
+
 // Runs the analysis of the .aik file `fileName` (UTF-8 path as the file
 // dialog returned it) and opens the report.
 void RunHitAnalysis(GameController& c, const std::string& fileName);

@@ -1,6 +1,10 @@
 #include "ui/match_files.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "ui/time_text.h"
 
@@ -27,11 +31,19 @@ bool AppendMatchLog(const std::filesystem::path& programFolder, std::string_view
     const std::filesystem::path path = programFolder / kMatchLogPath;
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    if (!out) return false;
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
-    out.flush();
-    return static_cast<bool>(out);
+    // Non-blocking, so that a FIFO in the log's place does not make us wait.
+    const int fd = ::open(path.c_str(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    while (ok && !line.empty()) {
+        const ssize_t n = ::write(fd, line.data(), line.size());
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) line.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return ::close(fd) == 0 && ok;
 }
 
 std::filesystem::path AutosavePath(const std::filesystem::path& programFolder, std::time_t now,

@@ -20,7 +20,9 @@ std::string MatchLogLine(std::string_view endTime, std::string_view computerName
                          int32_t plies);
 
 // Appends `line` to the match log, creating its folders when missing; false
-// when the file could not be written.
+// when the file could not be written. A symbolic link is followed; anything
+// but a regular file in the log's place (a folder, FIFO or device) is
+// refused at once and nothing is written.
 bool AppendMatchLog(const std::filesystem::path& programFolder, std::string_view line);
 
 // Where a game of a continuous match is saved: "yyyymmddhhnnss_N.csa" in the

@@ -22,6 +22,13 @@ int32_t readInteger(SettingsStore& store, std::string_view section, std::string_
     return v && *v >= lowest ? *v : fallback;
 }
 
+// A value that already stands for the number ("05", "+5") is left as written.
+void writeInteger(SettingsStore& store, std::string_view section, std::string_view key, int32_t v) {
+    const std::optional<std::string> text = store.value(section, key);
+    if (text && ParseIniInteger(*text) == v) return;
+    store.setValue(section, key, std::to_string(v));
+}
+
 }  // namespace
 
 std::optional<int32_t> ParseIniInteger(std::string_view text) {
@@ -51,11 +58,11 @@ Settings ReadSettings(SettingsStore& store) {
 }
 
 void WriteSettings(SettingsStore& store, const Settings& s) {
-    store.setValue(kForm, "Top", std::to_string(s.top));
-    store.setValue(kForm, "Left", std::to_string(s.left));
-    store.setValue(kAik, "MaxTime", std::to_string(s.maxTime));
-    store.setValue(kAik, "Hash", std::to_string(s.hash));
-    store.setValue(kAik, "IsControlTime_CSA", std::to_string(s.csaTimeMode));
+    writeInteger(store, kForm, "Top", s.top);
+    writeInteger(store, kForm, "Left", s.left);
+    writeInteger(store, kAik, "MaxTime", s.maxTime);
+    writeInteger(store, kAik, "Hash", s.hash);
+    writeInteger(store, kAik, "IsControlTime_CSA", s.csaTimeMode);
     store.setValue(kRs232c, "PortName", s.portName);
     store.flush();
 }

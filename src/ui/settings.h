@@ -24,8 +24,8 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// Key-value access to an INI file; the window's store keeps the sections and
-// keys it was not asked about.
+// Key-value access to an INI file; the file's store (ui/ini_file.h) keeps
+// every byte it was not asked to change.
 class SettingsStore {
   public:
     virtual ~SettingsStore() = default;
@@ -34,6 +34,9 @@ class SettingsStore {
     virtual void setValue(std::string_view section, std::string_view key, const std::string& v) = 0;
     // Writes the file out.
     virtual void flush() = 0;
+    // Reads the file again, so that edits made while the program runs count;
+    // values set and not yet flushed stay. A store without a file keeps its values.
+    virtual void reload() {}
 };
 
 // A whole decimal integer (blanks around it and a sign allowed) that fits in

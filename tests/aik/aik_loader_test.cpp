@@ -1,5 +1,9 @@
 // LoadAik: line rules, profile keys and the one way every failure is shown.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <utility>
+#include <vector>
 
 #include "aik/aik_reader.h"
 #include "aik_test_support.h"
@@ -213,6 +217,32 @@ TEST(LoadAik, UnreadablePathsFail) {
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(LoadAik(*f.state, f.folder.path().string(), ui), -1);
     EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+TEST(LoadAik, SpecialFilesAndHugeFilesAreRefusedAtOnceWithTheReason) {
+    LoadFixture f;
+    const std::filesystem::path dir = f.folder.path();
+    std::filesystem::create_directories(dir / "folder.aik");
+    ASSERT_EQ(::mkfifo((dir / "fifo.aik").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir / "zero.aik");
+    f.folder.writeBytes("huge.aik", "");
+    std::filesystem::resize_file(dir / "huge.aik", kMaxAikFileBytes + 1);
+    ASSERT_EQ(::mkfifo((dir / "fifo.jsk").c_str(), 0600), 0);
+    const std::string book = f.folder.writeText("book.aik", "zyouseki=fifo\n");
+    const std::pair<std::filesystem::path, std::string> cases[] = {
+        {dir / "folder.aik", kAikNotRegularFile + (dir / "folder.aik").string()},
+        {dir / "fifo.aik", kAikNotRegularFile + (dir / "fifo.aik").string()},
+        {dir / "zero.aik", kAikNotRegularFile + (dir / "zero.aik").string()},
+        {dir / "huge.aik", kAikFileTooLarge + (dir / "huge.aik").string()},
+        {book, kAikNotRegularFile + (dir / "fifo.jsk").string()},
+    };
+    for (const auto& [path, reason] : cases) {
+        SCOPED_TRACE(path);
+        FakeUi ui;
+        EXPECT_EQ(LoadAik(*f.state, path.string(), ui), -1);
+        const std::vector<std::string> shown{"sound:2", "message:" + (kAikLoadError + reason)};
+        EXPECT_EQ(ui.events, shown);
+    }
 }
 
 TEST(LoadAik, ProfileIsKeptUsableForTheSearch) {

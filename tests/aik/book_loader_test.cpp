@@ -1,5 +1,6 @@
 // LoadBook: the 101-byte records of a .jsk file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "aik/book_loader.h"
 #include "aik_test_support.h"
@@ -92,12 +93,27 @@ TEST(LoadBook, EmptyMissingAndOversizedFiles) {
     ASSERT_EQ(LoadBook(*book, folder.writeBytes("r.jsk", FileRecord(1, 2).bytes())), 0);
     EXPECT_EQ(LoadBook(*book, (folder.path() / "missing.jsk").string()), -1);
     EXPECT_EQ(book->count(), 0);
-    EXPECT_EQ(LoadBook(*book, folder.path().string()), -1);
+    ASSERT_EQ(LoadBook(*book, folder.writeBytes("r.jsk", FileRecord(1, 2).bytes())), 0);
+    EXPECT_EQ(LoadBook(*book, folder.path().string()), kBookNotRegularFile);
+    EXPECT_EQ(book->count(), 0);
 
     std::string many;
     for (int i = 0; i < kBookCapacity + 5; ++i) many += FileRecord(1, static_cast<uint8_t>(i)).bytes();
     ASSERT_EQ(LoadBook(*book, folder.writeBytes("many.jsk", many)), 0);
     EXPECT_EQ(book->count(), kBookCapacity);
+}
+
+TEST(LoadBook, FifosAndDevicesAreRefusedWithoutWaiting) {
+    TempFolder folder;
+    auto book = std::make_unique<BookTable>();
+    ASSERT_EQ(::mkfifo((folder.path() / "f.jsk").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", folder.path() / "zero.jsk");
+    for (const char* name : {"f.jsk", "zero.jsk"}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(LoadBook(*book, folder.writeBytes("r.jsk", FileRecord(1, 2).bytes())), 0);
+        EXPECT_EQ(LoadBook(*book, (folder.path() / name).string()), kBookNotRegularFile);
+        EXPECT_EQ(book->count(), 0);
+    }
 }
 
 TEST(LoadBook, FreeMarkOnSquare11EndsTheBookForReaders) {

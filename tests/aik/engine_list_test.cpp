@@ -1,5 +1,6 @@
 // BuildEngineList: breadth first under the aik folder, names in byte order.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "aik/engine_list.h"
 #include "aik_test_support.h"
@@ -71,6 +72,19 @@ TEST(EngineList, OnlyExactAikExtensionIsListed) {
     program.writeBytes("aik/標準.aik", "");
     EngineList list(program);
     EXPECT_EQ(list.names, (Strings{"", "two.dots", "標準", "inner"}));
+}
+
+TEST(EngineList, OnlyRegularFilesAreListed) {
+    TempFolder program;
+    program.writeBytes("aik/real.aik", "");
+    std::filesystem::create_symlink(program.path() / "aik/real.aik",
+                                    program.path() / "aik/link.aik");
+    ASSERT_EQ(::mkfifo((program.path() / "aik/fifo.aik").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/null", program.path() / "aik/device.aik");
+    std::filesystem::create_symlink(program.path() / "aik/none",
+                                    program.path() / "aik/dangling.aik");
+    EngineList list(program);
+    EXPECT_EQ(list.names, (Strings{"link", "real"}));
 }
 
 TEST(EngineList, SymbolicLinkLoopIsSearchedOnce) {

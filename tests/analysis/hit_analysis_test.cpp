@@ -1,6 +1,7 @@
 #include "analysis/hit_analysis.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -69,6 +70,16 @@ TEST_F(HitAnalysis, AFileThatFailsCountsAsAGameWithoutPositions) {
     EXPECT_EQ(stats.games, 2);
     EXPECT_EQ(stats.positions, 3);
     EXPECT_FALSE(ui.messages.empty());  // the reader's message box
+}
+
+TEST_F(HitAnalysis, FifosAndDevicesAreSkippedWithoutWaiting) {
+    writeCsa(dir / "a.csa", 12);
+    ASSERT_EQ(::mkfifo((dir / "f.kif").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir / "x.csa");
+    const HitStats stats = run();
+    EXPECT_EQ(stats.games, 1);
+    EXPECT_EQ(stats.positions, 3);
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(HitAnalysis, EmptyOrMissingFolderGivesNothing) {

@@ -1,7 +1,10 @@
 #include "analysis/hit_report.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <clocale>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -51,6 +54,59 @@ TEST(HitReport, NoPositionsGivesTheSummaryOnly) {
     EXPECT_NE(text.find("<tr><td>評価点/教師局面数</td><td>0.00</td>\n</table>\n<hr>date :2026/12/07"),
               std::string::npos);
     EXPECT_EQ(text.find("hit位置の詳細"), std::string::npos);
+}
+
+// LC_NUMERIC switched to German (a decimal comma) while it lives, as the
+// window's toolkit switches it to the user's locale. When the system has no
+// such locale, one is built into a temporary folder.
+class CommaLocale {
+public:
+    CommaLocale() : saved_(std::setlocale(LC_NUMERIC, nullptr)) {
+        if (use("de_DE.UTF-8") || use("de_DE.utf8")) return;
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("nusari_comma_locale_" + std::to_string(::getpid()));
+        std::error_code ec;
+        std::filesystem::create_directories(folder_, ec);
+        const std::string build = "localedef -i de_DE -f UTF-8 '" +
+                                  (folder_ / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+        if (std::system(build.c_str()) == -1) return;
+        ::setenv("LOCPATH", folder_.c_str(), 1);
+        use("de_DE.UTF-8");
+    }
+    ~CommaLocale() {
+        std::setlocale(LC_NUMERIC, saved_.c_str());
+        if (folder_.empty()) return;
+        ::unsetenv("LOCPATH");
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+    bool active() const { return active_; }
+
+private:
+    bool use(const char* name) {
+        active_ =
+            std::setlocale(LC_NUMERIC, name) != nullptr && *std::localeconv()->decimal_point == ',';
+        return active_;
+    }
+    std::string saved_;
+    std::filesystem::path folder_;
+    bool active_ = false;
+};
+
+TEST(HitReport, NumbersHaveADotUnderACommaLocale) {
+    const CommaLocale comma;
+    if (!comma.active()) GTEST_SKIP() << "no locale with a decimal comma";
+    HitStats stats;
+    stats.games = 1;
+    stats.positions = 3;
+    stats.hits[0] = 2;
+    stats.misses = 1;
+    stats.score = 200;
+    const std::string text = hitReportText(stats, "x", december7());
+    EXPECT_NE(text.find("<td>評価点/教師局面数</td><td>66.67</td>"), std::string::npos);
+    EXPECT_NE(text.find("<td>0</td><td>2</td><td>66.67%</td>"), std::string::npos);
+    EXPECT_NE(text.find("<td>--</td><td>1</td><td>33.33%</td>"), std::string::npos);
+    EXPECT_EQ(text.find(','), std::string::npos);
 }
 
 TEST(HitReport, AnUnwritablePlaceFailsWithoutAFile) {

@@ -80,9 +80,12 @@ public:
     }
     void closeWindow() override { events.push_back("close"); }
     std::vector<std::string> openedDocuments;
-    void openDocument(const std::string& path) override {
+    // What openDocument answers: whether the desktop opened the document.
+    bool documentsOpen = true;
+    bool openDocument(const std::string& path) override {
         openedDocuments.push_back(path);
         events.push_back("open:" + path);
+        return documentsOpen;
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "think/book.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -161,6 +162,14 @@ TEST(ProbeBook, ReadsTheMessageFileBesideTheEngine) {
     const InducedMoves m = ProbeBook(*state, p);
     EXPECT_GE(m.move[0].weight, 100);
     EXPECT_EQ(m.move[0].message, "A plan.");
+
+    // A FIFO or a device in its place is not read (nor waited on).
+    std::filesystem::remove(dir / "joseki.txk");
+    ASSERT_EQ(::mkfifo((dir / "joseki.txk").c_str(), 0600), 0);
+    EXPECT_EQ(ProbeBook(*state, p).move[0].message, "");
+    std::filesystem::remove(dir / "joseki.txk");
+    std::filesystem::create_symlink("/dev/zero", dir / "joseki.txk");
+    EXPECT_EQ(ProbeBook(*state, p).move[0].message, "");
     std::filesystem::remove_all(dir);
 }
 

@@ -44,12 +44,12 @@ TEST_F(HitAnalysisRun, WritesAndOpensTheReportThenResetsTheRecord) {
 
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back(), "分析完了しました。");
-    EXPECT_EQ(ui.panelText(), "分析完了");
     bool sawProgress = false;
     for (const std::string& t : ui.panelHistory) sawProgress = sawProgress || t == "現在分析中\n 処理棋譜数 = 1";
     EXPECT_TRUE(sawProgress);
     ASSERT_EQ(ui.openedDocuments.size(), 1u);
     const fs::path report = ui.openedDocuments[0];
+    EXPECT_EQ(ui.panelText(), "分析完了\nレポート：" + report.string());
     EXPECT_EQ(report.parent_path(), folder.path() / "output" / "analysis");
     EXPECT_TRUE(fs::exists(report));
     EXPECT_EQ(report.filename().string().rfind("hitOrder", 0), 0u);
@@ -59,6 +59,28 @@ TEST_F(HitAnalysisRun, WritesAndOpensTheReportThenResetsTheRecord) {
     EXPECT_EQ(engine().plyCount, 0);
     EXPECT_EQ(controller->gameState, GameState::NoGame);
     EXPECT_EQ(controller->page.presetRow, kPresetEven);
+}
+
+TEST_F(HitAnalysisRun, AReportThatCannotBeWrittenOrOpenedIsTold) {
+    ASSERT_EQ(controller->StartUp(), 1);
+    addTeacherGame();
+    // The desktop has no program for the report.
+    ui.documentsOpen = false;
+    RunHitAnalysis(*controller, test::defaultEngineFile().string());
+    ASSERT_EQ(ui.openedDocuments.size(), 1u);
+    EXPECT_EQ(ui.messages.back(), kReportOpenFailed + ui.openedDocuments[0]);
+
+    // A file where the report's folder belongs.
+    fs::remove_all(folder.path() / "output" / "analysis");
+    std::ofstream(folder.path() / "output" / "analysis") << "x";
+    ui.messages.clear();
+    RunHitAnalysis(*controller, test::defaultEngineFile().string());
+    EXPECT_EQ(ui.openedDocuments.size(), 1u);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0], "分析完了しました。");
+    const fs::path place = folder.path() / "output" / "analysis" / "hitOrder";
+    EXPECT_EQ(ui.messages[1].rfind(kReportWriteFailed + place.string(), 0), 0u);
+    EXPECT_EQ(ui.panelText(), "分析完了");
 }
 
 }  // namespace

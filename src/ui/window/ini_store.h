@@ -1,23 +1,15 @@
-// The settings file through QSettings in INI format, which keeps the
-// sections and keys the program does not use.
+// The window's settings file: our own INI store at a path given as a QString.
 #pragma once
 
-#include <QSettings>
 #include <QString>
 
-#include "ui/settings.h"
+#include "ui/ini_file.h"
 
 namespace nusari {
 
-class IniStore : public SettingsStore {
+class IniStore : public IniFileStore {
   public:
     explicit IniStore(const QString& path);
-    std::optional<std::string> value(std::string_view section, std::string_view key) override;
-    void setValue(std::string_view section, std::string_view key, const std::string& v) override;
-    void flush() override;
-
-  private:
-    QSettings settings_;
 };
 
 }  // namespace nusari
