@@ -34,6 +34,9 @@ public:
     virtual ~Ui() = default;
     // Modal box titled "ぬさり将棋" with an OK button.
     virtual void message(const std::string& text) = 0;
+    // A box that tells something without stopping the program: the game
+    // flow goes on while it is shown. A modal box where nothing else runs.
+    virtual void notify(const std::string& text) { message(text); }
     // Modal yes/no question; true for yes.
     virtual bool ask(const std::string& text) = 0;
     // Text of the thinking panel (sikou_hyouzi).
@@ -70,8 +73,9 @@ public:
         return {};
     }
     // Opens a finished document (the analysis report) with the desktop's
-    // default program.
-    virtual void openDocument(const std::string& /*path*/) {}
+    // default program; false when it could not be opened (without a window,
+    // nothing is).
+    virtual bool openDocument(const std::string& /*path*/) { return false; }
     // Closes the main window as its close button does.
     virtual void closeWindow() {}
 };

@@ -28,6 +28,11 @@ public:
         messages.push_back(text);
         events.push_back("message:" + text);
     }
+    // A box that does not wait: recorded as "notify:TEXT".
+    void notify(const std::string& text) override {
+        messages.push_back(text);
+        events.push_back("notify:" + text);
+    }
     bool ask(const std::string& text) override {
         questions.push_back(text);
         events.push_back("ask:" + text);
@@ -80,9 +85,12 @@ public:
     }
     void closeWindow() override { events.push_back("close"); }
     std::vector<std::string> openedDocuments;
-    void openDocument(const std::string& path) override {
+    // What openDocument answers: whether the desktop opened the document.
+    bool documentsOpen = true;
+    bool openDocument(const std::string& path) override {
         openedDocuments.push_back(path);
         events.push_back("open:" + path);
+        return documentsOpen;
     }
 
 private:
