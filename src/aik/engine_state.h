@@ -46,6 +46,9 @@ struct EngineState : GameFields {
     // Think driver and search.
     int64_t moveStartMs = 0;       // steady-clock ms when the previous move was made
     int32_t timeLimitMs = 10000;   // the computer's thinking time per move
+    int32_t moveTimeCapMs = 0;     // > 0: the most this move may take (a server's clock)
+    // While set, the clock does not stop the search (its first iteration).
+    bool clockPaused = false;
     int32_t csaTimeMode = 0;       // 1: time limit and hukasa follow the total time used
     std::atomic<uint8_t> continueSearch{0};  // 1 while the search may go on
     // Set from another thread to end the current think at once (engine

@@ -34,6 +34,9 @@ public:
     virtual ~Ui() = default;
     // Modal box titled "ぬさり将棋" with an OK button.
     virtual void message(const std::string& text) = 0;
+    // A box that tells something without stopping the program: the game
+    // flow goes on while it is shown. A modal box where nothing else runs.
+    virtual void notify(const std::string& text) { message(text); }
     // Modal yes/no question; true for yes.
     virtual bool ask(const std::string& text) = 0;
     // Text of the thinking panel (sikou_hyouzi).

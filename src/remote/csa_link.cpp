@@ -46,6 +46,10 @@ int32_t CsaLink::OpenLink(const std::string& portName) {
 }
 
 void CsaLink::CloseLink() {
+    // The server is told that we leave, at a game's end and when the window
+    // closes alike.
+    if (transport_ == Transport::Server && loggedIn_ && server_.isOpen()) SendLine(kLogoutLine);
+    loggedIn_ = false;
     serial_.close();
     server_.close();
     framer_.reset();
@@ -87,8 +91,11 @@ PollResult CsaLink::playRemoteMove(std::string_view body, const std::string& sho
     return PollResult::MovePlayed;
 }
 
+// Remote play runs unattended: what went wrong is told in a box that does
+// not stop the link.
 PollResult CsaLink::refuse(const char* prefix, const std::string& shown, PollResult result) {
-    showError(game_.ui, prefix + shown);
+    game_.ui.playSound(Sound::Message);
+    game_.ui.notify(prefix + shown);
     return result;
 }
 

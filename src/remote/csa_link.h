@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "remote/game_summary.h"
 #include "remote/link_settings.h"
 #include "remote/remote_commands.h"
 #include "remote/serial_framer.h"
@@ -47,6 +48,8 @@ class CsaLink : public RemoteLink {
     void CloseLink() override;
     void SendMove(int32_t from, int32_t to) override;
     void PollLink() override { Poll(); }
+    int32_t MoveTimeCapMs(int32_t usedSeconds) override;
+    void NamePlayers(GameRecord& record) override;
     // Reads and handles at most one message or line.
     PollResult Poll();
     bool isOpen() const { return transport_ != Transport::None; }
@@ -92,6 +95,10 @@ class CsaLink : public RemoteLink {
     LanSettings lan_;
     // The server has ended the game; the rest of its verdict is dropped.
     bool afterServerEnd_ = false;
+    // True from the LOGIN line on, until the connection closes.
+    bool loggedIn_ = false;
+    // The summary of the server's game in progress.
+    GameSummary summary_;
     // The reason line before a server's result, for the record.
     GameEnding serverReason_ = GameEnding::None;
     bool polling_ = false;

@@ -15,6 +15,7 @@ inline constexpr const char* kReceiveError = "recv() Err.";
 inline constexpr const char* kResignLine = "%TORYO\n";
 inline constexpr const char* kInterruptLine = "%CHUDAN\n";
 inline constexpr const char* kAgreeLine = "AGREE\n";
+inline constexpr const char* kLogoutLine = "LOGOUT\n";
 inline constexpr const char* kSentMark = "--->";
 inline constexpr const char* kReceivedMark = "<---";
 

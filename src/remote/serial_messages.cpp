@@ -32,16 +32,25 @@ PollResult CsaLink::handleSerialMessage(const SerialMessage& message) {
     if (message.first == '%') {
         // The message sound came with the "%".
         if (thinking) {
-            game_.ui.message(kThinkingError + shown);
+            game_.ui.notify(kThinkingError + shown);
             return PollResult::WhileThinking;
         }
         const SpecialCommand* command = FindSpecialCommand(message.bytes);
         if (command == nullptr) {
-            game_.ui.message(kProtocolError + shown);
+            game_.ui.notify(kProtocolError + shown);
             return PollResult::UnknownSpecial;
         }
-        if (!command->quietInMatch || game_.renzoku == 0) game_.ui.message(command->message);
+        // The game ends (and is logged) before the user is told, in a box
+        // that holds nothing up, or in the panel during a match.
+        const bool inMatch = game_.renzoku != 0;
         perform(*command);
+        if (!command->quietInMatch || !inMatch) {
+            if (command->action == RemoteAction::TakeBack) {
+                game_.ui.notify(command->message);
+            } else {
+                game_.tellAfterGame(command->message, inMatch);
+            }
+        }
         return PollResult::SpecialHandled;
     }
     if (thinking) return refuse(kThinkingError, shown, PollResult::WhileThinking);

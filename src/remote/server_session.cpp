@@ -1,5 +1,6 @@
 // The game-server transport: the login up to the game's start, the lines
 // sent and received with their trace, and the lines read during a game.
+#include "position/text_encoding.h"
 #include "remote/csa_link.h"
 #include "remote/remote_texts.h"
 #include "ui/game_controller.h"
@@ -46,12 +47,15 @@ bool CsaLink::logIn() {
         if (s == ServerConnection::Status::Failed || !waitForServer()) return false;
     }
     SendLine("LOGIN " + lan_.user + " " + lan_.password + "\n");
+    loggedIn_ = true;
     const std::optional<std::string> reply = ReadLine();
     if (!reply || reply->find("LOGIN:incorrect") != std::string::npos) return false;
     std::optional<bool> computerFirst;
+    summary_ = GameSummary{};
     for (;;) {
         const std::optional<std::string> line = ReadLine();
         if (!line) return false;
+        ReadSummaryLine(*line, summary_);
         if (startsWith(*line, kYourTurn) && line->size() > kYourTurn.size()) {
             computerFirst = (*line)[kYourTurn.size()] == '+';
             *trace << "teban=" << (*computerFirst ? 0 : 1) << "\n";
@@ -67,6 +71,17 @@ bool CsaLink::logIn() {
     trace->flush();
     const std::optional<std::string> start = ReadLine();
     return start && startsWith(*start, "START:");
+}
+
+int32_t CsaLink::MoveTimeCapMs(int32_t usedSeconds) {
+    if (transport_ != Transport::Server) return 0;
+    return nusari::MoveTimeCapMs(summary_, int64_t{usedSeconds} * 1000);
+}
+
+void CsaLink::NamePlayers(GameRecord& record) {
+    if (transport_ != Transport::Server) return;
+    if (!summary_.firstName.empty()) setName(record.firstName, toCp932(summary_.firstName));
+    if (!summary_.secondName.empty()) setName(record.secondName, toCp932(summary_.secondName));
 }
 
 std::optional<std::string> CsaLink::ReadLine() {
@@ -129,17 +144,19 @@ PollResult CsaLink::handleServerLine(const std::string& line) {
     return playRemoteMove(body, body);
 }
 
+// The result is logged, the record closed and the server left before the
+// user is told, in a box that holds nothing up.
 PollResult CsaLink::endByServer(const std::string& line, const ServerEnd& end) {
     afterServerEnd_ = true;
-    game_.PlaySound(Sound::Message);
     std::string shown = line;
     while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r')) shown.pop_back();
-    if (game_.renzoku == 0) game_.ui.message(kServerVerdict + shown);
+    const bool inMatch = game_.renzoku != 0;
     if (end.verdict == ServerVerdict::Result) {
         game_.EndGame(end.result, serverReason_);
     } else {
         game_.InterruptGame();
     }
+    game_.tellAfterGame(kServerVerdict + shown, inMatch);
     return PollResult::SpecialHandled;
 }
 

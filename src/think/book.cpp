@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "position/legal_moves.h"
 #include "position/regular_file.h"
 #include "think/book_random.h"
 
@@ -76,7 +77,9 @@ bool BookRecordApplies(const Position& p, const BookRecord& record, const Attack
     }
     if (p[sq] != recordCell(record, sq)) return false;
     if (map.lowerCount[sq] > record.byte[kBookLowerCountByte]) return false;
-    return map.upperCount[sq] >= record.byte[kBookUpperCountByte];
+    if (map.upperCount[sq] < record.byte[kBookUpperCountByte]) return false;
+    // A book is outside bytes: its move is played only when it is legal here.
+    return isLegalMove(p, Side::Upper, Move{from, record.byte[kBookToByte]});
 }
 
 InducedMoves ProbeBook(EngineState& state, const Position& p) {

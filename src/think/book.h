@@ -33,7 +33,8 @@ struct InducedMoves {
 
 // True when the record's move can be played in `p` as in the book position:
 // the same piece on `from`, the same cell on the destination, no more lower
-// attackers and no fewer upper attackers there.
+// attackers and no fewer upper attackers there, and a legal move of the
+// upper side in `p`.
 bool BookRecordApplies(const Position& p, const BookRecord& record, const AttackMap& map);
 
 // Probes the book for `p` (the computer is the upper side). Weight 100 or

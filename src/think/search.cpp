@@ -88,7 +88,7 @@ int32_t SearchPly(EngineState& state, Position p, int32_t depth, int32_t alpha, 
     const int32_t block = state.nodeCount / 10000;
     if (block != state.clockCheckBlock) {
         state.clockCheckBlock = block;
-        if (nowMs() - state.moveStartMs > state.timeLimitMs) {
+        if (!state.clockPaused && nowMs() - state.moveStartMs > state.timeLimitMs) {
             state.continueSearch = 0;
             return 0;
         }

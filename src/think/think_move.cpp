@@ -1,5 +1,7 @@
 #include "think/think_move.h"
 
+#include <algorithm>
+
 #include "position/attack_map.h"
 #include "position/text_encoding.h"
 #include "think/book.h"
@@ -13,6 +15,23 @@
 namespace nusari {
 
 namespace {
+
+// The limit of one move, set for the think and put back after it.
+class MoveLimit {
+  public:
+    explicit MoveLimit(EngineState& state) : state_(state), saved_(state.timeLimitMs) {
+        int32_t limit = std::max(state.timeLimitMs, kMinTimeLimitMs);
+        if (state.moveTimeCapMs > 0) limit = std::min(limit, std::max(state.moveTimeCapMs, kMinTimeLimitMs));
+        state.timeLimitMs = limit;
+    }
+    ~MoveLimit() { state_.timeLimitMs = saved_; }
+    MoveLimit(const MoveLimit&) = delete;
+    MoveLimit& operator=(const MoveLimit&) = delete;
+
+  private:
+    EngineState& state_;
+    int32_t saved_;
+};
 
 // In CSA time mode the limit and depth follow the computer's total time.
 void applyTimeBudget(EngineState& state) {
@@ -71,6 +90,7 @@ void ThinkMove(EngineState& state, Ui& ui, int32_t& from, int32_t& to) {
     }
 
     applyTimeBudget(state);
+    const MoveLimit limit(state);
 
     CandidateList list;
     const int32_t found = LookupPosition(state, current, list);
@@ -100,7 +120,11 @@ void ThinkMove(EngineState& state, Ui& ui, int32_t& from, int32_t& to) {
     state.nodeCount = 0;
     state.clockCheckBlock = -1;
     state.continueSearch = state.stopRequested ? 0 : 1;
+    // The threat search and the first iteration run whatever the clock
+    // says; only a stop ends them early.
+    state.clockPaused = true;
     const int32_t threat = -PassSearch(state, current, 10, kLossScore, kRootWindowTop, PathTable{});
+    state.clockPaused = false;
     if (threat == kLossScore) {
         baseBias = -17;
     } else if (threat == kQuiescenceFloor) {
@@ -117,8 +141,9 @@ void ThinkMove(EngineState& state, Ui& ui, int32_t& from, int32_t& to) {
 
     int32_t iteration = 0;
     // A cleared continue flag means the time ran out or a stop was requested.
+    // The first iteration runs whatever the clock says.
     while (iteration <= state.profile.hukasa && state.continueSearch != 0 &&
-           nowMs() - state.moveStartMs <= state.timeLimitMs / 2) {
+           (iteration == 0 || nowMs() - state.moveStartMs <= state.timeLimitMs / 2)) {
         if (list[0].from != kPassFrom && list[0].from != kListEndFrom &&
             list[1].from == kListEndFrom && iteration > 10) {
             from = list[0].from;
@@ -127,7 +152,9 @@ void ThinkMove(EngineState& state, Ui& ui, int32_t& from, int32_t& to) {
             return;
         }
         if (best > kQuiescenceFloor) best -= 100;
+        state.clockPaused = iteration == 0;
         SearchRoot(state, current, list, iteration, best, baseBias, induced);
+        state.clockPaused = false;
         report.best = best;
         report.iteration = iteration;
         report.nodeCount = state.nodeCount;

@@ -103,6 +103,9 @@ class GameController {
     void EndGame(int32_t result, GameEnding ending);
     // Stops the game without a result, ready to be replayed or continued.
     void InterruptGame();
+    // Tells the user about a game that has ended (and was logged): in a
+    // box that holds nothing up, or in the thinking panel during a match.
+    void tellAfterGame(const std::string& text, bool inMatch);
     // Goes back two plies to the lower side's earlier turn.
     void TakeBack();
     // Shows history entry [ply count], the ply count clamped to the record.

@@ -1,5 +1,8 @@
 // The moves of a game: the human's with the promotion question, the
 // computer's reply, and the record of every ply.
+#include <algorithm>
+
+#include "position/legal_moves.h"
 #include "position/position.h"
 #include "think/candidate.h"
 #include "think/clock.h"
@@ -39,6 +42,10 @@ void GameController::computerTurn() {
     gameState = GameState::ComputerThinking;
     const uint32_t turn = ++thinkNumber_;
     engine->stopRequested = 0;
+    // A remote's clock (a game server's) may allow less than the setting.
+    const int32_t used = record->history[static_cast<std::size_t>(
+        std::clamp(engine->plyCount, 0, kMaxRecordPlies))][kUpperTimeCell];
+    engine->moveTimeCapMs = page.linkChecked && link != nullptr ? link->MoveTimeCapMs(used) : 0;
     runThink([this](Ui& thinkUi) { think(*engine, thinkUi, reply_.from, reply_.to); },
              [this, turn] {
                  if (turn != thinkNumber_ || gameState != GameState::ComputerThinking) return;
@@ -66,8 +73,21 @@ bool GameController::RecordPly(Side mover) {
 }
 
 void GameController::stopAtPlyLimit() {
-    showError(ui, kPlyLimitReached);
+    const bool inMatch = renzoku != 0;
     InterruptGame();
+    tellAfterGame(kPlyLimitReached, inMatch);
+}
+
+// After a game has ended and been logged: a box that does not hold up what
+// follows, or the thinking panel during a continuous match, which runs
+// unattended.
+void GameController::tellAfterGame(const std::string& text, bool inMatch) {
+    PlaySound(Sound::Message);
+    if (inMatch) {
+        ui.setPanelText(ui.panelText() + "\n" + text);
+    } else {
+        ui.notify(text);
+    }
 }
 
 void GameController::ApplyHumanMove() {
@@ -110,10 +130,20 @@ void GameController::ApplyComputerMove() {
         const bool resigns = from == kResignFrom;
         if (page.linkChecked && link != nullptr) link->SendMove(0, resigns ? 0 : 1);
         PlaySound(Sound::Message);
-        if (renzoku == 0) ui.message(resigns ? kComputerResigns : kHumanLeftInCheck);
+        const bool inMatch = renzoku != 0;
         // Leaving the king in check is the human's foul: the computer, to
         // move, wins by it.
         EndGame(resigns ? 1 : 2, resigns ? GameEnding::Resign : GameEnding::FoulWin);
+        // In a match the next game has begun: nothing to tell.
+        if (!inMatch) ui.notify(resigns ? kComputerResigns : kHumanLeftInCheck);
+        return;
+    }
+    // A reply is outside input to the board: one that is no legal move
+    // (a broken engine) stops the game without a result and writes nothing.
+    if (!isLegalMove(e.currentPosition, Side::Upper, Move{from, to})) {
+        const bool inMatch = renzoku != 0;
+        InterruptGame();
+        tellAfterGame(kImpossibleReply + std::to_string(from) + "," + std::to_string(to), inMatch);
         return;
     }
     applyUpperMove(e.currentPosition, Move{from, to});

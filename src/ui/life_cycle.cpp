@@ -1,9 +1,11 @@
 // Start-up and shut-down of the main window.
+#include <algorithm>
 #include <ctime>
 
 #include "aik/engine_list.h"
 #include "think/book_random.h"
 #include "think/hash_tables.h"
+#include "think/think_move.h"
 #include "ui/game_controller.h"
 #include "ui/ui_texts.h"
 
@@ -33,7 +35,7 @@ int32_t GameController::StartUp() {
     const Settings s = ReadSettings(store);
     windowTop = s.top;
     windowLeft = s.left;
-    e.timeLimitMs = s.maxTime;
+    e.timeLimitMs = std::max(s.maxTime, kMinTimeLimitMs);
     e.hashEntryCount = s.hash;
     e.csaTimeMode = s.csaTimeMode;
     portName = s.portName;

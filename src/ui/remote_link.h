@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "records/game_record.h"
+
 namespace nusari {
 
 class RemoteLink {
@@ -20,6 +22,12 @@ class RemoteLink {
     virtual void SendMove(int32_t from, int32_t to) = 0;
     // Reads what the remote sent; called every 20 ms while the remote is to move.
     virtual void PollLink() = 0;
+    // The most the computer's next move may take by the remote's clock, with
+    // `usedSeconds` of its own time gone; 0 when the remote sets none.
+    virtual int32_t MoveTimeCapMs(int32_t /*usedSeconds*/) { return 0; }
+    // Names the players of `record` as the remote did; leaves them when it
+    // named none.
+    virtual void NamePlayers(GameRecord& /*record*/) {}
 };
 
 }  // namespace nusari

@@ -1,7 +1,10 @@
 // The settings page: its edits, the check on leaving a number edit, and
 // applying the values with a new pair of hash arrays.
+#include <algorithm>
+
 #include "think/book_random.h"
 #include "think/hash_tables.h"
+#include "think/think_move.h"
 #include "ui/game_controller.h"
 #include "ui/ui_texts.h"
 
@@ -77,6 +80,8 @@ int32_t GameController::ApplySettings() {
          {SettingsEdit::TimeLimit, SettingsEdit::Hash, SettingsEdit::RandomSeed}) {
         if (const std::optional<int32_t> v = editValue(edit, *editText(edit))) *numberOf(edit) = *v;
     }
+    // The computer always searches: a shorter limit is taken as the least.
+    e.timeLimitMs = std::max(e.timeLimitMs, kMinTimeLimitMs);
     portName = settingsPage.portName;
     seedRandom(e.randomState, static_cast<uint32_t>(randomSeed));
     if (allocHash(e, ui) != 1) {

@@ -121,6 +121,7 @@ void GameController::StartGame() {
     e.plyCount = 0;
     record->startTime = LocalTimeText();
     setPlayers(turned);
+    if (page.linkChecked && link != nullptr) link->NamePlayers(*record);
     DrawBoard();
     e.moveStartMs = nowMs();
     if (page.computerFirst) {

@@ -24,6 +24,8 @@ inline constexpr const char* kComputerResigns = "投了します";
 inline constexpr const char* kHumanLeftInCheck = "あなたの負け：王手放置";
 // The history holds 999 plies; a game that reaches them stops here.
 inline constexpr const char* kPlyLimitReached = "999手に達したため対局を中断します";
+// Followed by the move's from and to.
+inline constexpr const char* kImpossibleReply = "思考エラー：指せない手のため対局を中断します：";
 
 inline constexpr const char* kResignQuestion = "投了しますか？";
 inline constexpr const char* kInterruptQuestion = "中断しますか？";

@@ -9,6 +9,7 @@
 #include "position/position.h"
 #include "position/setup.h"
 #include "remote/csa_move_line.h"
+#include "remote/game_summary.h"
 
 namespace nusari {
 namespace {
@@ -147,6 +148,42 @@ TEST(MoveLineTest, ArbitraryBytesAreSafe) {
             EXPECT_TRUE(isLegalMove(p, Side::Lower, *m)) << body;
         }
     }
+}
+
+}  // namespace
+}  // namespace nusari
+
+namespace nusari {
+namespace {
+
+GameSummary summaryOf(std::initializer_list<const char*> lines) {
+    GameSummary s;
+    for (const char* line : lines) ReadSummaryLine(line, s);
+    return s;
+}
+
+// The time a move may take by the server's clock: the rest over the moves
+// to come, plus increment and byoyomi, less the network's margin.
+TEST(GameSummary, TheServersClockCapsAMove) {
+    const struct {
+        GameSummary summary;
+        int64_t usedMs;
+        int32_t capMs;
+    } cases[] = {
+        {summaryOf({"Total_Time:600\n", "Byoyomi:0\n", "Time_Unit:1sec\n"}), 0, 15000 - 500},
+        {summaryOf({"Total_Time:600", "Time_Unit:1sec"}), 560000, 1000 - 500},
+        {summaryOf({"Total_Time:0", "Byoyomi:10"}), 0, 10000 - 500},
+        {summaryOf({"Total_Time:300", "Increment:10", "Time_Unit:1sec"}), 300000, 10000 - 500},
+        {summaryOf({"Total_Time:10", "Time_Unit:1min"}), 0, 15000 - 500},
+        {summaryOf({"Total_Time:60000", "Time_Unit:1msec"}), 90000, 1},  // over: the least
+        {summaryOf({"Name+:x", "Name-:y"}), 0, 0},  // no clock, no cap
+        {summaryOf({"Total_Time:99999999999999999999"}), 0, 1000000000},
+        {summaryOf({"Total_Time:abc", "Byoyomi:-3", "Time_Unit:2hours"}), 0, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MoveTimeCapMs(c.summary, c.usedMs), c.capMs);
+    const GameSummary named = summaryOf({"Name+:sente_player\r\n", "Name-:gote\n"});
+    EXPECT_EQ(named.firstName, "sente_player");
+    EXPECT_EQ(named.secondName, "gote");
 }
 
 }  // namespace

@@ -48,6 +48,10 @@ void RemoteGameTest::SetUp() {
     controller->link = link.get();
     link->clock = [this] { return clockMs; };
     link->trace = &traceOut;
+    ui.onNotify = [this] {
+        loggedAtNotify = logLines().size();
+        openAtNotify = link->isOpen();
+    };
     controller->think = [this](EngineState& e, Ui& /*ui*/, int32_t& from, int32_t& to) {
         ++thinks;
         Move reply{kResignFrom, 0};
@@ -85,6 +89,9 @@ std::vector<std::string> RemoteGameTest::logLines() const {
 
 void RemoteGameTest::expectEnded(const EndCase& c, std::size_t& logged) {
     EXPECT_EQ(ui.messages.back(), c.message);
+    // The end was logged and the link closed before the user was told.
+    EXPECT_EQ(loggedAtNotify, logged + (c.logged != nullptr ? 1 : 0));
+    EXPECT_FALSE(openAtNotify);
     EXPECT_EQ(ui.sounds.front(), Sound::Message);
     EXPECT_EQ(controller->gameState, GameState::NoGame);
     EXPECT_FALSE(link->isOpen());

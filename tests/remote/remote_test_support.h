@@ -23,9 +23,14 @@ namespace nusari::test {
 class PumpingUi : public FakeUi {
   public:
     std::function<void()> onPump;
+    std::function<void()> onNotify;
     void pumpMessages() override {
         FakeUi::pumpMessages();
         if (onPump) onPump();
+    }
+    void notify(const std::string& text) override {
+        if (onNotify) onNotify();
+        FakeUi::notify(text);
     }
 };
 
@@ -79,6 +84,10 @@ class RemoteGameTest : public ::testing::Test {
     // The computer's replies, front first; then the first legal move.
     std::deque<Move> replies;
     int thinks = 0;
+    // What was true when the user was last told something: the match log's
+    // lines and whether the link was open.
+    std::size_t loggedAtNotify = 0;
+    bool openAtNotify = false;
 };
 
 }  // namespace nusari::test

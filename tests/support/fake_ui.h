@@ -28,6 +28,11 @@ public:
         messages.push_back(text);
         events.push_back("message:" + text);
     }
+    // A box that does not wait: recorded as "notify:TEXT".
+    void notify(const std::string& text) override {
+        messages.push_back(text);
+        events.push_back("notify:" + text);
+    }
     bool ask(const std::string& text) override {
         questions.push_back(text);
         events.push_back("ask:" + text);

@@ -57,6 +57,33 @@ TEST(BookRecordApplies, NeedsTheSamePiecesAndNoMoreLowerAttackers) {
     EXPECT_FALSE(BookRecordApplies(attacked, r, map));  // the human attacks 3d more often
 }
 
+// A forged book matches the position but names no legal move: it is never
+// played, neither as the book move nor as an induced move.
+TEST(ProbeBook, RecordsThatAreNoLegalMoveAreSkipped) {
+    const Position p = evenGame();
+    const struct {
+        const char* what;
+        int32_t from, to;
+    } forged[] = {
+        {"bytes beyond the board", 255, 255},
+        {"a destination off the board", 33, 30},
+        {"onto an own piece", 31, 22},
+        {"a drop of a piece not in hand", kUpperHandBase + kRook, 55},
+        {"a move the piece cannot make", 33, 36},
+        {"a promotion outside the zone", 33, 134},
+    };
+    for (const auto& f : forged) {
+        SCOPED_TRACE(f.what);
+        auto state = blankEngine();
+        BookRecord r = recordOf(p, f.from % 100 == f.from ? f.from : 33, f.to % 100);
+        r.byte[kBookFromByte] = static_cast<uint8_t>(f.from);
+        r.byte[kBookToByte] = static_cast<uint8_t>(f.to);
+        state->bookTable.record[0] = r;
+        const InducedMoves m = ProbeBook(*state, p);
+        for (const InducedMove& move : m.move) EXPECT_EQ(move.from, 0);
+    }
+}
+
 TEST(ProbeBook, EmptyBookKeepsThePlaceholders) {
     auto state = blankEngine();
     const InducedMoves m = ProbeBook(*state, evenGame());

@@ -112,6 +112,28 @@ TEST(ThinkMove, SearchesToHukasaAndReportsEveryIteration) {
     EXPECT_GE(ui.pumps, 16);
 }
 
+// Even with no time at all (a limit of 0, the clock already past it) the
+// first iteration is searched and its best move played.
+TEST(ThinkMove, NoTimeLeftStillSearchesTheFirstIteration) {
+    auto state = searchingEngine(14);
+    state->timeLimitMs = 0;
+    test::FakeUi ui;
+    Position p;
+    setupPosition(p, kPresetEven);
+    p = flipPosition(p);
+    state->currentPosition = p;
+    state->moveStartMs = nowMs() - 60000;
+    ThinkResult r;
+    ThinkMove(*state, ui, r.from, r.to);
+    MoveList legal;
+    generateLegalMoves(p, Side::Upper, legal);
+    EXPECT_TRUE(legal.contains(Move{r.from, r.to}));
+    EXPECT_GT(state->nodeCount, 0);
+    EXPECT_EQ(state->timeLimitMs, 0);  // the setting itself is left alone
+    const std::string& result = ui.panelHistory.back();
+    EXPECT_NE(result.find("\n 深さ = 0\n"), std::string::npos) << result;
+}
+
 TEST(ThinkMove, CsaTimeModeFollowsTheTotalTimeUsed) {
     auto state = searchingEngine(5);
     test::FakeUi ui;

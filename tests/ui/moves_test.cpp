@@ -1,5 +1,6 @@
 // The moves of a game: promotion, captures, drops, the computer's replies,
 // the record of every ply and the ends of a game.
+#include "position/position.h"
 #include "position/setup.h"
 #include "think/candidate.h"
 #include "think/clock.h"
@@ -84,15 +85,15 @@ TEST_F(MovesTest, APieceInHandIsDropped) {
 }
 
 TEST_F(MovesTest, TheComputersRepliesAreApplied) {
-    playOn({{66, kUpperSilver}, {75, kLowerGold}});
+    playOn({{66, kUpperSilver}, {77, kLowerGold}});
     board()[kUpperHandBase + kPawn] = 1;
     // A promotion that captures, then a drop.
-    replies = {Move{66, 175}, Move{kUpperHandBase + kPawn, 55}};
+    replies = {Move{66, 177}, Move{kUpperHandBase + kPawn, 55}};
     move(59, 58);
-    EXPECT_EQ(board()[75], kUpperProSilver);
+    EXPECT_EQ(board()[77], kUpperProSilver);
     EXPECT_EQ(board()[66], kEmpty);
     EXPECT_EQ(board()[kUpperHandBase + kGold], 1);
-    EXPECT_EQ(engine().lastDestination, 75);
+    EXPECT_EQ(engine().lastDestination, 77);
     EXPECT_EQ(engine().pendingFrom, 0);
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
     move(58, 59);
@@ -147,12 +148,42 @@ TEST_F(MovesTest, TheComputerResigns) {
     ui.events.clear();
     move(77, 76);
     const std::vector<std::string> tail(ui.events.end() - 5, ui.events.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"sound:1", "sound:2", "message:投了します", "draw",
-                                              "controls:2"}));
+    // The game is over (and logged) before the user is told.
+    EXPECT_EQ(tail, (std::vector<std::string>{"sound:1", "sound:2", "draw", "controls:2",
+                                              "notify:投了します"}));
     EXPECT_EQ(controller->gameState, GameState::NoGame);
     EXPECT_EQ(record().length, 1);
     EXPECT_EQ(record().endTime.size(), 19u);
     EXPECT_EQ(engine().lastDestination, 0);
+}
+
+// An engine reply is outside input: one that is no legal move never
+// reaches the board; the game stops without a result.
+TEST_F(MovesTest, AnImpossibleReplyStopsTheGameAndWritesNothing) {
+    const Move forged[] = {
+        {255, 255},                       // beyond the board
+        {33, 33},                         // no move at all
+        {31, 22},                         // onto an own piece
+        {kUpperHandBase + kRook, 55},     // a drop of a piece not in hand
+        {33, 135},                        // a promotion outside the zone
+        {77, 76},                         // the human's piece
+    };
+    for (const Move& m : forged) {
+        SCOPED_TRACE(std::to_string(m.from) + ">" + std::to_string(m.to));
+        makeController();
+        replies = {m};
+        startGame(kPresetEven, false);
+        move(77, 76);
+        Position expected;
+        setupPosition(expected, kPresetEven);
+        applyLowerMove(expected, Move{77, 76});
+        EXPECT_EQ(board(), expected);
+        EXPECT_EQ(controller->gameState, GameState::NoGame);
+        EXPECT_EQ(record().length, 1);
+        EXPECT_EQ(record().ending, GameEnding::Interrupt);
+        ASSERT_FALSE(ui.messages.empty());
+        EXPECT_EQ(ui.messages.back().rfind(kImpossibleReply, 0), 0u);
+    }
 }
 
 TEST_F(MovesTest, TheHumanLeftHisKingInCheck) {

@@ -6,12 +6,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <chrono>
 #include <random>
+#include <thread>
 
 #include "position/setup.h"
 #include "think/clock.h"
@@ -179,6 +182,36 @@ TEST_F(WindowTest, TheWindowStaysResponsiveWhileTheComputerThinks) {
     EXPECT_EQ(c.engine->plyCount, 1);
     EXPECT_EQ(c.engine->pendingFrom, 0);
     EXPECT_EQ(c.gameState, GameState::LowerToMove);
+}
+
+// The search runs on its own thread: a dialog opened while the computer
+// thinks neither stops it nor holds its move up, which is played (and timed)
+// while the dialog is still open.
+TEST_F(WindowTest, ADialogDuringTheComputersTurnDoesNotHoldItUp) {
+    auto w = open();
+    GameController& c = w->controller();
+    c.think = [](EngineState&, Ui&, int32_t& from, int32_t& to) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        from = 51;  // the king steps aside
+        to = 42;
+    };
+    w->button(Control::Taikyoku)->click();
+    w->pages().sengo_2->setChecked(true);
+    w->pages().taikyoku_iiyo->click();
+    ASSERT_EQ(c.gameState, GameState::ComputerThinking);
+
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ぬさり将棋"), QStringLiteral("version"),
+                    QMessageBox::Ok, w.get());
+    int32_t pliesWhileOpen = -1;
+    QTimer::singleShot(1500, &box, [&] {
+        pliesWhileOpen = c.engine->plyCount;
+        box.accept();
+    });
+    box.exec();
+    EXPECT_EQ(pliesWhileOpen, 1);
+    EXPECT_EQ(c.gameState, GameState::LowerToMove);
+    EXPECT_EQ(c.engine->currentPosition[42], kUpperKing);
+    EXPECT_EQ(c.record->history[1][kUpperTimeCell], 1);  // under a second, counted as one
 }
 
 TEST_F(WindowTest, PagesShowTheSettingsAndCountOnlyRealEdits) {

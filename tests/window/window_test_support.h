@@ -25,6 +25,7 @@ class TestWindow : public MainWindow {
     int sounds = 0;
 
     void message(const std::string& text) override { messages.push_back(text); }
+    void notify(const std::string& text) override { messages.push_back(text); }
     bool ask(const std::string& text) override {
         questions.push_back(text);
         if (answers.empty()) return false;

@@ -173,6 +173,15 @@ void MainWindow::message(const std::string& text) {
     box.exec();
 }
 
+// The box is shown and the call returns: the game flow goes on behind it.
+void MainWindow::notify(const std::string& text) {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, title(), QString::fromStdString(text),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->open();
+}
+
 bool MainWindow::ask(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, title(), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, this);

@@ -44,6 +44,7 @@ class MainWindow : public QWidget, public Ui {
 
     // Ui.
     void message(const std::string& text) override;
+    void notify(const std::string& text) override;
     bool ask(const std::string& text) override;
     void setPanelText(const std::string& text) override;
     std::string panelText() const override { return panelText_; }

@@ -160,6 +160,8 @@ QWidget* SettingsPages::buildSettingsPage() {
     page->setObjectName(QStringLiteral("settei_tab"));
     zikann_max_ran = addSettingsEdit(page, 0, "COMの最大思考時間：", "zikann_max_ran", 8,
                                      SettingsEdit::TimeLimit);
+    addLabel(page, "ms（最小100）", QRect(298, 14, 90, 22), Qt::AlignLeft)
+        ->setObjectName(QStringLiteral("lbl_zikann_tani"));
     data_ookisa_ran =
         addSettingsEdit(page, 1, "ハッシュ表のサイズ：", "data_ookisa_ran", 7, SettingsEdit::Hash);
     com_poto_ran =
