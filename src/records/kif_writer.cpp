@@ -76,24 +76,47 @@ void writeDiagram(KifText& out, const Position& p, bool senteFirst) {
     out.line(cp(senteFirst ? "先手番" : "後手番"));
 }
 
-// The text of ply i: destination (or 同), piece, 成/不成/打 and origin.
-std::string plyText(const GameRecord& record, int32_t i, int32_t previousTo) {
+// Ply i as its parts: destination (or 同), piece and 成 or 打; whether a
+// promotion was declined; the origin square (0 for a drop).
+struct PlyParts {
+    std::string name;
+    bool declined = false;
+    int32_t origin = 0;
+};
+
+PlyParts plyParts(const GameRecord& record, int32_t i) {
     const Position& before = record.history[static_cast<std::size_t>(i - 1)];
     const Position& after = record.history[static_cast<std::size_t>(i)];
     const Side mover = moverOfPly(record, i);
     const Move m = moveOfPly(before, after, mover);
     const int32_t to = destinationOf(m);
-    std::string text = to == previousTo ? cp("同　") : kifSquareName(standardSquare(record, to));
+    const int32_t previousTo =
+        i >= 2 ? plySquares(record.history[static_cast<std::size_t>(i - 2)], before).to : 0;
+    PlyParts parts;
+    parts.name = to == previousTo ? cp("同　") : kifSquareName(standardSquare(record, to));
     if (isDrop(m)) {
         const int32_t base = mover == Side::Lower ? kLowerHandBase : kUpperHandBase;
-        return text + kifPieceName(m.from - base) + cp("打");
+        parts.name += kifPieceName(m.from - base) + cp("打");
+        return parts;
     }
-    // A declined promotion is written plainly: the origin tells the move,
-    // and not every reader takes 不成 in a KIF move line.
-    text += kifPieceName(before[m.from]);
-    if (isPromotion(m)) text += cp("成");
-    const int32_t from = standardSquare(record, m.from);
-    return text + "(" + std::to_string(from) + ")";
+    const int32_t piece = before[m.from];
+    parts.name += kifPieceName(piece);
+    if (isPromotion(m)) parts.name += cp("成");
+    auto inZone = [mover](int32_t square) {
+        return mover == Side::Lower ? rankOf(square) <= 3 : rankOf(square) >= 7;
+    };
+    parts.declined = !isPromotion(m) && !isPromoted(piece) && kindOf(piece) != kKing &&
+                     kindOf(piece) != kGold && (inZone(m.from) || inZone(to));
+    parts.origin = standardSquare(record, m.from);
+    return parts;
+}
+
+// The KIF text of ply i: a declined promotion is written plainly, since the
+// origin tells the move and not every reader takes 不成 in a KIF move line.
+std::string plyText(const GameRecord& record, int32_t i) {
+    const PlyParts parts = plyParts(record, i);
+    if (parts.origin == 0) return parts.name;
+    return parts.name + "(" + std::to_string(parts.origin) + ")";
 }
 
 // "まで64手で後手の勝ち" and the like.
@@ -136,14 +159,12 @@ std::string FormatKif(const GameRecord& record) {
     out.line(cp("手数----指手---------消費時間--"));
 
     const int32_t length = std::clamp(record.length, 0, kMaxRecordPlies);
-    int32_t previousTo = 0;
     for (int32_t i = 1; i <= length; ++i) {
         const Position& before = record.history[static_cast<std::size_t>(i - 1)];
         const Position& after = record.history[static_cast<std::size_t>(i)];
         const int32_t cell = timeCellOfPly(record, i);
         const std::string time = timeColumn(int64_t{after[cell]} - before[cell], after[cell]);
-        out.line(moveLine(i, plyText(record, i, previousTo), time));
-        previousTo = plySquares(before, after).to;
+        out.line(moveLine(i, plyText(record, i), time));
     }
     if (record.ending != GameEnding::None) {
         const Position& last = record.history[static_cast<std::size_t>(length)];
@@ -152,6 +173,19 @@ std::string FormatKif(const GameRecord& record) {
         out.line(closingLine(record, length, handicap != nullptr));
     }
     return out.take();
+}
+
+std::string PlyName(const GameRecord& record, int32_t ply) {
+    if (ply < 1 || ply > kMaxRecordPlies) return {};
+    const PlyParts parts = plyParts(record, ply);
+    return parts.declined ? parts.name + cp("不成") : parts.name;
+}
+
+std::string GameResultText(const GameRecord& record) {
+    if (record.ending == GameEnding::None) return {};
+    const bool handicap =
+        !senteMovesFirst(record) && handicapOfPosition(standardEntry(record, 0)) != nullptr;
+    return closingLine(record, std::clamp(record.length, 0, kMaxRecordPlies), handicap);
 }
 
 }  // namespace nusari

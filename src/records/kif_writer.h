@@ -12,4 +12,12 @@ namespace nusari {
 // The KIF text of `record`: CP932 with CR LF.
 std::string FormatKif(const GameRecord& record);
 
+// Ply n of the record as players write it, without its origin: ７六歩,
+// 同　銀, ５五角打, ２二角成, ３三桂不成 (CP932).
+std::string PlyName(const GameRecord& record, int32_t ply);
+
+// How the game ended, as the closing line of a KIF record says it
+// ("まで57手で先手の勝ち", CP932); empty while the record has no ending.
+std::string GameResultText(const GameRecord& record);
+
 }  // namespace nusari

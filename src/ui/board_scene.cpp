@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
+#include "position/legal_moves.h"
 #include "position/text_encoding.h"
 
 namespace nusari {
 
 namespace {
 
-// A hand row of one kind: its pieces fan out leftwards from `baseX` over
-// `spread` pixels.
+// A hand row of one kind: its piece stands `spread` pixels left of `baseX`.
 struct HandRow {
     int32_t kind;
     int32_t baseX;
@@ -29,17 +29,31 @@ constexpr HandRow kUpperRows[] = {
 };
 
 // More pieces of one kind than a game can hold: a record that claims more
-// is drawn with this many.
-constexpr int32_t kMaxDrawnHandPieces = 40;
+// shows this count.
+constexpr int32_t kMaxShownHandCount = 99;
 
+// One piece a kind in hand, its count beside it when more than one.
 void addHand(BoardScene& scene, const Position& p, int32_t handBase, int32_t sideCode,
              const HandRow (&rows)[7]) {
     for (const HandRow& row : rows) {
-        const int32_t n = std::min(p[handBase + row.kind], kMaxDrawnHandPieces);
-        const int32_t image = ImageIndexOf(sideCode + row.kind);
-        for (int32_t i = 1; i <= n; ++i) {
-            scene.sprites.push_back(Sprite{image, row.baseX - (i * row.spread) / n, row.y});
-        }
+        const int32_t n = std::min(p[handBase + row.kind], kMaxShownHandCount);
+        if (n < 1) continue;
+        const int32_t x = row.baseX - row.spread;
+        scene.sprites.push_back(Sprite{ImageIndexOf(sideCode + row.kind), x, row.y});
+        if (n > 1) scene.notes.push_back(SceneText{std::to_string(n), x + 48, row.y + 30, 0});
+    }
+}
+
+// File numbers above the board and rank numerals to its right, as the
+// squares really are: when the board is turned, file 1 is on the left and
+// rank 九 at the top.
+void addLabels(BoardScene& scene, bool turned) {
+    static const char* const kRanks[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九"};
+    for (int32_t k = 0; k < 9; ++k) {
+        const int32_t file = turned ? k + 1 : 9 - k;
+        const int32_t rank = turned ? 9 - k : k + 1;
+        scene.notes.push_back(SceneText{std::to_string(file), 183 + 48 * k, 16, 48});
+        scene.notes.push_back(SceneText{kRanks[rank - 1], 616, 33 + 48 * k + 16, 18});
     }
 }
 
@@ -94,6 +108,19 @@ BoardScene ComposeBoard(const BoardInputs& in) {
     if (isSquare(in.lastDestination)) {
         const PicturePoint at = SquareOrigin(in.lastDestination);
         scene.sprites.push_back(Sprite{kLastMoveFrameImage, at.x, at.y});
+    }
+    // The ply shown, in play and in replay: where it came from and went.
+    if (in.plyCount >= 1 && in.plyCount <= kMaxRecordPlies) {
+        const PlySquares ply =
+            plySquares(record.history[static_cast<std::size_t>(in.plyCount - 1)],
+                       record.history[static_cast<std::size_t>(in.plyCount)]);
+        for (const int32_t square : {ply.from, ply.to}) {
+            if (isSquare(square)) scene.tints.push_back(SquareOrigin(square));
+        }
+    }
+    addLabels(scene, record.boardTurned != 0);
+    if (isInCheck(p, Side::Lower) || isInCheck(p, Side::Upper)) {
+        scene.notes.push_back(SceneText{"王手", 678, 240, 0});
     }
     return scene;
 }

@@ -13,6 +13,8 @@
 namespace nusari {
 
 inline constexpr int32_t kPictureWidth = 800;
+// The move list's column to the right of the picture.
+inline constexpr int32_t kMoveListWidth = 220;
 inline constexpr int32_t kPictureHeight = 500;
 inline constexpr int32_t kPieceImageSize = 49;
 // Images 0..27 are pieces; these two are frames.
@@ -40,16 +42,23 @@ struct Sprite {
     bool operator==(const Sprite&) const = default;
 };
 
-// A text whose top left corner is at (x, y); UTF-8.
+// A text whose top left corner is at (x, y); UTF-8. With a width, the text
+// is centred in the box of that width and one line's height.
 struct SceneText {
     std::string text;
     int32_t x = 0;
     int32_t y = 0;
+    int32_t width = 0;
 };
 
 struct BoardScene {
     std::vector<SceneText> texts;
+    // Squares tinted under the pieces: the last move's origin and destination.
+    std::vector<PicturePoint> tints;
     std::vector<Sprite> sprites;  // in drawing order; later ones lie on top
+    // Drawn over everything: the file and rank labels, the counts of the
+    // pieces in hand and 王手.
+    std::vector<SceneText> notes;
 };
 
 // What DrawBoard reads.
@@ -62,7 +71,10 @@ struct BoardInputs {
 };
 
 // The six texts, the pieces on the board, both hands (lower side first,
-// kinds pawn to rook) and the red frame on the last destination.
+// kinds pawn to rook: one piece a kind, with its count when more than one),
+// the red frame on the last destination, the tints of the ply shown, the
+// file and rank labels as the board is turned, and 王手 when a king is in
+// check.
 BoardScene ComposeBoard(const BoardInputs& in);
 
 }  // namespace nusari

@@ -110,6 +110,12 @@ class GameController {
     void TakeBack();
     // Shows history entry [ply count], the ply count clamped to the record.
     void ShowRecordPly();
+    // The plies the move list holds: the game's so far while one runs, the
+    // record's otherwise.
+    int32_t ListedPlies() const;
+    // A click on the move list's line of `ply` (the result line counts as
+    // the last ply): replays to it, as the replay keys do, while no game runs.
+    void ReplayTo(int32_t ply);
     void DrawBoard();
     BoardScene ComposeScene() const;
     // Ticks of the poll timer: the link reads.

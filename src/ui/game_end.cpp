@@ -1,5 +1,7 @@
 // The end of a game, with a result or by an interruption, and the human's
 // 投了 and 中断.
+#include "position/text_encoding.h"
+#include "records/kif_writer.h"
 #include "ui/game_controller.h"
 #include "ui/match_files.h"
 #include "ui/time_text.h"
@@ -13,6 +15,12 @@ void GameController::closeRecord(std::time_t endTime) {
     record->length = e.plyCount;
     record->endTime = LocalTimeText(endTime);
     e.lastDestination = 0;
+    // The result under what the panel shows, as the move list's last line
+    // says it too.
+    if (const std::string result = GameResultText(*record); !result.empty()) {
+        const std::string shown = ui.panelText();
+        ui.setPanelText(shown.empty() ? toUtf8(result) : shown + "\n\n" + toUtf8(result));
+    }
     DrawBoard();
 }
 

@@ -46,6 +46,17 @@ void GameController::ShowRecordPly() {
     ui.setPanelText(kReplayText);
 }
 
+int32_t GameController::ListedPlies() const {
+    const int32_t plies = gameState == GameState::NoGame ? record->length : engine->plyCount;
+    return std::clamp(plies, 0, kMaxRecordPlies);
+}
+
+void GameController::ReplayTo(int32_t ply) {
+    if (gameState != GameState::NoGame || record->length == 0) return;
+    engine->plyCount = ply;
+    ShowRecordPly();
+}
+
 void GameController::stepReplay(ReplayStep step) {
     int32_t& ply = engine->plyCount;
     switch (step) {

@@ -2,9 +2,12 @@
 // stand areas.
 #include <algorithm>
 
+#include "position/position.h"
 #include "position/setup.h"
 #include "ui/board_hit.h"
+#include "records/record_readers.h"
 #include "ui/board_scene.h"
+#include "ui/move_list.h"
 #include "ui_test_support.h"
 
 namespace nusari {
@@ -57,20 +60,56 @@ class SceneTest : public ::testing::Test {
     int32_t last = 0;
 };
 
-TEST_F(SceneTest, HandsFanOutLeftwards) {
-    position[kLowerHandBase + kPawn] = 2;
-    EXPECT_EQ(xsOf(compose(), 7), (std::vector<int32_t>{695, 645}));
+// One piece a kind in hand, with its count beside it when more than one.
+TEST_F(SceneTest, HandsShowOnePieceAKindWithItsCount) {
+    auto countAt = [](const BoardScene& scene, int32_t x, int32_t y) {
+        for (const SceneText& note : scene.notes) {
+            if (note.x == x && note.y == y) return note.text;
+        }
+        return std::string();
+    };
     position[kLowerHandBase + kPawn] = 1;
     EXPECT_EQ(xsOf(compose(), 7), (std::vector<int32_t>{645}));
+    EXPECT_EQ(countAt(compose(), 693, 440), "");
     position[kLowerHandBase + kPawn] = 18;
-    const std::vector<int32_t> eighteen = xsOf(compose(), 7);
-    ASSERT_EQ(eighteen.size(), 18u);
-    EXPECT_EQ(eighteen.front(), 740);
-    EXPECT_EQ(eighteen.back(), 645);
-    position[kLowerHandBase + kRook] = 1;
-    EXPECT_EQ(xsOf(compose(), 1), (std::vector<int32_t>{645}));
+    EXPECT_EQ(xsOf(compose(), 7), (std::vector<int32_t>{645}));
+    EXPECT_EQ(countAt(compose(), 693, 440), "18");
     position[kUpperHandBase + kBishop] = 2;
-    EXPECT_EQ(xsOf(compose(), 16), (std::vector<int32_t>{30, 15}));
+    EXPECT_EQ(xsOf(compose(), 16), (std::vector<int32_t>{15}));
+    EXPECT_EQ(countAt(compose(), 63, 210), "2");
+    position[kUpperHandBase + kBishop] = 1 << 30;  // a forged count shows at most 99
+    EXPECT_EQ(countAt(compose(), 63, 210), "99");
+}
+
+// The labels name the squares as they really are: turned with the board.
+TEST_F(SceneTest, LabelsFollowTheBoardsOrientation) {
+    auto labels = [this](int32_t turned) {
+        record->boardTurned = turned;
+        std::string files;
+        std::string ranks;
+        for (const SceneText& note : compose().notes) {
+            if (note.width == 48) files += note.text;
+            if (note.width == 18) ranks += note.text;
+        }
+        return files + " " + ranks;
+    };
+    EXPECT_EQ(labels(0), "987654321 一二三四五六七八九");
+    EXPECT_EQ(labels(1), "123456789 九八七六五四三二一");
+}
+
+// The ply shown is tinted where it came from and went, in play and replay.
+TEST_F(SceneTest, TheLastMoveIsTinted) {
+    setupPosition(record->history[0], kPresetEven);
+    record->history[1] = record->history[0];
+    applyLowerMove(record->history[1], Move{77, 76});
+    record->history[2] = record->history[1];
+    applyUpperMove(record->history[2], Move{kUpperHandBase + kPawn, 55});  // a drop: no origin
+    ply = 1;
+    EXPECT_EQ(compose().tints, (std::vector<PicturePoint>{SquareOrigin(77), SquareOrigin(76)}));
+    ply = 2;
+    EXPECT_EQ(compose().tints, (std::vector<PicturePoint>{SquareOrigin(55)}));
+    ply = 0;
+    EXPECT_TRUE(compose().tints.empty());
 }
 
 TEST_F(SceneTest, BoardHandsAndFrameInDrawingOrder) {
@@ -222,6 +261,44 @@ TEST_F(ClickTest, StandAreasSelectOnlyKindsInHand) {
     EXPECT_EQ(ui.events, std::vector<std::string>{"frame:645,360"});
     EXPECT_EQ(engine().destinationMarks[55], 1);
     EXPECT_EQ(engine().destinationMarks[42], 0);
+}
+
+}  // namespace
+}  // namespace nusari
+
+namespace nusari {
+namespace {
+
+// The move list in the usual notation (同, 打, 成 and 不成), with the
+// mover's mark and time, and the result; the same whichever way the board
+// is turned.
+TEST(MoveList, LinesInTheUsualNotationInBothOrientations) {
+    auto record = std::make_unique<GameRecord>();
+    setupPosition(record->history[0], kPresetEven);
+    TextInput in(std::string_view(
+        "+7776FU\nT3\n-3334FU\n+8822UM\n-3122GI\nT65\n+0045KA\n-2233GI\n+4523KA\n%TORYO\n"));
+    ASSERT_EQ(ReadCsa(in, *record).error, "");
+    record->length = 7;
+    const std::vector<std::string> expected = {
+        "開始局面",           "  1 ▲７六歩  0:03",  "  2 △３四歩  0:00",
+        "  3 ▲２二角成  0:00", "  4 △同　銀  1:05",  "  5 ▲４五角打  0:00",
+        "  6 △３三銀  0:00",   "  7 ▲２三角不成  0:00", "まで7手で先手の勝ち",
+    };
+    EXPECT_EQ(MoveListLines(*record, 7), expected);
+    // While a game runs the list ends at the ply played, without a result.
+    EXPECT_EQ(MoveListLines(*record, 3),
+              std::vector<std::string>(expected.begin(), expected.begin() + 4));
+
+    // The window's view when the computer was 先手: every entry turned.
+    auto turned = std::make_unique<GameRecord>(*record);
+    turned->boardTurned = 1;
+    turned->humanIsSecond = 1;
+    for (int32_t n = 0; n <= 7; ++n) {
+        turned->history[n] = flipPosition(record->history[n]);
+        turned->history[n][kLowerTimeCell] = record->history[n][kUpperTimeCell];
+        turned->history[n][kUpperTimeCell] = record->history[n][kLowerTimeCell];
+    }
+    EXPECT_EQ(MoveListLines(*turned, 7), expected);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QComboBox>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -165,6 +166,30 @@ TEST_F(GameActionsTest, SaveAndOpenThroughTheirButtons) {
     EXPECT_EQ(c().engine->plyCount, 0);
     EXPECT_TRUE(w->button(Control::Susumu1)->isEnabled());
     EXPECT_EQ(w->pages().taikyoku_teai->currentIndex(), 0);
+}
+
+TEST_F(GameActionsTest, TheMoveListFollowsTheGameAndReplaysOnAClick) {
+    resignAt = 3;
+    startGame();
+    QListWidget* list = w->moveList();
+    EXPECT_EQ(list->count(), 1);  // the start position
+    kingStep();
+    EXPECT_EQ(list->count(), 3);
+    EXPECT_EQ(list->currentRow(), 2);
+    kingStep();  // the computer resigns at ply 3
+    ASSERT_EQ(list->count(), 5);
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("  1 ▲５八玉  0:01"));
+    EXPECT_EQ(list->item(4)->text(), QStringLiteral("まで3手で先手の勝ち"));
+    auto clickRow = [list](int row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualItemRect(list->item(row)).center());
+    };
+    clickRow(1);
+    EXPECT_EQ(c().engine->plyCount, 1);
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(c().engine->currentPosition[58], kLowerKing);
+    clickRow(4);  // the result line: the end of the game
+    EXPECT_EQ(c().engine->plyCount, 3);
 }
 
 TEST_F(GameActionsTest, ADroppedRecordFileOpensLikeTheOpenButton) {

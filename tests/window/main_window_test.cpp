@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -63,8 +64,10 @@ TEST_F(WindowTest, LayoutFollowsTheDesign) {
     auto w = open();
     ASSERT_TRUE(started);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("ぬさり将棋"));
-    EXPECT_EQ(w->size(), QSize(800, 540));
+    // The specified 800 x 540 on the left, the move list beside it.
+    EXPECT_EQ(w->size(), QSize(800 + kMoveListWidth, 540));
     EXPECT_EQ(w->picture().geometry(), QRect(0, 40, 800, 500));
+    EXPECT_GE(w->moveList()->geometry().left(), 800);
     const int xs[] = {0, 40, 80, 136, 176, 216, 256, 312, 352, 392, 432, 488};
     for (int i = 0; i < kToolButtonCount; ++i) {
         const QToolButton* b = w->button(static_cast<Control>(i));

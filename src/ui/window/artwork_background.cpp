@@ -110,16 +110,8 @@ void drawBoardGrid(QPainter& p) {
         for (int fy : {3, 6})
             p.drawEllipse(QPointF(kGridLeft + fx * kCell, kGridTop + fy * kCell), 3.2, 3.2);
     }
-    // File numbers above the board, rank numerals to its right.
-    static const char* const kRanks[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九"};
-    p.setFont(uiFont(11));
-    p.setPen(QColor(0x4a, 0x2c, 0x0c));
-    for (int k = 0; k < 9; ++k) {
-        p.drawText(QRect(kGridLeft + k * kCell, 16, kCell, 16), Qt::AlignCenter,
-                   QString::number(9 - k));
-        p.drawText(QRect(right + 1, kGridTop + k * kCell, 18, kCell), Qt::AlignCenter,
-                   QString::fromUtf8(kRanks[k]));
-    }
+    // The file and rank labels follow the board's orientation: the board
+    // picture draws them over this.
     p.setRenderHint(QPainter::Antialiasing, false);
 }
 

@@ -24,8 +24,27 @@ const QImage& BoardRenderer::render(const BoardScene& scene) {
         p.drawText(QRect(text.x, text.y, kPictureWidth - text.x, 16), Qt::AlignLeft | Qt::AlignTop,
                    QString::fromStdString(text.text));
     }
+    for (const PicturePoint& at : scene.tints) {
+        p.fillRect(QRect(at.x, at.y, kPieceImageSize - 1, kPieceImageSize - 1),
+                   QColor(0xff, 0xa0, 0x40, 110));
+    }
     for (const Sprite& sprite : scene.sprites)
         p.drawImage(sprite.x, sprite.y, pieceImage(sprite.image));
+    QFont bold = font;
+    bold.setBold(true);
+    p.setFont(bold);
+    for (const SceneText& note : scene.notes) {
+        const QString text = QString::fromStdString(note.text);
+        if (note.width > 0) {
+            p.setPen(QColor(0x4a, 0x2c, 0x0c));
+            p.drawText(QRect(note.x, note.y, note.width, 16), Qt::AlignCenter, text);
+        } else {
+            // Counts and 王手 stand out in red.
+            p.setPen(QColor(0xc0, 0x10, 0x10));
+            p.drawText(QRect(note.x, note.y, kPictureWidth - note.x, 16),
+                       Qt::AlignLeft | Qt::AlignTop, text);
+        }
+    }
     return backBuffer_;
 }
 

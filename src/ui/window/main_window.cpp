@@ -1,11 +1,13 @@
 #include "ui/window/main_window.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -13,6 +15,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "ui/move_list.h"
 #include "ui/ui_texts.h"
 #include "ui/window/artwork.h"
 
@@ -60,7 +63,8 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(title());
-    setFixedSize(kPictureWidth, kToolBarHeight + kPictureHeight);
+    // The board and its controls as they always were, the move list beside.
+    setFixedSize(kPictureWidth + kMoveListWidth, kToolBarHeight + kPictureHeight);
     setAcceptDrops(true);
     QFont font(kUiFontFamily);
     font.setPixelSize(12);
@@ -83,6 +87,7 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     picture_->setClickHandler(
         [this](MouseButton b, int32_t x, int32_t y) { controller_->OnBoardMouseDown(b, x, y); });
     buildPanel();
+    buildMoveList();
     pages_ = new SettingsPages(this, controllerPtr_);
     pages_->setGeometry(8, 40, 393, 257);
     pages_->hide();
@@ -222,6 +227,43 @@ void MainWindow::setControls(ControlSet set) {
 
 void MainWindow::drawBoard() {
     picture_->present(renderer_.render(controller_->ComposeScene()));
+    refreshMoveList();
+}
+
+void MainWindow::buildMoveList() {
+    moveList_ = new QListWidget(this);
+    moveList_->setObjectName(QStringLiteral("kifu_list"));
+    moveList_->setGeometry(kPictureWidth + 4, 4, kMoveListWidth - 8,
+                           kToolBarHeight + kPictureHeight - 8);
+    moveList_->setFocusPolicy(Qt::NoFocus);
+    moveList_->setUniformItemSizes(true);
+    // A click on a ply replays to it, as the replay keys do.
+    connect(moveList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const int row = moveList_->row(item);
+        const int32_t plies = controller_->ListedPlies();
+        controller_->ReplayTo(row > plies ? plies : row);
+    });
+}
+
+void MainWindow::refreshMoveList() {
+    const std::vector<std::string> lines =
+        MoveListLines(*controller_->record, controller_->ListedPlies());
+    const QSignalBlocker block(moveList_);
+    // Lines already there stay (the list grows ply by ply); the rest change.
+    for (int row = 0; row < static_cast<int>(lines.size()); ++row) {
+        const QString text = QString::fromStdString(lines[static_cast<std::size_t>(row)]);
+        if (row < moveList_->count()) {
+            if (moveList_->item(row)->text() != text) moveList_->item(row)->setText(text);
+        } else {
+            moveList_->addItem(text);
+        }
+    }
+    while (moveList_->count() > static_cast<int>(lines.size())) {
+        delete moveList_->takeItem(moveList_->count() - 1);
+    }
+    const int current = std::clamp(controller_->engine->plyCount, 0, moveList_->count() - 1);
+    moveList_->setCurrentRow(current);
+    moveList_->scrollToItem(moveList_->item(current));
 }
 
 void MainWindow::pagesChanged() {

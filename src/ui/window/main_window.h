@@ -18,6 +18,7 @@
 
 class QFrame;
 class QLabel;
+class QListWidget;
 class QMenu;
 class QTimer;
 class QToolButton;
@@ -39,6 +40,7 @@ class MainWindow : public QWidget, public Ui {
     SettingsPages& pages() { return *pages_; }
     QToolButton* button(Control control) const;
     QMenu* gameMenu() const { return gameMenu_; }
+    QListWidget* moveList() const { return moveList_; }
     QTimer* pollTimer() const { return pollTimer_; }
     QString panelLabelText() const;
 
@@ -73,6 +75,9 @@ class MainWindow : public QWidget, public Ui {
   private:
     void buildToolBar();
     void buildPanel();
+    void buildMoveList();
+    // Brings the move list up to the game or record and marks the ply shown.
+    void refreshMoveList();
     void buildGameMenu();
     void connectGameActions();
     void restorePosition();
@@ -91,6 +96,7 @@ class MainWindow : public QWidget, public Ui {
     BoardPicture* picture_ = nullptr;  // gamen
     QFrame* panel_ = nullptr;          // sikou_paneru
     QLabel* panelLabel_ = nullptr;     // sikou_hyouzi
+    QListWidget* moveList_ = nullptr;  // the 棋譜 beside the board
     std::string panelText_;
     SettingsPages* pages_ = nullptr;  // settei_menyuu
     QMenu* gameMenu_ = nullptr;       // taikyokutyuuPM
