@@ -252,6 +252,8 @@ bool MainWindow::openDocument(const std::string& path) {
 
 std::string MainWindow::chooseFile(FileDialog kind, const std::string& proposedName) {
     QFileDialog dialog(this);
+    // Qt's own dialog, which speaks Japanese; a desktop's may not.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     switch (kind) {
         case FileDialog::OpenRecord:
             dialog.setWindowTitle(QStringLiteral("棋譜読み込み"));
