@@ -17,8 +17,8 @@
 #include "ui/window/think_thread.h"
 
 class QFrame;
-class QLabel;
 class QMenu;
+class QPlainTextEdit;
 class QTimer;
 class QToolButton;
 
@@ -40,7 +40,9 @@ class MainWindow : public QWidget, public Ui {
     QToolButton* button(Control control) const;
     QMenu* gameMenu() const { return gameMenu_; }
     QTimer* pollTimer() const { return pollTimer_; }
+    // What the thinking panel shows: the match line, then the panel text.
     QString panelLabelText() const;
+    QPlainTextEdit* panelView() const { return panelLabel_; }
 
     // Ui.
     void message(const std::string& text) override;
@@ -61,6 +63,7 @@ class MainWindow : public QWidget, public Ui {
     std::string chooseFile(FileDialog kind, const std::string& proposedName) override;
     void closeWindow() override;
     bool openDocument(const std::string& path) override;
+    void showMatch(const std::string& text) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -76,6 +79,7 @@ class MainWindow : public QWidget, public Ui {
     void buildGameMenu();
     void connectGameActions();
     void restorePosition();
+    void showPanel();
 
     QString folder_;
     IniStore store_;
@@ -90,8 +94,9 @@ class MainWindow : public QWidget, public Ui {
     std::array<QToolButton*, kToolButtonCount> buttons_{};
     BoardPicture* picture_ = nullptr;  // gamen
     QFrame* panel_ = nullptr;          // sikou_paneru
-    QLabel* panelLabel_ = nullptr;     // sikou_hyouzi
+    QPlainTextEdit* panelLabel_ = nullptr;  // sikou_hyouzi
     std::string panelText_;
+    std::string matchText_;
     SettingsPages* pages_ = nullptr;  // settei_menyuu
     QMenu* gameMenu_ = nullptr;       // taikyokutyuuPM
     QTimer* pollTimer_ = nullptr;     // sokuteiT
