@@ -4,11 +4,14 @@
 
 #include "remote/csa_link.h"
 #include "ui/ui_texts.h"
+#include "ui/window/japanese_dialogs.h"
 #include "ui/window/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QString::fromUtf8(nusari::kProgramTitle));
+    // Without Qt's catalogue the standard buttons stay English; nothing else changes.
+    nusari::installJapaneseDialogs(app);
     nusari::MainWindow window(QCoreApplication::applicationDirPath());
     // The remote player's link: a serial port or a CSA game server.
     nusari::CsaLink link(window.controller());

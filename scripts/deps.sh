@@ -8,5 +8,5 @@ $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
   build-essential cmake pkg-config \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  qt6-base-dev qt6-multimedia-dev fonts-ipafont-gothic \
+  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n fonts-ipafont-gothic \
   xvfb xauth

@@ -78,6 +78,9 @@ public:
     virtual bool openDocument(const std::string& /*path*/) { return false; }
     // Closes the main window as its close button does.
     virtual void closeWindow() {}
+    // The continuous match in progress ("連続対局 3/10"), shown in the window
+    // title and above the thinking panel's text; empty without a match.
+    virtual void showMatch(const std::string& /*text*/) {}
 };
 
 // An error box: the message sound, then the message.

@@ -66,16 +66,23 @@ bool AnalysePly(EngineState& state, const GameRecord& record, int32_t ply, const
     return true;
 }
 
-void AnalyzeTeacherGames(EngineState& state, GameRecord& record, const std::string& folder,
-                         HitStats& stats, Ui& ui) {
-    stats = HitStats{};
+std::vector<std::string> TeacherGames(const std::string& folder) {
+    std::vector<std::string> games;
     for (const std::string& file : FilesBreadthFirst(folder)) {
-        if (!isTeacherGame(file)) continue;
+        if (isTeacherGame(file)) games.push_back(file);
+    }
+    return games;
+}
+
+void AnalyzeTeacherGames(EngineState& state, GameRecord& record, const std::string& folder,
+                         HitStats& stats, Ui& ui, const std::string& panelNote) {
+    stats = HitStats{};
+    for (const std::string& file : TeacherGames(folder)) {
         ui.pumpMessages();
         GameFields scratch;
         const bool read = LoadRecord(scratch, record, file, LoadMode::Analysis, ui) == 1;
         ++stats.games;
-        ui.setPanelText("現在分析中\n 処理棋譜数 = " + std::to_string(stats.games));
+        ui.setPanelText("現在分析中\n 処理棋譜数 = " + std::to_string(stats.games) + panelNote);
         if (!read) continue;
         const PathTable path{};  // cleared once per game
         for (int32_t ply = kFirstAnalysedPly; ply <= record.length && ply < kHistoryEntries; ++ply) {

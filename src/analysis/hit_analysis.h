@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "aik/engine_state.h"
 #include "aik/ui.h"
@@ -25,13 +26,17 @@ struct HitStats {
     int32_t score = 0;  // sum of rank * hits plus 200 per miss; lower is better
 };
 
-// Analyses every ".kif", ".KIF", ".csa" and ".CSA" file below `folder`,
-// breadth first. A file that fails to read counts as a game and adds no
-// position. Before each file the Ui pumps its messages; after reading it the
-// thinking panel shows "現在分析中\n 処理棋譜数 = N". `record` is the
-// reading buffer.
+// The teacher games below `folder`: every CSA, KIF and KI2 record file,
+// breadth first.
+std::vector<std::string> TeacherGames(const std::string& folder);
+
+// Analyses the teacher games below `folder`. A file that fails to read
+// counts as a game and adds no position. Before each file the Ui pumps its
+// messages; after reading it the thinking panel shows
+// "現在分析中\n 処理棋譜数 = N", followed by `panelNote` when one is given.
+// `record` is the reading buffer.
 void AnalyzeTeacherGames(EngineState& state, GameRecord& record, const std::string& folder,
-                         HitStats& stats, Ui& ui);
+                         HitStats& stats, Ui& ui, const std::string& panelNote = {});
 
 // Ranks the move that leads from history entry ply-1 to entry ply of
 // `record` among the engine's candidates and counts it in `stats`. False

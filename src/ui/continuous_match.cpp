@@ -1,6 +1,7 @@
 // Continuous matches: after each game the game is saved, the match is
 // counted down or moves on to the next engine, and the next game begins at
-// once from the even-game start with the sides exchanged.
+// once from the even-game start with the sides exchanged. The window shows
+// which game of how many is being played.
 #include "aik/aik_loader.h"
 #include "position/setup.h"
 #include "records/csa_writer.h"
@@ -23,6 +24,42 @@ bool GameController::saveMatchGame(std::time_t endTime) {
     return false;
 }
 
+std::string GameController::MatchText() const {
+    if (renzoku < 1 || matchTotal_ < 1) return {};
+    std::string text = kMatchHeading;
+    text += std::to_string(matchGame_);
+    text += "/";
+    text += std::to_string(matchTotal_);
+    if (matchKept_) text += kMatchKeptNote;
+    return text;
+}
+
+void GameController::showMatch() {
+    ui.showMatch(MatchText());
+}
+
+// A rotation plays the engines from the selected row to the last one.
+void GameController::beginMatch() {
+    const int32_t engines = static_cast<int32_t>(page.enginePaths.size());
+    matchTotal_ = irekawari == 1 ? engines - page.engineRow : renzoku;
+    matchGame_ = 1;
+    chosenEngineRow_ = page.engineRow;
+    chosenComputerFirst_ = page.computerFirst;
+}
+
+void GameController::endMatch() {
+    renzoku = 0;
+    if (matchTotal_ > 0) {
+        page.engineRow = chosenEngineRow_;
+        page.computerFirst = chosenComputerFirst_;
+        ui.pagesChanged();
+    }
+    matchTotal_ = 0;
+    matchGame_ = 0;
+    matchKept_ = false;
+    showMatch();
+}
+
 bool GameController::continueMatch(std::time_t endTime) {
     if (renzoku < 1) return false;
     const bool saved = saveMatchGame(endTime);
@@ -37,7 +74,12 @@ bool GameController::continueMatch(std::time_t endTime) {
     } else {
         --renzoku;
     }
-    if (renzoku <= 0) return false;
+    if (renzoku <= 0) {
+        endMatch();
+        return false;
+    }
+    ++matchGame_;
+    showMatch();
 
     page.computerFirst = !page.computerFirst;
     SelectPreset(kPresetEven);
@@ -55,8 +97,10 @@ bool GameController::continueMatch(std::time_t endTime) {
         e.enginePath = page.enginePaths[static_cast<std::size_t>(page.engineRow)];
         if (LoadAik(e, e.enginePath, ui) != 1) return false;
     }
+    // A failed save stays in view above what follows.
+    const std::string note = saved ? std::string() : ui.panelText() + "\n";
     if (!page.computerFirst) {
-        beginContinuedGame();
+        beginContinuedGame(note);
         return true;
     }
 
@@ -66,19 +110,20 @@ bool GameController::continueMatch(std::time_t endTime) {
     gameState = GameState::ComputerThinking;
     matchPaused_ = true;
     const uint32_t number = ++pauseNumber_;
-    // The pause's note keeps a failed save's message in view.
-    ui.setPanelText(saved ? std::string(kMatchPauseText) : ui.panelText() + "\n" + kMatchPauseText);
-    pause(kMatchPauseMs, [this, number] {
+    ui.setPanelText(note + kMatchPauseText);
+    pause(kMatchPauseMs, [this, number, note] {
         if (!matchPaused_ || number != pauseNumber_) return;
         matchPaused_ = false;
-        beginContinuedGame();
+        beginContinuedGame(note);
     });
     return true;
 }
 
 // The sides, names and start entry of the next game, an even game from the
-// standard diagram; then its first turn.
-void GameController::beginContinuedGame() {
+// standard diagram; then its first turn. The last game's texts (a book
+// message of the engine before) give way to the start text.
+void GameController::beginContinuedGame(const std::string& note) {
+    ui.setPanelText(note + kGameStartText);
     setPlayers(false);
     DrawBoard();
     engine->moveStartMs = nowMs();

@@ -139,6 +139,9 @@ class GameController {
     void OnSaveRecord();
     // True while a continuous match waits before the computer's first move.
     bool MatchPaused() const { return matchPaused_; }
+    // The match line, "連続対局 3/10" (with the kept note while a match kept
+    // by 中断 waits for the next start); empty without a match.
+    std::string MatchText() const;
 
     // The settings pages.
     void ShowPages();
@@ -193,7 +196,14 @@ class GameController {
     // The bookkeeping of a continuous match after a game; true when the
     // next game has begun.
     bool continueMatch(std::time_t endTime);
-    void beginContinuedGame();
+    // `note` stays above the start text (a failed autosave).
+    void beginContinuedGame(const std::string& note);
+    // The first start of a match: its size and the user's choices.
+    void beginMatch();
+    // The match is over or given up: no count, the user's 対戦COM and
+    // 先手/後手 back on the page.
+    void endMatch();
+    void showMatch();
     void stepReplay(ReplayStep step);
     bool runNameCommand();
     bool placeStartPosition();
@@ -212,6 +222,13 @@ class GameController {
     uint32_t thinkNumber_ = 0;
 
     bool matchPaused_ = false;
+    // The match begun: its games, the number of the current one, whether
+    // it was kept by 中断, and the page's choices before it.
+    int32_t matchTotal_ = 0;
+    int32_t matchGame_ = 0;
+    bool matchKept_ = false;
+    int32_t chosenEngineRow_ = -1;
+    bool chosenComputerFirst_ = false;
     // Counts the pauses begun; a pause whose number is no longer the
     // latest (cancelled by an interruption or the shut-down) does nothing.
     uint32_t pauseNumber_ = 0;

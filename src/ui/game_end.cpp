@@ -24,7 +24,8 @@ void GameController::closeRecord(std::time_t endTime) {
     DrawBoard();
 }
 
-// Stops polling and closes a remote game's link; no game runs any more.
+// Stops polling and closes a remote game's link; no game runs any more. A
+// match with games left waits for the next start.
 void GameController::leaveGame() {
     if (page.linkChecked) {
         ui.setPollTimer(0);
@@ -32,6 +33,8 @@ void GameController::leaveGame() {
     }
     gameState = GameState::NoGame;
     ui.setControls(ControlSet::NoGame);
+    matchKept_ = renzoku > 0;
+    showMatch();
 }
 
 void GameController::EndGame(int32_t result, GameEnding ending) {
@@ -46,7 +49,16 @@ void GameController::EndGame(int32_t result, GameEnding ending) {
 }
 
 void GameController::InterruptGame() {
-    // A match waiting for its next game stops waiting.
+    // A match waiting for its next game stops waiting, and its note goes.
+    if (matchPaused_) {
+        std::string text = ui.panelText();
+        const std::size_t note = text.find(kMatchPauseText);
+        if (note != std::string::npos) {
+            text.erase(note);
+            while (!text.empty() && text.back() == '\n') text.pop_back();
+            ui.setPanelText(text);
+        }
+    }
     matchPaused_ = false;
     ++pauseNumber_;
     record->ending = GameEnding::Interrupt;
@@ -65,10 +77,14 @@ void GameController::OnTouryou() {
     EndGame(2, GameEnding::Resign);
 }
 
+// During a match the game stops first; then the match is ended or kept for
+// the next start.
 void GameController::OnTyuudan() {
     auto mayInterrupt = [this] { return gameState == GameState::LowerToMove || matchPaused_; };
     if (!mayInterrupt()) return;
-    if (ui.ask(kInterruptQuestion) && mayInterrupt()) InterruptGame();
+    if (!ui.ask(kInterruptQuestion) || !mayInterrupt()) return;
+    InterruptGame();
+    if (renzoku > 0 && ui.ask(kEndMatchQuestion)) endMatch();
 }
 
 }  // namespace nusari

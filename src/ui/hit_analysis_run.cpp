@@ -49,7 +49,22 @@ void RunHitAnalysis(GameController& c, const std::string& fileName) {
         showError(c.ui, kAikLoadError);
         return;
     }
-    c.ui.setPanelText("現在分析中");
+    // The teacher games are counted first: none gives no report.
+    const std::string kifFolder = (c.programFolder / "kif").string();
+    const std::size_t found = TeacherGames(kifFolder).size();
+    if (found == 0) {
+        std::string text = kNoTeacherGames;
+        text += kifFolder;
+        text += kNoTeacherGamesHint;
+        c.ui.setPanelText(text);
+        showError(c.ui, text);
+        return;
+    }
+    std::string note = "\n\n";
+    note += kTeacherGamesFound;
+    note += std::to_string(found);
+    note += kTeacherGamesFoundEnd;
+    c.ui.setPanelText("現在分析中" + note);
     c.pagesVisible = false;
     c.ui.pagesChanged();
     c.ui.setControls(ControlSet::Analysing);
@@ -57,7 +72,7 @@ void RunHitAnalysis(GameController& c, const std::string& fileName) {
     c.ui.setGameState(GameState::NoGame);
 
     HitStats stats;
-    AnalyzeTeacherGames(e, *c.record, (c.programFolder / "kif").string(), stats, c.ui);
+    AnalyzeTeacherGames(e, *c.record, kifFolder, stats, c.ui, note);
 
     const std::time_t now = std::time(nullptr);
     std::tm local{};

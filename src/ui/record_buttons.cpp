@@ -17,8 +17,9 @@ void GameController::OpenRecordFile(const std::string& path) {
     if (gameState != GameState::NoGame) return;
     const bool ok = LoadRecord(*engine, *record, path, LoadMode::Interactive, ui) == 1;
     // A loaded record continues from the position shown; after a failure the
-    // next game is an even game.
+    // next game is an even game, and no record is being replayed.
     SelectPreset(ok ? kPresetContinue : kPresetEven);
+    ui.setPanelText(ok ? kReplayText : "");
 }
 
 void GameController::OnSaveRecord() {

@@ -30,6 +30,8 @@ constexpr NameCommand kNameCommands[] = {
 bool GameController::runNameCommand() {
     for (const NameCommand& command : kNameCommands) {
         if (page.playerName != command.text) continue;
+        // A match kept for later gives way to the new one.
+        if (matchTotal_ > 0) endMatch();
         renzoku = command.renzoku;
         if (command.irekawari >= 0) irekawari = command.irekawari;
         ui.message(kNameCommandDone);
@@ -109,6 +111,8 @@ void GameController::StartGame() {
     }
     e.enginePath = page.enginePaths[static_cast<std::size_t>(page.engineRow)];
     if (LoadAik(e, e.enginePath, ui) != 1) return refuse();
+    if (renzoku > 0 && matchTotal_ == 0) beginMatch();
+    matchKept_ = false;
 
     HidePages();
     ui.setControls(ControlSet::GameRunning);
@@ -122,6 +126,7 @@ void GameController::StartGame() {
     record->startTime = LocalTimeText();
     setPlayers(turned);
     if (page.linkChecked && link != nullptr) link->NamePlayers(*record);
+    showMatch();
     DrawBoard();
     e.moveStartMs = nowMs();
     if (page.computerFirst) {

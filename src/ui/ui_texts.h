@@ -36,6 +36,13 @@ inline constexpr const char* kNewRecordName = "新規棋譜.csa";
 inline constexpr const char* kAutosaveFailed = "連続対局\n棋譜の自動保存に失敗：";
 // Shown while a continuous match waits before the computer's first move.
 inline constexpr const char* kMatchPauseText = "連続対局\n次の対局を30秒後に開始します";
+// The match in the title and the panel: this, then "game/total".
+inline constexpr const char* kMatchHeading = "連続対局 ";
+// After the match line while a kept match waits for the next start.
+inline constexpr const char* kMatchKeptNote = "（中断中）";
+// Asked after 中断 during a match: yes ends it, no keeps it for the next start.
+inline constexpr const char* kEndMatchQuestion =
+    "連続対局を終了しますか？\n（いいえ：次の対局開始で続きから再開します）";
 
 inline constexpr const char* kNoAikFolder = "aikフォルダが存在しません";
 inline constexpr const char* kNotANumber = "数値を設定して下さい";

@@ -84,6 +84,13 @@ public:
         return f;
     }
     void closeWindow() override { events.push_back("close"); }
+    // The match line shown last, and every change of it in order.
+    std::string match;
+    std::vector<std::string> matchChanges;
+    void showMatch(const std::string& text) override {
+        if (matchChanges.empty() ? !text.empty() : text != match) matchChanges.push_back(text);
+        match = text;
+    }
     std::vector<std::string> openedDocuments;
     // What openDocument answers: whether the desktop opened the document.
     bool documentsOpen = true;

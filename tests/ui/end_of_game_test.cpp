@@ -187,7 +187,7 @@ TEST_F(KingWalkTest, APausedMatchCanBeInterruptedOrClosed) {
 
     ui.answers = {true};
     controller->OnTyuudan();
-    EXPECT_EQ(ui.questions.back(), "中断しますか？");
+    EXPECT_EQ(ui.questions.end()[-2], "中断しますか？");
     EXPECT_EQ(controller->gameState, GameState::NoGame);
     EXPECT_FALSE(controller->MatchPaused());
     // The match resumes its count at the next start.
@@ -248,12 +248,31 @@ TEST_F(RotationTest, ARotationPlaysEachEngineFromTheSelectedRowOn) {
     EXPECT_EQ(loggedNames(), (std::vector<std::string>{toCp932("攻め"), toCp932("標準")}));
     EXPECT_EQ(controller->renzoku, 0);
     EXPECT_EQ(controller->irekawari, 1);
-    EXPECT_EQ(controller->page.engineRow, 1);
+    // The selected engine and sides are back once the rotation is over.
+    EXPECT_EQ(controller->page.engineRow, 0);
+    EXPECT_FALSE(controller->page.computerFirst);
     // Both games carry the number 1; ending in the same second, the second
     // is kept beside the first.
     const std::vector<std::string> files = savedGames();
     ASSERT_EQ(files.size(), 2u);
     for (const std::string& f : files) EXPECT_NE(f.find("_1"), std::string::npos) << f;
+}
+
+TEST_F(RotationTest, TheNextEngineStartsWithoutTheLastOnesBookMessage) {
+    const ThinkFunction walk = controller->think;
+    controller->think = [walk](EngineState& e, Ui& shown, int32_t& from, int32_t& to) {
+        shown.setPanelText("定跡：" + e.enginePath);
+        walk(e, shown, from, to);
+    };
+    controller->page.engineRow = 0;
+    controller->page.computerFirst = true;
+    controller->StartGame();
+    humanMove();  // the computer resigns
+    // The second game, the human's to begin, waits for the first move.
+    ASSERT_EQ(controller->gameState, GameState::LowerToMove);
+    ASSERT_EQ(controller->engine->profile.namae, toCp932("標準"));
+    EXPECT_EQ(ui.panelText(), kGameStartText);
+    EXPECT_EQ(ui.match, "連続対局 2/2");
 }
 
 TEST_F(RotationTest, ARotationFromTheLastRowPlaysOneGame) {

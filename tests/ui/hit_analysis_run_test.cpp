@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -45,7 +46,9 @@ TEST_F(HitAnalysisRun, WritesAndOpensTheReportThenResetsTheRecord) {
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back(), "分析完了しました。");
     bool sawProgress = false;
-    for (const std::string& t : ui.panelHistory) sawProgress = sawProgress || t == "現在分析中\n 処理棋譜数 = 1";
+    for (const std::string& t : ui.panelHistory)
+        sawProgress =
+            sawProgress || t == "現在分析中\n 処理棋譜数 = 1\n\n教師棋譜 1 局を分析します";
     EXPECT_TRUE(sawProgress);
     ASSERT_EQ(ui.openedDocuments.size(), 1u);
     const fs::path report = ui.openedDocuments[0];
@@ -59,6 +62,37 @@ TEST_F(HitAnalysisRun, WritesAndOpensTheReportThenResetsTheRecord) {
     EXPECT_EQ(engine().plyCount, 0);
     EXPECT_EQ(controller->gameState, GameState::NoGame);
     EXPECT_EQ(controller->page.presetRow, kPresetEven);
+}
+
+TEST_F(HitAnalysisRun, TheNumberOfTeacherGamesIsToldBeforeTheyAreRead) {
+    ASSERT_EQ(controller->StartUp(), 1);
+    addTeacherGame();
+    fs::create_directories(folder.path() / "kif" / "more");
+    fs::copy_file(folder.path() / "kif" / "game.csa", folder.path() / "kif" / "more" / "game2.kif");
+    std::ofstream(folder.path() / "kif" / "notes.txt") << "x";
+    RunHitAnalysis(*controller, test::defaultEngineFile().string());
+    const auto start = std::find(ui.panelHistory.begin(), ui.panelHistory.end(),
+                                 "現在分析中\n\n教師棋譜 2 局を分析します");
+    EXPECT_NE(start, ui.panelHistory.end());
+}
+
+TEST_F(HitAnalysisRun, AnEmptyKifFolderIsToldInsteadOfAnEmptyReport) {
+    ASSERT_EQ(controller->StartUp(), 1);
+    const fs::path kif = folder.path() / "kif";
+    // Missing, then there without a record file.
+    for (bool create : {false, true}) {
+        if (create) {
+            fs::create_directories(kif);
+            std::ofstream(kif / "notes.txt") << "x";
+        }
+        ui.messages.clear();
+        RunHitAnalysis(*controller, test::defaultEngineFile().string());
+        ASSERT_EQ(ui.messages.size(), 1u) << create;
+        EXPECT_NE(ui.messages[0].find(kNoTeacherGames + kif.string()), std::string::npos);
+        EXPECT_EQ(ui.panelText(), ui.messages[0]);
+        EXPECT_TRUE(ui.openedDocuments.empty());
+        EXPECT_FALSE(fs::exists(folder.path() / "output" / "analysis"));
+    }
 }
 
 TEST_F(HitAnalysisRun, AReportThatCannotBeWrittenOrOpenedIsTold) {

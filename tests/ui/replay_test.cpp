@@ -198,6 +198,25 @@ TEST_F(ReplayTest, AFileThatDoesNotReadLeavesAnEvenGameAndNoRecord) {
     EXPECT_EQ(engine().plyCount, 0);
 }
 
+TEST_F(ReplayTest, AnOpenedRecordLeavesNoStaleTextInThePanel) {
+    const std::filesystem::path good = folder.path() / "game.csa";
+    ui.files = {good.string()};
+    controller->OnSaveRecord();
+    const std::filesystem::path bad = folder.path() / "bad.csa";
+    std::ofstream(bad) << "P1 nonsense\r\n";
+    const struct {
+        std::filesystem::path file;
+        const char* before;
+        const char* after;
+    } cases[] = {{bad, kReplayText, ""}, {good, "思考結果", kReplayText}};
+    for (const auto& c : cases) {
+        ui.setPanelText(c.before);
+        ui.files = {c.file.string()};
+        controller->OnOpenRecord();
+        EXPECT_EQ(ui.panelText(), c.after) << c.file;
+    }
+}
+
 TEST_F(ReplayTest, NoRecordFileIsOpenedOrSavedDuringAGame) {
     controller->StartGame();
     ui.files = {"x.csa", "y.csa"};

@@ -239,6 +239,19 @@ TEST_F(GameActionsTest, TheMatchPausesOnATimerWithTheWindowResponsive) {
     EXPECT_EQ(c().renzoku, 9);
 }
 
+TEST_F(GameActionsTest, TheMatchShowsInTheTitleAndAboveThePanelUntilItEnds) {
+    c().renzoku = 10;
+    startGame();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("連続対局 1/10 — ぬさり将棋"));
+    EXPECT_TRUE(w->panelLabelText().startsWith(QStringLiteral("連続対局 1/10\n対局開始")));
+
+    w->answers = {true, true};  // 中断, and end the match
+    w->button(Control::Tyuudan)->click();
+    EXPECT_EQ(c().renzoku, 0);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("ぬさり将棋"));
+    EXPECT_FALSE(w->panelLabelText().contains(QStringLiteral("連続対局")));
+}
+
 TEST_F(GameActionsTest, ClosingDuringThePauseCancelsIt) {
     resignAt = 1;
     const PauseFunction windowPause = c().pause;

@@ -8,9 +8,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
 #include <chrono>
@@ -19,6 +22,7 @@
 
 #include "position/setup.h"
 #include "think/clock.h"
+#include "ui/ui_texts.h"
 #include "ui/window/artwork.h"
 #include "ui/window/ini_store.h"
 #include "window_test_support.h"
@@ -59,6 +63,32 @@ class WindowTest : public ::testing::Test {
     test::TempFolder folder;
     bool started = false;
 };
+
+// Japanese lines and paths have no blanks: they wrap between characters.
+TEST_F(WindowTest, ThePanelWrapsLongLinesWithinItsWidth) {
+    auto w = open();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    const QPlainTextEdit* view = w->panelView();
+    ASSERT_EQ(view->geometry(), QRect(8, 8, 137, 209));
+    const std::string texts[] = {
+        kMatchPauseText,
+        "連続対局\n棋譜の自動保存に失敗：/home/user/nusari/build/20261207181234_10.csa",
+        std::string(60, '9'),
+    };
+    for (const std::string& text : texts) {
+        w->setPanelText(text);
+        QTextDocument* doc = view->document();
+        int rows = 0;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            doc->documentLayout()->blockBoundingRect(b);  // lays the block out
+            for (int i = 0; i < b.layout()->lineCount(); ++i, ++rows)
+                EXPECT_LE(b.layout()->lineAt(i).naturalTextWidth(), view->viewport()->width());
+        }
+        EXPECT_GT(rows, doc->blockCount()) << text;
+        EXPECT_EQ(w->panelLabelText().toStdString(), text);
+    }
+}
 
 TEST_F(WindowTest, LayoutFollowsTheDesign) {
     auto w = open();

@@ -6,10 +6,10 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFrame>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
@@ -133,11 +133,25 @@ void MainWindow::buildPanel() {
     cream.setColor(QPalette::Window, QColor(0xff, 0xfb, 0xf0));
     cream.setColor(QPalette::WindowText, Qt::black);
     panel_->setPalette(cream);
-    panelLabel_ = new QLabel(panel_);
+    // A read-only text that wraps at its width, between any two characters
+    // when a line has no blank (Japanese, a path), as a label cannot.
+    panelLabel_ = new QPlainTextEdit(panel_);
     panelLabel_->setObjectName(QStringLiteral("sikou_hyouzi"));
     panelLabel_->setGeometry(8, 8, 137, 209);
-    panelLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    panelLabel_->setTextFormat(Qt::PlainText);
+    panelLabel_->setReadOnly(true);
+    panelLabel_->setTextInteractionFlags(Qt::NoTextInteraction);
+    panelLabel_->setFocusPolicy(Qt::NoFocus);
+    panelLabel_->setContextMenuPolicy(Qt::NoContextMenu);
+    panelLabel_->setFrameStyle(QFrame::NoFrame);
+    panelLabel_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panelLabel_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panelLabel_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    panelLabel_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    panelLabel_->document()->setDocumentMargin(0);
+    panelLabel_->viewport()->setCursor(Qt::ArrowCursor);
+    cream.setColor(QPalette::Base, cream.color(QPalette::Window));
+    cream.setColor(QPalette::Text, Qt::black);
+    panelLabel_->setPalette(cream);
 }
 
 void MainWindow::buildGameMenu() {
@@ -157,7 +171,7 @@ QToolButton* MainWindow::button(Control control) const {
 }
 
 QString MainWindow::panelLabelText() const {
-    return panelLabel_->text();
+    return panelLabel_->toPlainText();
 }
 
 bool MainWindow::startUp() {
@@ -195,7 +209,21 @@ bool MainWindow::ask(const std::string& text) {
 
 void MainWindow::setPanelText(const std::string& text) {
     panelText_ = text;
-    panelLabel_->setText(QString::fromStdString(text));
+    showPanel();
+}
+
+void MainWindow::showPanel() {
+    const std::string shown = matchText_.empty() ? panelText_ : matchText_ + "\n" + panelText_;
+    panelLabel_->setPlainText(QString::fromStdString(shown));
+}
+
+// The title ends with the program's name, so that no platform adds it again.
+void MainWindow::showMatch(const std::string& text) {
+    if (text == matchText_) return;
+    matchText_ = text;
+    setWindowTitle(text.empty() ? title()
+                                : QString::fromStdString(text) + QStringLiteral(" — ") + title());
+    showPanel();
 }
 
 void MainWindow::pumpMessages() {
@@ -294,6 +322,8 @@ bool MainWindow::openDocument(const std::string& path) {
 
 std::string MainWindow::chooseFile(FileDialog kind, const std::string& proposedName) {
     QFileDialog dialog(this);
+    // Qt's own dialog, which speaks Japanese; a desktop's may not.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     switch (kind) {
         case FileDialog::OpenRecord:
             dialog.setWindowTitle(QStringLiteral("棋譜読み込み"));

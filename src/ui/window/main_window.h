@@ -17,9 +17,9 @@
 #include "ui/window/think_thread.h"
 
 class QFrame;
-class QLabel;
 class QListWidget;
 class QMenu;
+class QPlainTextEdit;
 class QTimer;
 class QToolButton;
 
@@ -42,7 +42,9 @@ class MainWindow : public QWidget, public Ui {
     QMenu* gameMenu() const { return gameMenu_; }
     QListWidget* moveList() const { return moveList_; }
     QTimer* pollTimer() const { return pollTimer_; }
+    // What the thinking panel shows: the match line, then the panel text.
     QString panelLabelText() const;
+    QPlainTextEdit* panelView() const { return panelLabel_; }
 
     // Ui.
     void message(const std::string& text) override;
@@ -63,6 +65,7 @@ class MainWindow : public QWidget, public Ui {
     std::string chooseFile(FileDialog kind, const std::string& proposedName) override;
     void closeWindow() override;
     bool openDocument(const std::string& path) override;
+    void showMatch(const std::string& text) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,6 +84,7 @@ class MainWindow : public QWidget, public Ui {
     void buildGameMenu();
     void connectGameActions();
     void restorePosition();
+    void showPanel();
 
     QString folder_;
     IniStore store_;
@@ -95,9 +99,10 @@ class MainWindow : public QWidget, public Ui {
     std::array<QToolButton*, kToolButtonCount> buttons_{};
     BoardPicture* picture_ = nullptr;  // gamen
     QFrame* panel_ = nullptr;          // sikou_paneru
-    QLabel* panelLabel_ = nullptr;     // sikou_hyouzi
-    QListWidget* moveList_ = nullptr;  // the 棋譜 beside the board
+    QPlainTextEdit* panelLabel_ = nullptr;  // sikou_hyouzi
+    QListWidget* moveList_ = nullptr;       // the 棋譜 beside the board
     std::string panelText_;
+    std::string matchText_;
     SettingsPages* pages_ = nullptr;  // settei_menyuu
     QMenu* gameMenu_ = nullptr;       // taikyokutyuuPM
     QTimer* pollTimer_ = nullptr;     // sokuteiT
