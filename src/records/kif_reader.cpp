@@ -165,6 +165,9 @@ class KifReader {
     // Every piece kanji after the label sets the count of its kind; なし
     // empties the hand.
     void readHand(std::string_view rest, int32_t base) {
+        // After the first move the start position is fixed: a hand line of a
+        // later game in the file changes nothing.
+        if (game_.started()) return;
         Position& start = game_.start();
         if (hasAt(skipBlanks(rest), cp("なし"))) {
             for (int32_t kind = kRook; kind <= kPawn; ++kind) start[base + kind] = 0;
