@@ -21,6 +21,11 @@ void ThinkThread::RelayUi::setPanelText(const std::string& text) {
     post([this, text] { window_.setPanelText(text); });
 }
 
+void ThinkThread::RelayUi::forget() {
+    const std::lock_guard<std::mutex> guard(lock_);
+    text_.clear();
+}
+
 std::string ThinkThread::RelayUi::panelText() const {
     const std::lock_guard<std::mutex> guard(lock_);
     return text_;
@@ -41,7 +46,7 @@ void ThinkThread::run(std::function<void(Ui&)> work, std::function<void()> done)
     // The previous think has handed over its reply, so it has ended or is
     // about to.
     if (worker_.joinable()) worker_.join();
-    relay_.setPanelText(std::string());
+    relay_.forget();
     worker_ = std::thread([this, work = std::move(work), done = std::move(done)]() mutable {
         work(relay_);
         QMetaObject::invokeMethod(&context_, std::move(done), Qt::QueuedConnection);

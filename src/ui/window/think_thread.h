@@ -42,6 +42,8 @@ class ThinkThread {
         std::string panelText() const override;
         void pumpMessages() override {}
         void playSound(Sound kind) override;
+        // Drops the text of the previous think, leaving the window's as it is.
+        void forget();
 
       private:
         void post(std::function<void()> call);
