@@ -30,6 +30,7 @@ constexpr ScalarKey kScalarKeys[] = {
     {"edakari_pasu=", &AikProfile::edakari_pasu},
     {"edakari_hyouka=", &AikProfile::edakari_hyouka},
     {"edakari_hiyuusen=", &AikProfile::edakari_hiyuusen},
+    {"zikan_wariai=", &AikProfile::zikan_wariai},
 };
 
 struct ArrayKey {
@@ -94,6 +95,7 @@ void guardProfile(AikProfile& p) {
     p.haba = std::clamp(p.haba, 1, kMaxHaba);
     if (p.edakari_hyouka < 1) p.edakari_hyouka = kDefaultEdakariHyouka;
     if (p.hitu_hukasa < 1) p.hitu_hukasa = 0;
+    if (p.zikan_wariai < 1 || p.zikan_wariai > 100) p.zikan_wariai = kDefaultZikanWariai;
 }
 
 enum class LineOutcome { Ok, Failed, FileDone };
@@ -169,6 +171,7 @@ int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui) {
     state.profile.edakari_pasu = kDefaultEdakariPasu;
     state.profile.edakari_hyouka = kDefaultEdakariHyouka;
     state.profile.edakari_hiyuusen = kDefaultEdakariHiyuusen;
+    state.profile.zikan_wariai = kDefaultZikanWariai;
 
     bool ok = false;
     std::string refusal;

@@ -10,6 +10,9 @@ namespace nusari {
 inline constexpr int32_t kDefaultEdakariPasu = 10;
 inline constexpr int32_t kDefaultEdakariHyouka = 32;
 inline constexpr int32_t kDefaultEdakariHiyuusen = 5;
+// A new iteration starts while the elapsed time is at most this share (per
+// cent) of the move's limit.
+inline constexpr int32_t kDefaultZikanWariai = 50;
 
 // Strings hold the file's CP932 bytes. A numeric key whose value does not
 // parse stores -1. Fields a file does not set keep the previous load's value
@@ -38,6 +41,9 @@ struct AikProfile {
     // Divisor of every depth reduction; kept at 1 or more by the loader.
     int32_t edakari_hyouka = kDefaultEdakariHyouka;
     int32_t edakari_hiyuusen = kDefaultEdakariHiyuusen;
+    // Per cent of the limit up to which a new iteration starts; kept in
+    // 1..100 by the loader (anything else gives the default).
+    int32_t zikan_wariai = kDefaultZikanWariai;
 };
 
 }  // namespace nusari

@@ -141,9 +141,11 @@ void ThinkMove(EngineState& state, Ui& ui, int32_t& from, int32_t& to) {
 
     int32_t iteration = 0;
     // A cleared continue flag means the time ran out or a stop was requested.
-    // The first iteration runs whatever the clock says.
+    // The first iteration runs whatever the clock says; a later one starts
+    // while the time used is within the engine's share of the limit.
+    const int64_t iterationWindowMs = int64_t{state.timeLimitMs} * state.profile.zikan_wariai / 100;
     while (iteration <= state.profile.hukasa && state.continueSearch != 0 &&
-           (iteration == 0 || nowMs() - state.moveStartMs <= state.timeLimitMs / 2)) {
+           (iteration == 0 || nowMs() - state.moveStartMs <= iterationWindowMs)) {
         if (list[0].from != kPassFrom && list[0].from != kListEndFrom &&
             list[1].from == kListEndFrom && iteration > 10) {
             from = list[0].from;

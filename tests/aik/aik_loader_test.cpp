@@ -94,7 +94,8 @@ TEST(LoadAik, EveryScalarKeyReachesItsField) {
     LoadFixture f;
     ASSERT_EQ(f.load("hukasa=1\nhaba=2\npasu_kati=3\noute_kati=4\nhitu_hukasa=5\n"
                      "oute_hukasa=6\nsute_hukasa=7\nzyoukyou_pl=8\nzyoukyou_pl_max=9\n"
-                     "ransuu_ti=10\nedakari_pasu=11\nedakari_hyouka=12\nedakari_hiyuusen=13\n"),
+                     "ransuu_ti=10\nedakari_pasu=11\nedakari_hyouka=12\nedakari_hiyuusen=13\n"
+                     "zikan_wariai=14\n"),
               1);
     const AikProfile& p = f.state->profile;
     EXPECT_EQ(p.hukasa, 1);
@@ -110,6 +111,26 @@ TEST(LoadAik, EveryScalarKeyReachesItsField) {
     EXPECT_EQ(p.edakari_pasu, 11);
     EXPECT_EQ(p.edakari_hyouka, 12);
     EXPECT_EQ(p.edakari_hiyuusen, 13);
+    EXPECT_EQ(p.zikan_wariai, 14);
+}
+
+// The share of the limit in which iterations start: 1..100, anything else
+// (or no key, whatever the previous engine had) gives 50, today's rule.
+TEST(LoadAik, ZikanWariaiKeepsToItsRange) {
+    const struct {
+        const char* text;
+        int32_t expected;
+    } cases[] = {
+        {"zikan_wariai=1\n", 1}, {"zikan_wariai=100\n", 100}, {"zikan_wariai=0\n", 50},
+        {"zikan_wariai=101\n", 50}, {"zikan_wariai=x\n", 50}, {"ver=0.0.2\n", 50},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        LoadFixture f;
+        f.state->profile.zikan_wariai = 77;
+        ASSERT_EQ(f.load(c.text), 1);
+        EXPECT_EQ(f.state->profile.zikan_wariai, c.expected);
+    }
 }
 
 TEST(LoadAik, LastKeyWinsAndLastLineNeedsNoLineFeed) {

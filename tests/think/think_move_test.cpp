@@ -134,6 +134,27 @@ TEST(ThinkMove, NoTimeLeftStillSearchesTheFirstIteration) {
     EXPECT_NE(result.find("\n 深さ = 0\n"), std::string::npos) << result;
 }
 
+// zikan_wariai is the share of the limit in which a new iteration starts:
+// at 1 % of a second, with 20 ms gone, only the first iteration runs.
+TEST(ThinkMove, ZikanWariaiBoundsTheIterationsStarted) {
+    for (const int32_t share : {1, 100}) {
+        SCOPED_TRACE(share);
+        auto state = searchingEngine(3);
+        state->timeLimitMs = share == 1 ? 1000 : 1000000;
+        state->profile.zikan_wariai = share;
+        test::FakeUi ui;
+        Position p;
+        setupPosition(p, kPresetEven);
+        state->currentPosition = flipPosition(p);
+        state->moveStartMs = nowMs() - 20;
+        ThinkResult r;
+        ThinkMove(*state, ui, r.from, r.to);
+        const std::string& result = ui.panelHistory.back();
+        EXPECT_NE(result.find(share == 1 ? "\n 深さ = 0\n" : "\n 深さ = 3\n"), std::string::npos)
+            << result;
+    }
+}
+
 TEST(ThinkMove, CsaTimeModeFollowsTheTotalTimeUsed) {
     auto state = searchingEngine(5);
     test::FakeUi ui;
