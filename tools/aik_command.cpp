@@ -73,6 +73,7 @@ void printState(const EngineState& state) {
     printNumber("edakari_hyouka", p.edakari_hyouka);
     printNumber("edakari_hiyuusen", p.edakari_hiyuusen);
     printNumber("zikan_wariai", p.zikan_wariai);
+    printNumber("tume_hukasa", p.tume_hukasa);
     printNumber("book_records", state.bookTable.count());
     // A fresh state is all zero, so a table that is not is one the file set.
     for (int32_t code = 0; code < 16; ++code) {

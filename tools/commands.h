@@ -18,5 +18,6 @@ int runUsiMatch(const Arguments& args);
 int runAnalyze(const Arguments& args);
 int runRecord(const Arguments& args);
 int runBook(const Arguments& args);
+int runMate(const Arguments& args);
 
 }  // namespace nusari::tool

@@ -30,6 +30,8 @@ const Command kCommands[] = {
     {"record", nusari::tool::runRecord,
      "record FILE [-o OUT.csa|.kif|.kifu] [--summary]   read a CSA, KIF or KI2 record; write it\n"
      "                            as CSA version 2 or KIF, or print its start, final position and end"},
+    {"mate", nusari::tool::runMate,
+     "mate [--plies N] [--nodes N] [SFEN...]   mate search over checks (SFENs from stdin when none)"},
     {"book", nusari::tool::runBook,
      "book build OUT.jsk RECORDS... [--plies N]   opening book from CSA/KIF records"},
 };

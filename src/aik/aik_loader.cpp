@@ -31,6 +31,7 @@ constexpr ScalarKey kScalarKeys[] = {
     {"edakari_hyouka=", &AikProfile::edakari_hyouka},
     {"edakari_hiyuusen=", &AikProfile::edakari_hiyuusen},
     {"zikan_wariai=", &AikProfile::zikan_wariai},
+    {"tume_hukasa=", &AikProfile::tume_hukasa},
 };
 
 struct ArrayKey {
@@ -96,6 +97,7 @@ void guardProfile(AikProfile& p) {
     if (p.edakari_hyouka < 1) p.edakari_hyouka = kDefaultEdakariHyouka;
     if (p.hitu_hukasa < 1) p.hitu_hukasa = 0;
     if (p.zikan_wariai < 1 || p.zikan_wariai > 100) p.zikan_wariai = kDefaultZikanWariai;
+    if (p.tume_hukasa < 0 || p.tume_hukasa > kMaxTumeHukasa) p.tume_hukasa = 0;
 }
 
 enum class LineOutcome { Ok, Failed, FileDone };
@@ -172,6 +174,7 @@ int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui) {
     state.profile.edakari_hyouka = kDefaultEdakariHyouka;
     state.profile.edakari_hiyuusen = kDefaultEdakariHiyuusen;
     state.profile.zikan_wariai = kDefaultZikanWariai;
+    state.profile.tume_hukasa = 0;
 
     bool ok = false;
     std::string refusal;

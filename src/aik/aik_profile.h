@@ -13,6 +13,8 @@ inline constexpr int32_t kDefaultEdakariHiyuusen = 5;
 // A new iteration starts while the elapsed time is at most this share (per
 // cent) of the move's limit.
 inline constexpr int32_t kDefaultZikanWariai = 50;
+// The longest mate search an engine file may ask for, in plies.
+inline constexpr int32_t kMaxTumeHukasa = 9;
 
 // Strings hold the file's CP932 bytes. A numeric key whose value does not
 // parse stores -1. Fields a file does not set keep the previous load's value
@@ -44,6 +46,9 @@ struct AikProfile {
     // Per cent of the limit up to which a new iteration starts; kept in
     // 1..100 by the loader (anything else gives the default).
     int32_t zikan_wariai = kDefaultZikanWariai;
+    // Plies of the mate search over checks at the root and of the threat
+    // test of the root candidates; kept in 0 (off)..9 by the loader.
+    int32_t tume_hukasa = 0;
 };
 
 }  // namespace nusari

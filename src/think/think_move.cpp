@@ -9,6 +9,7 @@
 #include "think/expand.h"
 #include "think/hash_tables.h"
 #include "think/progress.h"
+#include "think/root_mates.h"
 #include "think/search.h"
 #include "think/think_texts.h"
 
@@ -92,6 +93,14 @@ void ThinkMove(EngineState& state, Ui& ui, int32_t& from, int32_t& to) {
     applyTimeBudget(state);
     const MoveLimit limit(state);
 
+    Move mate;
+    if (FindRootMate(state, current, mate)) {
+        from = mate.from;
+        to = mate.to;
+        ui.setPanelText(kWonResultText);
+        return;
+    }
+
     CandidateList list;
     const int32_t found = LookupPosition(state, current, list);
     if (found == kLookupMiss || found == kLookupPathMark) expandRoot(state, current, list);
@@ -109,6 +118,7 @@ void ThinkMove(EngineState& state, Ui& ui, int32_t& from, int32_t& to) {
         }
         expandRoot(state, current, list);
     }
+    DropMatedCandidates(state, current, list);
 
     CandidateList mark;
     mark[0].from = kPathMarkFrom;

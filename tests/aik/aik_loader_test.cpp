@@ -133,6 +133,24 @@ TEST(LoadAik, ZikanWariaiKeepsToItsRange) {
     }
 }
 
+// The mate search's plies: 0..9, anything else (or no key) switches it off.
+TEST(LoadAik, TumeHukasaKeepsToItsRange) {
+    const struct {
+        const char* text;
+        int32_t expected;
+    } cases[] = {
+        {"tume_hukasa=9\n", 9}, {"tume_hukasa=3\n", 3}, {"tume_hukasa=10\n", 0},
+        {"tume_hukasa=-1\n", 0}, {"tume_hukasa=x\n", 0}, {"ver=0.0.2\n", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        LoadFixture f;
+        f.state->profile.tume_hukasa = 5;
+        ASSERT_EQ(f.load(c.text), 1);
+        EXPECT_EQ(f.state->profile.tume_hukasa, c.expected);
+    }
+}
+
 TEST(LoadAik, LastKeyWinsAndLastLineNeedsNoLineFeed) {
     LoadFixture f;
     EXPECT_EQ(f.load("hukasa=3\nhaba=20\nhukasa=9"), 1);
