@@ -99,6 +99,8 @@ private:
         const Side side = referee_.toMove();
         const int mover = engineOf(side);
         UsiEngine& engine = *engines_[mover];
+        // A mate on the last ply of the limit still wins.
+        if (referee_.sideToMoveIsMated()) return lose(GameEnd::Mate, side);
         if (!referee_.drawReason().empty()) {
             if (const auto checker = referee_.perpetualChecker()) {
                 lose(GameEnd::PerpetualCheck, *checker);
@@ -107,7 +109,6 @@ private:
             }
             return;
         }
-        if (referee_.sideToMoveIsMated()) return lose(GameEnd::Mate, side);
 
         int64_t& clock = clock_[sideIndex(side)];
         const int64_t limit = clock + time_.byoyomiMs;
