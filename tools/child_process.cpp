@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 
@@ -40,7 +41,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     pid_t pid = -1;
-    const int rc = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+    const int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(in[0]);
     close(out[1]);
@@ -71,7 +72,14 @@ bool ChildProcess::writeLine(const std::string& line) {
 bool ChildProcess::readLine(std::string& line, int64_t timeoutMs) {
     const int64_t deadline = nowMs() + timeoutMs;
     for (;;) {
-        const size_t end = buffer_.find('\n');
+        size_t end = buffer_.find('\n');
+        if (end == std::string::npos && (buffer_.size() >= kMaxLineBytes || (eof_ && !buffer_.empty()))) {
+            // An overlong line or a last line without its end.
+            end = std::min(buffer_.size(), kMaxLineBytes);
+            line = buffer_.substr(0, end);
+            buffer_.erase(0, end);
+            return true;
+        }
         if (end != std::string::npos) {
             line = buffer_.substr(0, end);
             buffer_.erase(0, end + 1);

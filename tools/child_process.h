@@ -11,7 +11,8 @@ namespace nusari::tool {
 
 class ChildProcess {
 public:
-    // Starts `argv[0]` with the arguments; running() tells whether it worked.
+    // Starts `argv[0]` (looked up in PATH when it has no slash) with the
+    // arguments; running() tells whether it worked.
     explicit ChildProcess(const std::vector<std::string>& argv);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
@@ -20,11 +21,16 @@ public:
     bool running() const { return pid_ > 0; }
     bool writeLine(const std::string& line);
     // The next line (without its line end), or false after timeoutMs or at
-    // the end of the output.
+    // the end of the output. A line longer than kMaxLineBytes comes in
+    // pieces of that size.
     bool readLine(std::string& line, int64_t timeoutMs);
+    // True once the child's output has ended: it exited or closed it.
+    bool outputEnded() const { return eof_ && buffer_.empty(); }
     // Closes the input and waits up to timeoutMs for the exit; returns the
     // exit status, or -1 when it had to be killed.
     int finish(int64_t timeoutMs);
+
+    static constexpr size_t kMaxLineBytes = 65536;
 
 private:
     pid_t pid_ = -1;

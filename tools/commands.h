@@ -15,6 +15,7 @@ int runThink(const Arguments& args);
 int runSelfplay(const Arguments& args);
 int runBench(const Arguments& args);
 int runUsiMatch(const Arguments& args);
+int runMatch(const Arguments& args);
 int runAnalyze(const Arguments& args);
 int runRecord(const Arguments& args);
 int runBook(const Arguments& args);

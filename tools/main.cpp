@@ -27,6 +27,10 @@ const Command kCommands[] = {
      "analyze AIK [--kif DIR] [-o REPORT.html]   hit-position analysis over teacher games"},
     {"usimatch", nusari::tool::runUsiMatch,
      "usimatch --usi PROGRAM --aik A --aik2 B --games N --ms LIMIT   match two USI engine processes"},
+    {"match", nusari::tool::runMatch,
+     "match --engine1 \"PROGRAM [ARGS]\" --engine2 \"PROGRAM [ARGS]\" [--option1 NAME=VALUE]...\n"
+     "                            [--games N] [--openings FILE] [--byoyomi MS | --time MS --inc MS]\n"
+     "                            [--out DIR]   match any two USI engines (see README)"},
     {"record", nusari::tool::runRecord,
      "record FILE [-o OUT.csa|.kif|.kifu] [--summary]   read a CSA, KIF or KI2 record; write it\n"
      "                            as CSA version 2 or KIF, or print its start, final position and end"},

@@ -10,7 +10,24 @@
 
 namespace nusari::tool {
 
-Referee::Referee() { setupPosition(position_, kPresetEven); }
+namespace {
+
+Position evenStart() {
+    Position p;
+    setupPosition(p, kPresetEven);
+    return p;
+}
+
+}  // namespace
+
+Referee::Referee() : Referee(evenStart(), Side::Lower) {}
+
+Referee::Referee(const Position& start, Side toMove)
+    : position_(start), toMove_(toMove), startSide_(toMove) {
+    keys_.push_back(toSfen(position_, toMove_, 0));
+    gaveCheck_.push_back(false);
+    seen_[keys_.back()] = 1;
+}
 
 bool Referee::sideToMoveIsMated() const {
     MoveList legal;
@@ -25,8 +42,25 @@ bool Referee::play(const Move& m) {
     applyMove(position_, toMove_, m);
     toMove_ = opponentOf(toMove_);
     ++plies_;
-    if (++seen_[toSfen(position_, toMove_, 0)] >= 4) repeated_ = true;
+    keys_.push_back(toSfen(position_, toMove_, 0));
+    gaveCheck_.push_back(isInCheck(position_, toMove_));
+    if (++seen_[keys_.back()] >= 4) repeated_ = true;
     return true;
+}
+
+std::optional<Side> Referee::perpetualChecker() const {
+    if (!repeated_) return std::nullopt;
+    const size_t last = keys_.size() - 1;
+    size_t first = 0;
+    while (keys_[first] != keys_[last]) ++first;
+    // Ply n was made by the side that started when n is odd.
+    bool allChecks[2] = {true, true};
+    for (size_t ply = first + 1; ply <= last; ++ply) {
+        if (!gaveCheck_[ply]) allChecks[ply % 2] = false;
+    }
+    if (allChecks[1]) return startSide_;
+    if (allChecks[0]) return opponentOf(startSide_);
+    return std::nullopt;
 }
 
 std::string Referee::drawReason() const {

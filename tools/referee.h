@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "position/legal_moves.h"
 #include "position/types.h"
@@ -16,7 +18,9 @@ class Referee {
 public:
     static constexpr int kMaxPlies = 512;
 
+    // From the even-game start, or from `start` with `toMove` to move.
     Referee();
+    Referee(const Position& start, Side toMove);
 
     const Position& position() const { return position_; }
     Side toMove() const { return toMove_; }
@@ -30,13 +34,21 @@ public:
     bool play(const Move& m);
     // "repetition" or "ply limit" once the game is drawn, else empty.
     std::string drawReason() const;
+    // After a fourfold repetition: the side that gave check with every one of
+    // its moves since the position first occurred (it loses), if any.
+    std::optional<Side> perpetualChecker() const;
 
 private:
     Position position_;
     Side toMove_ = Side::Lower;
     int plies_ = 0;
     std::string usiMoves_;
+    Side startSide_ = Side::Lower;
     std::map<std::string, int> seen_;
+    // The position after each ply (entry 0 the start) and whether that ply
+    // gave check.
+    std::vector<std::string> keys_;
+    std::vector<bool> gaveCheck_;
     bool repeated_ = false;
 };
 

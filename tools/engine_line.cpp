@@ -1,0 +1,86 @@
+#include "engine_line.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <vector>
+
+namespace nusari::tool {
+
+namespace {
+
+constexpr size_t kMaxNameBytes = 200;
+
+std::vector<std::string_view> wordsOf(std::string_view line) {
+    std::vector<std::string_view> words;
+    size_t at = 0;
+    while (at < line.size()) {
+        const size_t start = line.find_first_not_of(" \t\r", at);
+        if (start == std::string_view::npos) break;
+        const size_t end = std::min(line.find_first_of(" \t\r", start), line.size());
+        words.push_back(line.substr(start, end - start));
+        at = end;
+    }
+    return words;
+}
+
+// A whole decimal number that fits an int after an optional sign.
+bool readInt(std::string_view word, int& value) {
+    if (!word.empty() && word[0] == '+') word.remove_prefix(1);
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+    return error == std::errc() && end == word.data() + word.size();
+}
+
+// "score cp N" or "score mate [+-]N" ("mate +" or "mate -" without plies).
+void readScore(const std::vector<std::string_view>& words, EngineLine& line) {
+    for (size_t i = 0; i + 2 < words.size(); ++i) {
+        if (words[i] != "score") continue;
+        int value = 0;
+        if (words[i + 1] == "cp" && readInt(words[i + 2], value)) {
+            line.hasScore = true;
+            line.score = std::clamp(value, -kMateScore + 1000, kMateScore - 1000);
+        } else if (words[i + 1] == "mate") {
+            const std::string_view plies = words[i + 2];
+            const bool losing = plies[0] == '-';
+            if (plies == "+" || plies == "-") {
+                value = 0;
+            } else if (!readInt(plies, value)) {
+                return;
+            }
+            value = std::abs(std::clamp(value, -999, 999));
+            line.hasScore = true;
+            line.score = losing ? -kMateScore + value : kMateScore - value;
+        }
+        return;
+    }
+}
+
+}  // namespace
+
+EngineLine parseEngineLine(std::string_view text) {
+    EngineLine line;
+    const std::vector<std::string_view> words = wordsOf(text);
+    if (words.empty()) return line;
+    if (words[0] == "usiok") {
+        line.kind = EngineLine::Kind::UsiOk;
+    } else if (words[0] == "readyok") {
+        line.kind = EngineLine::Kind::ReadyOk;
+    } else if (words[0] == "bestmove") {
+        line.kind = EngineLine::Kind::BestMove;
+        if (words.size() > 1) line.word = std::string(words[1].substr(0, kMaxNameBytes));
+    } else if (words[0] == "info") {
+        line.kind = EngineLine::Kind::Info;
+        readScore(words, line);
+    } else if (words[0] == "id" && words.size() > 2 && words[1] == "name") {
+        line.kind = EngineLine::Kind::IdName;
+        const size_t start = text.find_first_not_of(" \t\r", text.find("name") + 4);
+        std::string_view name = text.substr(std::min(start, text.size()));
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '\r')) {
+            name.remove_suffix(1);
+        }
+        line.word = std::string(name.substr(0, kMaxNameBytes));
+    }
+    return line;
+}
+
+}  // namespace nusari::tool
