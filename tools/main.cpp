@@ -24,7 +24,8 @@ const Command kCommands[] = {
     {"bench", nusari::tool::runBench,
      "bench [--aik FILE] [--hukasa N]   fixed-depth search of fixed positions (node signature)"},
     {"analyze", nusari::tool::runAnalyze,
-     "analyze AIK [--kif DIR] [-o REPORT.html]   hit-position analysis over teacher games"},
+     "analyze AIK [--kif DIR] [-o REPORT.html] [--threads N]   hit-position analysis over teacher\n"
+     "                            games on N threads (default: one per core)"},
     {"usimatch", nusari::tool::runUsiMatch,
      "usimatch --usi PROGRAM --aik A --aik2 B --games N --ms LIMIT   match two USI engine processes"},
     {"record", nusari::tool::runRecord,
