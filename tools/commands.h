@@ -16,6 +16,7 @@ int runSelfplay(const Arguments& args);
 int runBench(const Arguments& args);
 int runUsiMatch(const Arguments& args);
 int runAnalyze(const Arguments& args);
+int runTune(const Arguments& args);
 int runRecord(const Arguments& args);
 int runBook(const Arguments& args);
 
