@@ -134,7 +134,7 @@ LineOutcome handleLine(EngineState& state, AikReader& reader, const std::string&
         if (line.starts_with(k.key)) {
             const std::string_view value = line.substr(k.key.size());
             profile.*k.field = ParseNumber(value);
-            if (reader.reporting()) {
+            if (reader.reporting() && profile.*k.field >= 0) {  // -1: no number there
                 AikNumber number;
                 number.key = k.key.substr(0, k.key.size() - 1);
                 number.value = profile.*k.field;
