@@ -86,6 +86,10 @@ int runTune(const Arguments& args) {
         std::printf("  %s: %d -> %d\n", c.parameter.c_str(), c.before, c.after);
     }
     std::printf("written: %s\n", settings.outPath.c_str());
+    if (!outcome.missingBook.empty()) {
+        std::fprintf(stderr, "note: the engine's book %s is not there yet; copy it (and its .txk) from "
+                     "beside %s\n", outcome.missingBook.c_str(), settings.aikPath.c_str());
+    }
     return 0;
 }
 

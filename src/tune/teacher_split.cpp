@@ -8,11 +8,13 @@ TeacherSplit SplitTeacherGames(std::vector<std::string> files, int32_t percent) 
     std::sort(files.begin(), files.end());
     const int64_t share = std::clamp<int64_t>(percent, 0, 100);
     TeacherSplit split;
+    // The held-out count of the first n files, rounded up: a set of a few
+    // files still keeps one back.
+    const auto heldOf = [share](int64_t n) { return (n * share + 99) / 100; };
     for (std::size_t i = 0; i < files.size(); ++i) {
-        // File i is held out when the held-out count of the first i + 1
-        // files goes up: the count after n files is n * percent / 100.
+        // File i is held out when the count goes up with it.
         const auto n = static_cast<int64_t>(i);
-        const bool held = (n + 1) * share / 100 > n * share / 100;
+        const bool held = heldOf(n + 1) > heldOf(n);
         (held ? split.heldOut : split.training).push_back(std::move(files[i]));
     }
     return split;

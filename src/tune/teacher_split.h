@@ -13,9 +13,9 @@ struct TeacherSplit {
     std::vector<std::string> heldOut;
 };
 
-// Holds out `percent` (0..100) of the files, spread evenly over them in
-// byte order of their paths: with 20, every fifth file. The split depends
-// only on the set of paths, not on their order in `files`.
+// Holds out `percent` (0..100) of the files, rounded up, spread evenly over
+// them in byte order of their paths: with 20, the first of every five. The
+// split depends only on the set of paths, not on their order in `files`.
 TeacherSplit SplitTeacherGames(std::vector<std::string> files, int32_t percent);
 
 }  // namespace nusari

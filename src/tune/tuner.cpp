@@ -1,5 +1,6 @@
 #include "tune/tuner.h"
 
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <random>
@@ -210,6 +211,21 @@ std::string withPath(const char* text, const std::string& path) {
     return s;
 }
 
+// The book (.jsk) the engine file `bytes` names, when it is not in the
+// folder of `path`; empty when it is there or none is named.
+std::string missingBook(const std::string& path, const std::string& bytes) {
+    auto engine = std::make_unique<EngineState>();
+    DeferredUi quiet;
+    LoadAikBytes(*engine, path, bytes, quiet);
+    if (engine->profile.zyouseki.empty()) return {};
+    const std::size_t slash = path.rfind('/');
+    std::string book = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    book += engine->profile.zyouseki;
+    book += ".jsk";
+    std::error_code ec;
+    return std::filesystem::exists(book, ec) ? std::string() : book;
+}
+
 bool readEngineFile(const std::string& path, std::string& bytes, std::string& error) {
     if (readRegularFile(path, kMaxAikFileBytes, bytes) != FileRead::Ok) {
         error = withPath("cannot read ", path);
@@ -279,6 +295,7 @@ bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& out
         error = withPath("cannot write ", settings.outPath);
         return false;
     }
+    outcome.missingBook = missingBook(settings.outPath, tuned);
     return true;
 }
 

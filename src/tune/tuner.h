@@ -41,6 +41,9 @@ struct TuneOutcome {
     HitStats heldOutBefore;
     HitStats heldOutAfter;
     std::vector<TuneChange> changes;
+    // The book the engine names, when it is not beside the written file
+    // (which then loads only once the book is copied there).
+    std::string missingBook;
 };
 
 // Tunes as `settings` say and writes settings.outPath; a line per

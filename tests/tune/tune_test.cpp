@@ -23,9 +23,10 @@ TEST(TeacherSplit, HoldsOutAnEvenShareThatDependsOnlyOnTheFiles) {
         std::vector<std::string> heldOut;
     };
     const Case cases[] = {
-        {10, 20, {"f04", "f09"}},
+        {10, 20, {"f00", "f05"}},
         {10, 0, {}},
-        {7, 50, {"f01", "f03", "f05"}},
+        {4, 20, {"f00"}},
+        {7, 50, {"f00", "f02", "f04", "f06"}},
         {3, 100, {"f00", "f01", "f02"}},
     };
     for (const Case& c : cases) {
