@@ -24,11 +24,12 @@ std::vector<std::string> TeacherGames(const std::string& folder);
 // per core). A file that fails to read counts as a game and adds no
 // position. Before each file the Ui pumps its messages; after reading it
 // the thinking panel shows "現在分析中\n 処理棋譜数 = N", followed by
-// `panelNote` when one is given. `record` is the reading buffer.
+// `panelNote` when one is given.
 //
-// With one thread everything runs on the calling thread with `state`. With
-// more, each worker reads and ranks whole files with its own copy of the
-// engine and its own record; the calling thread only talks to the Ui: it
+// With one thread everything runs on the calling thread with `state`, and
+// `record` is the reading buffer. With more, each worker reads and ranks
+// whole files with its own copy of the engine and its own record (`state`
+// and `record` are left alone); the calling thread only talks to the Ui: it
 // pumps messages while it waits, and shows each file's messages and
 // progress in file order. The stats are the same for any number of threads.
 void AnalyzeTeacherGames(EngineState& state, GameRecord& record, const std::string& folder,
