@@ -1,8 +1,8 @@
 #include "aik_loader.h"
 
 #include <algorithm>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 #include "aik/aik_reader.h"
 #include "aik/book_loader.h"
