@@ -1,7 +1,14 @@
 // Engine-definition (.aik) files: LoadAik on any bytes must stay inside every
-// table and leave a state the search can use. A small book beside the file
-// lets "zyouseki=book" and "zyouseki=hyoujun" lines load one.
+// table and leave a state the search can use; the numbers of a file that
+// loads are found inside it, and rewriting them gives the same bytes when
+// nothing changes and a file that reads back (or a refusal) when all do. A
+// small book beside the file lets "zyouseki=book" and "zyouseki=hyoujun"
+// lines load one.
+#include <algorithm>
+#include <vector>
+
 #include "aik/aik_loader.h"
+#include "aik/aik_rewrite.h"
 #include "aik/book_loader.h"
 #include "fuzz_support.h"
 
@@ -42,6 +49,25 @@ void checkUsable(const EngineState& s) {
     }
 }
 
+void checkRewrite(const std::string& path, const std::string& bytes) {
+    std::vector<AikNumber> numbers;
+    FUZZ_CHECK(LocateAikNumbers(path, bytes, numbers));
+    std::vector<int32_t> same;
+    std::vector<int32_t> changed;
+    for (const AikNumber& n : numbers) {
+        FUZZ_CHECK(n.begin < n.end && n.end <= bytes.size());
+        same.push_back(n.value);
+        const ValueRange range = ValidRange(n);
+        changed.push_back(n.value < range.max ? std::max(n.value + 1, range.min) : range.min);
+    }
+    FUZZ_CHECK(RewriteAikNumbers(bytes, numbers, same) == bytes);
+    std::string out;
+    if (RewriteAikNumbersChecked(path, bytes, numbers, changed, out)) {
+        std::vector<AikNumber> reread;
+        FUZZ_CHECK(LocateAikNumbers(path, out, reread) && reread.size() == numbers.size());
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -63,5 +89,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FUZZ_CHECK(result == 1 || result == -1);
     FUZZ_CHECK(ui.messages == (result == -1 ? 1 : 0));
     checkUsable(*state);
+    if (result == 1) checkRewrite(path, std::string(fuzz::bytesOf(data, size)));
     return 0;
 }

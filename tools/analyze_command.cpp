@@ -1,5 +1,6 @@
-// nusari-tool analyze AIK [--kif DIR] [-o REPORT.html]: how well an engine
-// predicts the moves of the teacher games, as the window's analysis does.
+// nusari-tool analyze AIK [--kif DIR] [-o REPORT.html] [--threads N]: how
+// well an engine predicts the moves of the teacher games, as the window's
+// analysis does.
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "analysis/hit_report.h"
 #include "commands.h"
 #include "console_ui.h"
+#include "engine_setup.h"
 #include "think/clock.h"
 
 namespace nusari::tool {
@@ -35,12 +37,19 @@ int runAnalyze(const Arguments& args) {
     std::string aik;
     std::string kif = "kif";
     std::string out;
+    int64_t threads = 0;
     for (size_t i = 0; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == "--kif" && hasValue) {
             kif = args[++i];
         } else if (args[i] == "-o" && hasValue) {
             out = args[++i];
+        } else if (args[i] == "--threads" && hasValue) {
+            if (!parseInt("--threads", args[++i], threads)) return 2;
+            if (threads < 1 || threads > 256) {
+                std::fprintf(stderr, "--threads needs 1..256\n");
+                return 2;
+            }
         } else if (aik.empty() && !args[i].empty() && args[i][0] != '-') {
             aik = args[i];
         } else {
@@ -49,7 +58,7 @@ int runAnalyze(const Arguments& args) {
         }
     }
     if (aik.empty()) {
-        std::fprintf(stderr, "usage: nusari-tool analyze AIK [--kif DIR] [-o REPORT.html]\n");
+        std::fprintf(stderr, "usage: nusari-tool analyze AIK [--kif DIR] [-o REPORT.html] [--threads N]\n");
         return 2;
     }
     ProgressUi ui;
@@ -64,7 +73,7 @@ int runAnalyze(const Arguments& args) {
     auto record = std::make_unique<GameRecord>();
     HitStats stats;
     const int64_t start = nowMs();
-    AnalyzeTeacherGames(*state, *record, kif, stats, ui);
+    AnalyzeTeacherGames(*state, *record, kif, stats, ui, {}, static_cast<int32_t>(threads));
     const int64_t elapsed = nowMs() - start;
 
     if (!writeHitReport(out, hitReportText(stats, state->profile.namae, local))) {

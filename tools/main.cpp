@@ -24,7 +24,13 @@ const Command kCommands[] = {
     {"bench", nusari::tool::runBench,
      "bench [--aik FILE] [--hukasa N]   fixed-depth search of fixed positions (node signature)"},
     {"analyze", nusari::tool::runAnalyze,
-     "analyze AIK [--kif DIR] [-o REPORT.html]   hit-position analysis over teacher games"},
+     "analyze AIK [--kif DIR] [-o REPORT.html] [--threads N]   hit-position analysis over teacher\n"
+     "                            games on N threads (default: one per core)"},
+    {"tune", nusari::tool::runTune,
+     "tune AIK --kif DIR -o OUT.aik [--groups a,b,c] [--holdout PERCENT] [--seed N] [--rounds N]\n"
+     "                            [--evaluations N] [--threads N]   improve an engine's numbers\n"
+     "                            against teacher games (groups: pieces, hand, king, danger,\n"
+     "                            progress, bonus, rules, width)"},
     {"usimatch", nusari::tool::runUsiMatch,
      "usimatch --usi PROGRAM --aik A --aik2 B --games N --ms LIMIT   match two USI engine processes"},
     {"match", nusari::tool::runMatch,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "aik/aik_reader.h"
 #include "aik/book_loader.h"
@@ -58,10 +59,26 @@ constexpr StringKey kZyouseki = {"zyouseki=", 127, &AikProfile::zyouseki};
 
 constexpr int32_t kMaxHaba = 100;  // capacity of a candidate list
 
-// Reads the array elements after the key: numbers are looked for byte by
-// byte, and each one found moves the place three bytes on from its first
-// digit. Fails when the line ends (or the place jumps past its end) first.
-bool readArray(std::string_view value, int32_t count, int32_t* out) {
+// The length of the number ParseNumber read at the start of `text`.
+std::size_t digitsAt(std::string_view text) {
+    std::size_t n = 0;
+    while (n < text.size() && n < 3 && text[n] >= '0' && text[n] <= '9') ++n;
+    return n;
+}
+
+// Reports a number of the line read last that starts `at` bytes into it.
+void reportInLine(const AikReader& reader, AikNumber n, std::size_t at, std::size_t length) {
+    n.begin = reader.lineStart() + at;
+    n.end = n.begin + length;
+    reader.report(n);
+}
+
+// Reads the array elements after the key, which ends `keyLength` bytes into
+// the line: numbers are looked for byte by byte, and each one found moves
+// the place three bytes on from its first digit. Fails when the line ends
+// (or the place jumps past its end) first.
+bool readArray(const AikReader& reader, std::string_view key, std::size_t keyLength,
+               std::string_view value, int32_t count, int32_t* out) {
     std::size_t place = 0;
     for (int32_t read = 0; read < count;) {
         if (place >= value.size()) return false;
@@ -69,6 +86,14 @@ bool readArray(std::string_view value, int32_t count, int32_t* out) {
         if (n < 0) {
             ++place;
         } else {
+            if (reader.reporting()) {
+                AikNumber number;
+                number.kind = AikNumberKind::ArrayElement;
+                number.key = key;
+                number.index = read;
+                number.value = n;
+                reportInLine(reader, number, keyLength + place, digitsAt(value.substr(place)));
+            }
             out[read++] = n;
             place += 3;
         }
@@ -109,13 +134,21 @@ LineOutcome handleLine(EngineState& state, AikReader& reader, const std::string&
     AikProfile& profile = state.profile;
     for (const ScalarKey& k : kScalarKeys) {
         if (line.starts_with(k.key)) {
-            profile.*k.field = ParseNumber(line.substr(k.key.size()));
+            const std::string_view value = line.substr(k.key.size());
+            profile.*k.field = ParseNumber(value);
+            if (reader.reporting() && profile.*k.field >= 0) {  // -1: no number there
+                AikNumber number;
+                number.key = k.key.substr(0, k.key.size() - 1);
+                number.value = profile.*k.field;
+                reportInLine(reader, number, k.key.size(), digitsAt(value));
+            }
             return LineOutcome::Ok;
         }
     }
     for (const ArrayKey& k : kArrayKeys) {
         if (line.starts_with(k.key)) {
-            return readArray(line.substr(k.key.size()), k.count, k.field(profile))
+            return readArray(reader, k.key.substr(0, k.key.size() - 3), k.key.size(),
+                             line.substr(k.key.size()), k.count, k.field(profile))
                        ? LineOutcome::Ok
                        : LineOutcome::Failed;
         }
@@ -166,9 +199,8 @@ bool readFile(EngineState& state, AikReader& reader, const std::string& path,
     return !reader.failed();
 }
 
-}  // namespace
-
-int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui) {
+// Loads from `reader`, which has read the file at `path`.
+int32_t load(EngineState& state, AikReader& reader, const std::string& path, Ui& ui) {
     ClearFindRuleTables(state.findRuleTables);
     state.profile.edakari_pasu = kDefaultEdakariPasu;
     state.profile.edakari_hyouka = kDefaultEdakariHyouka;
@@ -176,14 +208,10 @@ int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui) {
     state.profile.zikan_wariai = kDefaultZikanWariai;
     state.profile.tume_hukasa = 0;
 
-    bool ok = false;
     std::string refusal;
-    {
-        AikReader reader(path);
-        if (reader.openResult() == FileRead::NotRegular) refusal = kAikNotRegularFile + path;
-        if (reader.openResult() == FileRead::TooLarge) refusal = kAikFileTooLarge + path;
-        ok = reader.isOpen() && readFile(state, reader, path, refusal);
-    }
+    if (reader.openResult() == FileRead::NotRegular) refusal = kAikNotRegularFile + path;
+    if (reader.openResult() == FileRead::TooLarge) refusal = kAikFileTooLarge + path;
+    const bool ok = reader.isOpen() && readFile(state, reader, path, refusal);
     if (ok) DeriveTables(state);
     guardProfile(state.profile);
     if (!ok) {
@@ -191,6 +219,20 @@ int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui) {
         return -1;
     }
     return 1;
+}
+
+}  // namespace
+
+int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui) {
+    AikReader reader(path);
+    return load(state, reader, path, ui);
+}
+
+int32_t LoadAikBytes(EngineState& state, const std::string& path, std::string bytes, Ui& ui,
+                     AikNumberSink* sink) {
+    AikReader reader(AikReader::FromBytes{}, std::move(bytes));
+    reader.setNumberSink(sink);
+    return load(state, reader, path, ui);
 }
 
 }  // namespace nusari

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "aik/aik_number.h"
 #include "aik/engine_state.h"
 #include "aik/ui.h"
 
@@ -25,5 +26,11 @@ inline constexpr const char* kAikFileTooLarge = "\n  ファイルが大きすぎ
 // failing line. Either way the profile is left usable by the search: haba in
 // 1..100, edakari_hyouka at least 1 (else 32), hitu_hukasa 0 (off) or above.
 int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui);
+
+// LoadAik on the bytes of a file already read; `path` names it in messages,
+// and its folder holds the book. Every number stored is reported to `sink`
+// (when given) as it is read.
+int32_t LoadAikBytes(EngineState& state, const std::string& path, std::string bytes, Ui& ui,
+                     AikNumberSink* sink = nullptr);
 
 }  // namespace nusari

@@ -1,5 +1,7 @@
 #include "aik_reader.h"
 
+#include <utility>
+
 namespace nusari {
 
 namespace {
@@ -35,6 +37,19 @@ int32_t ParseSignedNumber(std::string_view text, bool& ok) {
 AikReader::AikReader(const std::string& path)
     : opened_(readRegularFile(path, kMaxAikFileBytes, bytes_)) {}
 
+AikReader::AikReader(FromBytes, std::string bytes)
+    : bytes_(std::move(bytes)),
+      opened_(bytes_.size() <= kMaxAikFileBytes ? FileRead::Ok : FileRead::TooLarge) {
+    if (opened_ != FileRead::Ok) bytes_.clear();
+}
+
+std::size_t AikReader::position() const {
+    if (peeked_ != kNone) return peekedAt_;
+    // A byte read past a carriage return is not taken yet (the end of the
+    // file was never counted).
+    return rawPending_ != kNone && rawPending_ != EOF ? next_ - 1 : next_;
+}
+
 int AikReader::rawGet() {
     if (rawPending_ != kNone) {
         const int c = rawPending_;
@@ -61,13 +76,17 @@ int AikReader::get() {
 }
 
 int AikReader::peek() {
-    if (peeked_ == kNone) peeked_ = get();
+    if (peeked_ == kNone) {
+        peekedAt_ = position();
+        peeked_ = get();
+    }
     return peeked_;
 }
 
 LineResult AikReader::readLine(std::string& line) {
     line.clear();
     while (peek() == ' ') get();
+    lineStart_ = position();
     for (;;) {
         const int c = get();
         if (c == EOF) return LineResult::LastLine;

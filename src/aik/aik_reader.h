@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "aik/aik_number.h"
 #include "position/regular_file.h"
 
 namespace nusari {
@@ -39,6 +40,9 @@ class AikReader {
 public:
     // Reads `path`; isOpen() tells whether that worked, openResult() why not.
     explicit AikReader(const std::string& path);
+    // Reads bytes already in memory (at most kMaxAikFileBytes).
+    struct FromBytes {};
+    AikReader(FromBytes, std::string bytes);
     bool isOpen() const { return opened_ == FileRead::Ok; }
     FileRead openResult() const { return opened_; }
     // True when the file could not be read.
@@ -55,6 +59,19 @@ public:
     bool accept(int c);
     void skipWhiteSpace();
 
+    // The file offset of the next byte not yet taken.
+    std::size_t position() const;
+    // The file offset of the first byte kept by the last readLine.
+    std::size_t lineStart() const { return lineStart_; }
+
+    // Where the numbers read are reported; none by default.
+    void setNumberSink(AikNumberSink* sink) { sink_ = sink; }
+    // Reports `n` to the sink, if there is one.
+    void report(const AikNumber& n) const {
+        if (sink_ != nullptr) sink_->number(n);
+    }
+    bool reporting() const { return sink_ != nullptr; }
+
 private:
     static constexpr int kNone = -2;
     int rawGet();
@@ -66,6 +83,9 @@ private:
     std::size_t next_ = 0;  // the first byte not yet taken
     int rawPending_ = kNone;  // byte read past a carriage return
     int peeked_ = kNone;      // translated byte looked at but not taken
+    std::size_t peekedAt_ = 0;  // the file offset of the peeked byte
+    std::size_t lineStart_ = 0;
+    AikNumberSink* sink_ = nullptr;
 };
 
 }  // namespace nusari

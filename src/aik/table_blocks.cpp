@@ -27,10 +27,28 @@ int32_t blockCode(std::string_view line, std::size_t place) {
     return n < kLowerCodes ? n : -1;
 }
 
+// Reads one number into slot `slot` of the table of `code`, reporting it.
+bool readSlot(AikReader& reader, int32_t* table, int32_t code, int32_t slot) {
+    reader.skipWhiteSpace();
+    const std::size_t begin = reader.position();
+    if (!reader.scanNumber(table[slot])) return false;
+    if (reader.reporting()) {
+        AikNumber number;
+        number.kind = AikNumberKind::TableSlot;
+        number.code = code;
+        number.index = slot;
+        number.begin = begin;
+        number.end = reader.position();
+        number.value = table[slot];
+        reader.report(number);
+    }
+    return true;
+}
+
 // Reads one row of nine numbers into slots first..first + 8.
-bool readRow(AikReader& reader, int32_t* slots) {
+bool readRow(AikReader& reader, int32_t* table, int32_t code, int32_t first) {
     for (int32_t i = 0; i < 9; ++i) {
-        if (!reader.scanNumber(slots[i])) return false;
+        if (!readSlot(reader, table, code, first + i)) return false;
         if (i < 8 && !reader.accept(',')) return false;
     }
     reader.skipWhiteSpace();
@@ -46,6 +64,27 @@ bool readCoordinate(std::string_view line, std::size_t place, int32_t& value) {
 
 int32_t ruleKey(const FindRule& r) { return r.dx + r.dy; }
 
+// Reports the value of a rule line read last; `text` is the line from the
+// value's sign or first digit on, `at` bytes into the line.
+void reportRule(const AikReader& reader, int32_t code, const FindRule& rule, std::string_view text,
+                std::size_t at) {
+    std::size_t length = text.starts_with('-') || text.starts_with('+') ? 1 : 0;
+    for (int32_t digits = 0; digits < 3 && length < text.size() && text[length] >= '0' &&
+                             text[length] <= '9';
+         ++digits) {
+        ++length;
+    }
+    const std::size_t begin = reader.lineStart() + at;
+    AikNumber number;
+    number.kind = AikNumberKind::RuleValue;
+    number.code = code;
+    number.rule = rule;
+    number.begin = begin;
+    number.end = begin + length;
+    number.value = rule.value;
+    reader.report(number);
+}
+
 }  // namespace
 
 void ClearFindRuleTables(FindRuleTables& rules) {
@@ -60,20 +99,21 @@ bool ReadSetBlock(EngineState& state, AikReader& reader, std::string_view line) 
     int32_t* t = state.evalTables.table[code];
     if (code >= kRook && code <= kPawn) {
         t[kHandValueSlot] = 0;
-        if (!readRow(reader, t + kHandValueSlot + 1)) return false;
-        if (!readRow(reader, t + kHandValueSlot + 10)) return false;
+        if (!readRow(reader, t, code, kHandValueSlot + 1)) return false;
+        if (!readRow(reader, t, code, kHandValueSlot + 10)) return false;
     }
     for (int32_t file = 1; file <= 9; ++file) {
-        if (!readRow(reader, t + squareOf(file, 1))) return false;
+        if (!readRow(reader, t, code, squareOf(file, 1))) return false;
     }
-    if (!reader.scanNumber(t[kCoefficientSlot])) return false;
+    if (!readSlot(reader, t, code, kCoefficientSlot)) return false;
     // The closing "}" may be missing; reading then goes on where it stands.
     reader.skipWhiteSpace();
     if (reader.accept('}')) reader.skipWhiteSpace();
     return true;
 }
 
-bool ParseRuleLine(std::string_view line, RuleOffset& lastOffset, FindRule& rule) {
+bool ParseRuleLine(std::string_view line, RuleOffset& lastOffset, FindRule& rule,
+                   std::size_t* valueAt) {
     rule = FindRule{};
     rule.op = line.starts_with("add") ? kRuleAdd : kRuleMultiply;
     rule.first = 1;
@@ -108,6 +148,7 @@ bool ParseRuleLine(std::string_view line, RuleOffset& lastOffset, FindRule& rule
     if (space == std::string_view::npos) return false;
     bool ok = false;
     rule.value = ParseSignedNumber(line.substr(space + 1), ok);
+    if (valueAt != nullptr) *valueAt = space + 1;
     return ok;
 }
 
@@ -142,8 +183,10 @@ BlockResult ReadFindBlock(EngineState& state, AikReader& reader, std::string_vie
         if (t.starts_with("add koma[") || t.starts_with("multiply koma[")) {
             if (counted >= kMaxRulesPerTable) return BlockResult::Failed;
             FindRule rule;
-            if (!ParseRuleLine(t, lastOffset, rule)) return BlockResult::Failed;
+            std::size_t valueAt = 0;
+            if (!ParseRuleLine(t, lastOffset, rule, &valueAt)) return BlockResult::Failed;
             if (!InsertRule(table, rule)) return BlockResult::Failed;
+            if (reader.reporting()) reportRule(reader, code, rule, t.substr(valueAt), valueAt);
         }
         ++counted;
         if (last) return BlockResult::EndOfFile;

@@ -29,8 +29,10 @@ bool ReadSetBlock(EngineState& state, AikReader& reader, std::string_view line);
 BlockResult ReadFindBlock(EngineState& state, AikReader& reader, std::string_view line,
                           RuleOffset& lastOffset);
 
-// Parses one "add koma[" / "multiply koma[" line into `rule`.
-bool ParseRuleLine(std::string_view line, RuleOffset& lastOffset, FindRule& rule);
+// Parses one "add koma[" / "multiply koma[" line into `rule`; `valueAt`
+// (when given) receives where the value starts in the line.
+bool ParseRuleLine(std::string_view line, RuleOffset& lastOffset, FindRule& rule,
+                   std::size_t* valueAt = nullptr);
 
 // Inserts `rule` before the first record with a smaller dx + dy; false when
 // the table already holds its 1023 rules.

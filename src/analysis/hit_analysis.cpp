@@ -1,68 +1,114 @@
 #include "analysis/hit_analysis.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "aik/engine_list.h"
-#include "position/position.h"
+#include "analysis/deferred_ui.h"
+#include "analysis/engine_copy.h"
 #include "records/load_record.h"
 #include "records/record_source.h"
-#include "think/expand.h"
 
 namespace nusari {
 
 namespace {
+
+// How often the calling thread pumps the Ui's messages while it waits.
+constexpr auto kPumpInterval = std::chrono::milliseconds(50);
 
 // Every record the readers know: CSA, KIF and KI2, extensions in any case.
 bool isTeacherGame(const std::string& path) {
     return recordFormatOf(path) != RecordFormat::Unknown;
 }
 
-void finishScore(HitStats& stats) {
-    stats.score = kMissScore * stats.misses;
-    for (int32_t k = 0; k < kHitRanks; ++k) stats.score += k * stats.hits[k];
+bool readTeacherGame(GameRecord& record, const std::string& file, Ui& ui) {
+    GameFields scratch;
+    return LoadRecord(scratch, record, file, LoadMode::Analysis, ui) == 1;
+}
+
+void rankGame(EngineState& state, const GameRecord& record, HitStats& stats) {
+    const PathTable path{};  // cleared once per game
+    for (int32_t ply = kFirstAnalysedPly; ply <= record.length && ply < kHistoryEntries; ++ply) {
+        if (!AnalysePly(state, record, ply, path, stats)) break;
+    }
+}
+
+std::string progressText(int32_t games, const std::string& panelNote) {
+    return "現在分析中\n 処理棋譜数 = " + std::to_string(games) + panelNote;
+}
+
+void analyseOnCallingThread(EngineState& state, GameRecord& record,
+                            const std::vector<std::string>& files, HitStats& stats, Ui& ui,
+                            const std::string& panelNote) {
+    for (const std::string& file : files) {
+        ui.pumpMessages();
+        const bool read = readTeacherGame(record, file, ui);
+        ++stats.games;
+        ui.setPanelText(progressText(stats.games, panelNote));
+        if (read) rankGame(state, record, stats);
+    }
+}
+
+// One file's counts and what reading it showed, kept until the calling
+// thread reports them.
+struct FileOutcome {
+    HitStats stats;
+    DeferredUi ui;
+    bool done = false;
+};
+
+void analyseOnWorkers(const EngineState& state, const std::vector<std::string>& files,
+                      int32_t threads, HitStats& stats, Ui& ui, const std::string& panelNote) {
+    std::vector<FileOutcome> outcomes(files.size());
+    std::atomic<std::size_t> nextFile{0};
+    std::mutex mutex;
+    std::condition_variable fileDone;
+    auto work = [&] {
+        const auto engine = CopyEngineForAnalysis(state);
+        const auto record = std::make_unique<GameRecord>();
+        for (;;) {
+            const std::size_t i = nextFile.fetch_add(1);
+            if (i >= files.size()) return;
+            FileOutcome& outcome = outcomes[i];
+            if (readTeacherGame(*record, files[i], outcome.ui)) rankGame(*engine, *record, outcome.stats);
+            {
+                const std::lock_guard lock(mutex);
+                outcome.done = true;
+            }
+            fileDone.notify_one();
+        }
+    };
+    std::vector<std::jthread> pool;
+    for (int32_t t = 0; t < threads; ++t) pool.emplace_back(work);
+
+    for (FileOutcome& outcome : outcomes) {
+        ui.pumpMessages();
+        std::unique_lock lock(mutex);
+        while (!fileDone.wait_for(lock, kPumpInterval, [&] { return outcome.done; })) {
+            lock.unlock();
+            ui.pumpMessages();
+            lock.lock();
+        }
+        lock.unlock();
+        outcome.ui.replay(ui);
+        ++stats.games;
+        ui.setPanelText(progressText(stats.games, panelNote));
+        AddHitStats(stats, outcome.stats);
+    }
 }
 
 }  // namespace
 
 bool AnalysePly(EngineState& state, const GameRecord& record, int32_t ply, const PathTable& path,
                 HitStats& stats) {
-    const Position& before = record.history[ply - 1];
-    const Position& after = record.history[ply];
-    const PlySquares squares = plySquares(before, after);
-    int32_t from = squares.from;
-    int32_t to = squares.to;
-    if (from == 0 && to == 0) return false;
-    bool promotes = false;
-    if (from == 0) {
-        from = kUpperHandBase + kindOf(after[to]);
-    } else {
-        promotes = before[from] != after[to];
-    }
-    // The mover becomes the upper side, as the search sees every position:
-    // a loaded record's 先手 is the lower side.
-    Position searched = before;
-    if (moverOfPly(record, ply) == Side::Lower) {
-        searched = flipPosition(before);
-        if (from < kPromotionOffset) from = 110 - from;
-        to = 110 - to;
-    }
-    searched[kLowerTimeCell] = 0;
-    searched[kUpperTimeCell] = 0;
-    if (promotes) to += kPromotionOffset;
-
-    CandidateList list;
-    ExpandNode(state, searched, 999, list, path);
-    ++stats.positions;
-    const int32_t haba = std::clamp(state.profile.haba, 1, kCandidateCapacity);
-    for (int32_t k = 0; k < haba; ++k) {
-        if (list[k].from == kListEndFrom) break;
-        if (list[k].from == from && list[k].to == to) {
-            ++stats.hits[k];
-            return true;
-        }
-    }
-    ++stats.misses;
+    TeacherPosition position;
+    if (!TeacherPositionOfPly(record, ply, position)) return false;
+    CountRank(stats, RankTeacherMove(state, position, path));
     return true;
 }
 
@@ -75,21 +121,17 @@ std::vector<std::string> TeacherGames(const std::string& folder) {
 }
 
 void AnalyzeTeacherGames(EngineState& state, GameRecord& record, const std::string& folder,
-                         HitStats& stats, Ui& ui, const std::string& panelNote) {
+                         HitStats& stats, Ui& ui, const std::string& panelNote, int32_t threads) {
     stats = HitStats{};
-    for (const std::string& file : TeacherGames(folder)) {
-        ui.pumpMessages();
-        GameFields scratch;
-        const bool read = LoadRecord(scratch, record, file, LoadMode::Analysis, ui) == 1;
-        ++stats.games;
-        ui.setPanelText("現在分析中\n 処理棋譜数 = " + std::to_string(stats.games) + panelNote);
-        if (!read) continue;
-        const PathTable path{};  // cleared once per game
-        for (int32_t ply = kFirstAnalysedPly; ply <= record.length && ply < kHistoryEntries; ++ply) {
-            if (!AnalysePly(state, record, ply, path, stats)) break;
-        }
+    const std::vector<std::string> files = TeacherGames(folder);
+    const auto workers = static_cast<int32_t>(
+        std::min<std::size_t>(static_cast<std::size_t>(AnalysisThreads(threads)), files.size()));
+    if (workers <= 1) {
+        analyseOnCallingThread(state, record, files, stats, ui, panelNote);
+    } else {
+        analyseOnWorkers(state, files, workers, stats, ui, panelNote);
     }
-    finishScore(stats);
+    FinishScore(stats);
 }
 
 }  // namespace nusari

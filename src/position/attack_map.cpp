@@ -1,6 +1,7 @@
 #include "attack_map.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace nusari {
 
@@ -83,9 +84,55 @@ inline void ray(const Position& p, int32_t* count, int32_t from, int32_t d, cons
     }
 }
 
-// Adds the attacks of one piece of `side` (0 lower, 1 upper) standing on sq.
+// Whether a code attacks along rays: rook, bishop, lance, dragon, horse.
+constexpr bool isSliderCode(int32_t own) {
+    return own == kLowerRook || own == kLowerBishop || own == kLowerLance || own == kLowerDragon ||
+           own == kLowerHorse;
+}
+
+// Adds `Sign` to the cells one piece of `side` (0 lower, 1 upper) on sq
+// attacks by stepping: everything but the rays.
+template <int S, int Sign>
+inline void addSteps(int32_t* count, int32_t sq, int32_t own) {
+    constexpr int32_t F = S == 0 ? -1 : 1;
+    switch (own) {
+        case kLowerKing:
+            for (const int32_t d : {-11, -10, -9, -1, 1, 9, 10, 11}) count[sq + d] += Sign;
+            break;
+        case kLowerGold:
+        case kLowerProSilver:
+        case kLowerProKnight:
+        case kLowerProLance:
+        case kLowerTokin:
+            for (const int32_t d : {F, F - 10, F + 10, -10, 10, -F}) count[sq + d] += Sign;
+            break;
+        case kLowerSilver:
+            for (const int32_t d : {F, F - 10, F + 10, -F - 10, -F + 10}) count[sq + d] += Sign;
+            break;
+        case kLowerKnight:
+            // A knight on its last two ranks would jump off the padded board.
+            for (const int32_t d : {2 * F - 10, 2 * F + 10}) {
+                const int32_t t = sq + d;
+                if (t >= 0 && t < kBoardCells) count[t] += Sign;
+            }
+            break;
+        case kLowerPawn:
+            count[sq + F] += Sign;
+            break;
+        case kLowerDragon:
+            for (const int32_t d : {-11, -9, 9, 11}) count[sq + d] += Sign;
+            break;
+        case kLowerHorse:
+            for (const int32_t d : {-10, -1, 1, 10}) count[sq + d] += Sign;
+            break;
+        default:
+            break;
+    }
+}
+
+// Adds the rays of one piece of `side` (0 lower, 1 upper) on sq.
 template <int S>
-inline void addAttacks(const Position& p, AttackMap& map, int32_t* count, int32_t sq, int32_t own) {
+inline void addRays(const Position& p, int32_t* count, int32_t sq, int32_t own) {
     constexpr int32_t F = S == 0 ? -1 : 1;
     const auto& pass = kRayTables.pass[S];
     const auto& ext = kRayTables.extend[S];
@@ -102,44 +149,13 @@ inline void addAttacks(const Position& p, AttackMap& map, int32_t* count, int32_
         ray(p, count, sq, -F + 10, pass[2], ext[kBackDiagonal]);
     };
     switch (own) {
-        case kLowerKing:
-            for (const int32_t d : {-11, -10, -9, -1, 1, 9, 10, 11}) ++count[sq + d];
-            (S == 0 ? map.lowerKing : map.upperKing) = sq;
-            break;
-        case kLowerGold:
-        case kLowerProSilver:
-        case kLowerProKnight:
-        case kLowerProLance:
-        case kLowerTokin:
-            for (const int32_t d : {F, F - 10, F + 10, -10, 10, -F}) ++count[sq + d];
-            break;
-        case kLowerSilver:
-            for (const int32_t d : {F, F - 10, F + 10, -F - 10, -F + 10}) ++count[sq + d];
-            break;
-        case kLowerKnight:
-            // A knight on its last two ranks would jump off the padded board.
-            for (const int32_t d : {2 * F - 10, 2 * F + 10}) {
-                const int32_t t = sq + d;
-                if (t >= 0 && t < kBoardCells) ++count[t];
-            }
-            break;
-        case kLowerPawn:
-            ++count[sq + F];
-            break;
-        case kLowerDragon:
-            for (const int32_t d : {-11, -9, 9, 11}) ++count[sq + d];
-            forwardRay();
-            otherRookRays();
-            break;
-        case kLowerHorse:
-            for (const int32_t d : {-10, -1, 1, 10}) ++count[sq + d];
-            bishopRays();
-            break;
         case kLowerRook:
+        case kLowerDragon:
             forwardRay();
             otherRookRays();
             break;
         case kLowerBishop:
+        case kLowerHorse:
             bishopRays();
             break;
         case kLowerLance:
@@ -147,6 +163,25 @@ inline void addAttacks(const Position& p, AttackMap& map, int32_t* count, int32_
             break;
         default:
             break;
+    }
+}
+
+// Adds or takes away (`Sign`) the steps of the piece code v on sq.
+template <int Sign>
+inline void stepsOf(int32_t* lower, int32_t* upper, int32_t sq, int32_t v) {
+    if (sideOf(v) == kLowerSide) {
+        addSteps<0, Sign>(lower, sq, v);
+    } else {
+        addSteps<1, Sign>(upper, sq, v - kUpperSide);
+    }
+}
+
+inline void raysOf(const Position& p, int32_t* lower, int32_t* upper, int32_t sq) {
+    const int32_t v = p[sq];
+    if (sideOf(v) == kLowerSide) {
+        addRays<0>(p, lower, sq, v);
+    } else {
+        addRays<1>(p, upper, sq, v - kUpperSide);
     }
 }
 
@@ -171,14 +206,95 @@ void buildAttackMap(const Position& p, AttackMap& map) {
         if (!isPiece(v)) continue;
         if (map.pieceCount < kMaxPieceSquares) map.pieceSquares[map.pieceCount++] = sq;
         if (!isValidPieceCode(v)) continue;
-        if (sideOf(v) == kLowerSide) {
-            addAttacks<0>(p, map, map.lowerCount, sq, v);
-        } else {
-            addAttacks<1>(p, map, map.upperCount, sq, v - kUpperSide);
-        }
+        if (v == kLowerKing) map.lowerKing = sq;
+        if (v == kUpperKing) map.upperKing = sq;
+        stepsOf<1>(map.lowerCount, map.upperCount, sq, v);
+        raysOf(p, map.lowerCount, map.upperCount, sq);
     }
     clearOffBoard(map.lowerCount);
     clearOffBoard(map.upperCount);
+}
+
+void buildAttackBase(const Position& p, AttackBase& base) {
+    std::memset(base.lowerCount, 0, sizeof base.lowerCount);
+    std::memset(base.upperCount, 0, sizeof base.upperCount);
+    base.lowerKing = 0;
+    base.upperKing = 0;
+    base.pieceCount = 0;
+    base.sliderCount = 0;
+    base.usable = false;
+    int32_t lowerKings = 0;
+    int32_t upperKings = 0;
+    for (int32_t sq = kFirstSquare; sq <= kLastSquare; ++sq) {
+        const int32_t v = p[sq];
+        if (!isSquare(sq)) {
+            if (isPiece(v)) return;  // a piece on the padding
+            continue;
+        }
+        if (v == kEmpty) continue;
+        if (!isValidPieceCode(v)) return;
+        base.pieceSquares[base.pieceCount++] = sq;
+        if (v == kLowerKing) {
+            base.lowerKing = sq;
+            ++lowerKings;
+        }
+        if (v == kUpperKing) {
+            base.upperKing = sq;
+            ++upperKings;
+        }
+        stepsOf<1>(base.lowerCount, base.upperCount, sq, v);
+        if (isSliderCode(v & ~kUpperSide)) base.sliders[base.sliderCount++] = sq;
+    }
+    int32_t below = 0;
+    for (int32_t cell = 0; cell < kBoardCells; ++cell) {
+        base.squaresBefore[cell] = below;
+        if (below < base.pieceCount && base.pieceSquares[below] == cell) ++below;
+    }
+    base.usable = lowerKings <= 1 && upperKings <= 1;
+}
+
+void updateAttackMap(const AttackBase& base, const Position& p, int32_t from, int32_t to,
+                     int32_t moved, int32_t captured, AttackMap& map) {
+    std::memcpy(map.lowerCount, base.lowerCount, sizeof map.lowerCount);
+    std::memcpy(map.upperCount, base.upperCount, sizeof map.upperCount);
+    const bool boardMove = from < kBoardCells;
+    const int32_t arrived = p[to];
+    if (boardMove) stepsOf<-1>(map.lowerCount, map.upperCount, from, moved);
+    if (captured != kEmpty) stepsOf<-1>(map.lowerCount, map.upperCount, to, captured);
+    stepsOf<1>(map.lowerCount, map.upperCount, to, arrived);
+
+    // The rays of every slider where it stands now.
+    for (int32_t i = 0; i < base.sliderCount; ++i) {
+        const int32_t sq = base.sliders[i];
+        if (sq != to && !(boardMove && sq == from)) raysOf(p, map.lowerCount, map.upperCount, sq);
+    }
+    if (isSliderCode(arrived & ~kUpperSide)) raysOf(p, map.lowerCount, map.upperCount, to);
+    clearOffBoard(map.lowerCount);
+    clearOffBoard(map.upperCount);
+
+    // The occupied squares in order: `from` leaves, `to` joins unless taken.
+    int32_t* squares = map.pieceSquares;
+    int32_t count = base.pieceCount;
+    std::memcpy(squares, base.pieceSquares, sizeof(int32_t) * static_cast<std::size_t>(count));
+    if (boardMove) {
+        const int32_t at = base.squaresBefore[from];
+        std::memmove(squares + at, squares + at + 1, sizeof(int32_t) * static_cast<std::size_t>(count - at - 1));
+        --count;
+    }
+    if (captured == kEmpty) {
+        const int32_t at = base.squaresBefore[to] - (boardMove && from < to ? 1 : 0);
+        std::memmove(squares + at + 1, squares + at, sizeof(int32_t) * static_cast<std::size_t>(count - at));
+        squares[at] = to;
+        ++count;
+    }
+    map.pieceCount = count;
+
+    map.lowerKing = base.lowerKing;
+    map.upperKing = base.upperKing;
+    if (captured == kLowerKing) map.lowerKing = 0;
+    if (captured == kUpperKing) map.upperKing = 0;
+    if (arrived == kLowerKing) map.lowerKing = to;
+    if (arrived == kUpperKing) map.upperKing = to;
 }
 
 }  // namespace nusari

@@ -27,4 +27,31 @@ struct AttackMap {
 // (a knight on its last rank) are dropped.
 void buildAttackMap(const Position& p, AttackMap& map);
 
+// A position's attacks prepared for the maps after each of its moves: the
+// counts of everything but the sliders' rays, and where the sliders stand.
+struct AttackBase {
+    int32_t lowerCount[kBoardCells];  // off-board cells not cleared
+    int32_t upperCount[kBoardCells];
+    int32_t lowerKing;  // 0 when there is none
+    int32_t upperKing;
+    int32_t pieceCount;
+    int32_t pieceSquares[kMaxPieceSquares];  // occupied squares, 11 -> 99
+    int32_t squaresBefore[kBoardCells];       // how many of them lie below each cell
+    int32_t sliderCount;
+    int32_t sliders[kMaxPieceSquares];  // rooks, bishops, lances, dragons, horses
+    // Every square is empty or holds a piece code, the padding holds no
+    // piece and neither side has two kings: only then may updateAttackMap
+    // be used.
+    bool usable;
+};
+
+void buildAttackBase(const Position& p, AttackBase& base);
+
+// The map buildAttackMap makes of `p` (kings 0 when missing), where `p` is
+// the base's position after one move: `moved` went from `from` (a square,
+// or a hand cell for a drop) to the square `to`, on which `captured` stood
+// (kEmpty for none), and p[to] is what arrived. Only for a usable base.
+void updateAttackMap(const AttackBase& base, const Position& p, int32_t from, int32_t to,
+                     int32_t moved, int32_t captured, AttackMap& map);
+
 }  // namespace nusari

@@ -188,14 +188,19 @@ void record(EngineState& state, CandidateList& result, int32_t score, int32_t fr
 
 void EvaluateMove(EngineState& state, const Position& p, CandidateList& result,
                   const PathTable& path, int32_t to, int32_t from) {
-    ++state.nodeCount;
-    int32_t a = -10;
-    int32_t S = 0;
-
     AttackMap map;
     map.lowerKing = 0;
     map.upperKing = 0;
     buildAttackMap(p, map);
+    ScoreMove(state, p, map, result, path, to, from);
+}
+
+void ScoreMove(EngineState& state, const Position& p, const AttackMap& map, CandidateList& result,
+               const PathTable& path, int32_t to, int32_t from) {
+    ++state.nodeCount;
+    int32_t a = -10;
+    int32_t S = 0;
+
     const int32_t* L = map.lowerCount;
     const int32_t* U = map.upperCount;
     const int32_t lk = map.lowerKing;

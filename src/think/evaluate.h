@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "aik/engine_state.h"
+#include "position/attack_map.h"
 #include "position/types.h"
 #include "think/candidate.h"
 
@@ -16,5 +17,10 @@ namespace nusari {
 // else in the sorted list of at most haba entries. Counts one node.
 void EvaluateMove(EngineState& state, const Position& p, CandidateList& result,
                   const PathTable& path, int32_t to, int32_t from);
+
+// EvaluateMove with the attack map of `p` already made (by buildAttackMap
+// with both kings 0 beforehand, or by updateAttackMap).
+void ScoreMove(EngineState& state, const Position& p, const AttackMap& map, CandidateList& result,
+               const PathTable& path, int32_t to, int32_t from);
 
 }  // namespace nusari

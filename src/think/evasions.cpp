@@ -67,9 +67,10 @@ inline bool isGoldLike(int32_t v) {
 
 // Tries every upper move (not the king's) that ends on b.
 void tryMovesOnto(EngineState& state, Position& p, int32_t depth, const PathTable& path, int32_t b,
-                  CandidateList& result, const Progress& progress, const AttackMap& map) {
+                  CandidateList& result, const Progress& progress, const AttackMap& map,
+                  const AttackBase& base) {
     auto attempt = [&](int32_t from) {
-        TryMove(state, p, depth, path, b, from, result, progress, map);
+        TryMove(state, p, depth, path, b, from, result, progress, map, base);
     };
     auto fromCells = [&](std::initializer_list<int32_t> offsets, auto matches) {
         for (const int32_t d : offsets) {
@@ -97,11 +98,12 @@ void tryMovesOnto(EngineState& state, Position& p, int32_t depth, const PathTabl
 }  // namespace
 
 void ExpandEvasions(EngineState& state, Position& p, int32_t depth, CandidateList& result,
-                    const PathTable& path, const Progress& progress, const AttackMap& map) {
+                    const PathTable& path, const Progress& progress, const AttackMap& map,
+                    const AttackBase& base) {
     const int32_t k = map.upperKing;
     for (const int32_t d : {-1, -11, -10, -9, 1, 11, 10, 9}) {
         if (upperMayEnter(p[k + d])) {
-            TryMove(state, p, depth, path, k + d, k, result, progress, map);
+            TryMove(state, p, depth, path, k + d, k, result, progress, map, base);
         }
     }
     if (result[0].score >= kWinScore) return;
@@ -125,8 +127,8 @@ void ExpandEvasions(EngineState& state, Position& p, int32_t depth, CandidateLis
 
     for (int32_t i = 0; i < blockCount; ++i) {
         const int32_t b = block[i];
-        tryMovesOnto(state, p, depth, path, b, result, progress, map);
-        if (p[b] == kEmpty) TryDrops(state, p, depth, path, b, result, progress, map);
+        tryMovesOnto(state, p, depth, path, b, result, progress, map, base);
+        if (p[b] == kEmpty) TryDrops(state, p, depth, path, b, result, progress, map, base);
         if (result[0].score >= kWinScore) return;
     }
     if (depth <= 0) StoreHash(state, p, result);

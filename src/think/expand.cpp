@@ -18,12 +18,13 @@ struct Node {
     const PathTable& path;
     const Progress& progress;
     const AttackMap& map;
+    const AttackBase& base;
     int32_t bound;
 
     bool cutoff() const { return result[0].score >= bound; }
     void tryTo(int32_t from, int32_t to) {
         if (to >= 0 && to < kBoardCells && upperMayEnter(p[to])) {
-            TryMove(state, p, depth, path, to, from, result, progress, map);
+            TryMove(state, p, depth, path, to, from, result, progress, map, base);
         }
     }
     void steps(int32_t s, std::initializer_list<int32_t> offsets) {
@@ -102,19 +103,23 @@ void ExpandNode(EngineState& state, Position& p, int32_t depth, CandidateList& r
     ComputeProgress(state, p, progress);
     BlendTables(state, p, progress);
 
+    AttackBase base;
+    buildAttackBase(p, base);
+
     if (map.upperKing != 0 && map.lowerCount[map.upperKing] > 0) {
-        ExpandEvasions(state, p, depth, result, path, progress, map);
+        ExpandEvasions(state, p, depth, result, path, progress, map, base);
         return;
     }
 
-    // The pass: the position as if the side to move did nothing.
+    // The pass: the position as if the side to move did nothing (the board,
+    // and so its attack map, stays as it is).
     --p[kLowerTimeCell];
-    EvaluateMove(state, p, result, path, 0, 0);
+    ScoreMove(state, p, map, result, path, 0, 0);
     ++p[kLowerTimeCell];
     if (result[0].score >= bound) return;
     state.passScore = result[0].score;
 
-    Node node{state, p, depth, result, path, progress, map, bound};
+    Node node{state, p, depth, result, path, progress, map, base, bound};
     for (int32_t s = kFirstSquare; s <= kLastSquare; ++s) {
         const int32_t v = p[s];
         if (isUpperPiece(v)) {
@@ -122,7 +127,7 @@ void ExpandNode(EngineState& state, Position& p, int32_t depth, CandidateList& r
             if (s > 50) node.bound = kWinScore;
             if (!node.pieceMoves(s)) return;
         } else if (v == kEmpty) {
-            TryDrops(state, p, depth, path, s, result, progress, map);
+            TryDrops(state, p, depth, path, s, result, progress, map, base);
             if (node.cutoff()) return;
         }
     }

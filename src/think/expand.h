@@ -24,15 +24,20 @@ void ExpandNode(EngineState& state, Position& p, int32_t depth, CandidateList& r
 // The expansion of a node whose side to move is in check: king moves,
 // captures of the checker and interpositions.
 void ExpandEvasions(EngineState& state, Position& p, int32_t depth, CandidateList& result,
-                    const PathTable& path, const Progress& progress, const AttackMap& map);
+                    const PathTable& path, const Progress& progress, const AttackMap& map,
+                    const AttackBase& base);
 
 // Prunes, plays, evaluates (with the promoting variant where there is a
-// choice) and takes back one move of the upper side.
+// choice) and takes back one move of the upper side. `map` and `base` are
+// the node's attacks before the move; the attacks after it follow from
+// `base` when it is usable.
 void TryMove(EngineState& state, Position& p, int32_t depth, const PathTable& path, int32_t to,
-             int32_t from, CandidateList& result, const Progress& progress, const AttackMap& map);
+             int32_t from, CandidateList& result, const Progress& progress, const AttackMap& map,
+             const AttackBase& base);
 
 // Tries the drops of the upper side onto the empty square s.
 void TryDrops(EngineState& state, Position& p, int32_t depth, const PathTable& path, int32_t s,
-              CandidateList& result, const Progress& progress, const AttackMap& map);
+              CandidateList& result, const Progress& progress, const AttackMap& map,
+              const AttackBase& base);
 
 }  // namespace nusari

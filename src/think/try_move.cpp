@@ -59,15 +59,30 @@ int32_t promotionOf(const EngineState& state, const Position& p, const AttackMap
     }
 }
 
+// Scores `p`, the node's position after the move of `moved` from `from`
+// onto `to` (+100 when it promotes), where `captured` stood.
+void evaluateAfter(EngineState& state, const Position& p, CandidateList& result,
+                   const PathTable& path, int32_t to, int32_t from, const AttackBase& base,
+                   int32_t moved, int32_t captured) {
+    if (!base.usable) {
+        EvaluateMove(state, p, result, path, to, from);
+        return;
+    }
+    AttackMap after;
+    updateAttackMap(base, p, from, to % kPromotionOffset, moved, captured, after);
+    ScoreMove(state, p, after, result, path, to, from);
+}
+
 }  // namespace
 
 void TryMove(EngineState& state, Position& p, int32_t depth, const PathTable& path, int32_t to,
-             int32_t from, CandidateList& result, const Progress& progress, const AttackMap& map) {
+             int32_t from, CandidateList& result, const Progress& progress, const AttackMap& map,
+             const AttackBase& base) {
     if (from >= kPromotionOffset) {
         if (depth <= 0 && prunedQuietDrop(p, map, from, to)) return;
         --p[from];
         p[to] = from - 87;
-        EvaluateMove(state, p, result, path, to, from);
+        evaluateAfter(state, p, result, path, to, from, base, p[to], kEmpty);
         ++p[from];
         p[to] = kEmpty;
         return;
@@ -81,14 +96,15 @@ void TryMove(EngineState& state, Position& p, int32_t depth, const PathTable& pa
     if (captured != kEmpty) ++p[kUpperHandBase + (captured & 7)];
     p[to] = promote ? piece + kPromotedFlag : piece;
     p[from] = kEmpty;
-    EvaluateMove(state, p, result, path, promote ? to + kPromotionOffset : to, from);
+    evaluateAfter(state, p, result, path, promote ? to + kPromotionOffset : to, from, base, piece,
+                  captured);
 
     const bool touchesZone = rankOf(from) >= 7 || rankOf(to) >= 7;
     const int32_t now = p[to];
     if (!promote && touchesZone &&
         ((now & 44) == 36 || now == kUpperRook || now == kUpperBishop)) {
         p[to] = now + kPromotedFlag;
-        EvaluateMove(state, p, result, path, to + kPromotionOffset, from);
+        evaluateAfter(state, p, result, path, to + kPromotionOffset, from, base, piece, captured);
     }
 
     p[from] = piece;
@@ -97,13 +113,14 @@ void TryMove(EngineState& state, Position& p, int32_t depth, const PathTable& pa
 }
 
 void TryDrops(EngineState& state, Position& p, int32_t depth, const PathTable& path, int32_t s,
-              CandidateList& result, const Progress& progress, const AttackMap& map) {
+              CandidateList& result, const Progress& progress, const AttackMap& map,
+              const AttackBase& base) {
     auto holds = [&](int32_t kind) { return p[kUpperHandBase + kind] > 0; };
     auto improves = [&](int32_t code, int32_t sq) {
         return working(state, code)[sq] > raw(state, code)[sq];
     };
     auto drop = [&](int32_t kind) {
-        TryMove(state, p, depth, path, s, kUpperHandBase + kind, result, progress, map);
+        TryMove(state, p, depth, path, s, kUpperHandBase + kind, result, progress, map, base);
     };
     const int32_t rank = rankOf(s);
     if (holds(kRook)) drop(kRook);

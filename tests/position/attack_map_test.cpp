@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 #include "board_builder.h"
 #include "position/position.h"
 
@@ -126,6 +129,85 @@ TEST(AttackMap, MissingKingLeavesTheFieldAsItWas) {
     buildAttackMap(boardWith({{55, kUpperKing}}), m);
     EXPECT_EQ(m.lowerKing, 77);
     EXPECT_EQ(m.upperKing, 55);
+}
+
+
+// Random boards with at most one king a side, and random moves on them
+// (any piece to any square not its own side's, promoted or not, drops
+// onto empty squares, kings taken): the updated map is the rebuilt one.
+TEST(AttackMap, UpdateAfterAMoveEqualsARebuild) {
+    std::mt19937 rng(2024);
+    auto roll = [&](int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(rng); };
+    auto randomCode = [&] {
+        int32_t code = 0;
+        do {
+            code = roll(48);
+        } while (!isValidPieceCode(code) || (code & 15) == kKing);
+        return code;
+    };
+    int32_t compared = 0;
+    for (int32_t board = 0; board < 200; ++board) {
+        Position p;
+        setupPosition(p, kPresetEven);
+        for (int32_t sq = kFirstSquare; sq <= kLastSquare; ++sq) {
+            if (isSquare(sq)) p[sq] = roll(100) < 55 ? kEmpty : randomCode();
+        }
+        if (roll(4) > 0) p[squareOf(1 + roll(9), 1 + roll(9))] = kLowerKing;
+        if (roll(4) > 0) p[squareOf(1 + roll(9), 1 + roll(9))] = kUpperKing;
+        AttackBase base;
+        buildAttackBase(p, base);
+        ASSERT_TRUE(base.usable);
+        for (int32_t move = 0; move < 40; ++move) {
+            const int32_t to = squareOf(1 + roll(9), 1 + roll(9));
+            const int32_t side = roll(2) == 0 ? kLowerSide : kUpperSide;
+            if (p[to] != kEmpty && sideOf(p[to]) == side) continue;
+            Position q = p;
+            int32_t from = 0;
+            int32_t moved = 0;
+            if (p[to] == kEmpty && roll(3) == 0) {
+                from = (side == kLowerSide ? kLowerHandBase : kUpperHandBase) + 1 + roll(7);
+                moved = side + (from - (side == kLowerSide ? kLowerHandBase : kUpperHandBase));
+            } else {
+                from = base.pieceSquares[roll(base.pieceCount)];
+                moved = p[from];
+                if (from == to || sideOf(moved) != side) continue;
+                q[from] = kEmpty;
+            }
+            const bool promotes = !isPromoted(moved) && (moved & 7) != kKing && (moved & 7) != kGold &&
+                                  from < kBoardCells && roll(2) == 0;
+            q[to] = promotes ? moved + kPromotedFlag : moved;
+            AttackMap updated;
+            updateAttackMap(base, q, from, to, moved, p[to], updated);
+            AttackMap rebuilt;
+            rebuilt.lowerKing = 0;
+            rebuilt.upperKing = 0;
+            buildAttackMap(q, rebuilt);
+            ASSERT_EQ(std::vector<int32_t>(updated.lowerCount, updated.lowerCount + kBoardCells),
+                      std::vector<int32_t>(rebuilt.lowerCount, rebuilt.lowerCount + kBoardCells));
+            ASSERT_EQ(std::vector<int32_t>(updated.upperCount, updated.upperCount + kBoardCells),
+                      std::vector<int32_t>(rebuilt.upperCount, rebuilt.upperCount + kBoardCells));
+            ASSERT_EQ(std::vector<int32_t>(updated.pieceSquares, updated.pieceSquares + updated.pieceCount),
+                      std::vector<int32_t>(rebuilt.pieceSquares, rebuilt.pieceSquares + rebuilt.pieceCount));
+            ASSERT_EQ(updated.lowerKing, rebuilt.lowerKing);
+            ASSERT_EQ(updated.upperKing, rebuilt.upperKing);
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 3000);
+}
+
+// Two kings of a side, or a cell that holds no piece code, and the base
+// must not be used.
+TEST(AttackMap, UnusualBoardsAreNotUpdated) {
+    Position twoKings = boardWith({{59, kLowerKing}, {51, kUpperKing}, {11, kLowerKing}});
+    Position oddCell = boardWith({{59, kLowerKing}, {51, kUpperKing}, {55, 20}});
+    Position padding = boardWith({{59, kLowerKing}, {51, kUpperKing}});
+    padding[50] = kLowerPawn;
+    for (const Position& p : {twoKings, oddCell, padding}) {
+        AttackBase base;
+        buildAttackBase(p, base);
+        EXPECT_FALSE(base.usable);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,48 @@
+#include "analysis/deferred_ui.h"
+
+namespace nusari {
+
+void DeferredUi::replay(Ui& ui) {
+    for (const auto& call : calls_) call(ui);
+    calls_.clear();
+}
+
+void DeferredUi::message(const std::string& text) {
+    calls_.push_back([text](Ui& ui) { ui.message(text); });
+}
+
+void DeferredUi::notify(const std::string& text) {
+    calls_.push_back([text](Ui& ui) { ui.notify(text); });
+}
+
+bool DeferredUi::ask(const std::string& text) {
+    calls_.push_back([text](Ui& ui) { ui.ask(text); });
+    return false;
+}
+
+void DeferredUi::setPanelText(const std::string& text) {
+    panel_ = text;
+    calls_.push_back([text](Ui& ui) { ui.setPanelText(text); });
+}
+
+void DeferredUi::playSound(Sound kind) {
+    calls_.push_back([kind](Ui& ui) { ui.playSound(kind); });
+}
+
+void DeferredUi::selectPreset(int32_t index) {
+    calls_.push_back([index](Ui& ui) { ui.selectPreset(index); });
+}
+
+void DeferredUi::setGameState(GameState state) {
+    calls_.push_back([state](Ui& ui) { ui.setGameState(state); });
+}
+
+void DeferredUi::setControls(ControlSet set) {
+    calls_.push_back([set](Ui& ui) { ui.setControls(set); });
+}
+
+void DeferredUi::drawBoard() {
+    calls_.push_back([](Ui& ui) { ui.drawBoard(); });
+}
+
+}  // namespace nusari

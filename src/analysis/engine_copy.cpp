@@ -1,0 +1,17 @@
+#include "analysis/engine_copy.h"
+
+namespace nusari {
+
+void CopyAnalysisParts(const EngineState& source, EngineState& target) {
+    target.profile = source.profile;
+    target.evalTables = source.evalTables;
+    target.findRuleTables = source.findRuleTables;
+}
+
+std::unique_ptr<EngineState> CopyEngineForAnalysis(const EngineState& source) {
+    auto copy = std::make_unique<EngineState>();
+    CopyAnalysisParts(source, *copy);
+    return copy;
+}
+
+}  // namespace nusari

@@ -1,0 +1,302 @@
+#include "tune/tuner.h"
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <random>
+
+#include "aik/aik_loader.h"
+#include "aik/aik_reader.h"
+#include "aik/aik_rewrite.h"
+#include "analysis/deferred_ui.h"
+#include "analysis/hit_analysis.h"
+#include "analysis/rank_positions.h"
+#include "records/load_record.h"
+#include "records/record_files.h"
+#include "tune/teacher_split.h"
+#include "tune/tune_groups.h"
+
+namespace nusari {
+
+namespace {
+
+// Extra steps taken in a direction that keeps improving.
+constexpr int32_t kMaxLineSteps = 8;
+
+struct TeacherSet {
+    std::vector<TeacherPosition> positions;
+    int32_t games = 0;
+};
+
+// Reads the teacher files; one that fails counts as a game without positions.
+TeacherSet readTeacherSet(const std::vector<std::string>& files) {
+    TeacherSet set;
+    auto record = std::make_unique<GameRecord>();
+    for (const std::string& file : files) {
+        GameFields scratch;
+        DeferredUi quiet;  // a failing file is counted, not shown
+        ++set.games;
+        if (LoadRecord(scratch, *record, file, LoadMode::Analysis, quiet) == 1) {
+            AppendTeacherPositions(*record, set.positions);
+        }
+    }
+    return set;
+}
+
+// The engine file, its numbers and the parameters, and the scores of the
+// parameter values tried.
+class Objective {
+public:
+    Objective(const TuneSettings& settings, std::string bytes, std::vector<AikNumber> numbers,
+              std::vector<TuneParameter> parameters)
+        : settings_(settings),
+          bytes_(std::move(bytes)),
+          numbers_(std::move(numbers)),
+          parameters_(std::move(parameters)) {}
+
+    const std::vector<TuneParameter>& parameters() const { return parameters_; }
+    int32_t evaluations() const { return evaluations_; }
+
+    // The engine file with the parameters at `values`; false when a number
+    // would leave its valid range or would not read back as written.
+    bool fileFor(const std::vector<int32_t>& values, std::string& out) const {
+        return RewriteAikNumbersChecked(settings_.aikPath, bytes_, numbers_,
+                                        NumberValues(numbers_, parameters_, values), out);
+    }
+
+    // The stats of the engine with the parameters at `values` on `set`;
+    // false when there is no such engine file.
+    bool rank(const std::vector<int32_t>& values, const TeacherSet& set, HitStats& stats) const {
+        std::string file;
+        if (!fileFor(values, file)) return false;
+        auto engine = std::make_unique<EngineState>();
+        DeferredUi quiet;
+        if (LoadAikBytes(*engine, settings_.aikPath, std::move(file), quiet) != 1) return false;
+        stats = RankTeacherPositions(*engine, set.positions, AnalysisThreads(settings_.threads));
+        return true;
+    }
+
+    // The training score at `values`, remembered; false for no engine file.
+    bool score(const std::vector<int32_t>& values, const TeacherSet& training, int32_t& score) {
+        const auto known = scores_.find(values);
+        if (known != scores_.end()) {
+            score = known->second;
+            return score >= 0;
+        }
+        HitStats stats;
+        const bool ok = rank(values, training, stats);
+        if (ok) ++evaluations_;
+        score = ok ? stats.score : -1;
+        scores_[values] = score;
+        return ok;
+    }
+
+private:
+    const TuneSettings& settings_;
+    const std::string bytes_;
+    const std::vector<AikNumber> numbers_;
+    const std::vector<TuneParameter> parameters_;
+    std::map<std::vector<int32_t>, int32_t> scores_;
+    int32_t evaluations_ = 0;
+};
+
+// Coordinate search: every round tries each parameter, in an order the seed
+// shuffles, one step up or down (the seed picks which first), and keeps
+// walking while the training score falls. A round without a gain halves the
+// steps; one without a gain at step 1 ends the search.
+class CoordinateSearch {
+public:
+    CoordinateSearch(const TuneSettings& settings, Objective& objective, const TeacherSet& training,
+                     std::FILE* progress)
+        : settings_(settings),
+          objective_(objective),
+          training_(training),
+          progress_(progress),
+          random_(settings.seed) {
+        for (const TuneParameter& p : objective.parameters()) {
+            values_.push_back(p.start);
+            steps_.push_back(p.step);
+        }
+    }
+
+    const std::vector<int32_t>& run() {
+        if (!objective_.score(values_, training_, best_)) return values_;
+        for (int32_t round = 1; round <= settings_.rounds && !budgetSpent(); ++round) {
+            bool gained = false;
+            for (const std::size_t p : shuffledOrder()) {
+                if (budgetSpent()) break;
+                gained = tryParameter(round, p) || gained;
+            }
+            if (!gained) {
+                bool anyLarger = false;
+                for (int32_t& step : steps_) {
+                    anyLarger = anyLarger || step > 1;
+                    step = std::max(1, step / 2);
+                }
+                if (!anyLarger) break;
+            }
+        }
+        return values_;
+    }
+
+private:
+    bool budgetSpent() const {
+        return settings_.evaluations > 0 && objective_.evaluations() >= settings_.evaluations;
+    }
+
+    std::vector<std::size_t> shuffledOrder() {
+        std::vector<std::size_t> order(values_.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        for (std::size_t i = order.size(); i > 1; --i) std::swap(order[i - 1], order[random_() % i]);
+        return order;
+    }
+
+    // Tries one step each way, then walks on while it helps; true on a gain.
+    bool tryParameter(int32_t round, std::size_t p) {
+        const int32_t first = (random_() & 1u) != 0 ? 1 : -1;
+        for (const int32_t direction : {first, -first}) {
+            if (!tryValue(round, p, values_[p] + direction * steps_[p])) continue;
+            for (int32_t n = 0; n < kMaxLineSteps && !budgetSpent(); ++n) {
+                if (!tryValue(round, p, values_[p] + direction * steps_[p])) break;
+            }
+            return true;
+        }
+        return false;
+    }
+
+    // Evaluates parameter p at `value`; keeps it and returns true when the
+    // training score falls.
+    bool tryValue(int32_t round, std::size_t p, int32_t value) {
+        const TuneParameter& parameter = objective_.parameters()[p];
+        if (value < parameter.min || value > parameter.max || budgetSpent()) return false;
+        std::vector<int32_t> candidate = values_;
+        candidate[p] = value;
+        int32_t score = 0;
+        if (!objective_.score(candidate, training_, score)) return false;
+        const bool better = score < best_;
+        if (better) {
+            values_ = std::move(candidate);
+            best_ = score;
+        }
+        if (progress_ != nullptr) {
+            std::fprintf(progress_, "round %d  eval %d  %s = %d  training %.3f  best %.3f%s\n", round,
+                         objective_.evaluations(), parameter.name.c_str(), value, perPosition(score),
+                         perPosition(best_), better ? "  kept" : "");
+            std::fflush(progress_);
+        }
+        return better;
+    }
+
+    double perPosition(int32_t score) const {
+        return training_.positions.empty() ? 0.0
+                                           : static_cast<double>(score) /
+                                                 static_cast<double>(training_.positions.size());
+    }
+
+    const TuneSettings& settings_;
+    Objective& objective_;
+    const TeacherSet& training_;
+    std::FILE* progress_;
+    std::mt19937 random_;
+    std::vector<int32_t> values_;
+    std::vector<int32_t> steps_;
+    int32_t best_ = 0;
+};
+
+// `text` followed by `path` (appended piecewise: GCC 12 warns wrongly on
+// a literal plus a string).
+std::string withPath(const char* text, const std::string& path) {
+    std::string s = text;
+    s += path;
+    return s;
+}
+
+// The book (.jsk) the engine file `bytes` names, when it is not in the
+// folder of `path`; empty when it is there or none is named.
+std::string missingBook(const std::string& path, const std::string& bytes) {
+    auto engine = std::make_unique<EngineState>();
+    DeferredUi quiet;
+    LoadAikBytes(*engine, path, bytes, quiet);
+    if (engine->profile.zyouseki.empty()) return {};
+    const std::size_t slash = path.rfind('/');
+    std::string book = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    book += engine->profile.zyouseki;
+    book += ".jsk";
+    std::error_code ec;
+    return std::filesystem::exists(book, ec) ? std::string() : book;
+}
+
+bool readEngineFile(const std::string& path, std::string& bytes, std::string& error) {
+    if (readRegularFile(path, kMaxAikFileBytes, bytes) != FileRead::Ok) {
+        error = withPath("cannot read ", path);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+double ScorePerPosition(const HitStats& stats) {
+    return stats.positions > 0 ? static_cast<double>(stats.score) / stats.positions : 0.0;
+}
+
+double FirstRankShare(const HitStats& stats) {
+    return stats.positions > 0 ? 100.0 * stats.hits[0] / stats.positions : 0.0;
+}
+
+bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& outcome,
+             std::string& error) {
+    outcome = TuneOutcome{};
+    std::string bytes;
+    if (!readEngineFile(settings.aikPath, bytes, error)) return false;
+    std::vector<AikNumber> numbers;
+    if (!LocateAikNumbers(settings.aikPath, bytes, numbers)) {
+        error = withPath("cannot load engine file ", settings.aikPath);
+        return false;
+    }
+    std::vector<TuneParameter> parameters;
+    const std::vector<std::string> groups =
+        settings.groups.empty() ? SplitList(kDefaultTuneGroups) : settings.groups;
+    if (!BuildTuneParameters(numbers, groups, parameters, error)) return false;
+
+    const TeacherSplit split = SplitTeacherGames(TeacherGames(settings.kifFolder), settings.holdoutPercent);
+    const TeacherSet training = readTeacherSet(split.training);
+    const TeacherSet heldOut = readTeacherSet(split.heldOut);
+    if (training.positions.empty()) {
+        error = withPath("no training positions in ", settings.kifFolder);
+        return false;
+    }
+    outcome.trainingGames = training.games;
+    outcome.heldOutGames = heldOut.games;
+    outcome.parameters = static_cast<int32_t>(parameters.size());
+
+    Objective objective(settings, bytes, numbers, parameters);
+    std::vector<int32_t> start;
+    for (const TuneParameter& p : parameters) start.push_back(p.start);
+    CoordinateSearch search(settings, objective, training, progress);
+    const std::vector<int32_t> best = search.run();
+    outcome.evaluations = objective.evaluations();
+
+    if (!objective.rank(start, training, outcome.trainingBefore) ||
+        !objective.rank(best, training, outcome.trainingAfter) ||
+        !objective.rank(start, heldOut, outcome.heldOutBefore) ||
+        !objective.rank(best, heldOut, outcome.heldOutAfter)) {
+        error = "the engine file does not load with its numbers rewritten";
+        return false;
+    }
+    outcome.trainingBefore.games = outcome.trainingAfter.games = training.games;
+    outcome.heldOutBefore.games = outcome.heldOutAfter.games = heldOut.games;
+    for (std::size_t p = 0; p < parameters.size(); ++p) {
+        if (best[p] != start[p]) outcome.changes.push_back({parameters[p].name, start[p], best[p]});
+    }
+
+    std::string tuned;
+    if (!objective.fileFor(best, tuned) || !writeFileReplacing(settings.outPath, tuned)) {
+        error = withPath("cannot write ", settings.outPath);
+        return false;
+    }
+    outcome.missingBook = missingBook(settings.outPath, tuned);
+    return true;
+}
+
+}  // namespace nusari

@@ -1,0 +1,60 @@
+// nusari-tool tune: improves the numbers of an engine file against teacher
+// games, with the hit score of the analysis (lower is better) as the
+// objective, and writes the result as a copy of the file in which only
+// those numbers differ.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "analysis/hit_stats.h"
+
+namespace nusari {
+
+struct TuneSettings {
+    std::string aikPath;
+    std::string kifFolder;
+    std::string outPath;
+    std::vector<std::string> groups;  // see tune_groups.h
+    int32_t holdoutPercent = 20;      // of the teacher files, judged on only
+    uint32_t seed = 1;                // order of the parameters and directions
+    int32_t rounds = 2;               // passes over all parameters
+    int32_t evaluations = 0;          // the most rankings of the training games; 0: no limit
+    int32_t threads = 0;              // 0: one per core
+};
+
+struct TuneChange {
+    std::string parameter;
+    int32_t before = 0;
+    int32_t after = 0;
+};
+
+struct TuneOutcome {
+    int32_t trainingGames = 0;
+    int32_t heldOutGames = 0;
+    int32_t parameters = 0;
+    int32_t evaluations = 0;
+    HitStats trainingBefore;
+    HitStats trainingAfter;
+    HitStats heldOutBefore;
+    HitStats heldOutAfter;
+    std::vector<TuneChange> changes;
+    // The book the engine names, when it is not beside the written file
+    // (which then loads only once the book is copied there).
+    std::string missingBook;
+};
+
+// Tunes as `settings` say and writes settings.outPath; a line per
+// evaluation goes to `progress` (when given). False with `error` when the
+// engine file does not load, a group is unknown, there are no training
+// positions, or the result cannot be written.
+bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& outcome,
+             std::string& error);
+
+// Score per position and the share of rank-0 hits in per cent.
+double ScorePerPosition(const HitStats& stats);
+double FirstRankShare(const HitStats& stats);
+
+}  // namespace nusari

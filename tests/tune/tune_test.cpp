@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "aik/aik_loader.h"
+#include "aik/aik_rewrite.h"
+#include "support/fake_ui.h"
+#include "tune/teacher_split.h"
+#include "tune/tuner.h"
+
+namespace nusari {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(TeacherSplit, HoldsOutAnEvenShareThatDependsOnlyOnTheFiles) {
+    struct Case {
+        int32_t files;
+        int32_t percent;
+        std::vector<std::string> heldOut;
+    };
+    const Case cases[] = {
+        {10, 20, {"f00", "f05"}},
+        {10, 0, {}},
+        {4, 20, {"f00"}},
+        {7, 50, {"f00", "f02", "f04", "f06"}},
+        {3, 100, {"f00", "f01", "f02"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> files;
+        for (int32_t i = 0; i < c.files; ++i) files.push_back("f0" + std::to_string(i));
+        const TeacherSplit split = SplitTeacherGames(files, c.percent);
+        EXPECT_EQ(split.heldOut, c.heldOut) << c.files << " " << c.percent;
+        EXPECT_EQ(split.training.size() + split.heldOut.size(), files.size());
+        std::reverse(files.begin(), files.end());
+        std::rotate(files.begin(), files.begin() + c.files / 3, files.end());
+        const TeacherSplit again = SplitTeacherGames(files, c.percent);
+        EXPECT_EQ(again.heldOut, split.heldOut);
+        EXPECT_EQ(again.training, split.training);
+    }
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(Tune, ARoundOnTheOpeningRecordsWritesAnEngineThatLoads) {
+    const fs::path out = fs::temp_directory_path() / "nusari_tune_test.aik";
+    fs::remove(out);
+    TuneSettings settings;
+    settings.aikPath = NUSARI_DATA_DIR "/aik/標準.aik";
+    settings.kifFolder = NUSARI_DATA_DIR "/openings";
+    settings.outPath = out.string();
+    settings.groups = {"pieces", "bonus"};
+    settings.holdoutPercent = 25;
+    settings.rounds = 1;
+    settings.evaluations = 12;
+    settings.threads = 2;
+    TuneOutcome outcome;
+    std::string error;
+    ASSERT_TRUE(RunTune(settings, nullptr, outcome, error)) << error;
+    EXPECT_EQ(outcome.trainingGames, 3);
+    EXPECT_EQ(outcome.heldOutGames, 1);
+    EXPECT_GT(outcome.heldOutBefore.positions, 0);
+    EXPECT_LE(outcome.evaluations, 12);
+    EXPECT_LE(outcome.trainingAfter.score, outcome.trainingBefore.score);
+
+    // The written file loads, with the same numbers in the same places as
+    // the input apart from the values.
+    auto state = std::make_unique<EngineState>();
+    test::FakeUi ui;
+    ASSERT_EQ(LoadAik(*state, out.string(), ui), 1);
+    std::vector<AikNumber> before;
+    std::vector<AikNumber> after;
+    ASSERT_TRUE(LocateAikNumbers(settings.aikPath, fileBytes(settings.aikPath), before));
+    ASSERT_TRUE(LocateAikNumbers(settings.aikPath, fileBytes(out.string()), after));
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) ASSERT_TRUE(SameField(before[i], after[i])) << i;
+    fs::remove(out);
+}
+
+TEST(Tune, AnUnknownGroupIsRefused) {
+    TuneSettings settings;
+    settings.aikPath = NUSARI_DATA_DIR "/aik/標準.aik";
+    settings.kifFolder = NUSARI_DATA_DIR "/openings";
+    settings.outPath = (fs::temp_directory_path() / "nusari_tune_refused.aik").string();
+    settings.groups = {"pieces", "hukasa"};
+    TuneOutcome outcome;
+    std::string error;
+    EXPECT_FALSE(RunTune(settings, nullptr, outcome, error));
+    EXPECT_NE(error.find("hukasa"), std::string::npos);
+    EXPECT_FALSE(fs::exists(settings.outPath));
+}
+
+}  // namespace
+}  // namespace nusari
