@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the default engine-definition files data/aik/標準.aik and 攻め.aik.
+"""Writes the untuned base of the default engine-definition files
+data/aik/標準.aik and 攻め.aik (the shipped files are this base after
+nusari-tool tune, as the README's engine section says).
 
 Both files are CP932 with CR LF line ends. Every table is written from the
 lower side's view (it moves toward rank 1); the loader derives the upper
@@ -177,6 +179,11 @@ def engine(name, style, params, summary):
               "' alpha, and for every candidate after the first."]
     for key in ("edakari_pasu", "edakari_hyouka", "edakari_hiyuusen"):
         lines.append(f"{key}={params[key]}")
+    lines += ["", "' Mate search over checks of up to tume_hukasa plies (own mates, and the",
+              "' opponent's after each root candidate); a new iteration starts while the",
+              "' time used is at most zikan_wariai per cent of the move's limit."]
+    for key in ("tume_hukasa", "zikan_wariai"):
+        lines.append(f"{key}={params[key]}")
     lines += ["", "' Piece-square tables. Numbers are read freely across lines: no comment",
               "' may stand between the set koma line and the closing brace.", ""]
     tables = square_tables(style)
@@ -189,7 +196,8 @@ def engine(name, style, params, summary):
 STANDARD = dict(hukasa=60, haba=24, yudou_kati=(40, 30, 20, 10), pasu_kati=10, oute_kati=10,
                 doute_kati=(20, 10), hitu_hukasa=30, oute_hukasa=6, doute_hukasa=(5, 8),
                 sute_hukasa=12, zyoukyou_pl=0, zyoukyou_pl_max=20, ransuu_ti=10,
-                edakari_pasu=10, edakari_hyouka=32, edakari_hiyuusen=5, zyouseki="hyoujun")
+                edakari_pasu=10, edakari_hyouka=32, edakari_hiyuusen=5, zyouseki="hyoujun",
+                tume_hukasa=5, zikan_wariai=75)
 
 ATTACK = dict(STANDARD, haba=20, oute_kati=30, doute_kati=(15, 5), hitu_hukasa=25,
               oute_hukasa=4, sute_hukasa=10, zyoukyou_pl=2, zyoukyou_pl_max=24,

@@ -34,7 +34,9 @@ TEST(DefaultEngines, EveryShippedEngineLoadsWithSensibleValues) {
 
         const auto& t = state->evalTables.table;
         EXPECT_NEAR(t[kPawn][kCentre], 100, 30);
-        for (const int32_t kind : {kRook, kBishop, kSilver, kKnight, kLance, kPawn}) {
+        // A promoted silver loses its backward diagonals: tuned engines may
+        // value it below a silver, so it is left out here.
+        for (const int32_t kind : {kRook, kBishop, kKnight, kLance, kPawn}) {
             EXPECT_GT(t[kind + kPromotedFlag][kCentre], t[kind][kCentre]) << kind;
         }
         EXPECT_GT(t[kRook][kCentre], t[kBishop][kCentre]);
