@@ -5,24 +5,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "words_of.h"
+
 namespace nusari::tool {
 
 namespace {
 
 constexpr size_t kMaxNameBytes = 200;
-
-std::vector<std::string_view> wordsOf(std::string_view line) {
-    std::vector<std::string_view> words;
-    size_t at = 0;
-    while (at < line.size()) {
-        const size_t start = line.find_first_not_of(" \t\r", at);
-        if (start == std::string_view::npos) break;
-        const size_t end = std::min(line.find_first_of(" \t\r", start), line.size());
-        words.push_back(line.substr(start, end - start));
-        at = end;
-    }
-    return words;
-}
 
 // A whole decimal number that fits an int after an optional sign.
 bool readInt(std::string_view word, int& value) {

@@ -9,6 +9,7 @@
 #include "position/regular_file.h"
 #include "position/setup.h"
 #include "position/sfen.h"
+#include "words_of.h"
 
 namespace nusari::tool {
 
@@ -16,19 +17,6 @@ namespace {
 
 constexpr size_t kMaxOpeningMoves = 256;
 constexpr size_t kMaxFileBytes = 16 * 1024 * 1024;
-
-std::vector<std::string_view> wordsOf(std::string_view line) {
-    std::vector<std::string_view> words;
-    size_t at = 0;
-    while (at < line.size()) {
-        const size_t start = line.find_first_not_of(" \t\r", at);
-        if (start == std::string_view::npos) break;
-        const size_t end = std::min(line.find_first_of(" \t\r", start), line.size());
-        words.push_back(line.substr(start, end - start));
-        at = end;
-    }
-    return words;
-}
 
 int kingsOf(const Position& p, int32_t king) {
     int count = 0;
