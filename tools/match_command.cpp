@@ -23,7 +23,7 @@ namespace {
 const char* usage() {
     return "usage: nusari-tool match --engine1 \"PROGRAM [ARGS]\" --engine2 \"PROGRAM [ARGS]\"\n"
            "         [--option1 NAME=VALUE]... [--option2 NAME=VALUE]... [--name1 NAME] [--name2 NAME]\n"
-           "         [--games N] [--openings FILE [--once]]\n"
+           "         [--games N] [--skip K] [--openings FILE [--once]]\n"
            "         [--byoyomi MS | --time MS [--inc MS | --byoyomi MS]] [--margin MS]\n"
            "         [--handshake MS] [--out DIR [--prefix NAME]]\n";
 }
@@ -32,6 +32,7 @@ struct MatchOptions {
     std::string commandLine[2];
     EngineSpec engines[2];
     int64_t games = 0;
+    int64_t skip = 0;  // games of the schedule already played
     std::string openingsPath;
     bool once = false;
     TimeControl time;
@@ -72,6 +73,7 @@ bool parseArguments(const Arguments& args, MatchOptions& o) {
             o.prefix = value;
         } else {
             int64_t* number = a == "--games"       ? &o.games
+                              : a == "--skip"      ? &o.skip
                               : a == "--byoyomi"   ? &o.time.byoyomiMs
                               : a == "--time"      ? &o.time.timeMs
                               : a == "--inc"       ? &o.time.incMs
@@ -166,7 +168,7 @@ int runMatch(const Arguments& args) {
     UsiEngine* players[2] = {engines[0].get(), engines[1].get()};
     MatchTable table(names);
     int status = 0;
-    for (int64_t g = 0; g < o.games; ++g) {
+    for (int64_t g = o.skip; g < o.games; ++g) {
         if (!startEngines(engines)) {
             std::fprintf(stderr, "match: stopped after %lld games\n", static_cast<long long>(g));
             status = 1;

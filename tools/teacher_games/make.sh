@@ -7,9 +7,11 @@
 #
 #   bash tools/teacher_games/make.sh [GAMES]    GAMES per pairing (default 100)
 #
-#   NUSARI_TOOL     nusari-tool (default build/tools/nusari-tool)
-#   NUSARI_KIF_OUT  the records' folder (default data/kif)
-#   PAIRINGS        the pairings to play (default "fsf-fsf fsf-gps gps-gps")
+#   NUSARI_TOOL          nusari-tool (default build/tools/nusari-tool)
+#   NUSARI_KIF_OUT       the records' folder (default data/kif)
+#   NUSARI_TEACHER_WORK  every game played (default build/teacher_games); a
+#                        run that was stopped goes on from the games there
+#   PAIRINGS             the pairings to play (default "fsf-fsf fsf-gps gps-gps")
 #
 # The engines come from Debian (bash scripts/engines.sh installs them).
 # Fairy-Stockfish thinks 200 ms a move (byoyomi), gpsshogi searches to its
@@ -34,9 +36,8 @@ for program in "$TOOL" /usr/games/fairy-stockfish /usr/games/gpsusi; do
   fi
 done
 
-WORK="$(mktemp -d)"
-trap 'rm -rf "$WORK"' EXIT
-mkdir -p "$OUT"
+WORK="${NUSARI_TEACHER_WORK:-build/teacher_games}"
+mkdir -p "$OUT" "$WORK"
 
 # The opening lines FIRST.. of openings.txt, without comments.
 openings_from() {
@@ -64,8 +65,15 @@ play() {
              args+=(--openings "$(openings_from $((2 * GAMES + 1)))" --games "$GAMES" --byoyomi 200 --margin 3000) ;;
     *) echo "make.sh: unknown pairing $pairing" >&2; exit 2 ;;
   esac
-  echo "== $pairing: $TOOL match ${args[*]}"
-  "$TOOL" match "${args[@]}" --out "$WORK/$pairing" --prefix game || true
+  # Games already played are not played again.
+  mkdir -p "$WORK/$pairing"
+  rm -f "$WORK/$pairing"/*.part
+  local played
+  played="$(find "$WORK/$pairing" -name 'game-*.csa' | wc -l)"
+  echo "== $pairing: $(date -u '+%F %T') UTC, $played games played before"
+  echo "== $TOOL match ${args[*]} --skip $played"
+  "$TOOL" match "${args[@]}" --skip "$played" --out "$WORK/$pairing" --prefix game || true
+  echo "== $pairing: $(date -u '+%F %T') UTC"
 }
 
 # Keeps the decided games of a pairing, each move sequence once.
