@@ -30,7 +30,7 @@ const char* usage() {
 
 struct MatchOptions {
     std::string commandLine[2];
-    EngineSpec engines[2];
+    EngineCommand engines[2];
     int64_t games = 0;
     int64_t skip = 0;  // games of the schedule already played
     std::string openingsPath;

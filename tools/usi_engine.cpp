@@ -43,13 +43,13 @@ bool parseOptionText(const std::string& text, std::pair<std::string, std::string
     return true;
 }
 
-UsiEngine::UsiEngine(EngineSpec spec, int64_t handshakeMs)
-    : spec_(std::move(spec)), handshakeMs_(handshakeMs) {}
+UsiEngine::UsiEngine(EngineCommand command, int64_t handshakeMs)
+    : command_(std::move(command)), handshakeMs_(handshakeMs) {}
 
 std::string UsiEngine::name() const {
-    if (!spec_.name.empty()) return spec_.name;
+    if (!command_.name.empty()) return command_.name;
     if (!idName_.empty()) return idName_;
-    return spec_.argv.empty() ? std::string("?") : spec_.argv[0];
+    return command_.argv.empty() ? std::string("?") : command_.argv[0];
 }
 
 // Reads lines until one of `kind` (an EngineLine::Kind); false on a timeout
@@ -71,9 +71,9 @@ bool UsiEngine::waitFor(int kind, int64_t timeoutMs, std::string& error) {
 bool UsiEngine::start(std::string& error) {
     stop();
     broken_ = false;
-    process_ = std::make_unique<ChildProcess>(spec_.argv);
+    process_ = std::make_unique<ChildProcess>(command_.argv);
     if (!process_->running()) {
-        error = joined({"cannot start ", spec_.argv[0]});
+        error = joined({"cannot start ", command_.argv[0]});
         broken_ = true;
         return false;
     }
@@ -83,7 +83,7 @@ bool UsiEngine::start(std::string& error) {
         broken_ = true;
         return false;
     }
-    for (const auto& [option, value] : spec_.options) {
+    for (const auto& [option, value] : command_.options) {
         process_->writeLine(joined({"setoption name ", option, " value ", value}));
     }
     if (!process_->writeLine("isready") ||

@@ -12,7 +12,7 @@
 
 namespace nusari::tool {
 
-struct EngineSpec {
+struct EngineCommand {
     std::vector<std::string> argv;  // the program and its arguments
     std::vector<std::pair<std::string, std::string>> options;  // setoption name, value
     std::string name;  // for the table; empty: the engine's "id name"
@@ -27,13 +27,13 @@ bool parseOptionText(const std::string& text, std::pair<std::string, std::string
 
 class UsiEngine {
 public:
-    UsiEngine(EngineSpec spec, int64_t handshakeMs);
+    UsiEngine(EngineCommand command, int64_t handshakeMs);
 
     // Starts the process (stopping an old one): "usi", the options and
     // "isready". False with a message in `error`.
     bool start(std::string& error);
     bool broken() const { return !process_ || broken_; }
-    // The name from the spec, else the id name, else the program.
+    // The name given on the command line, else the id name, else the program.
     std::string name() const;
 
     // "isready" until "readyok", then "usinewgame".
@@ -63,7 +63,7 @@ public:
 private:
     bool waitFor(int kind, int64_t timeoutMs, std::string& error);
 
-    EngineSpec spec_;
+    EngineCommand command_;
     int64_t handshakeMs_;
     std::unique_ptr<ChildProcess> process_;
     std::string idName_;

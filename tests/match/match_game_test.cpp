@@ -17,7 +17,7 @@ namespace nusari::tool {
 namespace {
 
 std::unique_ptr<UsiEngine> fakeEngine(const std::string& word) {
-    auto engine = std::make_unique<UsiEngine>(EngineSpec{{"bash", NUSARI_FAKE_ENGINE, word}, {}, ""}, 10000);
+    auto engine = std::make_unique<UsiEngine>(EngineCommand{{"bash", NUSARI_FAKE_ENGINE, word}, {}, ""}, 10000);
     std::string error;
     EXPECT_TRUE(engine->start(error)) << error;
     return engine;
