@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace nusari::tool {
+namespace nusari {
 
 struct EngineLine {
     enum class Kind { Other, IdName, UsiOk, ReadyOk, Info, BestMove };
@@ -22,4 +22,4 @@ inline constexpr int kMateScore = 100000;
 // any bytes.
 EngineLine parseEngineLine(std::string_view line);
 
-}  // namespace nusari::tool
+}  // namespace nusari

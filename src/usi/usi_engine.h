@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "child_process.h"
+#include "usi/child_process.h"
 
-namespace nusari::tool {
+namespace nusari {
 
 struct EngineCommand {
     std::vector<std::string> argv;  // the program and its arguments
@@ -70,4 +70,4 @@ private:
     bool broken_ = false;
 };
 
-}  // namespace nusari::tool
+}  // namespace nusari

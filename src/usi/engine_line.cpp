@@ -1,13 +1,13 @@
-#include "engine_line.h"
+#include "usi/engine_line.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <vector>
 
-#include "words_of.h"
+#include "usi/words_of.h"
 
-namespace nusari::tool {
+namespace nusari {
 
 namespace {
 
@@ -72,4 +72,4 @@ EngineLine parseEngineLine(std::string_view text) {
     return line;
 }
 
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -1,12 +1,12 @@
-#include "usi_engine.h"
+#include "usi/usi_engine.h"
 
 #include <algorithm>
 
-#include "engine_line.h"
-#include "joined_text.h"
+#include "usi/engine_line.h"
+#include "usi/joined_text.h"
 #include "think/clock.h"
 
-namespace nusari::tool {
+namespace nusari {
 
 bool splitCommandLine(const std::string& text, std::vector<std::string>& argv) {
     argv.clear();
@@ -158,4 +158,4 @@ void UsiEngine::stop() {
     broken_ = true;
 }
 
-}  // namespace nusari::tool
+}  // namespace nusari
