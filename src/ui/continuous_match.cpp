@@ -2,7 +2,6 @@
 // counted down or moves on to the next engine, and the next game begins at
 // once from the even-game start with the sides exchanged. The window shows
 // which game of how many is being played.
-#include "aik/aik_loader.h"
 #include "position/setup.h"
 #include "records/csa_writer.h"
 #include "records/record_files.h"
@@ -95,7 +94,7 @@ bool GameController::continueMatch(std::time_t endTime) {
     if (irekawari == 1) {
         if (page.engineRow < 0 || page.engineRow >= engines) return false;
         e.enginePath = page.enginePaths[static_cast<std::size_t>(page.engineRow)];
-        if (LoadAik(e, e.enginePath, ui) != 1) return false;
+        if (prepareComputer(e.enginePath) != 1) return false;
     }
     // A failed save stays in view above what follows.
     const std::string note = saved ? std::string() : ui.panelText() + "\n";

@@ -21,6 +21,7 @@
 #include "ui/remote_link.h"
 #include "ui/settings.h"
 #include "ui/usi_engines.h"
+#include "ui/usi_opponent.h"
 
 namespace nusari {
 
@@ -179,6 +180,11 @@ class GameController {
     NewGamePage page;
     // The registered USI engines (section UsiEngines of the settings file).
     std::vector<UsiEngineEntry> usiEngines;
+    // The USI engine of the last game it played the computer's side in;
+    // kept running for the next game against it.
+    std::unique_ptr<UsiOpponent> usiOpponent;
+    // How long a USI engine may take to start.
+    int64_t usiHandshakeMs = kUsiHandshakeMs;
     SettingsPage settingsPage;
     bool pagesVisible = false;   // settei_menyuu
     RemoteLink* link = nullptr;  // none: play over the link is not offered
@@ -193,6 +199,15 @@ class GameController {
   private:
     // The computer's turn: stop polling, think, apply the reply.
     void computerTurn();
+    // Readies the engine of an engine-list path for a game: loads the .aik
+    // file, or starts the registered USI engine ("USI:<name>"); 1, or -1
+    // after its message.
+    int32_t prepareComputer(const std::string& path);
+    // The USI engine's answer, on the controller's thread.
+    void applyUsiReply(const UsiReply& reply);
+    // Tells a USI engine that plays the computer that its game has ended;
+    // `result` from the lower side's view (1 wins, 2 loses, else no winner).
+    void usiGameOver(int32_t result);
     // The lower side's turn begins: poll the link in remote play.
     void lowerTurn();
     void stopAtPlyLimit();
@@ -223,6 +238,11 @@ class GameController {
 
     // The reply of the think in progress, handed over when it is done.
     Move reply_{};
+    UsiReply usiReply_;
+    // True while the game's computer side is the USI engine.
+    bool usiPlays_ = false;
+    // True while a USI engine starts (the window works meanwhile).
+    bool startingUsi_ = false;
     // Counts the thinks begun; a reply whose number is no longer the latest
     // (its game stopped meanwhile) is dropped.
     uint32_t thinkNumber_ = 0;

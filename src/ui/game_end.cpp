@@ -39,6 +39,7 @@ void GameController::leaveGame() {
 
 void GameController::EndGame(int32_t result, GameEnding ending) {
     const std::time_t now = std::time(nullptr);
+    usiGameOver(result);
     record->ending = ending;
     closeRecord(now);
     // The log is a record for the user; a line that cannot be written is lost.
@@ -61,6 +62,7 @@ void GameController::InterruptGame() {
     }
     matchPaused_ = false;
     ++pauseNumber_;
+    usiGameOver(-1);
     record->ending = GameEnding::Interrupt;
     closeRecord(std::time(nullptr));
     leaveGame();

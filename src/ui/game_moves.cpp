@@ -46,6 +46,21 @@ void GameController::computerTurn() {
     const int32_t used = record->history[static_cast<std::size_t>(
         std::clamp(engine->plyCount, 0, kMaxRecordPlies))][kUpperTimeCell];
     engine->moveTimeCapMs = page.linkChecked && link != nullptr ? link->MoveTimeCapMs(used) : 0;
+    if (usiPlays_ && usiOpponent) {
+        const int32_t cap = engine->moveTimeCapMs;
+        const int32_t limit = cap > 0 ? std::min(cap, engine->timeLimitMs) : engine->timeLimitMs;
+        UsiOpponent* opponent = usiOpponent.get();
+        runThink(
+            [this, opponent, limit](Ui& thinkUi) {
+                usiReply_ = opponent->Think(*record, engine->plyCount, engine->currentPosition, limit,
+                                            engine->csaTimeMode == 1, engine->stopRequested, thinkUi);
+            },
+            [this, turn] {
+                if (turn != thinkNumber_ || gameState != GameState::ComputerThinking) return;
+                applyUsiReply(usiReply_);
+            });
+        return;
+    }
     runThink([this](Ui& thinkUi) { think(*engine, thinkUi, reply_.from, reply_.to); },
              [this, turn] {
                  if (turn != thinkNumber_ || gameState != GameState::ComputerThinking) return;

@@ -79,6 +79,8 @@ bool GameController::RefreshEngineList() {
 }
 
 bool GameController::CloseQuery() {
+    // An engine being started is waited for (a few seconds at most).
+    if (startingUsi_) return false;
     // A match waiting for its next game may close; a search may not.
     if (gameState == GameState::ComputerThinking && !matchPaused_) return false;
     if (gameState != GameState::NoGame) return ui.ask(kCloseDuringGame);
@@ -92,6 +94,8 @@ void GameController::ShutDown(int32_t top, int32_t left) {
     ++pauseNumber_;
     ++thinkNumber_;
     stopThink();
+    // A USI engine is told to quit, and ended when it does not.
+    usiOpponent.reset();
     // Closing while the link opens ends its wait.
     if (link != nullptr && (openingLink_ || (gameState != GameState::NoGame && page.linkChecked))) {
         link->CloseLink();

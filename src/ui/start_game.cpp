@@ -110,7 +110,7 @@ void GameController::StartGame() {
         return refuse();
     }
     e.enginePath = page.enginePaths[static_cast<std::size_t>(page.engineRow)];
-    if (LoadAik(e, e.enginePath, ui) != 1) return refuse();
+    if (prepareComputer(e.enginePath) != 1) return refuse();
     if (renzoku > 0 && matchTotal_ == 0) beginMatch();
     matchKept_ = false;
 

@@ -1,0 +1,105 @@
+// A registered USI engine as the computer's side: starting it for a game,
+// asking it for each move on the worker thread, and what its answers do.
+#include "aik/aik_loader.h"
+#include "position/entering_king.h"
+#include "position/position.h"
+#include "position/text_encoding.h"
+#include "ui/game_controller.h"
+#include "ui/usi_texts.h"
+
+namespace nusari {
+
+int32_t GameController::prepareComputer(const std::string& path) {
+    EngineState& e = *engine;
+    const std::optional<std::string> usiName = UsiEngineName(path);
+    if (!usiName) {
+        usiPlays_ = false;
+        usiOpponent.reset();
+        return LoadAik(e, path, ui);
+    }
+    const UsiEngineEntry* found = FindUsiEngine(usiEngines, *usiName);
+    if (found == nullptr) {
+        showError(ui, kUsiNotRegistered + *usiName);
+        return -1;
+    }
+    // A copy: the window works on while the engine starts.
+    const UsiEngineEntry entry = *found;
+    if (!usiOpponent || usiOpponent->name() != entry.name || !usiOpponent->running()) {
+        usiOpponent = std::make_unique<UsiOpponent>(entry, usiHandshakeMs);
+        std::string error;
+        // A second start, or closing the window, waits for this one.
+        openingLink_ = true;
+        startingUsi_ = true;
+        const bool started = usiOpponent->Start(ui, error);
+        openingLink_ = false;
+        startingUsi_ = false;
+        if (!started) {
+            usiOpponent.reset();
+            showError(ui, kUsiStartFailed + entry.name + "\n" + error);
+            return -1;
+        }
+    }
+    usiOpponent->NewGame();
+    // The engine's name in the record and the match log, as a .aik
+    // engine's namae.
+    e.profile.namae = toCp932(entry.name);
+    usiPlays_ = true;
+    return 1;
+}
+
+void GameController::usiGameOver(int32_t result) {
+    if (!usiPlays_ || !usiOpponent) return;
+    // The engine plays the upper side: the lower side's win is its loss.
+    usiOpponent->GameOver(result == 1 ? "lose" : result == 2 ? "win" : "draw");
+}
+
+void GameController::applyUsiReply(const UsiReply& reply) {
+    EngineState& e = *engine;
+    const bool inMatch = renzoku != 0;
+    const std::string name = usiOpponent ? usiOpponent->name() : std::string();
+    switch (reply.kind) {
+        case UsiReply::Kind::Move:
+            e.pendingFrom = reply.move.from;
+            e.pendingTo = reply.move.to;
+            ApplyComputerMove();
+            return;
+        case UsiReply::Kind::Resign:
+            e.pendingFrom = kResignFrom;
+            e.pendingTo = 0;
+            ApplyComputerMove();
+            return;
+        case UsiReply::Kind::Win: {
+            // The declaration is checked in the real game's frame, where the
+            // point rule tells 先手 from 後手.
+            const bool turned = record->boardTurned != 0;
+            const Position real = turned ? flipPosition(e.currentPosition) : e.currentPosition;
+            std::string why;
+            if (isValidDeclaration(real, turned ? Side::Lower : Side::Upper, why)) {
+                EndGame(2, GameEnding::EnteringKingWin);
+                tellAfterGame(kUsiDeclares + name, inMatch);
+            } else {
+                EndGame(1, GameEnding::FoulLoss);
+                tellAfterGame(kUsiFalseDeclaration + name + "\n" + why, inMatch);
+            }
+            return;
+        }
+        case UsiReply::Kind::Illegal:
+            EndGame(1, GameEnding::FoulLoss);
+            tellAfterGame(kUsiIllegalMove + name + " " + reply.word, inMatch);
+            return;
+        case UsiReply::Kind::TimeUp:
+            EndGame(1, GameEnding::TimeUp);
+            tellAfterGame(kUsiTimeUp + name, inMatch);
+            return;
+        case UsiReply::Kind::Exited:
+            // The record stays as it is, ready to be saved or continued.
+            usiOpponent.reset();
+            InterruptGame();
+            tellAfterGame(kUsiEngineGone + name, inMatch);
+            return;
+        case UsiReply::Kind::Stopped:
+            return;
+    }
+}
+
+}  // namespace nusari

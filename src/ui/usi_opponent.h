@@ -1,0 +1,70 @@
+// A registered USI engine that plays the computer's side of a game in the
+// window. It is started (the window serving its events meanwhile) when the
+// game starts; each of its moves is asked for on the worker thread that
+// otherwise runs the .aik engine's search, so the window never waits.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "aik/ui.h"
+#include "records/game_record.h"
+#include "ui/usi_engines.h"
+#include "usi/usi_engine.h"
+
+namespace nusari {
+
+struct UsiReply {
+    enum class Kind : int32_t {
+        Move,     // a legal move, in `move`
+        Resign,   // "bestmove resign"
+        Win,      // "bestmove win": a declaration, not yet checked
+        Illegal,  // a word that is no legal move, in `word`
+        TimeUp,   // no answer within the time given and the margin
+        Exited,   // the process ended or cannot be spoken to
+        Stopped,  // the think was ended from outside
+    };
+    Kind kind = Kind::Exited;
+    Move move{};
+    std::string word;
+};
+
+class UsiOpponent {
+  public:
+    explicit UsiOpponent(const UsiEngineEntry& entry, int64_t handshakeMs = kUsiHandshakeMs);
+    ~UsiOpponent();
+    UsiOpponent(const UsiOpponent&) = delete;
+    UsiOpponent& operator=(const UsiOpponent&) = delete;
+
+    const std::string& name() const { return name_; }
+    // Starts the process, serving the window's events while it waits; false
+    // with the reason in `error`.
+    bool Start(Ui& ui, std::string& error);
+    bool running() const { return !engine_->broken(); }
+    // The next think begins a new game ("isready", "usinewgame").
+    void NewGame() { newGamePending_ = true; }
+
+    // The engine's move for the upper side of the board, the position after
+    // `plies` plies of the record. Runs on the worker thread: the info
+    // lines go to `thinkUi`'s panel; `stop` set ends the think.
+    UsiReply Think(const GameRecord& record, int32_t plies, const Position& board, int32_t limitMs,
+                   bool csaTimeMode, const std::atomic<uint8_t>& stop, Ui& thinkUi);
+
+    // "gameover win", "lose" or "draw" for the engine.
+    void GameOver(const char* result);
+
+  private:
+    std::string name_;
+    int64_t handshakeMs_;
+    std::unique_ptr<UsiEngine> engine_;
+    bool newGamePending_ = true;
+};
+
+// What the panel shows of an engine's info line: its name, depth, score
+// from its side, nodes and the principal variation in Japanese notation.
+std::string UsiInfoText(const std::string& name, const EngineLine& line, const GameRecord& record,
+                        int32_t plies);
+
+}  // namespace nusari
