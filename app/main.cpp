@@ -3,6 +3,8 @@
 #include <QApplication>
 
 #include "remote/csa_link.h"
+#include "remote/link_switch.h"
+#include "remote/usi_link.h"
 #include "ui/ui_texts.h"
 #include "ui/window/japanese_dialogs.h"
 #include "ui/window/main_window.h"
@@ -13,8 +15,11 @@ int main(int argc, char** argv) {
     // Without Qt's catalogue the standard buttons stay English; nothing else changes.
     nusari::installJapaneseDialogs(app);
     nusari::MainWindow window(QCoreApplication::applicationDirPath());
-    // The remote player's link: a serial port or a CSA game server.
-    nusari::CsaLink link(window.controller());
+    // The remote player's link: a serial port, a CSA game server or a
+    // registered USI engine.
+    nusari::CsaLink csaLink(window.controller());
+    nusari::UsiLink usiLink(window.controller());
+    nusari::LinkSwitch link(csaLink, usiLink);
     window.controller().link = &link;
     // Without an aik folder or hash arrays the program ends at once, and the
     // settings file is left as it was.

@@ -124,6 +124,7 @@ bool GameController::continueMatch(std::time_t endTime) {
 void GameController::beginContinuedGame(const std::string& note) {
     ui.setPanelText(note + kGameStartText);
     setPlayers(false);
+    if (page.linkChecked && link != nullptr) link->NamePlayers(*record);
     DrawBoard();
     engine->moveStartMs = nowMs();
     if (page.computerFirst) {

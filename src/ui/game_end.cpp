@@ -40,6 +40,7 @@ void GameController::leaveGame() {
 void GameController::EndGame(int32_t result, GameEnding ending) {
     const std::time_t now = std::time(nullptr);
     usiGameOver(result);
+    if (page.linkChecked && link != nullptr) link->GameEnded(result);
     record->ending = ending;
     closeRecord(now);
     // The log is a record for the user; a line that cannot be written is lost.
@@ -63,6 +64,7 @@ void GameController::InterruptGame() {
     matchPaused_ = false;
     ++pauseNumber_;
     usiGameOver(-1);
+    if (page.linkChecked && link != nullptr) link->GameEnded(-1);
     record->ending = GameEnding::Interrupt;
     closeRecord(std::time(nullptr));
     leaveGame();

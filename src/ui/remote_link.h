@@ -28,6 +28,10 @@ class RemoteLink {
     // Names the players of `record` as the remote did; leaves them when it
     // named none.
     virtual void NamePlayers(GameRecord& /*record*/) {}
+    // The game has ended (the link may stay open for the next game of a
+    // match); `result` from the lower side's view: 1 wins, 2 loses, else
+    // no winner.
+    virtual void GameEnded(int32_t /*result*/) {}
 };
 
 }  // namespace nusari

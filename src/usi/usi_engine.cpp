@@ -198,6 +198,10 @@ void UsiEngine::settle(int64_t waitMs) {
     if (!waitFor(EngineLine::Kind::BestMove, waitMs, error)) stop();
 }
 
+void UsiEngine::requestStop() {
+    if (!broken()) process_->writeLine("stop");
+}
+
 void UsiEngine::gameOver(const char* result) {
     if (!broken()) process_->writeLine(std::string("gameover ") + result);
 }

@@ -70,6 +70,9 @@ public:
     // An engine that stays silent is stopped and marked broken.
     void settle(int64_t waitMs);
 
+    // "stop" without waiting for the answer it brings.
+    void requestStop();
+
     // "gameover win", "lose" or "draw".
     void gameOver(const char* result);
     // "quit", and a kill when it has not exited within two seconds.

@@ -1,0 +1,28 @@
+// The window's one link, which passes every call to the transport the port
+// name chose when the link was opened: a registered USI engine for
+// "USI:<name>", else the serial line or the game server.
+#pragma once
+
+#include "ui/remote_link.h"
+
+namespace nusari {
+
+class LinkSwitch : public RemoteLink {
+  public:
+    LinkSwitch(RemoteLink& csa, RemoteLink& usi) : csa_(csa), usi_(usi) {}
+
+    int32_t OpenLink(const std::string& portName) override;
+    void CloseLink() override;
+    void SendMove(int32_t from, int32_t to) override;
+    void PollLink() override;
+    int32_t MoveTimeCapMs(int32_t usedSeconds) override;
+    void NamePlayers(GameRecord& record) override;
+    void GameEnded(int32_t result) override;
+
+  private:
+    RemoteLink& csa_;
+    RemoteLink& usi_;
+    RemoteLink* open_ = nullptr;
+};
+
+}  // namespace nusari

@@ -1,0 +1,164 @@
+#include "remote/usi_link.h"
+
+#include "position/entering_king.h"
+#include "position/position.h"
+#include "position/text_encoding.h"
+#include "think/clock.h"
+#include "ui/game_controller.h"
+#include "ui/usi_engines.h"
+#include "ui/usi_game.h"
+#include "ui/usi_texts.h"
+
+namespace nusari {
+
+UsiLink::UsiLink(GameController& game) : game_(game) {}
+
+UsiLink::~UsiLink() {
+    CloseLink();
+}
+
+int32_t UsiLink::OpenLink(const std::string& portName) {
+    CloseLink();
+    const std::string name = UsiEngineName(portName).value_or("");
+    const UsiEngineEntry* entry = FindUsiEngine(game_.usiEngines, name);
+    if (entry == nullptr) {
+        game_.PlaySound(Sound::Message);
+        showError(game_.ui, kUsiNotRegistered + name);
+        return -1;
+    }
+    EngineCommand command;
+    UsiCommandOf(*entry, command);
+    name_ = entry->name;
+    auto engine = std::make_unique<UsiEngine>(std::move(command), game_.usiHandshakeMs);
+    // Only the start and the ready check wait, serving the window's events.
+    engine->whileWaiting = [this] { game_.ui.pumpMessages(); };
+    std::string error;
+    if (!engine->start(error)) {
+        game_.PlaySound(Sound::Message);
+        showError(game_.ui, kUsiStartFailed + name_ + "\n" + error);
+        return -1;
+    }
+    engine_ = std::move(engine);
+    newGamePending_ = true;
+    thinking_ = false;
+    return 1;
+}
+
+void UsiLink::CloseLink() {
+    if (engine_) engine_->stop();
+    engine_.reset();
+    thinking_ = false;
+}
+
+void UsiLink::NamePlayers(GameRecord& record) {
+    if (!engine_) return;
+    setName(record.boardTurned != 0 ? record.secondName : record.firstName, toCp932(name_));
+}
+
+void UsiLink::GameEnded(int32_t result) {
+    if (!engine_) return;
+    stopThinking();
+    // The engine plays the lower side: result 1 is its win.
+    engine_->gameOver(result == 1 ? "win" : result == 2 ? "lose" : "draw");
+    newGamePending_ = true;
+}
+
+void UsiLink::beginThink() {
+    EngineState& e = *game_.engine;
+    if (newGamePending_) {
+        std::string error;
+        if (!engine_->newGame(error)) return engineGone();
+        // The ready check has read the answers of stopped thinks.
+        staleAnswers_ = 0;
+        newGamePending_ = false;
+        // The window's events were served meanwhile: the game may be over.
+        if (game_.gameState != GameState::LowerToMove) return;
+    }
+    const UsiGo go = UsiGoCommand(*game_.record, e.plyCount, e.timeLimitMs, e.csaTimeMode == 1);
+    goCommand_ = go.command;
+    // While the answer of a stopped think is still to come, this think is
+    // asked for once it has come.
+    if (staleAnswers_ == 0 &&
+        !engine_->sendThink(UsiPositionCommand(*game_.record, e.plyCount), go.command)) {
+        return engineGone();
+    }
+    thinking_ = true;
+    thinkPly_ = e.plyCount;
+    deadlineMs_ = nowMs() + go.waitMs;
+}
+
+void UsiLink::PollLink() {
+    if (polling_ || !engine_ || game_.gameState != GameState::LowerToMove) return;
+    polling_ = true;
+    // A takeback meanwhile leaves the engine thinking about another position.
+    if (thinking_ && thinkPly_ != game_.engine->plyCount) stopThinking();
+    if (!thinking_) {
+        beginThink();
+    } else {
+        const UsiEngine::Answer answer = engine_->pollThink(0);
+        if (answer.kind == UsiEngine::Answer::Kind::Word && staleAnswers_ > 0) {
+            // The answer to a think that was stopped.
+            --staleAnswers_;
+            engine_->sendThink(UsiPositionCommand(*game_.record, thinkPly_), goCommand_);
+        } else if (answer.kind != UsiEngine::Answer::Kind::NoAnswer) {
+            thinking_ = false;
+            takeAnswer(answer);
+        } else if (nowMs() > deadlineMs_) {
+            stopThinking();
+            engineLoses(GameEnding::TimeUp, kUsiTimeUp + name_);
+        }
+    }
+    polling_ = false;
+}
+
+void UsiLink::stopThinking() {
+    if (!thinking_) return;
+    thinking_ = false;
+    engine_->requestStop();
+    ++staleAnswers_;
+}
+
+void UsiLink::takeAnswer(const UsiEngine::Answer& answer) {
+    if (answer.kind == UsiEngine::Answer::Kind::Exited) return engineGone();
+    EngineState& e = *game_.engine;
+    if (answer.word == "resign") {
+        game_.PlaySound(Sound::Message);
+        game_.EndGame(2, GameEnding::Resign);
+        return;
+    }
+    if (answer.word == "win") {
+        // Checked in the real game's frame, where the point rule tells
+        // 先手 from 後手.
+        const bool turned = game_.record->boardTurned != 0;
+        const Position real = turned ? flipPosition(e.currentPosition) : e.currentPosition;
+        std::string why;
+        if (!isValidDeclaration(real, turned ? Side::Upper : Side::Lower, why)) {
+            return engineLoses(GameEnding::FoulLoss, kUsiFalseDeclaration + name_ + "\n" + why);
+        }
+        const bool inMatch = game_.renzoku != 0;
+        game_.EndGame(1, GameEnding::EnteringKingWin);
+        game_.tellAfterGame(kUsiDeclares + name_, inMatch);
+        return;
+    }
+    const std::optional<Move> m = UsiReplyMove(*game_.record, e.currentPosition, Side::Lower, answer.word);
+    if (!m) return engineLoses(GameEnding::FoulLoss, kUsiIllegalMove + name_ + " " + answer.word);
+    game_.PlayLowerMove(*m);
+}
+
+void UsiLink::engineLoses(GameEnding ending, const std::string& text) {
+    const bool inMatch = game_.renzoku != 0;
+    game_.EndGame(2, ending);
+    game_.tellAfterGame(text, inMatch);
+}
+
+void UsiLink::engineGone() {
+    thinking_ = false;
+    const bool inMatch = game_.renzoku != 0;
+    const std::string text = kUsiEngineGone + name_;
+    // The game stops without a result; the record stays. Closing the link
+    // (leaving the game does) ends what is left of the process.
+    game_.InterruptGame();
+    game_.tellAfterGame(text, inMatch);
+}
+
+}  // namespace nusari

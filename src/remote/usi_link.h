@@ -1,0 +1,59 @@
+// A registered USI engine as the remote player: it plays the lower side
+// through the same link as the serial line and the game server (port name
+// "USI:<name>"), while the .aik engine plays the upper side. The engine is
+// read without blocking on every tick of the poll timer; only its start
+// and the ready check of a new game wait, with the window's events served.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "ui/remote_link.h"
+#include "usi/usi_engine.h"
+
+namespace nusari {
+
+class GameController;
+
+class UsiLink : public RemoteLink {
+  public:
+    explicit UsiLink(GameController& game);
+    ~UsiLink() override;
+    UsiLink(const UsiLink&) = delete;
+    UsiLink& operator=(const UsiLink&) = delete;
+
+    int32_t OpenLink(const std::string& portName) override;
+    void CloseLink() override;
+    void SendMove(int32_t /*from*/, int32_t /*to*/) override {}
+    void PollLink() override;
+    void NamePlayers(GameRecord& record) override;
+    void GameEnded(int32_t result) override;
+    bool isOpen() const { return engine_ != nullptr; }
+
+  private:
+    // Asks the engine for the lower side's move in the game's position.
+    void beginThink();
+    // The engine's answer: its move, resignation or declaration, or a fault.
+    void takeAnswer(const UsiEngine::Answer& answer);
+    // "stop" to a think in progress; its answer, when it comes, is dropped.
+    void stopThinking();
+    // Ends the game as the engine's loss and says why.
+    void engineLoses(GameEnding ending, const std::string& text);
+    // The engine cannot go on: the game stops without a result.
+    void engineGone();
+
+    GameController& game_;
+    std::unique_ptr<UsiEngine> engine_;
+    std::string name_;
+    bool newGamePending_ = true;
+    bool thinking_ = false;
+    int32_t thinkPly_ = 0;
+    int64_t deadlineMs_ = 0;
+    std::string goCommand_;
+    // Thinks stopped whose "bestmove" has not been read yet.
+    int32_t staleAnswers_ = 0;
+    bool polling_ = false;
+};
+
+}  // namespace nusari
