@@ -42,7 +42,7 @@ int32_t GameController::StartUp() {
 
     // Every step runs even after a failure; the program then ends at once.
     bool usable = true;
-    if (!BuildEngineList(programFolder, page.engineNames, page.enginePaths)) {
+    if (!BuildEngineListFrom(folders.engineFolders, page.engineNames, page.enginePaths)) {
         showError(ui, kNoAikFolder);
         usable = false;
     }
