@@ -1,6 +1,6 @@
 // What nusari-tool match reads from outside: a file of start positions, and
 // the lines a USI engine prints. The same bytes go to both readers.
-#include "engine_line.h"
+#include "usi/engine_line.h"
 #include "fuzz_support.h"
 #include "openings_file.h"
 #include "position/legal_moves.h"
@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::string_view rest = input;
     while (!rest.empty()) {
         const std::size_t end = std::min(rest.find('\n'), rest.size());
-        const tool::EngineLine line = tool::parseEngineLine(rest.substr(0, end));
-        FUZZ_CHECK(line.score >= -tool::kMateScore && line.score <= tool::kMateScore);
+        const EngineLine line = parseEngineLine(rest.substr(0, end));
+        FUZZ_CHECK(line.score >= -kMateScore && line.score <= kMateScore);
         FUZZ_CHECK(line.word.size() <= end);
         rest.remove_prefix(std::min(end + 1, rest.size()));
     }

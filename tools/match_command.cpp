@@ -9,12 +9,12 @@
 
 #include "commands.h"
 #include "engine_setup.h"
-#include "joined_text.h"
+#include "usi/joined_text.h"
 #include "match_game.h"
 #include "match_record.h"
 #include "match_table.h"
 #include "openings_file.h"
-#include "usi_engine.h"
+#include "usi/usi_engine.h"
 
 namespace nusari::tool {
 

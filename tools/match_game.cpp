@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "entering_king.h"
-#include "joined_text.h"
+#include "position/entering_king.h"
+#include "usi/joined_text.h"
 #include "position/sfen.h"
 #include "referee.h"
 

@@ -8,7 +8,7 @@
 
 #include "openings_file.h"
 #include "position/types.h"
-#include "usi_engine.h"
+#include "usi/usi_engine.h"
 
 namespace nusari::tool {
 

@@ -4,7 +4,7 @@
 #include <ctime>
 #include <fstream>
 
-#include "joined_text.h"
+#include "usi/joined_text.h"
 #include "position/csa_notation.h"
 #include "position/position.h"
 

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <memory>
 
-#include "joined_text.h"
+#include "usi/joined_text.h"
 #include "position/legal_moves.h"
 #include "position/position.h"
 #include "position/regular_file.h"
 #include "position/setup.h"
 #include "position/sfen.h"
-#include "words_of.h"
+#include "usi/words_of.h"
 
 namespace nusari::tool {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "child_process.h"
+#include "usi/child_process.h"
 #include "commands.h"
 #include "engine_setup.h"
 #include "position/sfen.h"

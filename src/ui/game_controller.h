@@ -21,6 +21,7 @@
 #include "ui/program_folders.h"
 #include "ui/remote_link.h"
 #include "ui/settings.h"
+#include "ui/usi_engines.h"
 
 namespace nusari {
 
@@ -83,6 +84,9 @@ class GameController {
     // The window creation's steps after sizing; -1 when the program must end
     // at once (no aik folder, no hash arrays), else 1.
     int32_t StartUp();
+    // The 対戦COM list: the .aik engines, then the registered USI engines
+    // (path "USI:<name>"); false when there is no aik folder.
+    bool RefreshEngineList();
     // Whether the window may close now (asks while a game runs).
     bool CloseQuery();
     // The close event: closes the link, frees the hash arrays and rewrites
@@ -176,6 +180,8 @@ class GameController {
     int32_t windowTop = 0;
     int32_t windowLeft = 0;
     NewGamePage page;
+    // The registered USI engines (section UsiEngines of the settings file).
+    std::vector<UsiEngineEntry> usiEngines;
     SettingsPage settingsPage;
     bool pagesVisible = false;   // settei_menyuu
     RemoteLink* link = nullptr;  // none: play over the link is not offered

@@ -8,6 +8,7 @@
 #include "think/think_move.h"
 #include "ui/game_controller.h"
 #include "ui/ui_texts.h"
+#include "ui/usi_engines.h"
 
 namespace nusari {
 
@@ -42,7 +43,8 @@ int32_t GameController::StartUp() {
 
     // Every step runs even after a failure; the program then ends at once.
     bool usable = true;
-    if (!BuildEngineListFrom(folders.engineFolders, page.engineNames, page.enginePaths)) {
+    usiEngines = ReadUsiEngines(store);
+    if (!RefreshEngineList()) {
         showError(ui, kNoAikFolder);
         usable = false;
     }
@@ -53,6 +55,28 @@ int32_t GameController::StartUp() {
     ShowSystemInfo();
     DrawBoard();
     return usable ? 1 : -1;
+}
+
+bool GameController::RefreshEngineList() {
+    const std::string selected = page.engineRow >= 0 && page.engineRow < static_cast<int32_t>(page.enginePaths.size())
+                                     ? page.enginePaths[static_cast<std::size_t>(page.engineRow)]
+                                     : std::string();
+    const bool found =
+        BuildEngineListFrom(folders.engineFolders, page.engineNames, page.enginePaths);
+    for (const UsiEngineEntry& entry : usiEngines) {
+        std::string shown(kUsiListMark);
+        shown += entry.name;
+        page.engineNames.push_back(shown);
+        page.enginePaths.push_back(UsiPortName(entry.name));
+    }
+    // The row chosen stays chosen while it is listed.
+    const auto at = std::find(page.enginePaths.begin(), page.enginePaths.end(), selected);
+    if (at != page.enginePaths.end()) {
+        page.engineRow = static_cast<int32_t>(at - page.enginePaths.begin());
+    } else if (page.engineRow >= static_cast<int32_t>(page.enginePaths.size())) {
+        page.engineRow = page.enginePaths.empty() ? -1 : 0;
+    }
+    return found;
 }
 
 bool GameController::CloseQuery() {

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "entering_king.h"
+#include "position/entering_king.h"
 #include "match_record.h"
 #include "position/sfen.h"
 #include "records/record_readers.h"

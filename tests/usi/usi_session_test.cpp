@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
+#include "usi/child_process.h"
 #include "position/legal_moves.h"
 #include "position/setup.h"
 #include "position/sfen.h"
@@ -13,7 +13,7 @@
 namespace nusari {
 namespace {
 
-using tool::ChildProcess;
+using nusari::ChildProcess;
 
 class UsiSession : public ::testing::Test {
 protected:

@@ -1,13 +1,13 @@
-#include "engine_line.h"
+#include "usi/engine_line.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <vector>
 
-#include "words_of.h"
+#include "usi/words_of.h"
 
-namespace nusari::tool {
+namespace nusari {
 
 namespace {
 
@@ -44,6 +44,29 @@ void readScore(const std::vector<std::string_view>& words, EngineLine& line) {
     }
 }
 
+// "depth N", "nodes N" and "pv MOVE..." (the pv runs to the end of the line).
+void readInfo(const std::vector<std::string_view>& words, EngineLine& line) {
+    for (size_t i = 1; i < words.size(); ++i) {
+        if (words[i] == "pv") {
+            for (size_t k = i + 1; k < words.size() && line.pv.size() < kMaxPvMoves; ++k) {
+                line.pv.emplace_back(words[k].substr(0, 16));
+            }
+            return;
+        }
+        if (words[i] == "string") return;
+        if (i + 1 >= words.size()) return;
+        if (words[i] == "depth") {
+            int depth = 0;
+            if (readInt(words[i + 1], depth) && depth >= 0) line.depth = depth;
+        } else if (words[i] == "nodes") {
+            const std::string_view w = words[i + 1];
+            int64_t nodes = 0;
+            const auto [end, error] = std::from_chars(w.data(), w.data() + w.size(), nodes);
+            if (error == std::errc() && end == w.data() + w.size() && nodes >= 0) line.nodes = nodes;
+        }
+    }
+}
+
 }  // namespace
 
 EngineLine parseEngineLine(std::string_view text) {
@@ -60,6 +83,9 @@ EngineLine parseEngineLine(std::string_view text) {
     } else if (words[0] == "info") {
         line.kind = EngineLine::Kind::Info;
         readScore(words, line);
+        readInfo(words, line);
+    } else if (words[0] == "option") {
+        line.kind = EngineLine::Kind::Option;
     } else if (words[0] == "id" && words.size() > 2 && words[1] == "name") {
         line.kind = EngineLine::Kind::IdName;
         const size_t start = text.find_first_not_of(" \t\r", text.find("name") + 4);
@@ -72,4 +98,4 @@ EngineLine parseEngineLine(std::string_view text) {
     return line;
 }
 
-}  // namespace nusari::tool
+}  // namespace nusari

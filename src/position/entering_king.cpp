@@ -1,8 +1,8 @@
-#include "entering_king.h"
+#include "position/entering_king.h"
 
 #include "position/legal_moves.h"
 
-namespace nusari::tool {
+namespace nusari {
 
 namespace {
 
@@ -53,4 +53,4 @@ bool isValidDeclaration(const Position& p, Side side, std::string& why) {
     return true;
 }
 
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -1,20 +1,29 @@
-// What one line of a USI engine's output says, for the match runner.
+// What one line of a USI engine's output says.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
-namespace nusari::tool {
+namespace nusari {
 
 struct EngineLine {
-    enum class Kind { Other, IdName, UsiOk, ReadyOk, Info, BestMove };
+    enum class Kind { Other, IdName, UsiOk, ReadyOk, Info, BestMove, Option };
     Kind kind = Kind::Other;
     std::string word;  // the id name, or the word after "bestmove"
     bool hasScore = false;
     // Centipawns from the engine's side; a mate in n plies is 100000 - n
     // (-100000 + n when the engine is mated).
     int score = 0;
+    // From an info line: the depth and nodes (-1 when not given) and the
+    // principal variation's moves (at most kMaxPvMoves).
+    int depth = -1;
+    int64_t nodes = -1;
+    std::vector<std::string> pv;
 };
+
+inline constexpr size_t kMaxPvMoves = 64;
 
 inline constexpr int kMateScore = 100000;
 
@@ -22,4 +31,4 @@ inline constexpr int kMateScore = 100000;
 // any bytes.
 EngineLine parseEngineLine(std::string_view line);
 
-}  // namespace nusari::tool
+}  // namespace nusari

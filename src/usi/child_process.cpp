@@ -1,4 +1,4 @@
-#include "child_process.h"
+#include "usi/child_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -11,17 +11,9 @@
 #include <chrono>
 #include <csignal>
 
-namespace nusari::tool {
+#include "think/clock.h"
 
-namespace {
-
-int64_t nowMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-}  // namespace
+namespace nusari {
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
     std::signal(SIGPIPE, SIG_IGN);  // a dead child must not kill the caller
@@ -127,4 +119,4 @@ int ChildProcess::finish(int64_t timeoutMs) {
     return result;
 }
 
-}  // namespace nusari::tool
+}  // namespace nusari

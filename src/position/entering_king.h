@@ -5,7 +5,7 @@
 
 #include "position/types.h"
 
-namespace nusari::tool {
+namespace nusari {
 
 // True when `side`, to move in `p`, may declare a win: its king stands in
 // the enemy camp (the three far ranks) and is not in check, ten more of its
@@ -15,4 +15,4 @@ namespace nusari::tool {
 // says which condition fails.
 bool isValidDeclaration(const Position& p, Side side, std::string& why);
 
-}  // namespace nusari::tool
+}  // namespace nusari

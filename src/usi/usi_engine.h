@@ -1,16 +1,21 @@
-// A USI engine process of a match: started with its options, asked for one
-// move at a time, and restarted when it breaks.
+// A USI engine process: started with its options, asked for one move at a
+// time, and stopped. The waits read the pipe in short slices; a caller on
+// the window's thread serves its events between them (whileWaiting), and a
+// caller on a worker thread can end a think early (stopWanted).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "child_process.h"
+#include "usi/child_process.h"
+#include "usi/engine_line.h"
+#include "usi/usi_option.h"
 
-namespace nusari::tool {
+namespace nusari {
 
 struct EngineCommand {
     std::vector<std::string> argv;  // the program and its arguments
@@ -35,6 +40,9 @@ public:
     bool broken() const { return !process_ || broken_; }
     // The name given on the command line, else the id name, else the program.
     std::string name() const;
+    // The id name and the options the engine announced at its start.
+    const std::string& idName() const { return idName_; }
+    const std::vector<UsiOption>& announcedOptions() const { return announced_; }
 
     // "isready" until "readyok", then "usinewgame".
     bool newGame(std::string& error);
@@ -48,8 +56,15 @@ public:
         int score = 0;  // the last "info ... score", from the engine's side
     };
     // Sends the position and go commands and waits up to waitMs for
-    // "bestmove".
+    // "bestmove". Once stopWanted says so, "stop" is sent and the answer
+    // waited for up to two seconds more.
     Answer think(const std::string& position, const std::string& go, int64_t waitMs);
+
+    // The same in two steps, for a caller that must not wait: sendThink,
+    // then pollThink on every tick until its kind is not NoAnswer.
+    bool sendThink(const std::string& position, const std::string& go);
+    // Reads what has come within waitMs (0: only what is there).
+    Answer pollThink(int64_t waitMs);
 
     // After a missing answer: "stop", then up to waitMs for its "bestmove".
     // An engine that stays silent is stopped and marked broken.
@@ -60,14 +75,28 @@ public:
     // "quit", and a kill when it has not exited within two seconds.
     void stop();
 
+    // Called between the slices of every wait (the window's events).
+    std::function<void()> whileWaiting;
+    // Asked between the slices of think(): true ends the think.
+    std::function<bool()> stopWanted;
+    // Every info line of a think.
+    std::function<void(const EngineLine&)> onInfo;
+
 private:
-    bool waitFor(int kind, int64_t timeoutMs, std::string& error);
+    bool waitFor(EngineLine::Kind kind, int64_t timeoutMs, std::string& error);
+    // The next line before the deadline, in slices that let whileWaiting run.
+    bool readBefore(std::string& text, int64_t deadline);
+    void take(const EngineLine& line);
 
     EngineCommand command_;
     int64_t handshakeMs_;
     std::unique_ptr<ChildProcess> process_;
     std::string idName_;
+    std::vector<UsiOption> announced_;
     bool broken_ = false;
+    // The think in progress.
+    int64_t thinkStart_ = 0;
+    Answer answer_;
 };
 
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace nusari::tool {
+namespace nusari {
 
 class ChildProcess {
 public:
@@ -40,4 +40,4 @@ private:
     bool eof_ = false;
 };
 
-}  // namespace nusari::tool
+}  // namespace nusari

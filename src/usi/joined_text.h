@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace nusari::tool {
+namespace nusari {
 
 inline std::string joined(std::initializer_list<std::string_view> parts) {
     std::string text;
@@ -14,4 +14,4 @@ inline std::string joined(std::initializer_list<std::string_view> parts) {
     return text;
 }
 
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace nusari::tool {
+namespace nusari {
 
 // The words of `line`, separated by blanks, tabs and carriage returns.
 inline std::vector<std::string_view> wordsOf(std::string_view line) {
@@ -21,4 +21,4 @@ inline std::vector<std::string_view> wordsOf(std::string_view line) {
     return words;
 }
 
-}  // namespace nusari::tool
+}  // namespace nusari
