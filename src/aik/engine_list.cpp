@@ -59,18 +59,27 @@ std::vector<std::string> FilesBreadthFirst(const std::string& root) {
 
 bool BuildEngineList(const fs::path& programFolder, std::vector<std::string>& names,
                      std::vector<std::string>& paths) {
-    const std::string root = (programFolder / "aik").string();
-    std::error_code ec;
-    if (!fs::is_directory(root, ec)) return false;
-    for (const std::string& path : FilesBreadthFirst(root)) {
-        const std::string name = fs::path(path).filename().string();
-        const std::size_t dot = name.rfind('.');
-        if (dot != std::string::npos && std::string_view(name).substr(dot) == kAikExtension) {
-            names.push_back(name.substr(0, dot));
-            paths.push_back(path);
+    return BuildEngineListFrom({programFolder / "aik"}, names, paths);
+}
+
+bool BuildEngineListFrom(const std::vector<fs::path>& aikFolders, std::vector<std::string>& names,
+                         std::vector<std::string>& paths) {
+    bool found = false;
+    for (const fs::path& folder : aikFolders) {
+        const std::string root = folder.string();
+        std::error_code ec;
+        if (!fs::is_directory(root, ec)) continue;
+        found = true;
+        for (const std::string& path : FilesBreadthFirst(root)) {
+            const std::string name = fs::path(path).filename().string();
+            const std::size_t dot = name.rfind('.');
+            if (dot != std::string::npos && std::string_view(name).substr(dot) == kAikExtension) {
+                names.push_back(name.substr(0, dot));
+                paths.push_back(path);
+            }
         }
     }
-    return true;
+    return found;
 }
 
 }  // namespace nusari

@@ -23,4 +23,9 @@ std::vector<std::string> FilesBreadthFirst(const std::string& root);
 bool BuildEngineList(const std::filesystem::path& programFolder, std::vector<std::string>& names,
                      std::vector<std::string>& paths);
 
+// The same for several aik folders, one after the other; false, touching
+// nothing, when none of them exists.
+bool BuildEngineListFrom(const std::vector<std::filesystem::path>& aikFolders,
+                         std::vector<std::string>& names, std::vector<std::string>& paths);
+
 }  // namespace nusari

@@ -17,7 +17,9 @@ namespace nusari {
 // stop an unattended match, so a failure is told in the thinking panel and
 // the match goes on.
 bool GameController::saveMatchGame(std::time_t endTime) {
-    const std::filesystem::path path = AutosavePath(programFolder, endTime, renzoku);
+    std::error_code ec;
+    std::filesystem::create_directories(folders.autosaveFolder, ec);
+    const std::filesystem::path path = AutosavePath(folders.autosaveFolder, endTime, renzoku);
     if (writeFileReplacing(path.string(), FormatCsa(*record))) return true;
     ui.setPanelText(kAutosaveFailed + path.string());
     return false;

@@ -7,9 +7,12 @@
 namespace nusari {
 
 GameController::GameController(Ui& ui_, SettingsStore& store_, std::filesystem::path folder)
+    : GameController(ui_, store_, FoldersBesideProgram(folder)) {}
+
+GameController::GameController(Ui& ui_, SettingsStore& store_, ProgramFolders folders_)
     : ui(ui_),
       store(store_),
-      programFolder(std::move(folder)),
+      folders(std::move(folders_)),
       engine(std::make_unique<EngineState>()),
       record(std::make_unique<GameRecord>()),
       think(ThinkMove),

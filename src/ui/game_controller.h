@@ -18,6 +18,7 @@
 #include "position/setup.h"
 #include "records/game_record.h"
 #include "ui/board_scene.h"
+#include "ui/program_folders.h"
 #include "ui/remote_link.h"
 #include "ui/settings.h"
 #include "ui/usi_engines.h"
@@ -73,7 +74,9 @@ inline constexpr int32_t kMatchPauseMs = 30000;
 
 class GameController {
   public:
+    // Everything beside the program in `programFolder`.
     GameController(Ui& ui, SettingsStore& store, std::filesystem::path programFolder);
+    GameController(Ui& ui, SettingsStore& store, ProgramFolders folders);
     ~GameController();
     GameController(const GameController&) = delete;
     GameController& operator=(const GameController&) = delete;
@@ -164,7 +167,7 @@ class GameController {
 
     Ui& ui;
     SettingsStore& store;
-    std::filesystem::path programFolder;
+    ProgramFolders folders;
     std::unique_ptr<EngineState> engine;
     std::unique_ptr<GameRecord> record;
     GameState gameState = GameState::NoGame;

@@ -44,7 +44,7 @@ void GameController::EndGame(int32_t result, GameEnding ending) {
     record->ending = ending;
     closeRecord(now);
     // The log is a record for the user; a line that cannot be written is lost.
-    AppendMatchLog(programFolder,
+    AppendMatchLog(folders.writeFolder,
                    MatchLogLine(record->endTime, engine->profile.namae, result, engine->plyCount));
     if (continueMatch(now)) return;
     leaveGame();

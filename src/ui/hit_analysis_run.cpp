@@ -50,7 +50,7 @@ void RunHitAnalysis(GameController& c, const std::string& fileName) {
         return;
     }
     // The teacher games are counted first: none gives no report.
-    const std::string kifFolder = (c.programFolder / "kif").string();
+    const std::string kifFolder = (c.folders.dataFolder / "kif").string();
     const std::size_t found = TeacherGames(kifFolder).size();
     if (found == 0) {
         std::string text = kNoTeacherGames;
@@ -77,7 +77,7 @@ void RunHitAnalysis(GameController& c, const std::string& fileName) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    const std::string report = hitReportPath(c.programFolder.string(), local);
+    const std::string report = hitReportPath(c.folders.writeFolder.string(), local);
     const bool written = writeHitReport(report, hitReportText(stats, e.profile.namae, local));
 
     c.PlaySound(Sound::Message);

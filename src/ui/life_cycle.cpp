@@ -61,7 +61,8 @@ bool GameController::RefreshEngineList() {
     const std::string selected = page.engineRow >= 0 && page.engineRow < static_cast<int32_t>(page.enginePaths.size())
                                      ? page.enginePaths[static_cast<std::size_t>(page.engineRow)]
                                      : std::string();
-    const bool found = BuildEngineList(programFolder, page.engineNames, page.enginePaths);
+    const bool found =
+        BuildEngineListFrom(folders.engineFolders, page.engineNames, page.enginePaths);
     for (const UsiEngineEntry& entry : usiEngines) {
         std::string shown(kUsiListMark);
         shown += entry.name;

@@ -27,8 +27,8 @@ std::string MatchLogLine(std::string_view endTime, std::string_view computerName
     return line;
 }
 
-bool AppendMatchLog(const std::filesystem::path& programFolder, std::string_view line) {
-    const std::filesystem::path path = programFolder / kMatchLogPath;
+bool AppendMatchLog(const std::filesystem::path& writeFolder, std::string_view line) {
+    const std::filesystem::path path = writeFolder / kMatchLogPath;
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
     // Non-blocking, so that a FIFO in the log's place does not make us wait.
@@ -46,13 +46,13 @@ bool AppendMatchLog(const std::filesystem::path& programFolder, std::string_view
     return ::close(fd) == 0 && ok;
 }
 
-std::filesystem::path AutosavePath(const std::filesystem::path& programFolder, std::time_t now,
+std::filesystem::path AutosavePath(const std::filesystem::path& folder, std::time_t now,
                                    int32_t renzoku) {
     const std::string stem = LocalStampText(now) + "_" + std::to_string(renzoku);
-    std::filesystem::path path = programFolder / (stem + ".csa");
+    std::filesystem::path path = folder / (stem + ".csa");
     std::error_code ec;
     for (int32_t n = 2; std::filesystem::exists(path, ec) && n < 1000; ++n)
-        path = programFolder / (stem + "-" + std::to_string(n) + ".csa");
+        path = folder / (stem + "-" + std::to_string(n) + ".csa");
     return path;
 }
 

@@ -10,7 +10,7 @@
 
 namespace nusari {
 
-// The match log below the program's folder.
+// The match log below the folder the program writes to (ProgramFolders).
 inline constexpr const char* kMatchLogPath = "output/record/matchResult.log";
 
 // One line of the match log, CP932 with CR LF: the end time, the computer's
@@ -23,12 +23,12 @@ std::string MatchLogLine(std::string_view endTime, std::string_view computerName
 // when the file could not be written. A symbolic link is followed; anything
 // but a regular file in the log's place (a folder, FIFO or device) is
 // refused at once and nothing is written.
-bool AppendMatchLog(const std::filesystem::path& programFolder, std::string_view line);
+bool AppendMatchLog(const std::filesystem::path& writeFolder, std::string_view line);
 
-// Where a game of a continuous match is saved: "yyyymmddhhnnss_N.csa" in the
-// program's folder, N the games still to play. A name already taken (two
+// Where a game of a continuous match is saved: "yyyymmddhhnnss_N.csa" in
+// `folder`, N the games still to play. A name already taken (two
 // games ending in the same second) gets "-2", "-3", ... before ".csa".
-std::filesystem::path AutosavePath(const std::filesystem::path& programFolder, std::time_t now,
+std::filesystem::path AutosavePath(const std::filesystem::path& folder, std::time_t now,
                                    int32_t renzoku);
 
 }  // namespace nusari

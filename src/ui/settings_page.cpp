@@ -103,6 +103,7 @@ void GameController::ShowSystemInfo() {
     text += "\n  Hash = " + std::to_string(engine->hashEntryCount);
     text += "\n  PortName = " + portName;
     text += "\n  RandomSeed = " + std::to_string(randomSeed);
+    text += FolderInfoText(folders);
     ui.setPanelText(text);
 }
 

@@ -95,5 +95,22 @@ TEST(EngineList, SymbolicLinkLoopIsSearchedOnce) {
     EXPECT_EQ(list.names, Strings{"e"});
 }
 
+// An installed program lists the user's engines before the installed ones;
+// a missing folder is passed over, and only none at all is a failure.
+TEST(EngineList, SeveralFoldersListedInTurn) {
+    TempFolder user;
+    TempFolder shared;
+    user.writeBytes("aik/mine.aik", "");
+    shared.writeBytes("aik/a.aik", "");
+    std::vector<std::string> names;
+    std::vector<std::string> paths;
+    EXPECT_TRUE(BuildEngineListFrom({user.path() / "aik", shared.path() / "aik"}, names, paths));
+    EXPECT_EQ(names, (Strings{"mine", "a"}));
+    names.clear();
+    EXPECT_TRUE(BuildEngineListFrom({user.path() / "none", shared.path() / "aik"}, names, paths));
+    EXPECT_EQ(names, Strings{"a"});
+    EXPECT_FALSE(BuildEngineListFrom({user.path() / "none", shared.path() / "none"}, names, paths));
+}
+
 }  // namespace
 }  // namespace nusari::test

@@ -208,7 +208,7 @@ TEST_F(KingWalkTest, AnAutosaveThatFailsIsToldInThePanelAndTheMatchGoesOn) {
     // The program's folder becomes a file: nothing can be saved in it.
     const std::filesystem::path blocked = folder.path() / "blocked";
     std::ofstream(blocked) << "x";
-    controller->programFolder = blocked;
+    controller->folders.autosaveFolder = blocked;
     humanMove();
 
     EXPECT_TRUE(ui.messages.empty());

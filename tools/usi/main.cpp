@@ -15,11 +15,17 @@
 
 namespace {
 
+// The folder whose aik/ holds the default engine: the program's own, or
+// <prefix>/share/nusari when the program is installed in <prefix>/bin.
 std::filesystem::path programFolder(const char* argv0) {
     std::error_code ec;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) return self.parent_path();
-    return std::filesystem::absolute(argv0).parent_path();
+    std::filesystem::path folder = std::filesystem::read_symlink("/proc/self/exe", ec);
+    folder = ec ? std::filesystem::absolute(argv0).parent_path() : folder.parent_path();
+    const std::filesystem::path installed = folder / ".." / "share" / "nusari";
+    if (!std::filesystem::is_directory(folder / "aik", ec) &&
+        std::filesystem::is_directory(installed / "aik", ec))
+        return installed.lexically_normal();
+    return folder;
 }
 
 }  // namespace

@@ -21,6 +21,9 @@ QImage DrawBackground();
 // Images 0..29 of 49 x 49 with transparency around each piece or frame.
 std::array<QImage, kPieceImageCount> DrawPieceImages();
 
+// The program's icon, `size` x `size`: the king's tile on a square of board.
+QImage DrawProgramIcon(int size);
+
 // The 32 x 32 glyph of a tool-bar button.
 QImage DrawToolGlyph(Control button);
 

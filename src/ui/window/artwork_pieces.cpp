@@ -46,10 +46,8 @@ QPainterPath tileShape(double scale) {
     return path;
 }
 
-QImage drawPiece(const PieceLook& look, bool upsideDown) {
-    QImage image(kPieceImageSize, kPieceImageSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
+// Paints a tile in the 49 x 49 square of the painter's coordinates.
+void paintPiece(QPainter& p, const PieceLook& look, bool upsideDown) {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     if (upsideDown) {
@@ -73,6 +71,13 @@ QImage drawPiece(const PieceLook& look, bool upsideDown) {
     const double top = kBase - 36 * look.scale;
     p.drawText(QRectF(0, top, kPieceImageSize, kBase - top), Qt::AlignCenter,
                QString::fromUtf8(look.kanji));
+}
+
+QImage drawPiece(const PieceLook& look, bool upsideDown) {
+    QImage image(kPieceImageSize, kPieceImageSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    paintPiece(p, look, upsideDown);
     return image;
 }
 
@@ -96,6 +101,31 @@ std::array<QImage, kPieceImageCount> DrawPieceImages() {
     images[kSelectionFrameImage] = drawFrame(QColor(0x18, 0x48, 0xff));
     images[kLastMoveFrameImage] = drawFrame(QColor(0xe8, 0x18, 0x18));
     return images;
+}
+
+QImage DrawProgramIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(size / double(kPieceImageSize), size / double(kPieceImageSize));
+    // A square of board with a grid line, the king's tile on it.
+    QLinearGradient board(0, 0, kPieceImageSize, kPieceImageSize);
+    board.setColorAt(0, QColor(0xf0, 0xc8, 0x78));
+    board.setColorAt(1, QColor(0xd8, 0xa8, 0x58));
+    p.setPen(QPen(QColor(0x6c, 0x48, 0x18), 1.0));
+    p.setBrush(board);
+    p.drawRoundedRect(QRectF(0.5, 0.5, kPieceImageSize - 1.0, kPieceImageSize - 1.0), 7, 7);
+    p.setPen(QPen(QColor(0x6c, 0x48, 0x18, 120), 0.6));
+    for (const double at : {12.5, 36.5}) {
+        p.drawLine(QPointF(at, 1), QPointF(at, kPieceImageSize - 1));
+        p.drawLine(QPointF(1, at), QPointF(kPieceImageSize - 1, at));
+    }
+    p.translate(kCentre, kCentre);
+    p.scale(0.9, 0.9);
+    p.translate(-kCentre, -kCentre);
+    paintPiece(p, kLooks[0], false);
+    return image;
 }
 
 }  // namespace nusari

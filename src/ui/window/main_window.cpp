@@ -54,10 +54,12 @@ QString title() {
 }  // namespace
 
 MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
+    : MainWindow(FoldersBesideProgram(programFolder.toStdString()), parent) {}
+
+MainWindow::MainWindow(const ProgramFolders& folders, QWidget* parent)
     : QWidget(parent),
-      folder_(programFolder),
-      store_(programFolder + QLatin1Char('/') + QLatin1String(kSettingsFileName)),
-      sounds_(programFolder),
+      store_(QString::fromStdString(folders.settingsFile.string())),
+      sounds_(QString::fromStdString(folders.dataFolder.string())),
       thinkThread_(*this, *this) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -70,7 +72,7 @@ MainWindow::MainWindow(const QString& programFolder, QWidget* parent)
     font.setPixelSize(12);
     setFont(font);
 
-    controller_ = std::make_unique<GameController>(*this, store_, programFolder.toStdString());
+    controller_ = std::make_unique<GameController>(*this, store_, folders);
     controllerPtr_ = controller_.get();
     // The search runs on a worker thread; the window never waits for it.
     controller_->runThink = [this](std::function<void(Ui&)> work, std::function<void()> done) {

@@ -29,6 +29,8 @@ class MainWindow : public QWidget, public Ui {
   public:
     // `programFolder` holds the aik and oto folders and NSProject.ini.
     explicit MainWindow(const QString& programFolder, QWidget* parent = nullptr);
+    // The folders of a build folder or of an installed program.
+    explicit MainWindow(const ProgramFolders& folders, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The creation steps after the layout: settings, engine list, hash
@@ -86,7 +88,6 @@ class MainWindow : public QWidget, public Ui {
     void restorePosition();
     void showPanel();
 
-    QString folder_;
     IniStore store_;
     SoundPlayer sounds_;
     BoardRenderer renderer_;

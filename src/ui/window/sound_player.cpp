@@ -8,7 +8,7 @@
 
 namespace nusari {
 
-SoundPlayer::SoundPlayer(const QString& programFolder) : folder_(programFolder) {}
+SoundPlayer::SoundPlayer(const QString& dataFolder) : folder_(dataFolder) {}
 
 SoundPlayer::~SoundPlayer() = default;
 

@@ -13,7 +13,8 @@ namespace nusari {
 
 class SoundPlayer {
   public:
-    explicit SoundPlayer(const QString& programFolder);
+    // `dataFolder` holds oto/.
+    explicit SoundPlayer(const QString& dataFolder);
     ~SoundPlayer();
     void play(Sound kind);
 
