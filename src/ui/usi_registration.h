@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/usi_engines.h"
+#include "ui/usi_texts.h"
 
 namespace nusari {
 
@@ -25,7 +26,6 @@ inline constexpr const char* kUsiCannotStart = "エンジンを起動できま�
 inline constexpr const char* kUsiExited = "エンジンが応答せずに終了しました：";
 inline constexpr const char* kUsiNoUsiOk = "エンジンが時間内に usiok を返しません：";
 inline constexpr const char* kUsiNoReadyOk = "エンジンが時間内に readyok を返しません：";
-inline constexpr const char* kUsiNotRegistered = "登録されていないエンジンです：";
 inline constexpr const char* kUsiBadValue = "オプションの値が使えません：";
 
 // Starts the engine of `commandLine` (waiting up to handshakeMs for each
