@@ -1,16 +1,27 @@
 #!/usr/bin/env bash
-# A stand-in USI engine for the match tests. It answers every "go" with
+# A stand-in USI engine for the tests. It answers every "go" with
 # "bestmove WORD" for its one argument WORD, except: "crash" exits at the
-# first "go", "silent" never answers.
+# first "go", "silent" never answers a "go", "mute" never answers anything
+# but exits on "quit", and "options" announces one option of each type.
 word="${1:-resign}"
 while IFS= read -r line; do
   case "$line" in
-    usi) echo "id name Fake $word"; echo "usiok" ;;
-    isready) echo "readyok" ;;
+    usi)
+      [ "$word" = mute ] && continue
+      echo "id name Fake $word"
+      if [ "$word" = options ]; then
+        echo "option name Threads type spin default 1 min 1 max 8"
+        echo "option name USI_Ponder type check default false"
+        echo "option name Style type combo default Normal var Solid var Normal var Risky"
+        echo "option name Book File type string default book.db"
+        echo "option name Clear Hash type button"
+      fi
+      echo "usiok" ;;
+    isready) [ "$word" = mute ] || echo "readyok" ;;
     go*)
       case "$word" in
         crash) exit 3 ;;
-        silent) ;;
+        silent|mute) ;;
         *) echo "info depth 1 score cp 42"; echo "bestmove $word" ;;
       esac ;;
     quit) exit 0 ;;

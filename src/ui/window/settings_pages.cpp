@@ -13,6 +13,7 @@
 #include "position/text_encoding.h"
 #include "ui/hit_analysis_run.h"
 #include "ui/ui_texts.h"
+#include "ui/window/usi_engines_page.h"
 
 namespace nusari {
 
@@ -64,6 +65,7 @@ SettingsPages::SettingsPages(QWidget* parent, GameController*& controller)
     addTab(buildNewGamePage(), QStringLiteral("　新規対局"));
     addTab(buildSettingsPage(), QStringLiteral("　各種設定"));
     addTab(buildAnalysisPage(), QStringLiteral("　各種分析"));
+    addTab(buildUsiPage(), QStringLiteral("　USIエンジン"));
 }
 
 QWidget* SettingsPages::buildNewGamePage() {
@@ -195,6 +197,11 @@ QWidget* SettingsPages::buildAnalysisPage() {
     return page;
 }
 
+QWidget* SettingsPages::buildUsiPage() {
+    usi_tab = new UsiEnginesPage(controller_);
+    return usi_tab;
+}
+
 void SettingsPages::sync() {
     const GameController& c = *controller_;
     const NewGamePage& page = c.page;
@@ -234,6 +241,7 @@ void SettingsPages::sync() {
     setTextQuietly(com_poto_ran, c.settingsPage.portName);
     setTextQuietly(ransuu_tane_ran, c.settingsPage.randomSeed);
     settei_iiyo->setEnabled(c.settingsPage.okEnabled);
+    usi_tab->sync();
     if (c.pagesVisible && isHidden()) {
         setCurrentIndex(0);
         raise();

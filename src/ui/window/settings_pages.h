@@ -1,6 +1,7 @@
 // The hidden page control settei_menyuu: the new-game page, the settings
-// page and the analysis page. The widgets write every change into the
-// controller's page values; sync() shows those values.
+// page, the analysis page and the page of the registered USI engines. The
+// widgets write every change into the controller's page values; sync()
+// shows those values.
 #pragma once
 
 #include <QTabWidget>
@@ -15,6 +16,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace nusari {
+
+class UsiEnginesPage;
 
 class SettingsPages : public QTabWidget {
   public:
@@ -37,11 +40,13 @@ class SettingsPages : public QTabWidget {
     QPushButton* settei_iiyo = nullptr;
     QPushButton* settei_yame = nullptr;
     QPushButton* btnAnalysisAik_hitOrder = nullptr;
+    UsiEnginesPage* usi_tab = nullptr;
 
   private:
     QWidget* buildNewGamePage();
     QWidget* buildSettingsPage();
     QWidget* buildAnalysisPage();
+    QWidget* buildUsiPage();
     QLineEdit* addSettingsEdit(QWidget* page, int row, const char* label, const char* name,
                                int maxLength, SettingsEdit edit);
     void presetTextChanged(const QString& text);
