@@ -88,6 +88,13 @@ class GameController {
     // The 対戦COM list: the .aik engines, then the registered USI engines
     // (path "USI:<name>"); false when there is no aik folder.
     bool RefreshEngineList();
+    // The choices of the remote side beside 通信対戦: the settings page's
+    // port, then the registered USI engines; the row the port name selects.
+    std::vector<std::string> LinkTargets() const;
+    int32_t LinkTargetRow() const;
+    // Row 0 takes the settings page's port again, row k the k-th USI
+    // engine ("USI:<name>").
+    void SelectLinkTarget(int32_t row);
     // Whether the window may close now (asks while a game runs).
     bool CloseQuery();
     // The close event: closes the link, frees the hash arrays and rewrites
@@ -246,6 +253,8 @@ class GameController {
     bool usiPlays_ = false;
     // True while a USI engine starts (the window works meanwhile).
     bool startingUsi_ = false;
+    // The serial or server port name before a USI engine was chosen.
+    std::string serialPortName_;
     // Counts the thinks begun; a reply whose number is no longer the latest
     // (its game stopped meanwhile) is dropped.
     uint32_t thinkNumber_ = 0;

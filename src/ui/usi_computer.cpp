@@ -103,3 +103,48 @@ void GameController::applyUsiReply(const UsiReply& reply) {
 }
 
 }  // namespace nusari
+
+namespace nusari {
+
+namespace {
+
+constexpr const char* kPortTarget = "RS232C/LAN";
+// The port the settings file names by default.
+constexpr const char* kDefaultPort = "COM1";
+
+}  // namespace
+
+std::vector<std::string> GameController::LinkTargets() const {
+    std::vector<std::string> targets{kPortTarget};
+    for (const UsiEngineEntry& entry : usiEngines) {
+        std::string shown(kUsiListMark);
+        shown += entry.name;
+        targets.push_back(shown);
+    }
+    return targets;
+}
+
+int32_t GameController::LinkTargetRow() const {
+    const std::optional<std::string> name = UsiEngineName(portName);
+    if (!name) return 0;
+    for (std::size_t i = 0; i < usiEngines.size(); ++i) {
+        if (usiEngines[i].name == *name) return static_cast<int32_t>(i) + 1;
+    }
+    return 0;
+}
+
+void GameController::SelectLinkTarget(int32_t row) {
+    if (row == LinkTargetRow()) return;
+    if (row >= 1 && row <= static_cast<int32_t>(usiEngines.size())) {
+        // The port name the settings page had before is kept to come back to.
+        if (!UsiEngineName(portName)) serialPortName_ = portName;
+        portName = UsiPortName(usiEngines[static_cast<std::size_t>(row - 1)].name);
+    } else {
+        portName = serialPortName_.empty() ? kDefaultPort : serialPortName_;
+    }
+    // The settings page's Ok applies its port edit: it must hold the choice.
+    settingsPage.portName = portName;
+    ui.pagesChanged();
+}
+
+}  // namespace nusari

@@ -32,7 +32,7 @@ inline constexpr std::string_view kUsiPrefix = "USI:";
 // The mark before a USI engine's name in the 対戦COM list.
 inline constexpr std::string_view kUsiListMark = "[USI] ";
 // How long an engine may take to answer "usi" and "isready".
-inline constexpr int64_t kUsiHandshakeMs = 5000;
+inline constexpr int64_t kUsiHandshakeMs = 10000;
 
 // The entries of the settings file in their order. Entries without a name
 // or a command line, repeated names and options that do not read are left

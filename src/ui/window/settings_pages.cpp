@@ -116,9 +116,16 @@ QWidget* SettingsPages::buildNewGamePage() {
     addLabel(page, "通信対戦", QRect(8, 154, 84, 22), right);
     tuusinC = new QCheckBox(QStringLiteral("YOU=RS232C(CSA)"), page);
     tuusinC->setObjectName(QStringLiteral("tuusinC"));
-    tuusinC->setGeometry(100, 154, 200, 22);
+    tuusinC->setGeometry(100, 154, 140, 22);
     connect(tuusinC, &QCheckBox::toggled, this,
             [this](bool checked) { controller_->page.linkChecked = checked; });
+    // Who plays the remote side: the port of the settings page (serial or
+    // game server), or a registered USI engine.
+    tuusin_aite = new QComboBox(page);
+    tuusin_aite->setObjectName(QStringLiteral("tuusin_aite"));
+    tuusin_aite->setGeometry(244, 154, 140, 22);
+    connect(tuusin_aite, &QComboBox::currentIndexChanged, this,
+            [this](int row) { controller_->SelectLinkTarget(row); });
 
     taikyoku_iiyo = addButton(page, "taikyoku_iiyo", "Ok", kStartHint, kOkButton);
     connect(taikyoku_iiyo, &QPushButton::clicked, this, [this] { controller_->StartGame(); });
@@ -235,6 +242,20 @@ void SettingsPages::sync() {
         const QSignalBlocker block(tuusinC);
         tuusinC->setChecked(page.linkChecked);
         tuusinC->setEnabled(c.link != nullptr);
+    }
+    {
+        const QSignalBlocker block(tuusin_aite);
+        const std::vector<std::string> targets = c.LinkTargets();
+        QStringList names;
+        for (const std::string& target : targets) names << QString::fromStdString(target);
+        QStringList shown;
+        for (int i = 0; i < tuusin_aite->count(); ++i) shown << tuusin_aite->itemText(i);
+        if (shown != names) {
+            tuusin_aite->clear();
+            tuusin_aite->addItems(names);
+        }
+        tuusin_aite->setCurrentIndex(c.LinkTargetRow());
+        tuusin_aite->setEnabled(c.link != nullptr);
     }
     setTextQuietly(zikann_max_ran, c.settingsPage.timeLimit);
     setTextQuietly(data_ookisa_ran, c.settingsPage.hash);

@@ -31,6 +31,7 @@ class SettingsPages : public QTabWidget {
     QRadioButton* sengo_1 = nullptr;
     QRadioButton* sengo_2 = nullptr;
     QCheckBox* tuusinC = nullptr;
+    QComboBox* tuusin_aite = nullptr;
     QPushButton* taikyoku_iiyo = nullptr;
     QPushButton* taikyoku_yame = nullptr;
     QLineEdit* zikann_max_ran = nullptr;
