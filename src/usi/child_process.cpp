@@ -79,10 +79,13 @@ bool ChildProcess::readLine(std::string& line, int64_t timeoutMs) {
             return true;
         }
         if (eof_ || fromChild_ < 0) return false;
-        const int64_t left = deadline - nowMs();
-        if (left <= 0) return false;
+        // A timeout of 0 still reads what the child has written already.
+        const int64_t left = std::max<int64_t>(0, deadline - nowMs());
         pollfd fd{fromChild_, POLLIN, 0};
-        if (poll(&fd, 1, static_cast<int>(left)) <= 0) continue;
+        if (poll(&fd, 1, static_cast<int>(left)) <= 0) {
+            if (left == 0) return false;
+            continue;
+        }
         char chunk[4096];
         const ssize_t n = read(fromChild_, chunk, sizeof chunk);
         if (n <= 0) {

@@ -2,7 +2,8 @@
 # A stand-in USI engine for the tests. It answers every "go" with
 # "bestmove WORD" for its one argument WORD, except: "crash" exits at the
 # first "go", "silent" never answers a "go", "mute" never answers anything
-# but exits on "quit", and "options" announces one option of each type.
+# but exits on "quit", "options" announces one option of each type, and
+# "garbage" sends raw bytes before a bestmove that is none.
 word="${1:-resign}"
 while IFS= read -r line; do
   case "$line" in
@@ -22,6 +23,7 @@ while IFS= read -r line; do
       case "$word" in
         crash) exit 3 ;;
         silent|mute) ;;
+        garbage) printf 'info \377\376 score cp\001\n'; printf 'bestmove \377\376@\n' ;;
         *) echo "info depth 1 score cp 42"; echo "bestmove $word" ;;
       esac ;;
     quit) exit 0 ;;
