@@ -13,6 +13,7 @@
 #include "position/text_encoding.h"
 #include "ui/hit_analysis_run.h"
 #include "ui/ui_texts.h"
+#include "ui/window/page_widgets.h"
 #include "ui/window/usi_engines_page.h"
 
 namespace nusari {
@@ -28,22 +29,6 @@ class NameLengthValidator : public QValidator {
         return toCp932(input.toStdString()).size() <= 18 ? Acceptable : Invalid;
     }
 };
-
-QLabel* addLabel(QWidget* page, const char* text, const QRect& at, Qt::Alignment align) {
-    auto* label = new QLabel(QString::fromUtf8(text), page);
-    label->setGeometry(at);
-    label->setAlignment(align | Qt::AlignVCenter);
-    return label;
-}
-
-QPushButton* addButton(QWidget* page, const char* name, const char* text, const char* hint,
-                       const QRect& at) {
-    auto* button = new QPushButton(QString::fromUtf8(text), page);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setToolTip(QString::fromUtf8(hint));
-    button->setGeometry(at);
-    return button;
-}
 
 void setTextQuietly(QLineEdit* edit, const std::string& text) {
     const QString value = QString::fromStdString(text);

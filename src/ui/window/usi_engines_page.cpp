@@ -9,19 +9,11 @@
 
 #include "ui/usi_registration.h"
 #include "ui/window/usi_options_dialog.h"
+#include "ui/window/page_widgets.h"
 
 namespace nusari {
 
 namespace {
-
-QPushButton* addButton(QWidget* page, const char* name, const char* text, const char* hint,
-                       const QRect& at) {
-    auto* button = new QPushButton(QString::fromUtf8(text), page);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setToolTip(QString::fromUtf8(hint));
-    button->setGeometry(at);
-    return button;
-}
 
 QLineEdit* addEdit(QWidget* page, const char* label, const char* name, int y, int width) {
     auto* text = new QLabel(QString::fromUtf8(label), page);
