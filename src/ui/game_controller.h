@@ -190,8 +190,8 @@ class GameController {
     NewGamePage page;
     // The registered USI engines (section UsiEngines of the settings file).
     std::vector<UsiEngineEntry> usiEngines;
-    // The USI engine of the last game it played the computer's side in;
-    // kept running for the next game against it.
+    // The USI engine that plays the computer's side of the game (and of
+    // the games of a continuous match).
     std::unique_ptr<UsiOpponent> usiOpponent;
     // How long a USI engine may take to start.
     int64_t usiHandshakeMs = kUsiHandshakeMs;

@@ -31,6 +31,9 @@ void GameController::leaveGame() {
         ui.setPollTimer(0);
         if (link != nullptr) link->CloseLink();
     }
+    // A USI engine playing the computer is told to quit; a match's next
+    // game starts it again.
+    usiOpponent.reset();
     gameState = GameState::NoGame;
     ui.setControls(ControlSet::NoGame);
     matchKept_ = renzoku > 0;
