@@ -87,11 +87,16 @@ bool probeEngine(GameController& c, const std::vector<std::string>& argv, const 
     }
     engine.stop();
     if (started) return true;
-    const std::string_view why(error);
-    if (why.substr(0, 13) == "cannot start ") return refuse(c, kUsiCannotStart, commandLine);
-    if (why.find(" exited (after") != std::string_view::npos) return refuse(c, kUsiExited, commandLine);
-    if (why.find("(after \"isready\")") != std::string_view::npos) {
-        return refuse(c, kUsiNoReadyOk, commandLine);
+    switch (engine.startFailure()) {
+        case UsiEngine::StartFailure::CannotStart:
+            return refuse(c, kUsiCannotStart, commandLine);
+        case UsiEngine::StartFailure::Exited:
+            return refuse(c, kUsiExited, commandLine);
+        case UsiEngine::StartFailure::NoReadyOk:
+            return refuse(c, kUsiNoReadyOk, commandLine);
+        case UsiEngine::StartFailure::None:
+        case UsiEngine::StartFailure::NoUsiOk:
+            break;
     }
     return refuse(c, kUsiNoUsiOk, commandLine);
 }

@@ -105,12 +105,15 @@ bool UsiEngine::start(std::string& error) {
     broken_ = false;
     announced_.clear();
     process_ = std::make_unique<ChildProcess>(command_.argv);
+    startFailure_ = StartFailure::None;
     if (!process_->running()) {
+        startFailure_ = StartFailure::CannotStart;
         error = joined({"cannot start ", command_.argv.empty() ? std::string("?") : command_.argv[0]});
         broken_ = true;
         return false;
     }
     if (!process_->writeLine("usi") || !waitFor(EngineLine::Kind::UsiOk, handshakeMs_, error)) {
+        startFailure_ = process_->outputEnded() ? StartFailure::Exited : StartFailure::NoUsiOk;
         error += " (after \"usi\")";
         broken_ = true;
         return false;
@@ -119,6 +122,7 @@ bool UsiEngine::start(std::string& error) {
         process_->writeLine(joined({"setoption name ", option, " value ", value}));
     }
     if (!process_->writeLine("isready") || !waitFor(EngineLine::Kind::ReadyOk, handshakeMs_, error)) {
+        startFailure_ = process_->outputEnded() ? StartFailure::Exited : StartFailure::NoReadyOk;
         error += " (after \"isready\")";
         broken_ = true;
         return false;

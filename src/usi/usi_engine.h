@@ -37,6 +37,9 @@ public:
     // Starts the process (stopping an old one): "usi", the options and
     // "isready". False with a message in `error`.
     bool start(std::string& error);
+    // Why the last start failed.
+    enum class StartFailure { None, CannotStart, Exited, NoUsiOk, NoReadyOk };
+    StartFailure startFailure() const { return startFailure_; }
     bool broken() const { return !process_ || broken_; }
     // The name given on the command line, else the id name, else the program.
     std::string name() const;
@@ -97,6 +100,7 @@ private:
     std::string idName_;
     std::vector<UsiOption> announced_;
     bool broken_ = false;
+    StartFailure startFailure_ = StartFailure::None;
     // The think in progress.
     int64_t thinkStart_ = 0;
     Answer answer_;
