@@ -70,9 +70,8 @@ bool acceptableName(GameController& c, const std::string& name, const UsiEngineE
     return true;
 }
 
-// Starts the program once to learn its id name and options, then stops it.
-// UsiEngine::start tells why it failed in its error text; this turns that
-// into the user's message.
+// Starts the program once to learn its id name and options, then stops it;
+// a failed start is told to the user by its kind.
 bool probeEngine(GameController& c, const std::vector<std::string>& argv, const std::string& commandLine,
                  int64_t handshakeMs, std::string& idName, std::vector<UsiOption>& options) {
     EngineCommand command;
