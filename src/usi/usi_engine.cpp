@@ -55,6 +55,7 @@ namespace {
 
 constexpr int64_t kSliceMs = 20;
 constexpr size_t kMaxAnnouncedOptions = 500;
+constexpr int kMaxLinesPerPoll = 10000;
 
 }  // namespace
 
@@ -158,7 +159,12 @@ UsiEngine::Answer UsiEngine::pollThink(int64_t waitMs) {
     }
     const int64_t deadline = nowMs() + waitMs;
     std::string text;
-    while (process_->readLine(text, std::max<int64_t>(0, deadline - nowMs()))) {
+    // Every line already there is read, however short the wait: an engine
+    // writes many info lines a second, and its answer must not queue
+    // behind them. A flood that never ends is read in bounded portions.
+    for (int lines = 0; lines < kMaxLinesPerPoll &&
+                        process_->readLine(text, std::max<int64_t>(0, deadline - nowMs()));
+         ++lines) {
         const EngineLine line = parseEngineLine(text);
         take(line);
         if (line.kind == EngineLine::Kind::BestMove) {
@@ -167,7 +173,6 @@ UsiEngine::Answer UsiEngine::pollThink(int64_t waitMs) {
             answer_.ms = nowMs() - thinkStart_;
             return answer_;
         }
-        if (nowMs() >= deadline) break;
     }
     answer_.ms = nowMs() - thinkStart_;
     if (process_->outputEnded()) {

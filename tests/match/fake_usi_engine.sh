@@ -3,7 +3,8 @@
 # "bestmove WORD" for its one argument WORD, except: "crash" exits at the
 # first "go", "silent" never answers a "go", "mute" never answers anything
 # but exits on "quit", "options" announces one option of each type, and
-# "garbage" sends raw bytes before a bestmove that is none.
+# "garbage" sends raw bytes before a bestmove that is none, and "chatty"
+# sends 3000 info lines before "bestmove 7g7f".
 word="${1:-resign}"
 while IFS= read -r line; do
   case "$line" in
@@ -23,6 +24,8 @@ while IFS= read -r line; do
       case "$word" in
         crash) exit 3 ;;
         silent|mute) ;;
+        chatty) for i in $(seq 1 3000); do echo "info depth $i score cp $i nodes $i pv 7g7f 3c3d"; done
+                echo "bestmove 7g7f" ;;
         garbage) printf 'info \377\376 score cp\001\n'; printf 'bestmove \377\376@\n' ;;
         *) echo "info depth 1 score cp 42"; echo "bestmove $word" ;;
       esac ;;

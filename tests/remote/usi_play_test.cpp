@@ -100,6 +100,8 @@ TEST_P(UsiRemoteTest, TheEnginesAnswerDecidesTheGame) {
 INSTANTIATE_TEST_SUITE_P(
     Answers, UsiRemoteTest,
     ::testing::Values(UsiCase{"7g7f", GameState::NoGame, GameEnding::Resign, "投了します"},
+                      // Its many info lines must not hold up its answer.
+                      UsiCase{"chatty", GameState::NoGame, GameEnding::Resign, "投了します"},
                       UsiCase{"resign", GameState::NoGame, GameEnding::Resign, ""},
                       UsiCase{"5e5d", GameState::NoGame, GameEnding::FoulLoss, kUsiIllegalMove},
                       UsiCase{"crash", GameState::NoGame, GameEnding::Interrupt, kUsiEngineGone},
