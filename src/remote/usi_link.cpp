@@ -33,11 +33,15 @@ int32_t UsiLink::OpenLink(const std::string& portName) {
     // Only the start and the ready check wait, serving the window's events.
     engine->whileWaiting = [this] { game_.ui.pumpMessages(); };
     std::string error;
+    const uint32_t closings = closings_;
     if (!engine->start(error)) {
         game_.PlaySound(Sound::Message);
         showError(game_.ui, kUsiStartFailed + name_ + "\n" + error);
         return -1;
     }
+    // The window was closed (or the link closed) while the engine started.
+    if (closings != closings_) return -1;
+    engine->whileWaiting = nullptr;
     engine_ = std::move(engine);
     newGamePending_ = true;
     thinking_ = false;
@@ -45,9 +49,11 @@ int32_t UsiLink::OpenLink(const std::string& portName) {
 }
 
 void UsiLink::CloseLink() {
+    ++closings_;
     if (engine_) engine_->stop();
     engine_.reset();
     thinking_ = false;
+    readying_ = false;
 }
 
 void UsiLink::NamePlayers(GameRecord& record) {
@@ -58,22 +64,44 @@ void UsiLink::NamePlayers(GameRecord& record) {
 void UsiLink::GameEnded(int32_t result) {
     if (!engine_) return;
     stopThinking();
+    readying_ = false;
     // The engine plays the lower side: result 1 is its win.
     engine_->gameOver(result == 1 ? "win" : result == 2 ? "lose" : "draw");
     newGamePending_ = true;
 }
 
+// A new game begins with "isready"; once "readyok" has come (the answers
+// of stopped thinks come before it), "usinewgame" and the first think.
+bool UsiLink::readyForGame() {
+    if (!newGamePending_) return true;
+    if (!readying_) {
+        if (!engine_->sendNewGame()) {
+            engineGone();
+            return false;
+        }
+        readying_ = true;
+        readyDeadlineMs_ = nowMs() + game_.usiHandshakeMs;
+        return false;
+    }
+    switch (engine_->pollNewGame()) {
+        case UsiEngine::NewGameState::Ready:
+            readying_ = false;
+            newGamePending_ = false;
+            staleAnswers_ = 0;
+            return true;
+        case UsiEngine::NewGameState::Exited:
+            engineGone();
+            return false;
+        case UsiEngine::NewGameState::Pending:
+            break;
+    }
+    if (nowMs() > readyDeadlineMs_) engineGone();
+    return false;
+}
+
 void UsiLink::beginThink() {
     EngineState& e = *game_.engine;
-    if (newGamePending_) {
-        std::string error;
-        if (!engine_->newGame(error)) return engineGone();
-        // The ready check has read the answers of stopped thinks.
-        staleAnswers_ = 0;
-        newGamePending_ = false;
-        // The window's events were served meanwhile: the game may be over.
-        if (game_.gameState != GameState::LowerToMove) return;
-    }
+    if (!readyForGame()) return;
     const UsiGo go = UsiGoCommand(*game_.record, e.plyCount, e.timeLimitMs, e.csaTimeMode == 1);
     goCommand_ = go.command;
     // While the answer of a stopped think is still to come, this think is

@@ -2,7 +2,7 @@
 // through the same link as the serial line and the game server (port name
 // "USI:<name>"), while the .aik engine plays the upper side. The engine is
 // read without blocking on every tick of the poll timer; only its start
-// and the ready check of a new game wait, with the window's events served.
+// waits, with the window's events served.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +32,9 @@ class UsiLink : public RemoteLink {
     bool isOpen() const { return engine_ != nullptr; }
 
   private:
+    // True once the engine is ready for the game; starts or follows its
+    // ready check, without waiting.
+    bool readyForGame();
     // Asks the engine for the lower side's move in the game's position.
     void beginThink();
     // The engine's answer: its move, resignation or declaration, or a fault.
@@ -47,6 +50,11 @@ class UsiLink : public RemoteLink {
     std::unique_ptr<UsiEngine> engine_;
     std::string name_;
     bool newGamePending_ = true;
+    // "isready" of a new game was sent; its "readyok" is awaited until then.
+    bool readying_ = false;
+    int64_t readyDeadlineMs_ = 0;
+    // Counts the closings: a start that a closing overtook is dropped.
+    uint32_t closings_ = 0;
     bool thinking_ = false;
     int32_t thinkPly_ = 0;
     int64_t deadlineMs_ = 0;

@@ -143,6 +143,25 @@ bool UsiEngine::newGame(std::string& error) {
     return process_->writeLine("usinewgame");
 }
 
+bool UsiEngine::sendNewGame() {
+    return !broken() && process_->writeLine("isready");
+}
+
+UsiEngine::NewGameState UsiEngine::pollNewGame() {
+    if (broken()) return NewGameState::Exited;
+    std::string text;
+    for (int lines = 0; lines < kMaxLinesPerPoll && process_->readLine(text, 0); ++lines) {
+        if (parseEngineLine(text).kind == EngineLine::Kind::ReadyOk) {
+            return process_->writeLine("usinewgame") ? NewGameState::Ready : NewGameState::Exited;
+        }
+    }
+    if (process_->outputEnded()) {
+        broken_ = true;
+        return NewGameState::Exited;
+    }
+    return NewGameState::Pending;
+}
+
 bool UsiEngine::sendThink(const std::string& position, const std::string& go) {
     answer_ = Answer{};
     thinkStart_ = nowMs();

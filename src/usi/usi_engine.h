@@ -49,6 +49,11 @@ public:
 
     // "isready" until "readyok", then "usinewgame".
     bool newGame(std::string& error);
+    // The same without waiting: sendNewGame, then pollNewGame on every
+    // tick until it is not Pending ("usinewgame" is sent on Ready).
+    enum class NewGameState { Pending, Ready, Exited };
+    bool sendNewGame();
+    NewGameState pollNewGame();
 
     struct Answer {
         enum class Kind { Word, NoAnswer, Exited };
