@@ -5,7 +5,7 @@
 namespace nusari {
 
 UsiOpponent::UsiOpponent(const UsiEngineEntry& entry, int64_t handshakeMs)
-    : name_(entry.name), handshakeMs_(handshakeMs) {
+    : name_(entry.name) {
     EngineCommand command;
     UsiCommandOf(entry, command);
     engine_ = std::make_unique<UsiEngine>(std::move(command), handshakeMs);

@@ -57,7 +57,6 @@ class UsiOpponent {
 
   private:
     std::string name_;
-    int64_t handshakeMs_;
     std::unique_ptr<UsiEngine> engine_;
     bool newGamePending_ = true;
 };
