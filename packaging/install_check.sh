@@ -5,6 +5,7 @@
 # folders and its engines from <prefix>/share/nusari.
 # Usage: install_check.sh BUILD_DIR SCRATCH_DIR
 set -euo pipefail
+trap 'echo "install check failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 build="$1"
 scratch="$2"
 rm -rf "$scratch"
@@ -22,7 +23,10 @@ for f in bin/nusari bin/nusari-usi bin/nusari-tool \
 done
 ls "$prefix"/share/nusari/kif/*.csa >/dev/null
 
-env -i HOME="$home" "$prefix/bin/nusari" --version | grep -q '^nusari .*Ver91'
+# Each output is taken whole before it is searched: a `grep -q` at the end
+# of a pipe may exit early and end the writer with SIGPIPE.
+version="$(env -i HOME="$home" "$prefix/bin/nusari" --version)"
+grep -q '^nusari .*Ver91' <<<"$version"
 help="$(env -i HOME="$home" "$prefix/bin/nusari" --help)"
 grep -q "Settings file: $home/.config/nusari/NSProject.ini" <<<"$help"
 grep -q "Match log and reports: $home/.local/share/nusari/output" <<<"$help"
@@ -31,7 +35,8 @@ help="$(env -i HOME="$home" XDG_CONFIG_HOME=/cfg "$prefix/bin/nusari" --help)"
 grep -q "Settings file: /cfg/nusari/NSProject.ini" <<<"$help"
 
 # nusari-usi finds its default engine in the installed data.
-printf 'usi\nquit\n' | "$prefix/bin/nusari-usi" | grep -q "AikFile type string default $prefix/share/nusari/aik/"
+usi="$(printf 'usi\nquit\n' | "$prefix/bin/nusari-usi")"
+grep -q "AikFile type string default $prefix/share/nusari/aik/" <<<"$usi"
 
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$prefix/share/applications/nusari.desktop"
