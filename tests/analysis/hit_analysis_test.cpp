@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <string>
 
 #include "position/legal_moves.h"
 #include "position/position.h"
@@ -44,7 +46,8 @@ protected:
         return stats;
     }
 
-    fs::path dir = fs::temp_directory_path() / "nusari_hit_analysis";
+    // One folder per process: the tests of this fixture run side by side.
+    fs::path dir = fs::temp_directory_path() / ("nusari_hit_analysis_" + std::to_string(::getpid()));
     test::EnginePtr state = test::blankEngine(100);
     std::unique_ptr<GameRecord> record = std::make_unique<GameRecord>();
     test::FakeUi ui;
