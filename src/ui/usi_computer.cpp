@@ -102,10 +102,6 @@ void GameController::applyUsiReply(const UsiReply& reply) {
     }
 }
 
-}  // namespace nusari
-
-namespace nusari {
-
 namespace {
 
 constexpr const char* kPortTarget = "RS232C/LAN";
