@@ -101,6 +101,17 @@ bool UsiEngine::waitFor(EngineLine::Kind kind, int64_t timeoutMs, std::string& e
     return false;
 }
 
+bool UsiEngine::handshake(const char* command, EngineLine::Kind answer, std::string& error) {
+    // A failed write means the engine has gone; its output is still read to
+    // its end, so that an exit is told as one and not as a silence.
+    const bool sent = process_->writeLine(command);
+    if (!waitFor(answer, handshakeMs_, error)) return false;
+    if (sent) return true;
+    error = joined({name(), " exited"});
+    broken_ = true;
+    return false;
+}
+
 bool UsiEngine::start(std::string& error) {
     stop();
     broken_ = false;
@@ -113,7 +124,7 @@ bool UsiEngine::start(std::string& error) {
         broken_ = true;
         return false;
     }
-    if (!process_->writeLine("usi") || !waitFor(EngineLine::Kind::UsiOk, handshakeMs_, error)) {
+    if (!handshake("usi", EngineLine::Kind::UsiOk, error)) {
         startFailure_ = process_->outputEnded() ? StartFailure::Exited : StartFailure::NoUsiOk;
         error += " (after \"usi\")";
         broken_ = true;
@@ -122,7 +133,7 @@ bool UsiEngine::start(std::string& error) {
     for (const auto& [option, value] : command_.options) {
         process_->writeLine(joined({"setoption name ", option, " value ", value}));
     }
-    if (!process_->writeLine("isready") || !waitFor(EngineLine::Kind::ReadyOk, handshakeMs_, error)) {
+    if (!handshake("isready", EngineLine::Kind::ReadyOk, error)) {
         startFailure_ = process_->outputEnded() ? StartFailure::Exited : StartFailure::NoReadyOk;
         error += " (after \"isready\")";
         broken_ = true;

@@ -95,6 +95,8 @@ public:
 
 private:
     bool waitFor(EngineLine::Kind kind, int64_t timeoutMs, std::string& error);
+    // Sends `command` and waits for `answer` within the handshake time.
+    bool handshake(const char* command, EngineLine::Kind answer, std::string& error);
     // The next line before the deadline, in slices that let whileWaiting run.
     bool readBefore(std::string& text, int64_t deadline);
     void take(const EngineLine& line);
