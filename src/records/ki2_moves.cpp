@@ -32,17 +32,26 @@ bool fitsDirection(const Ki2Move& m, const Move& candidate) {
 
 bool parseKanjiMove(std::string_view line, std::size_t& at, Ki2Move& move) {
     std::size_t i = at;
-    const int32_t file = kifFileAt(line, i);
-    if (file < 0) return false;
-    if (file == 0) {
+    if (hasAt(line, cp("同"), i)) {
         move.to = 0;
         i += 2;
         if (hasAt(line, cp("　"), i)) i += 2;
     } else {
-        const int32_t rank = kifRankAt(line, i + 2);
-        if (rank == 0) return false;
+        // The file is a digit, full-width or ASCII; the rank a kanji numeral
+        // or such a digit: ７六, 7六, ７６ and 76 name the same square.
+        std::size_t width = 0;
+        const int32_t file = kifDigitAt(line, i, width);
+        if (file == 0) return false;
+        i += width;
+        int32_t rank = kifRankAt(line, i);
+        if (rank != 0) {
+            i += 2;
+        } else {
+            rank = kifDigitAt(line, i, width);
+            if (rank == 0) return false;
+            i += width;
+        }
         move.to = squareOf(file, rank);
-        i += 4;
     }
     int32_t piece = kifPieceAt(line, i);
     if (piece == kKifPromoteMark) {

@@ -25,9 +25,10 @@ struct Ki2Move {
 };
 
 // Reads the kanji of a move at byte `at` of a CP932 line: the destination
-// (同 gives 0), the piece and the words after it; `at` moves past them.
-// False when the text is no move. KI2 moves (after their ▲ or △) and the
-// moves of a KIF table (before their origin) are read alike.
+// (同 gives 0; a file digit, full-width or ASCII, then a rank numeral or
+// digit), the piece and the words after it; `at` moves past them. False when
+// the text is no move. KI2 moves (after their mark) and the moves of a KIF
+// table (before their origin) are read alike.
 bool parseKanjiMove(std::string_view line, std::size_t& at, Ki2Move& move);
 
 // The one legal move of `m.mover` in `p` that `m` describes (with its

@@ -105,6 +105,18 @@ int32_t kifFileAt(std::string_view line, std::size_t i) {
     return entryAt(line, i, cp("同１２３４５６７８９"));
 }
 
+int32_t kifDigitAt(std::string_view line, std::size_t i, std::size_t& width) {
+    width = 0;
+    if (i < line.size() && line[i] >= '1' && line[i] <= '9') {
+        width = 1;
+        return line[i] - '0';
+    }
+    const int32_t e = entryAt(line, i, cp("１２３４５６７８９"));
+    if (e < 0) return 0;
+    width = 2;
+    return e + 1;
+}
+
 std::string kifPieceName(int32_t code) {
     return isValidPieceCode(code) ? cp(kPieceNames[code & 15]) : std::string();
 }

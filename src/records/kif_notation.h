@@ -26,6 +26,9 @@ int32_t kifRankAt(std::string_view line, std::size_t i);
 int32_t kifCountAt(std::string_view line, std::size_t i);
 // 同 gives 0, １..９ give 1..9, anything else -1.
 int32_t kifFileAt(std::string_view line, std::size_t i);
+// A digit of a square, full-width (１..９, two bytes) or ASCII (1..9, one
+// byte): its value, with `width` set to its bytes; 0 when there is none.
+int32_t kifDigitAt(std::string_view line, std::size_t i, std::size_t& width);
 
 // True when the CP932 `text` is at byte `at` of `line`.
 bool hasAt(std::string_view line, std::string_view text, std::size_t at = 0);

@@ -51,6 +51,59 @@ std::size_t labelAt(std::string_view line, const char* label) {
     return 0;
 }
 
+// The side a move mark at the start of `text` names: ▲ 先手, △ or ▽ 後手
+// (the ☗ and ☖ of a UTF-8 file arrive here as ▲ and △). Every mark is two
+// bytes.
+bool moverMark(std::string_view text, Side& side) {
+    if (hasAt(text, cp("▲"))) {
+        side = Side::Lower;
+        return true;
+    }
+    if (hasAt(text, cp("△")) || hasAt(text, cp("▽"))) {
+        side = Side::Upper;
+        return true;
+    }
+    return false;
+}
+constexpr std::size_t kMarkBytes = 2;
+
+bool startsMove(std::string_view text) {
+    Ki2Move m;
+    std::size_t i = 0;
+    return parseKanjiMove(text, i, m);
+}
+
+// The origin of a KIF move, "(77)" at byte `i`: its square, or 0.
+int32_t originAt(std::string_view line, std::size_t i) {
+    const bool origin = i + 3 < line.size() && line[i] == '(' && line[i + 1] >= '1' &&
+                        line[i + 1] <= '9' && line[i + 2] >= '1' && line[i + 2] <= '9' &&
+                        line[i + 3] == ')';
+    return origin ? squareOf(line[i + 1] - '0', line[i + 2] - '0') : 0;
+}
+
+// A move written as the table writes it: a drop, or a move and its origin.
+bool isTableMove(std::string_view text) {
+    Ki2Move m;
+    std::size_t i = 0;
+    if (!parseKanjiMove(text, i, m)) return false;
+    while (i < text.size() && text[i] == ' ') ++i;
+    return m.drop || originAt(text, i) != 0;
+}
+
+// A move-table line after its ASCII move number and the blanks after it.
+// Without a blank, the number's last digit or two are the square of the move
+// when that makes one ("17六歩" is move 1, 7六歩; "1776歩" move 17, 76歩).
+std::string_view afterMoveNumber(std::string_view line) {
+    std::size_t n = 0;
+    while (n < line.size() && isDigit(line[n])) ++n;
+    const std::string_view rest = line.substr(n);
+    if (skipBlanks(rest).size() != rest.size() || startsMove(rest)) return skipBlanks(rest);
+    for (std::size_t back = 1; back <= 2 && back <= n; ++back) {
+        if (startsMove(line.substr(n - back))) return line.substr(n - back);
+    }
+    return rest;
+}
+
 // Thinking seconds from a time column "( 1:23/00:05:10)", or 0.
 int64_t moveSeconds(std::string_view rest) {
     const std::size_t open = rest.find('(');
@@ -97,17 +150,19 @@ class KifReader {
 
     std::string handleLine(std::string_view line) {
         std::string_view body = skipBlanks(line);
-        if (inMoveTable_) {
-            while (!body.empty() && isDigit(body[0])) body.remove_prefix(1);
-            body = skipBlanks(body);
-        }
+        if (inMoveTable_) body = afterMoveNumber(body);
         if (hasAt(body, cp("変化"))) {
             // A variation follows: the main line, read so far, is the game.
             mainLineDone_ = true;
             return {};
         }
         if (!body.empty() && (body[0] == '*' || body[0] == '#' || body[0] == '&')) return {};
-        if (hasAt(body, cp("▲")) || hasAt(body, cp("△"))) return ki2Line(body);
+        if (Side marked = Side::Lower; moverMark(body, marked)) {
+            // "▲７六歩(77)" in the table: a KIF move with its origin and time.
+            const std::string_view move = body.substr(kMarkBytes);
+            if (inMoveTable_ && isTableMove(move)) return markedMoveLine(marked, move);
+            return ki2Line(body);
+        }
         if (line.size() > kMaxLineBytes) return kKifLongLineMessage;
         if (inMoveTable_) return moveLine(body);
         if (ki2Seen_ && hasAt(body, cp("まで"))) {
@@ -229,10 +284,13 @@ class KifReader {
             game_.setEnding(ending);
             return {};
         }
-        if (kifFileAt(line, 0) < 0) return {};
+        // A line that starts with 同 or a full-width digit must be a move; one
+        // that starts with an ASCII digit is one only when it reads as one.
+        const bool kanjiStart = kifFileAt(line, 0) >= 0;
+        if (!kanjiStart && (line.empty() || !isDigit(line[0]))) return {};
         Ki2Move words;  // the destination, the piece and 成, 不成 or 打
         std::size_t i = 0;
-        if (!parseKanjiMove(line, i, words)) return kKifMoveMessage;
+        if (!parseKanjiMove(line, i, words)) return kanjiStart ? kKifMoveMessage : std::string();
         const int32_t to = words.to != 0 ? words.to : game_.lastDestination();
         if (to == 0) return kKifMoveMessage;
         const int32_t piece = words.piece;
@@ -248,14 +306,11 @@ class KifReader {
             move = Move{base + piece, to};
         } else {
             while (i < line.size() && line[i] == ' ') ++i;
-            const bool origin = i + 3 < line.size() && line[i] == '(' && line[i + 1] >= '1' &&
-                                line[i + 1] <= '9' && line[i + 2] >= '1' && line[i + 2] <= '9' &&
-                                line[i + 3] == ')';
-            if (!origin) return kKifMoveMessage;
+            const int32_t from = originAt(line, i);
+            if (from == 0) return kKifMoveMessage;
             if (promotes && (isPromoted(piece) || piece == kKing || piece == kGold)) {
                 return kKifMoveMessage;
             }
-            const int32_t from = squareOf(line[i + 1] - '0', line[i + 2] - '0');
             i += 4;
             // The piece named is the one standing on the origin.
             if ((game_.current()[from] & 15) != piece) {
@@ -268,23 +323,32 @@ class KifReader {
         return error;
     }
 
-    // A line of KI2 moves, each after its ▲ or △.
+    // A move of the table after its mark: the mark must name the side to move.
+    std::string markedMoveLine(Side mover, std::string_view move) {
+        if (game_.ended()) return {};
+        beginMoves();
+        if (mover != game_.sideToMove()) return movePlyMessage(kKifPrefix, game_.plies() + 1);
+        return moveLine(move);
+    }
+
+    // A line of KI2 moves, each after its mark, with or without blanks
+    // between them ("▲７六歩▽３四歩").
     std::string ki2Line(std::string_view line) {
         ki2Seen_ = true;
         std::size_t i = 0;
         while (i < line.size()) {
-            const std::string_view rest = line.substr(i);
-            if (!hasAt(rest, cp("▲")) && !hasAt(rest, cp("△"))) {
-                ++i;
+            Ki2Move m;
+            if (!moverMark(line.substr(i), m.mover)) {
+                // A whole character at a time: a mark is never read from the
+                // second byte of one.
+                i += isLeadByte(line[i]) ? 2 : 1;
                 continue;
             }
             if (game_.ended()) return {};
             beginMoves();
-            Ki2Move m;
-            m.mover = hasAt(rest, cp("▲")) ? Side::Lower : Side::Upper;
             const int32_t ply = game_.plies() + 1;
             if (m.mover != game_.sideToMove()) return movePlyMessage(kKifPrefix, ply);
-            i += 2;
+            i += kMarkBytes;
             if (!parseKanjiMove(line, i, m)) return kKifMoveMessage;
             if (m.to == 0) m.to = game_.lastDestination();
             Move move;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "records/record_messages.h"
+#include "records/record_source.h"
 #include "records_test_support.h"
 
 #include <vector>
@@ -275,6 +276,62 @@ TEST(KifReader, DiagramRowsWithoutARankOneToNineAreRefused) {
     EXPECT_EQ(readKif("|v香v桂v銀v金v玉v金v銀v桂v香|\n").error(), kKifBoardRowMessage);
     EXPECT_EQ(readKif("|v香v桂|一\n").error(), kKifBoardRowMessage);
     EXPECT_EQ(readKif("|\n").error(), kKifBoardRowMessage);
+}
+
+// Every entry of `r` is the one of `expected`, times included.
+void expectSameEntries(const Read& r, const Read& expected) {
+    ASSERT_EQ(r.error(), "");
+    ASSERT_EQ(r.outcome.plies, expected.outcome.plies);
+    for (int32_t n = 0; n <= r.outcome.plies; ++n) EXPECT_EQ(r.entry(n), expected.entry(n)) << n;
+}
+
+Read readUtf8File(const std::string& text) {
+    return readKifBytes(recordTextAsCp932(text));
+}
+
+TEST(KifReader, Ki2MarksAndDigitsOfEveryKind) {
+    const Read plain = readKif("▲７六歩　△３四歩　▲２二角成　△同　銀\n▲４五角\n");
+    ASSERT_EQ(plain.outcome.plies, 5);
+    for (const char* text : {
+             "▲７六歩▽３四歩▲２二角成▽同　銀▲４五角",  // ▽ and no blanks
+             "☗７六歩　☖３四歩\n☗２二角成　▽同　銀\n▲４五角",
+             "▲7六歩 ▽3四歩 ▲2二角成 ▽同　銀 ▲4五角",
+             "▲76歩△34歩▲22角成△同　銀▲45角",
+             "▲７６歩　△３４歩　▲２２角成　△同　銀　▲４５角",
+         }) {
+        SCOPED_TRACE(text);
+        expectSameEntries(readUtf8File(std::string(text) + "\n"), plain);
+    }
+}
+
+TEST(KifReader, MoveTableMarksAndDigitsKeepOriginsAndTimes) {
+    const char* times[5] = {"   ( 0:01/00:00:01)", "   ( 0:05/00:00:05)", "",
+                            "   ( 0:02/00:00:07)", " ( 0:03/00:00:04)"};
+    const auto game = [&](const std::vector<const char*>& lines) {
+        std::string text;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            text += std::string(lines[i]) + times[i] + "\n";
+        }
+        return readUtf8File(moves(text));
+    };
+    const Read plain = game({"   1 ７六歩(77)", "   2 ３四歩(33)", "   3 ２二角成(88)", "   4 同　銀(31)",
+                             "   5 ４五角打"});
+    ASSERT_EQ(plain.error(), "");
+    ASSERT_EQ(plain.outcome.plies, 5);
+    EXPECT_EQ(plain.entry(5)[kLowerTimeCell], 4);
+    const std::vector<const char*> variants[] = {
+        {"   1 ▲７六歩(77)", "   2 ▽３四歩(33)", "   3 ☗２二角成(88)", "   4 △同　銀(31)",
+         "   5 ▲４五角打"},
+        {"1 7六歩(77)", "2 34歩(33)", "3 ２２角成(88)", "4 同　銀(31)", "5 ▲4五角打"},
+        // No blank after the number: the digits before the piece are the square.
+        {"17六歩(77)", "2３四歩(33)", "322角成(88)", "4同　銀(31)", "545角打"},
+    };
+    for (const auto& lines : variants) {
+        SCOPED_TRACE(lines[0]);
+        expectSameEntries(game(lines), plain);
+    }
+    // A mark must name the side to move.
+    EXPECT_EQ(readKif(moves("1 ▽７六歩(77)\n")).error(), movePlyMessage(kKifPrefix, 1));
 }
 
 TEST(KifReader, MovesBeyondTheHistoryFail) {
