@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "analysis/rank_positions.h"
 #include "records/load_record.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -32,7 +34,8 @@ struct Bench {
     std::unique_ptr<GameRecord> record = std::make_unique<GameRecord>();
     std::string folder;
     std::vector<TeacherPosition> positions;
-    bool ownFolder = false;
+    // The copied games, unless NUSARI_BENCH_KIF names a folder.
+    std::optional<test::TempFolder> copies;
 
     Bench() {
         test::FakeUi ui;
@@ -42,10 +45,7 @@ struct Bench {
         if (const char* kif = std::getenv("NUSARI_BENCH_KIF")) {
             folder = kif;
         } else {
-            folder = (fs::temp_directory_path() / "nusari_analysis_bench").string();
-            ownFolder = true;
-            fs::remove_all(folder);
-            fs::create_directories(folder);
+            folder = copies.emplace().path().string();
             for (const auto& entry : fs::directory_iterator(NUSARI_DATA_DIR "/openings")) {
                 for (int copy = 0; copy < kCopies; ++copy) {
                     fs::copy_file(entry.path(), fs::path(folder) / (std::to_string(copy) + "_" +
@@ -61,9 +61,6 @@ struct Bench {
         }
         std::fprintf(stderr, "analysis_bench: %zu teacher positions in %s\n", positions.size(),
                      folder.c_str());
-    }
-    ~Bench() {
-        if (ownFolder) fs::remove_all(folder);
     }
 };
 

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/temp_folder.h"
 #include "think/clock.h"
 #include "think/think_move.h"
 #include "ui/window/main_window.h"
@@ -27,9 +28,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int limitMs = argc > 1 ? std::atoi(argv[1]) : 10000;
 
-    const fs::path folder = fs::temp_directory_path() / "nusari_window_gap";
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    // The program folder, removed when main returns.
+    const nusari::test::TempFolder program;
+    const fs::path& folder = program.path();
     fs::copy(NUSARI_DATA_DIR "/aik", folder / "aik", fs::copy_options::recursive);
     std::ofstream(folder / "NSProject.ini")
         << "[Aik]\r\nMaxTime=" << limitMs << "\r\nHash=400009\r\n";
@@ -70,6 +71,5 @@ int main(int argc, char** argv) {
     std::printf("think %lld ms, %d ticks, longest gap %lld ms\n",
                 static_cast<long long>(nusari::nowMs() - start), ticks,
                 static_cast<long long>(longest));
-    fs::remove_all(folder);
     return 0;
 }

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include <unistd.h>
+#include <stdlib.h>
 
 // An invariant of the reader: a failure aborts, which the fuzzer reports.
 #define FUZZ_CHECK(condition)                                                        \
@@ -29,14 +29,14 @@ inline std::string_view bytesOf(const uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};
 }
 
-// A folder of this process under $TMPDIR (or /tmp), made on first use and
-// removed at a normal exit. Never destroyed, so the exit handler can use it.
+// A fresh folder of this process under $TMPDIR (or /tmp), made with mkdtemp
+// on first use and removed at a normal exit. Never destroyed, so the exit
+// handler can use it.
 inline const std::filesystem::path& scratchFolder() {
     static const std::filesystem::path* const folder = [] {
-        const char* tmp = std::getenv("TMPDIR");
-        auto* p = new std::filesystem::path(std::filesystem::path(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") /
-                                            ("nusari-fuzz-" + std::to_string(::getpid())));
-        std::filesystem::create_directories(*p);
+        std::string name = (std::filesystem::temp_directory_path() / "nusari-fuzz-XXXXXX").string();
+        FUZZ_CHECK(::mkdtemp(name.data()) != nullptr);
+        auto* p = new std::filesystem::path(name);
         std::atexit([] {
             std::error_code ec;
             std::filesystem::remove_all(scratchFolder(), ec);

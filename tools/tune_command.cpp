@@ -85,11 +85,8 @@ int runTune(const Arguments& args) {
     for (const TuneChange& c : outcome.changes) {
         std::printf("  %s: %d -> %d\n", c.parameter.c_str(), c.before, c.after);
     }
+    for (const std::string& copied : outcome.copied) std::printf("copied: %s\n", copied.c_str());
     std::printf("written: %s\n", settings.outPath.c_str());
-    if (!outcome.missingBook.empty()) {
-        std::fprintf(stderr, "note: the engine's book %s is not there yet; copy it (and its .txk) from "
-                     "beside %s\n", outcome.missingBook.c_str(), settings.aikPath.c_str());
-    }
     return 0;
 }
 

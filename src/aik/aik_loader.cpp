@@ -1,6 +1,7 @@
 #include "aik_loader.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string_view>
 #include <utility>
 
@@ -110,6 +111,12 @@ bool readString(AikProfile& profile, const StringKey& key, std::string_view line
     return true;
 }
 
+// True when something is at `path` (a link is followed).
+bool exists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
+
 // The folder part of `path`, up to and including its last '/'.
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -163,9 +170,13 @@ LineOutcome handleLine(EngineState& state, AikReader& reader, const std::string&
     }
     if (line.starts_with(kZyouseki.key)) {
         if (!readString(profile, kZyouseki, line)) return LineOutcome::Failed;
-        const std::string book = folderOf(path) + profile.zyouseki + ".jsk";
+        const std::string book = EngineCompanionPath(path, profile.zyouseki, ".jsk");
         const int32_t loaded = LoadBook(state.bookTable, book);
-        if (loaded == kBookNotRegularFile) refusal = kAikNotRegularFile + book;
+        if (loaded == kBookNotRegularFile) {
+            refusal = kAikNotRegularFile + book;
+        } else if (loaded != 0) {
+            refusal = (exists(book) ? kAikBookUnreadable : kAikBookMissing) + book;
+        }
         return loaded == 0 ? LineOutcome::Ok : LineOutcome::Failed;
     }
     if (line.starts_with("set koma[")) {
@@ -181,17 +192,24 @@ LineOutcome handleLine(EngineState& state, AikReader& reader, const std::string&
     return LineOutcome::Failed;
 }
 
-// Reads every line of the file; true when the whole file was read.
+// Reads every line of the file; true when the whole file was read. A line
+// that fails names itself in `refusal`, unless the reason is already there.
 bool readFile(EngineState& state, AikReader& reader, const std::string& path,
               std::string& refusal) {
     RuleOffset lastOffset;
     std::string line;
+    const auto lineFailed = [&] {
+        if (refusal.empty()) {
+            refusal = "\n  " + std::to_string(reader.lineNumber()) + kAikLineUnreadable + path;
+        }
+        return false;
+    };
     for (;;) {
         const LineResult read = reader.readLine(line);
-        if (read == LineResult::TooLong) return false;
+        if (read == LineResult::TooLong) return lineFailed();
         if (!line.empty() && line[0] != '\'') {
             const LineOutcome outcome = handleLine(state, reader, path, line, lastOffset, refusal);
-            if (outcome == LineOutcome::Failed) return false;
+            if (outcome == LineOutcome::Failed) return lineFailed();
             if (outcome == LineOutcome::FileDone) break;
         }
         if (read == LineResult::LastLine) break;
@@ -211,6 +229,9 @@ int32_t load(EngineState& state, AikReader& reader, const std::string& path, Ui&
     std::string refusal;
     if (reader.openResult() == FileRead::NotRegular) refusal = kAikNotRegularFile + path;
     if (reader.openResult() == FileRead::TooLarge) refusal = kAikFileTooLarge + path;
+    if (reader.openResult() == FileRead::CannotOpen || reader.openResult() == FileRead::ReadFailed) {
+        refusal = (exists(path) ? kAikFileUnreadable : kAikFileMissing) + path;
+    }
     const bool ok = reader.isOpen() && readFile(state, reader, path, refusal);
     if (ok) DeriveTables(state);
     guardProfile(state.profile);
@@ -222,6 +243,11 @@ int32_t load(EngineState& state, AikReader& reader, const std::string& path, Ui&
 }
 
 }  // namespace
+
+std::string EngineCompanionPath(const std::string& aikPath, const std::string& zyouseki,
+                                const char* extension) {
+    return folderOf(aikPath) + zyouseki + extension;
+}
 
 int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui) {
     AikReader reader(path);

@@ -14,15 +14,20 @@ namespace nusari {
 // Shown (after the message sound) for every failure of LoadAik.
 inline constexpr const char* kAikLoadError = "error\n  aik file is not opened.";
 
-// Added to kAikLoadError, with the path, when the .aik file or its book is
-// refused unread.
+// Added to kAikLoadError, with the path, to say why the load failed: the
+// .aik file or its book is missing, unreadable or refused unread, or a line
+// of the .aik file does not read ("\n  12行目を読めません：PATH").
 inline constexpr const char* kAikNotRegularFile = "\n  通常のファイルではありません：";
 inline constexpr const char* kAikFileTooLarge = "\n  ファイルが大きすぎます：";
+inline constexpr const char* kAikFileMissing = "\n  ファイルがありません：";
+inline constexpr const char* kAikFileUnreadable = "\n  ファイルを読めません：";
+inline constexpr const char* kAikBookMissing = "\n  定跡ファイルがありません：";
+inline constexpr const char* kAikBookUnreadable = "\n  定跡ファイルを読めません：";
+inline constexpr const char* kAikLineUnreadable = "行目を読めません：";
 
 // Loads the .aik file at `path`. Returns 1 when the whole file was read, or
-// -1 after showing kAikLoadError (followed by the reason and the path when
-// the .aik file or its book is no regular file, or the .aik file is larger
-// than kMaxAikFileBytes). A failed load keeps what was read up to the
+// -1 after showing kAikLoadError followed by the reason and the file it
+// concerns. A failed load keeps what was read up to the
 // failing line. Either way the profile is left usable by the search: haba in
 // 1..100, edakari_hyouka at least 1 (else 32), hitu_hukasa 0 (off) or above.
 int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui);
@@ -32,5 +37,10 @@ int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui);
 // (when given) as it is read.
 int32_t LoadAikBytes(EngineState& state, const std::string& path, std::string bytes, Ui& ui,
                      AikNumberSink* sink = nullptr);
+
+// The path of the book (.jsk) or message (.txk) file of stem `zyouseki`
+// for the engine file at `aikPath`: beside it.
+std::string EngineCompanionPath(const std::string& aikPath, const std::string& zyouseki,
+                                const char* extension);
 
 }  // namespace nusari

@@ -1,5 +1,6 @@
 #include "aik_reader.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace nusari {
@@ -81,6 +82,11 @@ int AikReader::peek() {
         peeked_ = get();
     }
     return peeked_;
+}
+
+int32_t AikReader::lineNumber() const {
+    const std::size_t end = std::min(lineStart_, bytes_.size());
+    return 1 + static_cast<int32_t>(std::count(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
 }
 
 LineResult AikReader::readLine(std::string& line) {

@@ -63,6 +63,8 @@ public:
     std::size_t position() const;
     // The file offset of the first byte kept by the last readLine.
     std::size_t lineStart() const { return lineStart_; }
+    // The number (from 1) of the line that holds lineStart().
+    int32_t lineNumber() const;
 
     // Where the numbers read are reported; none by default.
     void setNumberSink(AikNumberSink* sink) { sink_ = sink; }

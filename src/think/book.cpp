@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "aik/aik_loader.h"
 #include "position/legal_moves.h"
 #include "position/regular_file.h"
 #include "think/book_random.h"
@@ -61,9 +62,7 @@ void rankSimilar(InducedMoves& moves, const InducedMove& m) {
 }
 
 std::string messageFilePath(const EngineState& state) {
-    const size_t slash = state.enginePath.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "" : state.enginePath.substr(0, slash + 1);
-    return folder + state.profile.zyouseki + ".txk";
+    return EngineCompanionPath(state.enginePath, state.profile.zyouseki, ".txk");
 }
 
 }  // namespace

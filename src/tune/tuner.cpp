@@ -1,6 +1,5 @@
 #include "tune/tuner.h"
 
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <random>
@@ -13,6 +12,7 @@
 #include "analysis/rank_positions.h"
 #include "records/load_record.h"
 #include "records/record_files.h"
+#include "tune/engine_companions.h"
 #include "tune/teacher_split.h"
 #include "tune/tune_groups.h"
 
@@ -211,19 +211,31 @@ std::string withPath(const char* text, const std::string& path) {
     return s;
 }
 
-// The book (.jsk) the engine file `bytes` names, when it is not in the
-// folder of `path`; empty when it is there or none is named.
-std::string missingBook(const std::string& path, const std::string& bytes) {
-    auto engine = std::make_unique<EngineState>();
-    DeferredUi quiet;
-    LoadAikBytes(*engine, path, bytes, quiet);
-    if (engine->profile.zyouseki.empty()) return {};
-    const std::size_t slash = path.rfind('/');
-    std::string book = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    book += engine->profile.zyouseki;
-    book += ".jsk";
-    std::error_code ec;
-    return std::filesystem::exists(book, ec) ? std::string() : book;
+// A Ui that keeps the last message: the loader's reason for a failure.
+class MessageCatcher : public Ui {
+public:
+    void message(const std::string& text) override { last = text; }
+    bool ask(const std::string&) override { return false; }
+    void setPanelText(const std::string&) override {}
+    std::string panelText() const override { return {}; }
+    void pumpMessages() override {}
+    void playSound(Sound) override {}
+    std::string last;
+};
+
+// The loader's message on one line: "error / aik file is not opened. / why".
+std::string oneLine(std::string text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\n') {
+            out += text[i];
+            continue;
+        }
+        out += " /";
+        while (i + 1 < text.size() && text[i + 1] == ' ') ++i;
+        out += ' ';
+    }
+    return out;
 }
 
 bool readEngineFile(const std::string& path, std::string& bytes, std::string& error) {
@@ -250,8 +262,20 @@ bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& out
     std::string bytes;
     if (!readEngineFile(settings.aikPath, bytes, error)) return false;
     std::vector<AikNumber> numbers;
-    if (!LocateAikNumbers(settings.aikPath, bytes, numbers)) {
-        error = withPath("cannot load engine file ", settings.aikPath);
+    auto input = std::make_unique<EngineState>();
+    MessageCatcher loadMessage;
+    if (LoadAikBytes(*input, settings.aikPath, bytes, loadMessage) != 1 ||
+        !LocateAikNumbers(settings.aikPath, bytes, numbers)) {
+        error = withPath("cannot load engine file ", settings.aikPath) + ": " + oneLine(loadMessage.last);
+        return false;
+    }
+    // Before the run, so that it never ends in a file that cannot be used:
+    // the output's folder takes files, and the book and messages the engine
+    // names can stand beside the result.
+    std::vector<CompanionCopy> companions;
+    if (!CheckFolderWritable(settings.outPath, error) ||
+        !PlanCompanionCopies(settings.aikPath, input->profile.zyouseki, settings.outPath,
+                             companions, error)) {
         return false;
     }
     std::vector<TuneParameter> parameters;
@@ -291,11 +315,23 @@ bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& out
     }
 
     std::string tuned;
-    if (!objective.fileFor(best, tuned) || !writeFileReplacing(settings.outPath, tuned)) {
+    if (!objective.fileFor(best, tuned)) {
+        error = "the tuned numbers do not make an engine file";
+        return false;
+    }
+    if (!CopyCompanions(companions, error)) return false;
+    for (const CompanionCopy& c : companions) outcome.copied.push_back(c.to);
+    if (!writeFileReplacing(settings.outPath, tuned)) {
         error = withPath("cannot write ", settings.outPath);
         return false;
     }
-    outcome.missingBook = missingBook(settings.outPath, tuned);
+    auto written = std::make_unique<EngineState>();
+    MessageCatcher writtenMessage;
+    if (LoadAik(*written, settings.outPath, writtenMessage) != 1) {
+        error = withPath("the written engine does not load: ", settings.outPath) + ": " +
+                oneLine(writtenMessage.last);
+        return false;
+    }
     return true;
 }
 

@@ -41,15 +41,17 @@ struct TuneOutcome {
     HitStats heldOutBefore;
     HitStats heldOutAfter;
     std::vector<TuneChange> changes;
-    // The book the engine names, when it is not beside the written file
-    // (which then loads only once the book is copied there).
-    std::string missingBook;
+    // The book and message files copied beside the written engine file.
+    std::vector<std::string> copied;
 };
 
 // Tunes as `settings` say and writes settings.outPath; a line per
-// evaluation goes to `progress` (when given). False with `error` when the
-// engine file does not load, a group is unknown, there are no training
-// positions, or the result cannot be written.
+// evaluation goes to `progress` (when given). The book and messages the
+// engine names are copied beside the result, which is loaded once written.
+// False with `error` when the engine file does not load, the output's folder
+// takes no file or holds a different book of the same name (these are
+// checked before the run), a group is unknown, there are no training
+// positions, or the result cannot be written or does not load.
 bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& outcome,
              std::string& error);
 

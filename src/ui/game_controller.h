@@ -128,6 +128,13 @@ class GameController {
     // The plies the move list holds: the game's so far while one runs, the
     // record's otherwise.
     int32_t ListedPlies() const;
+    // The move list's lines (MoveListLines of the plies listed) and the row
+    // of the ply shown.
+    struct MoveListView {
+        std::vector<std::string> lines;
+        int32_t currentRow = 0;
+    };
+    MoveListView ShownMoveList() const;
     // A click on the move list's line of `ply` (the result line counts as
     // the last ply): replays to it, as the replay keys do, while no game runs.
     void ReplayTo(int32_t ply);

@@ -1,6 +1,9 @@
 // Start-up and shut-down of the main window.
 #include <algorithm>
 #include <ctime>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "aik/engine_list.h"
 #include "think/book_random.h"
@@ -61,14 +64,18 @@ bool GameController::RefreshEngineList() {
     const std::string selected = page.engineRow >= 0 && page.engineRow < static_cast<int32_t>(page.enginePaths.size())
                                      ? page.enginePaths[static_cast<std::size_t>(page.engineRow)]
                                      : std::string();
-    const bool found =
-        BuildEngineListFrom(folders.engineFolders, page.engineNames, page.enginePaths);
+    // Built afresh every time: the engines may have changed since.
+    std::vector<std::string> names;
+    std::vector<std::string> paths;
+    const bool found = BuildEngineListFrom(folders.engineFolders, names, paths);
     for (const UsiEngineEntry& entry : usiEngines) {
         std::string shown(kUsiListMark);
         shown += entry.name;
-        page.engineNames.push_back(shown);
-        page.enginePaths.push_back(UsiPortName(entry.name));
+        names.push_back(shown);
+        paths.push_back(UsiPortName(entry.name));
     }
+    page.engineNames = std::move(names);
+    page.enginePaths = std::move(paths);
     // The row chosen stays chosen while it is listed.
     const auto at = std::find(page.enginePaths.begin(), page.enginePaths.end(), selected);
     if (at != page.enginePaths.end()) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "position/text_encoding.h"
+#include "records/kif_notation.h"
 #include "records/kif_writer.h"
 
 namespace nusari {
@@ -28,7 +29,12 @@ std::vector<std::string> MoveListLines(const GameRecord& record, int32_t plies) 
         lines.push_back(number + std::string(sente ? "▲" : "△") +
                         toUtf8(PlyName(record, ply)) + time);
     }
-    if (plies == record.length) {
+    if (plies == record.length && record.ending != GameEnding::None) {
+        // The special move that ended the game, as the record writes it.
+        char number[16];
+        std::snprintf(number, sizeof number, "%3d ", plies + 1);
+        const bool sente = standardSideToMove(record, plies) == Side::Lower;
+        lines.push_back(number + std::string(sente ? "▲" : "△") + kifEndingWord(record.ending));
         const std::string result = toUtf8(GameResultText(record));
         if (!result.empty()) lines.push_back(result);
     }

@@ -4,11 +4,21 @@
 
 #include "think/clock.h"
 #include "ui/game_controller.h"
+#include "ui/move_list.h"
 #include "ui/ui_texts.h"
 
 namespace nusari {
 
 namespace {
+
+// The destination of ply `ply` in the board's frame, or 0 at the start: the
+// red frame of the last move.
+int32_t destinationOfPly(const GameRecord& record, int32_t ply) {
+    if (ply < 1 || ply > kMaxRecordPlies) return 0;
+    return plySquares(record.history[static_cast<std::size_t>(ply - 1)],
+                      record.history[static_cast<std::size_t>(ply)])
+        .to;
+}
 
 // Entry [ply] becomes the current position. Its cells 111 and 119 hold
 // thinking times, which the search would read as its own values: they
@@ -27,7 +37,7 @@ void GameController::TakeBack() {
     e.plyCount -= 2;
     takeFromHistory(e, *record, e.plyCount);
     e.moveStartMs = nowMs();
-    e.lastDestination = 0;
+    e.lastDestination = destinationOfPly(*record, e.plyCount);
     DrawBoard();
     gameState = GameState::LowerToMove;
     e.pendingFrom = 0;
@@ -41,7 +51,7 @@ void GameController::ShowRecordPly() {
     EngineState& e = *engine;
     e.plyCount = std::clamp(e.plyCount, 0, std::clamp(record->length, 0, kMaxRecordPlies));
     takeFromHistory(e, *record, e.plyCount);
-    e.lastDestination = 0;
+    e.lastDestination = destinationOfPly(*record, e.plyCount);
     DrawBoard();
     ui.setPanelText(kReplayText);
 }
@@ -49,6 +59,13 @@ void GameController::ShowRecordPly() {
 int32_t GameController::ListedPlies() const {
     const int32_t plies = gameState == GameState::NoGame ? record->length : engine->plyCount;
     return std::clamp(plies, 0, kMaxRecordPlies);
+}
+
+GameController::MoveListView GameController::ShownMoveList() const {
+    MoveListView view;
+    view.lines = MoveListLines(*record, ListedPlies());
+    view.currentRow = std::clamp(engine->plyCount, 0, static_cast<int32_t>(view.lines.size()) - 1);
+    return view;
 }
 
 void GameController::ReplayTo(int32_t ply) {

@@ -73,6 +73,8 @@ void GameController::setPlayers(bool turned) {
     }
     record->humanIsSecond = page.computerFirst ? 1 : 0;
     record->boardTurned = turned ? 1 : 0;
+    // A new game starts a new record: nothing of the one shown before stays.
+    record->length = 0;
     record->ending = GameEnding::None;
     setName(turned ? record->secondName : record->firstName, you);
     setName(turned ? record->firstName : record->secondName, e.profile.namae);

@@ -44,12 +44,28 @@ TEST(LoadAik, VersionOnlyKeepsFieldsAndSetsPruningDefaults) {
     }
 }
 
-TEST(LoadAik, FailureShowsMessageSoundThenBox) {
+TEST(LoadAik, FailureShowsMessageSoundThenBoxNamingTheLine) {
     LoadFixture f;
-    EXPECT_EQ(f.load("ver=0.0.3\n"), -1);
+    EXPECT_EQ(f.load("' engine\nver=0.0.3\n"), -1);
     ASSERT_EQ(f.ui.events.size(), 2u);
     EXPECT_EQ(f.ui.events[0], "sound:2");
-    EXPECT_EQ(f.ui.events[1], "message:error\n  aik file is not opened.");
+    EXPECT_EQ(f.ui.events[1], "message:error\n  aik file is not opened.\n  2行目を読めません：" +
+                                  (f.folder.path() / "e.aik").string());
+}
+
+TEST(LoadAik, AMissingFileOrBookIsNamed) {
+    LoadFixture f;
+    const std::filesystem::path dir = f.folder.path();
+    const std::string noBook = writeText(f.folder, "book.aik", "ver=0.0.2\nzyouseki=hyoujun\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {(dir / "gone.aik").string(), kAikFileMissing + (dir / "gone.aik").string()},
+        {noBook, kAikBookMissing + (dir / "hyoujun.jsk").string()},
+    };
+    for (const auto& [path, reason] : cases) {
+        FakeUi ui;
+        EXPECT_EQ(LoadAik(*f.state, path, ui), -1);
+        EXPECT_EQ(ui.messages, std::vector<std::string>{kAikLoadError + reason}) << path;
+    }
 }
 
 TEST(LoadAik, VersionMustMatchExactly) {
@@ -267,7 +283,7 @@ TEST(LoadAik, SpecialFilesAndHugeFilesAreRefusedAtOnceWithTheReason) {
     f.folder.writeBytes("huge.aik", "");
     std::filesystem::resize_file(dir / "huge.aik", kMaxAikFileBytes + 1);
     ASSERT_EQ(::mkfifo((dir / "fifo.jsk").c_str(), 0600), 0);
-    const std::string book = f.folder.writeText("book.aik", "zyouseki=fifo\n");
+    const std::string book = writeText(f.folder, "book.aik", "zyouseki=fifo\n");
     const std::pair<std::filesystem::path, std::string> cases[] = {
         {dir / "folder.aik", kAikNotRegularFile + (dir / "folder.aik").string()},
         {dir / "fifo.aik", kAikNotRegularFile + (dir / "fifo.aik").string()},

@@ -96,7 +96,7 @@ TEST(AikRewrite, AChangedNumberReadsBackAndOnlyItsTextChanges) {
          999, "(1,-1)] 999\n", [](const EngineState& s) { return s.findRuleTables.table[0][0].value; }},
     };
     test::TempFolder folder;
-    const std::string path = folder.writeText("e.aik", kEngine);
+    const std::string path = writeText(folder, "e.aik", kEngine);
     const std::string bytes = fileBytes(path);
     std::vector<AikNumber> numbers;
     ASSERT_TRUE(LocateAikNumbers(path, bytes, numbers));
@@ -139,7 +139,7 @@ TEST(AikRewrite, ValuesTheLoaderWouldNotKeepAreRefused) {
         {[](const AikNumber& n) { return n.kind == AikNumberKind::RuleValue; }, -1000},
     };
     test::TempFolder folder;
-    const std::string path = folder.writeText("e.aik", kEngine);
+    const std::string path = writeText(folder, "e.aik", kEngine);
     const std::string bytes = fileBytes(path);
     std::vector<AikNumber> numbers;
     ASSERT_TRUE(LocateAikNumbers(path, bytes, numbers));

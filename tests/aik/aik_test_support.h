@@ -1,20 +1,16 @@
 // Temporary folders and .aik files for the loader tests.
 #pragma once
 
-#include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
 
-#include <unistd.h>
-
 #include "aik/aik_loader.h"
 #include "aik/engine_state.h"
 #include "position/text_encoding.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 namespace nusari {
 
@@ -28,51 +24,21 @@ inline void PrintTo(const FindRule& r, std::ostream* os) {
 
 namespace nusari::test {
 
-// A fresh folder under the system's temporary folder, removed at the end.
-class TempFolder {
-public:
-    TempFolder() {
-        static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("nusari-aik-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-
-    // Writes `bytes` unchanged to `name` (may hold sub folders); returns the path.
-    std::string writeBytes(const std::string& name, std::string_view bytes) const {
-        const std::filesystem::path p = path_ / name;
-        std::filesystem::create_directories(p.parent_path());
-        std::ofstream out(p, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return p.string();
-    }
-
-    // Writes UTF-8 `text` as CP932, with CR LF line ends unless `lf`.
-    std::string writeText(const std::string& name, std::string_view text, bool lf = false) const {
-        std::string bytes = toCp932(text);
-        if (!lf) {
-            std::string crlf;
-            for (const char c : bytes) {
-                if (c == '\n') crlf += '\r';
-                crlf += c;
-            }
-            bytes = crlf;
+// Writes UTF-8 `text` as CP932 to `name` in `folder`, with CR LF line ends
+// unless `lf`; returns the file's path.
+inline std::string writeText(const TempFolder& folder, const std::string& name,
+                             std::string_view text, bool lf = false) {
+    std::string bytes = toCp932(text);
+    if (!lf) {
+        std::string crlf;
+        for (const char c : bytes) {
+            if (c == '\n') crlf += '\r';
+            crlf += c;
         }
-        return writeBytes(name, bytes);
+        bytes = crlf;
     }
-
-private:
-    std::filesystem::path path_;
-};
+    return folder.writeBytes(name, bytes);
+}
 
 // A heap-allocated state and a recording Ui, with a load helper.
 struct LoadFixture {
@@ -81,7 +47,7 @@ struct LoadFixture {
     FakeUi ui;
 
     int32_t load(std::string_view text, bool lf = false) {
-        return LoadAik(*state, folder.writeText("e.aik", text, lf), ui);
+        return LoadAik(*state, writeText(folder, "e.aik", text, lf), ui);
     }
 };
 

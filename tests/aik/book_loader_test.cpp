@@ -156,7 +156,7 @@ TEST(LoadAikBook, BookIsFoundInASubFolderOfTheAikFile) {
     LoadFixture f;
     f.folder.writeBytes("sub/x.jsk", FileRecord(1, 2).bytes());
     FakeUi ui;
-    const std::string aik = f.folder.writeText("sub/e.aik", "zyouseki=x\n");
+    const std::string aik = writeText(f.folder, "sub/e.aik", "zyouseki=x\n");
     ASSERT_EQ(LoadAik(*f.state, aik, ui), 1);
     EXPECT_EQ(f.state->bookTable.count(), 1);
 }

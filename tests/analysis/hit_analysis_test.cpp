@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include "position/setup.h"
 #include "position/sfen.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 #include "think/think_test_support.h"
 
 namespace nusari {
@@ -34,11 +34,7 @@ void writeCsa(const fs::path& path, int plies) {
 
 class HitAnalysis : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fs::remove_all(dir);
-        test::setStandardValues(*state);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    void SetUp() override { test::setStandardValues(*state); }
 
     HitStats run() {
         HitStats stats;
@@ -46,8 +42,9 @@ protected:
         return stats;
     }
 
-    // One folder per process: the tests of this fixture run side by side.
-    fs::path dir = fs::temp_directory_path() / ("nusari_hit_analysis_" + std::to_string(::getpid()));
+    // The teacher folder, made by the first file written into it.
+    test::TempFolder folder;
+    fs::path dir = folder.path() / "kif";
     test::EnginePtr state = test::blankEngine(100);
     std::unique_ptr<GameRecord> record = std::make_unique<GameRecord>();
     test::FakeUi ui;

@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "position/text_encoding.h"
+#include "support/temp_folder.h"
 
 namespace nusari {
 namespace {
@@ -38,13 +40,12 @@ TEST(HitReport, WholeTextOfAFixedRunByteForByte) {
     stats.hits[3] = 1;
     stats.misses = 1;
     stats.score = 203;
-    const auto dir = std::filesystem::temp_directory_path() / "nusari_report_test";
-    std::filesystem::remove_all(dir);
+    const test::TempFolder folder;
+    const std::filesystem::path dir = folder.path() / "program";
     const std::string path = hitReportPath(dir.string(), december7());
     EXPECT_EQ(path, dir.string() + "/output/analysis/hitOrder20261207_135210.html");
     ASSERT_TRUE(writeHitReport(path, hitReportText(stats, toCp932("標準"), december7())));
     EXPECT_EQ(readBytes(path), readBytes(NUSARI_TEST_DIR "/expected_hit_report.html"));
-    std::filesystem::remove_all(dir);
 }
 
 TEST(HitReport, NoPositionsGivesTheSummaryOnly) {
@@ -63,22 +64,16 @@ class CommaLocale {
 public:
     CommaLocale() : saved_(std::setlocale(LC_NUMERIC, nullptr)) {
         if (use("de_DE.UTF-8") || use("de_DE.utf8")) return;
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("nusari_comma_locale_" + std::to_string(::getpid()));
-        std::error_code ec;
-        std::filesystem::create_directories(folder_, ec);
+        const std::filesystem::path& folder = folder_.emplace().path();
         const std::string build = "localedef -i de_DE -f UTF-8 '" +
-                                  (folder_ / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+                                  (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
         if (std::system(build.c_str()) == -1) return;
-        ::setenv("LOCPATH", folder_.c_str(), 1);
+        ::setenv("LOCPATH", folder.c_str(), 1);
         use("de_DE.UTF-8");
     }
     ~CommaLocale() {
         std::setlocale(LC_NUMERIC, saved_.c_str());
-        if (folder_.empty()) return;
-        ::unsetenv("LOCPATH");
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
+        if (folder_) ::unsetenv("LOCPATH");
     }
     bool active() const { return active_; }
 
@@ -89,7 +84,7 @@ private:
         return active_;
     }
     std::string saved_;
-    std::filesystem::path folder_;
+    std::optional<test::TempFolder> folder_;
     bool active_ = false;
 };
 

@@ -35,8 +35,8 @@ struct BookFixture {
     // Writes the book and an engine file naming it, and loads the engine.
     void load(const BookBuilder& book) {
         folder.writeBytes("book.jsk", book.bytes());
-        folder.writeText("book.txk", "msg[7]\n横歩取りです}\n");
-        state->enginePath = folder.writeText("e.aik", "ver=0.0.2\nzyouseki=book\n");
+        writeText(folder, "book.txk", "msg[7]\n横歩取りです}\n");
+        state->enginePath = writeText(folder, "e.aik", "ver=0.0.2\nzyouseki=book\n");
         ASSERT_EQ(LoadAik(*state, state->enginePath, ui), 1);
         seedRandom(state->randomState, 1);
     }

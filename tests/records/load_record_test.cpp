@@ -17,7 +17,7 @@ struct LoadFixture {
     FakeUi ui;
 
     int32_t load(const std::string& name, std::string_view utf8, LoadMode mode) {
-        return LoadRecord(game, *record, folder.writeText(name, utf8), mode, ui);
+        return LoadRecord(game, *record, writeText(folder, name, utf8), mode, ui);
     }
 };
 
@@ -152,7 +152,7 @@ TEST(LoadRecord, Utf8WithOrWithoutAByteOrderMarkReadsLikeCp932) {
     const std::string kif = "先手：名人\n手数----指手---------消費時間--\n1 ７六歩(77)\n2 投了\n";
     LoadFixture f;
     const std::string paths[] = {
-        f.folder.writeText("a.kif", kif),
+        writeText(f.folder, "a.kif", kif),
         f.folder.writeBytes("b.kif", kif),
         f.folder.writeBytes("c.kifu", "\xef\xbb\xbf" + kif),
     };
@@ -167,8 +167,8 @@ TEST(LoadRecord, Utf8WithOrWithoutAByteOrderMarkReadsLikeCp932) {
 
 TEST(LoadRecord, LfOnlyFilesReadLikeCrLfFiles) {
     LoadFixture f;
-    const std::string path = f.folder.writeText(
-        "lf.kif", "先手：名\n手数----指手---------消費時間--\n1 ７六歩(77)\n", true);
+    const std::string path = writeText(
+        f.folder, "lf.kif", "先手：名\n手数----指手---------消費時間--\n1 ７六歩(77)\n", true);
     ASSERT_EQ(LoadRecord(f.game, *f.record, path, LoadMode::Analysis, f.ui), 1);
     EXPECT_EQ(nameOf(f.record->firstName), cp932("名"));
     EXPECT_EQ(f.record->history[1][76], kLowerPawn);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/temp_folder.h"
 #include "think/book_random.h"
 #include "think_test_support.h"
 
@@ -176,8 +177,8 @@ TEST(BookMessages, LongBodyIsCutAndTheNextByteLost) {
 
 TEST(ProbeBook, ReadsTheMessageFileBesideTheEngine) {
     auto state = blankEngine();
-    const auto dir = std::filesystem::temp_directory_path() / "nusari_book_test";
-    std::filesystem::create_directories(dir);
+    const test::TempFolder folder;
+    const std::filesystem::path& dir = folder.path();
     {
         std::ofstream txk(dir / "joseki.txk", std::ios::binary);
         txk << "msg[5]\r\nA plan.}\r\n";
@@ -197,7 +198,6 @@ TEST(ProbeBook, ReadsTheMessageFileBesideTheEngine) {
     std::filesystem::remove(dir / "joseki.txk");
     std::filesystem::create_symlink("/dev/zero", dir / "joseki.txk");
     EXPECT_EQ(ProbeBook(*state, p).move[0].message, "");
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "aik/aik_loader.h"
 #include "aik/aik_rewrite.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 #include "tune/teacher_split.h"
 #include "tune/tuner.h"
 
@@ -50,9 +51,7 @@ std::string fileBytes(const std::string& path) {
     return s.str();
 }
 
-TEST(Tune, ARoundOnTheOpeningRecordsWritesAnEngineThatLoads) {
-    const fs::path out = fs::temp_directory_path() / "nusari_tune_test.aik";
-    fs::remove(out);
+TuneSettings quickSettings(const fs::path& out) {
     TuneSettings settings;
     settings.aikPath = NUSARI_DATA_DIR "/aik/標準.aik";
     settings.kifFolder = NUSARI_DATA_DIR "/openings";
@@ -62,6 +61,13 @@ TEST(Tune, ARoundOnTheOpeningRecordsWritesAnEngineThatLoads) {
     settings.rounds = 1;
     settings.evaluations = 12;
     settings.threads = 2;
+    return settings;
+}
+
+TEST(Tune, ARoundOnTheOpeningRecordsWritesAnEngineThatLoadsWhereItIsWritten) {
+    test::TempFolder folder;
+    const fs::path out = folder.path() / "mine.aik";
+    const TuneSettings settings = quickSettings(out);
     TuneOutcome outcome;
     std::string error;
     ASSERT_TRUE(RunTune(settings, nullptr, outcome, error)) << error;
@@ -71,6 +77,14 @@ TEST(Tune, ARoundOnTheOpeningRecordsWritesAnEngineThatLoads) {
     EXPECT_LE(outcome.evaluations, 12);
     EXPECT_LE(outcome.trainingAfter.score, outcome.trainingBefore.score);
 
+    // The book and messages the engine names came along, unchanged.
+    const std::vector<std::string> copied{(folder.path() / "hyoujun.jsk").string(),
+                                          (folder.path() / "hyoujun.txk").string()};
+    EXPECT_EQ(outcome.copied, copied);
+    for (const char* name : {"hyoujun.jsk", "hyoujun.txk"}) {
+        EXPECT_EQ(fileBytes((folder.path() / name).string()),
+                  fileBytes(std::string(NUSARI_DATA_DIR "/aik/") + name));
+    }
     // The written file loads, with the same numbers in the same places as
     // the input apart from the values.
     auto state = std::make_unique<EngineState>();
@@ -82,20 +96,51 @@ TEST(Tune, ARoundOnTheOpeningRecordsWritesAnEngineThatLoads) {
     ASSERT_TRUE(LocateAikNumbers(settings.aikPath, fileBytes(out.string()), after));
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < before.size(); ++i) ASSERT_TRUE(SameField(before[i], after[i])) << i;
-    fs::remove(out);
+
+    // Again into the same folder: the books there are the same, so they stay.
+    TuneSettings again = settings;
+    again.evaluations = 1;
+    ASSERT_TRUE(RunTune(again, nullptr, outcome, error)) << error;
+    EXPECT_TRUE(outcome.copied.empty());
 }
 
-TEST(Tune, AnUnknownGroupIsRefused) {
-    TuneSettings settings;
-    settings.aikPath = NUSARI_DATA_DIR "/aik/標準.aik";
-    settings.kifFolder = NUSARI_DATA_DIR "/openings";
-    settings.outPath = (fs::temp_directory_path() / "nusari_tune_refused.aik").string();
-    settings.groups = {"pieces", "hukasa"};
-    TuneOutcome outcome;
-    std::string error;
-    EXPECT_FALSE(RunTune(settings, nullptr, outcome, error));
-    EXPECT_NE(error.find("hukasa"), std::string::npos);
-    EXPECT_FALSE(fs::exists(settings.outPath));
+// Every refusal comes before the run and writes nothing.
+TEST(Tune, WhatWouldEndInAnUnusableFileIsRefusedFirst) {
+    struct Case {
+        const char* what;
+        void (*prepare)(const test::TempFolder& folder, TuneSettings& settings);
+        const char* said;
+    };
+    const Case cases[] = {
+        {"another book of the name beside the output",
+         [](const test::TempFolder& f, TuneSettings&) { f.writeBytes("hyoujun.jsk", "mine"); },
+         "differs"},
+        {"no such output folder",
+         [](const test::TempFolder& f, TuneSettings& s) {
+             s.outPath = (f.path() / "none" / "mine.aik").string();
+         },
+         "there is no folder"},
+        {"an engine whose book is missing",
+         [](const test::TempFolder& f, TuneSettings& s) {
+             s.aikPath = f.writeBytes("in/e.aik", "ver=0.0.2\r\nzyouseki=gone\r\nhukasa=5\r\n");
+         },
+         "gone.jsk"},
+        {"an unknown parameter group",
+         [](const test::TempFolder&, TuneSettings& s) { s.groups = {"pieces", "hukasa"}; },
+         "hukasa"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempFolder folder;
+        TuneSettings settings = quickSettings(folder.path() / "mine.aik");
+        c.prepare(folder, settings);
+        TuneOutcome outcome;
+        std::string error;
+        EXPECT_FALSE(RunTune(settings, nullptr, outcome, error));
+        EXPECT_NE(error.find(c.said), std::string::npos) << error;
+        EXPECT_FALSE(fs::exists(settings.outPath));
+        EXPECT_EQ(outcome.evaluations, 0);
+    }
 }
 
 }  // namespace

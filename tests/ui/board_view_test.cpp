@@ -270,7 +270,8 @@ namespace nusari {
 namespace {
 
 // The move list in the usual notation (同, 打, 成 and 不成), with the
-// mover's mark and time, and the result; the same whichever way the board
+// mover's mark and time, the special move that ended the game and the
+// result; the same whichever way the board
 // is turned.
 TEST(MoveList, LinesInTheUsualNotationInBothOrientations) {
     auto record = std::make_unique<GameRecord>();
@@ -282,7 +283,8 @@ TEST(MoveList, LinesInTheUsualNotationInBothOrientations) {
     const std::vector<std::string> expected = {
         "開始局面",           "  1 ▲７六歩  0:03",  "  2 △３四歩  0:00",
         "  3 ▲２二角成  0:00", "  4 △同　銀  1:05",  "  5 ▲４五角打  0:00",
-        "  6 △３三銀  0:00",   "  7 ▲２三角不成  0:00", "まで7手で先手の勝ち",
+        "  6 △３三銀  0:00",   "  7 ▲２三角不成  0:00", "  8 △投了",
+        "まで7手で先手の勝ち",
     };
     EXPECT_EQ(MoveListLines(*record, 7), expected);
     // While a game runs the list ends at the ply played, without a result.

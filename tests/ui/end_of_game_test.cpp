@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "king_walk_support.h"
+#include "aik/aik_loader.h"
 #include "position/position.h"
 #include "position/setup.h"
 #include "position/text_encoding.h"
@@ -292,7 +293,9 @@ TEST_F(RotationTest, AnEngineThatDoesNotLoadStopsTheRotation) {
     playUntilTheGameEnds();
     EXPECT_EQ(controller->gameState, GameState::NoGame);
     EXPECT_EQ(ui.events.back(), "controls:2");
-    EXPECT_EQ(ui.messages.back(), "error\n  aik file is not opened.");
+    // The box says which file is missing.
+    EXPECT_TRUE(ui.messages.back().starts_with(std::string(kAikLoadError) + kAikFileMissing));
+    EXPECT_TRUE(ui.messages.back().ends_with("標準.aik"));
     EXPECT_EQ(lines(logText()).size(), 1u);
 }
 

@@ -3,6 +3,7 @@
 #include "king_walk_support.h"
 #include "position/position.h"
 #include "position/setup.h"
+#include "think/clock.h"
 #include "ui/ui_texts.h"
 
 namespace nusari {
@@ -38,7 +39,7 @@ TEST_F(KingWalkTest, TakeBackGoesTwoPliesBackOnlyWhenThereAreTwo) {
     controller->OnMatta();
     EXPECT_EQ(engine().plyCount, 3);
     EXPECT_EQ(board(), withoutTimes(record().history[3]));
-    EXPECT_EQ(engine().lastDestination, 0);
+    EXPECT_EQ(engine().lastDestination, 51);  // the frame marks ply 3, the computer's
     EXPECT_EQ(engine().pendingFrom, 0);
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
     EXPECT_EQ(ui.events, std::vector<std::string>{"draw"});
@@ -46,6 +47,18 @@ TEST_F(KingWalkTest, TakeBackGoesTwoPliesBackOnlyWhenThereAreTwo) {
     humanMove();
     EXPECT_EQ(engine().plyCount, 5);
     EXPECT_EQ(withoutTimes(record().history[5]), board());
+}
+
+// The human's clock starts again when the takeback shows the position.
+TEST_F(KingWalkTest, AfterATakeBackTheMoveIsTimedFromTheTakeBack) {
+    startGame(kPresetEven, false);
+    humanMove();
+    humanMove();
+    engine().moveStartMs = nowMs() - 10000;  // ten seconds since the reply
+    controller->OnMatta();
+    humanMove();
+    ASSERT_EQ(engine().plyCount, 4);
+    EXPECT_EQ(record().history[3][kLowerTimeCell] - record().history[2][kLowerTimeCell], 1);
 }
 
 TEST_F(KingWalkTest, TakeBackAtPlyTwoReturnsToTheStart) {
@@ -99,6 +112,48 @@ TEST_F(KingWalkTest, AnInterruptedGameContinuesWithTheSideToMoveFirst) {
     EXPECT_EQ(record().history[0], withoutTimes(shown));
 }
 
+// Whatever the list showed before (an opened record, a finished or an
+// interrupted game), a new game's list holds its start position only.
+class NewGameListTest : public KingWalkTest {
+  protected:
+    void expectANewGameStartsAfresh() {
+        ASSERT_EQ(controller->gameState, GameState::NoGame);
+        ASSERT_GT(controller->ShownMoveList().lines.size(), 2u);
+        controller->page.presetRow = kPresetEven;
+        controller->page.computerFirst = false;
+        controller->StartGame();
+        EXPECT_EQ(controller->ShownMoveList().lines, std::vector<std::string>{"開始局面"});
+        EXPECT_EQ(controller->ShownMoveList().currentRow, 0);
+        humanMove();
+        EXPECT_EQ(controller->ShownMoveList().lines.size(), 3u);
+    }
+};
+
+TEST_F(NewGameListTest, AfterAnOpenedRecord) {
+    ASSERT_EQ(controller->StartUp(), 1);
+    const std::filesystem::path file = folder.path() / "kyou.kif";
+    std::ofstream(file, std::ios::binary)
+        << "手合割：香落ち\n手数----指手---------消費時間--\n1 ３四歩(33)\n2 ７六歩(77)\n3 投了\n";
+    controller->OpenRecordFile(file.string());
+    ASSERT_EQ(record().length, 2);
+    expectANewGameStartsAfresh();
+}
+
+TEST_F(NewGameListTest, AfterAFinishedGame) {
+    resignAtPly = 5;
+    startGame(kPresetEven, false);
+    playUntilTheGameEnds();
+    expectANewGameStartsAfresh();
+}
+
+TEST_F(NewGameListTest, AfterAnInterruptedGame) {
+    startGame(kPresetEven, true);
+    humanMove();
+    ui.answers = {true};
+    controller->OnTyuudan();
+    expectANewGameStartsAfresh();
+}
+
 class ReplayTest : public KingWalkTest {
   protected:
     // A finished game of 7 plies.
@@ -129,7 +184,7 @@ TEST_F(ReplayTest, TheButtonsStepAndStopAtBothEnds) {
     expectShown(7);
     controller->OnReplayButton(ReplayStep::Back);
     expectShown(6);
-    EXPECT_EQ(engine().lastDestination, 0);
+    EXPECT_EQ(engine().lastDestination, 52);  // the frame marks ply 6
 }
 
 TEST_F(ReplayTest, TheKeysActOnlyWithoutAGameAndWithARecord) {

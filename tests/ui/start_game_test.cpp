@@ -2,6 +2,7 @@
 // link, continuing from the position on the board.
 #include <algorithm>
 
+#include "aik/aik_loader.h"
 #include "position/position.h"
 #include "position/setup.h"
 #include "position/text_encoding.h"
@@ -176,7 +177,9 @@ TEST_F(ControllerTest, AnEngineThatDoesNotLoadLeavesEverythingAsItWas) {
     EXPECT_EQ(controller->gameState, GameState::NoGame);
     EXPECT_EQ(board(), before);
     EXPECT_FALSE(hasEvent(ui, "controls:1"));
-    EXPECT_EQ(ui.messages.back(), "error\n  aik file is not opened.");
+    // The box says which file is missing.
+    EXPECT_TRUE(ui.messages.back().starts_with(std::string(kAikLoadError) + kAikFileMissing));
+    EXPECT_TRUE(ui.messages.back().ends_with("標準.aik"));
 }
 
 TEST_F(ControllerTest, PendingSettingsAreAppliedFirst) {

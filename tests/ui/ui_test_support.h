@@ -13,6 +13,7 @@
 
 #include "position/types.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 #include "ui/board_hit.h"
 #include "ui/board_scene.h"
 #include "ui/game_controller.h"
@@ -35,28 +36,6 @@ class MemoryStore : public SettingsStore {
         values[std::string(section) + "/" + std::string(key)] = v;
     }
     void flush() override { ++flushes; }
-};
-
-// A fresh folder under the test's temporary directory, removed afterwards.
-class TempFolder {
-  public:
-    TempFolder() {
-        static int counter = 0;
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::path(::testing::TempDir()) /
-                ("nusari_" + std::string(info ? info->name() : "x") + "_" +
-                 std::to_string(::getpid()) + "_" + std::to_string(counter++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
 };
 
 // The shipped balanced engine.

@@ -51,6 +51,20 @@ TEST_F(UsiRegistrationTest, AGoodEngineIsAddedWithItsOptionsAndSaved) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// Every change of the engines (an option set, a rename) rebuilds the 対戦COM
+// list; nothing is listed twice.
+TEST_F(UsiRegistrationTest, TheEngineListIsRebuiltNotAppendedTo) {
+    ASSERT_EQ(controller->StartUp(), 1);
+    ASSERT_TRUE(registerEngine("", fakeEngine("options")));
+    const std::vector<std::string> names = controller->page.engineNames;
+    const std::vector<std::string> paths = controller->page.enginePaths;
+    ASSERT_EQ(names.back(), "[USI] Fake options");
+    SaveUsiEngines(*controller);
+    SaveUsiEngines(*controller);
+    EXPECT_EQ(controller->page.engineNames, names);
+    EXPECT_EQ(controller->page.enginePaths, paths);
+}
+
 TEST_F(UsiRegistrationTest, EnginesThatCannotServeAreRefusedWithAMessage) {
     ASSERT_TRUE(registerEngine("Taken", fakeEngine("resign")));
     ASSERT_TRUE(registerEngine("", fakeEngine("options")));

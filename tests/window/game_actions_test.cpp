@@ -177,9 +177,10 @@ TEST_F(GameActionsTest, TheMoveListFollowsTheGameAndReplaysOnAClick) {
     EXPECT_EQ(list->count(), 3);
     EXPECT_EQ(list->currentRow(), 2);
     kingStep();  // the computer resigns at ply 3
-    ASSERT_EQ(list->count(), 5);
+    ASSERT_EQ(list->count(), 6);
     EXPECT_EQ(list->item(1)->text(), QStringLiteral("  1 ▲５八玉  0:01"));
-    EXPECT_EQ(list->item(4)->text(), QStringLiteral("まで3手で先手の勝ち"));
+    EXPECT_EQ(list->item(4)->text(), QStringLiteral("  4 △投了"));
+    EXPECT_EQ(list->item(5)->text(), QStringLiteral("まで3手で先手の勝ち"));
     auto clickRow = [list](int row) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                           list->visualItemRect(list->item(row)).center());
@@ -188,8 +189,21 @@ TEST_F(GameActionsTest, TheMoveListFollowsTheGameAndReplaysOnAClick) {
     EXPECT_EQ(c().engine->plyCount, 1);
     EXPECT_EQ(list->currentRow(), 1);
     EXPECT_EQ(c().engine->currentPosition[58], kLowerKing);
-    clickRow(4);  // the result line: the end of the game
+    clickRow(5);  // the result line: the end of the game
     EXPECT_EQ(c().engine->plyCount, 3);
+}
+
+TEST_F(GameActionsTest, AtTheEndOfALongGameTheListShowsItsLastLineWhole) {
+    resignAt = 121;
+    startGame();
+    for (int i = 0; i < 61; ++i) kingStep();
+    QListWidget* list = w->moveList();
+    ASSERT_EQ(list->count(), 124);  // 121 plies, 投了 and the result
+    w->show();
+    QCoreApplication::processEvents();
+    const QRect last = list->visualItemRect(list->item(list->count() - 1));
+    EXPECT_TRUE(list->viewport()->rect().contains(last))
+        << last.top() << " " << last.bottom() << " in " << list->viewport()->height();
 }
 
 TEST_F(GameActionsTest, ADroppedRecordFileOpensLikeTheOpenButton) {

@@ -267,6 +267,8 @@ void MainWindow::buildMoveList() {
                            kToolBarHeight + kPictureHeight - 8);
     moveList_->setFocusPolicy(Qt::NoFocus);
     moveList_->setUniformItemSizes(true);
+    // Scrolled by pixels, the list's end shows its last line whole.
+    moveList_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     // A click on a ply replays to it, as the replay keys do.
     connect(moveList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const int row = moveList_->row(item);
@@ -276,24 +278,28 @@ void MainWindow::buildMoveList() {
 }
 
 void MainWindow::refreshMoveList() {
-    const std::vector<std::string> lines =
-        MoveListLines(*controller_->record, controller_->ListedPlies());
+    const GameController::MoveListView view = controller_->ShownMoveList();
     const QSignalBlocker block(moveList_);
     // Lines already there stay (the list grows ply by ply); the rest change.
-    for (int row = 0; row < static_cast<int>(lines.size()); ++row) {
-        const QString text = QString::fromStdString(lines[static_cast<std::size_t>(row)]);
+    for (int row = 0; row < static_cast<int>(view.lines.size()); ++row) {
+        const QString text = QString::fromStdString(view.lines[static_cast<std::size_t>(row)]);
         if (row < moveList_->count()) {
             if (moveList_->item(row)->text() != text) moveList_->item(row)->setText(text);
         } else {
             moveList_->addItem(text);
         }
     }
-    while (moveList_->count() > static_cast<int>(lines.size())) {
+    while (moveList_->count() > static_cast<int>(view.lines.size())) {
         delete moveList_->takeItem(moveList_->count() - 1);
     }
-    const int current = std::clamp(controller_->engine->plyCount, 0, moveList_->count() - 1);
-    moveList_->setCurrentRow(current);
-    moveList_->scrollToItem(moveList_->item(current));
+    moveList_->setCurrentRow(view.currentRow);
+    // At the last ply the lines after it (how the game ended) show too,
+    // and the list ends on a whole line.
+    if (view.currentRow >= controller_->ListedPlies()) {
+        moveList_->scrollToBottom();
+    } else {
+        moveList_->scrollToItem(moveList_->item(view.currentRow));
+    }
 }
 
 void MainWindow::pagesChanged() {
