@@ -229,7 +229,8 @@ int32_t load(EngineState& state, AikReader& reader, const std::string& path, Ui&
     std::string refusal;
     if (reader.openResult() == FileRead::NotRegular) refusal = kAikNotRegularFile + path;
     if (reader.openResult() == FileRead::TooLarge) refusal = kAikFileTooLarge + path;
-    if (reader.openResult() == FileRead::CannotOpen || reader.openResult() == FileRead::ReadFailed) {
+    if (reader.openResult() == FileRead::CannotOpen ||
+        reader.openResult() == FileRead::ReadFailed) {
         refusal = (exists(path) ? kAikFileUnreadable : kAikFileMissing) + path;
     }
     const bool ok = reader.isOpen() && readFile(state, reader, path, refusal);

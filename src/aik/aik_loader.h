@@ -16,7 +16,8 @@ inline constexpr const char* kAikLoadError = "error\n  aik file is not opened.";
 
 // Added to kAikLoadError, with the path, to say why the load failed: the
 // .aik file or its book is missing, unreadable or refused unread, or a line
-// of the .aik file does not read ("\n  12行目を読めません：PATH").
+// of the .aik file does not read ("\n  12行目を読めません：PATH"; for a table
+// block, the line the block begins on).
 inline constexpr const char* kAikNotRegularFile = "\n  通常のファイルではありません：";
 inline constexpr const char* kAikFileTooLarge = "\n  ファイルが大きすぎます：";
 inline constexpr const char* kAikFileMissing = "\n  ファイルがありません：";
@@ -27,9 +28,9 @@ inline constexpr const char* kAikLineUnreadable = "行目を読めません：";
 
 // Loads the .aik file at `path`. Returns 1 when the whole file was read, or
 // -1 after showing kAikLoadError followed by the reason and the file it
-// concerns. A failed load keeps what was read up to the
-// failing line. Either way the profile is left usable by the search: haba in
-// 1..100, edakari_hyouka at least 1 (else 32), hitu_hukasa 0 (off) or above.
+// concerns. A failed load keeps what was read up to the failing line.
+// Either way the profile is left usable by the search: haba in 1..100,
+// edakari_hyouka at least 1 (else 32), hitu_hukasa 0 (off) or above.
 int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui);
 
 // LoadAik on the bytes of a file already read; `path` names it in messages,

@@ -86,7 +86,8 @@ int AikReader::peek() {
 
 int32_t AikReader::lineNumber() const {
     const std::size_t end = std::min(lineStart_, bytes_.size());
-    return 1 + static_cast<int32_t>(std::count(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
+    const auto last = bytes_.begin() + static_cast<std::ptrdiff_t>(end);
+    return 1 + static_cast<int32_t>(std::count(bytes_.begin(), last, '\n'));
 }
 
 LineResult AikReader::readLine(std::string& line) {

@@ -266,7 +266,8 @@ bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& out
     MessageCatcher loadMessage;
     if (LoadAikBytes(*input, settings.aikPath, bytes, loadMessage) != 1 ||
         !LocateAikNumbers(settings.aikPath, bytes, numbers)) {
-        error = withPath("cannot load engine file ", settings.aikPath) + ": " + oneLine(loadMessage.last);
+        error = withPath("cannot load engine file ", settings.aikPath) + ": " +
+                oneLine(loadMessage.last);
         return false;
     }
     // Before the run, so that it never ends in a file that cannot be used:
