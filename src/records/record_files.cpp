@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 
 namespace nusari {
 
@@ -71,6 +73,29 @@ bool replacedFile(const std::string& path, std::string& target) {
     return false;
 }
 
+// What a save's new file is called until it is renamed: the file's name,
+// this mark and six characters that mkstemp picks.
+constexpr std::string_view kSaveMark = ".nusari-save-";
+
+// A save killed before its rename leaves its new file behind; the next save
+// of the same file removes such files once they are old enough that no
+// other save (another window's) can still be writing them.
+void removeStaleSaves(const std::string& target) {
+    namespace fs = std::filesystem;
+    const fs::path file(target);
+    const std::string prefix = file.filename().string() + std::string(kSaveMark);
+    std::error_code ec;
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const auto oldest = fs::file_time_type::clock::now() - std::chrono::minutes(1);
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+        std::error_code fileEc;
+        if (!it->is_regular_file(fileEc) || it->last_write_time(fileEc) > oldest || fileEc) continue;
+        fs::remove(it->path(), fileEc);
+    }
+}
+
 }  // namespace
 
 bool writeFileReplacing(const std::string& path, std::string_view bytes) {
@@ -78,7 +103,8 @@ bool writeFileReplacing(const std::string& path, std::string_view bytes) {
     if (!replacedFile(path, target)) return false;
     struct stat st {};
     if (::lstat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return false;
-    std::string temp = target + ".XXXXXX";
+    removeStaleSaves(target);
+    std::string temp = target + std::string(kSaveMark) + "XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
     bool ok = ::fchmod(fd, newFileMode(target)) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;

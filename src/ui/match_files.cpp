@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 #include "ui/time_text.h"
 
@@ -32,17 +33,30 @@ bool AppendMatchLog(const std::filesystem::path& writeFolder, std::string_view l
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
     // Non-blocking, so that a FIFO in the log's place does not make us wait.
-    const int fd = ::open(path.c_str(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    constexpr int kFlags = O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = ::open(path.c_str(), O_RDWR | kFlags, 0666);
+    // A log we may only write to is appended to without the repair below.
+    if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_WRONLY | kFlags, 0666);
     if (fd < 0) return false;
     struct stat st {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    while (ok && !line.empty()) {
-        const ssize_t n = ::write(fd, line.data(), line.size());
+    // A line cut short earlier (a full disk) gets its line end first, so that
+    // this line is not glued onto it.
+    std::string whole;
+    char last = '\n';
+    if (ok && st.st_size > 0 && ::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') {
+        whole = "\r\n";
+    }
+    whole += line;
+    std::string_view rest = whole;
+    while (ok && !rest.empty()) {
+        const ssize_t n = ::write(fd, rest.data(), rest.size());
         if (n < 0 && errno == EINTR) continue;
         ok = n > 0;
-        if (ok) line.remove_prefix(static_cast<std::size_t>(n));
+        if (ok) rest.remove_prefix(static_cast<std::size_t>(n));
     }
+    // Whole lines or nothing: a write that stopped part way is taken back.
+    if (!ok && S_ISREG(st.st_mode)) (void)::ftruncate(fd, st.st_size);
     return ::close(fd) == 0 && ok;
 }
 

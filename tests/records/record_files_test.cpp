@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -77,6 +78,24 @@ TEST(WriteFileReplacing, FoldersFifosDevicesAndLinkLoopsAreRefused) {
     EXPECT_EQ(entryCount(dir), entries);
     EXPECT_TRUE(fs::is_directory(dir / "folder.csa"));
     EXPECT_TRUE(fs::is_fifo(dir / "fifo.csa"));
+}
+
+// A save killed before its rename leaves its new file; the next save of the
+// file removes it once it is a minute old, and nothing else.
+TEST(WriteFileReplacing, TheNextSaveRemovesWhatAKilledSaveLeft) {
+    TempFolder folder;
+    const fs::path dir = folder.path();
+    const std::string stale = folder.writeBytes("saved.csa.nusari-save-Ab12Cd", "half");
+    const std::string fresh = folder.writeBytes("saved.csa.nusari-save-Ef34Gh", "writing");
+    const std::string other = folder.writeBytes("saved.csa.backup", "mine");
+    const std::string otherSave = folder.writeBytes("other.csa.nusari-save-Ij56Kl", "half");
+    for (const std::string& p : {stale, other, otherSave}) {
+        fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::minutes(5));
+    }
+    ASSERT_TRUE(writeFileReplacing((dir / "saved.csa").string(), "new"));
+    EXPECT_FALSE(fs::exists(stale));
+    for (const std::string& p : {fresh, other, otherSave}) EXPECT_TRUE(fs::exists(p)) << p;
+    EXPECT_EQ(entryCount(dir), 4);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +38,30 @@ TEST(MatchLog, LinesAreAppendedThroughALinkThatStaysALink) {
     EXPECT_EQ(bytesOf(elsewhere), "a\r\nb\r\n");
 }
 
+// Whole lines or nothing: a line cut short before gets its end, and a write
+// the disk stops part way (here a file size limit) is taken back.
+TEST(MatchLog, LinesStayWholeOnAFullDisk) {
+    test::TempFolder folder;
+    const fs::path log = folder.path() / kMatchLogPath;
+    fs::create_directories(log.parent_path());
+    std::ofstream(log, std::ios::binary) << "2026/1";
+    ASSERT_TRUE(AppendMatchLog(folder.path(), "b\r\n"));
+    EXPECT_EQ(bytesOf(log), "2026/1\r\nb\r\n");
+
+    const auto size = static_cast<rlim_t>(fs::file_size(log));
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = saved;
+    tight.rlim_cur = size + 3;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const bool appended = AppendMatchLog(folder.path(), "a long line\r\n");
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(appended);
+    EXPECT_EQ(bytesOf(log), "2026/1\r\nb\r\n");
+}
+
 TEST(MatchLog, NoRegularFileInItsPlaceIsRefusedAtOnce) {
     enum Kind { Folder, Fifo, FifoWithReader, Device };
     for (const Kind kind : {Folder, Fifo, FifoWithReader, Device}) {
@@ -45,7 +71,9 @@ TEST(MatchLog, NoRegularFileInItsPlaceIsRefusedAtOnce) {
         fs::create_directories(log.parent_path());
         int reader = -1;
         if (kind == Folder) fs::create_directories(log);
-        if (kind == Fifo || kind == FifoWithReader) ASSERT_EQ(::mkfifo(log.c_str(), 0600), 0);
+        if (kind == Fifo || kind == FifoWithReader) {
+            ASSERT_EQ(::mkfifo(log.c_str(), 0600), 0);
+        }
         if (kind == FifoWithReader) {
             reader = ::open(log.c_str(), O_RDONLY | O_NONBLOCK);
             ASSERT_GE(reader, 0);
