@@ -26,7 +26,8 @@ bool isValidUtf8(std::string_view bytes);
 
 // The record's text as CP932: a UTF-8 byte-order mark is dropped, and a text
 // that is valid UTF-8 and not plain ASCII is converted (☗ and ☖, which
-// CP932 lacks, become ▲ and △). Anything else is taken as CP932 already.
+// CP932 lacks, become ▲ and △), and so is UTF-16 (with a byte-order mark,
+// or recognised from its NUL bytes). Anything else is taken as CP932 already.
 std::string recordTextAsCp932(std::string_view bytes);
 
 }  // namespace nusari

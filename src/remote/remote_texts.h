@@ -5,7 +5,7 @@ namespace nusari {
 
 inline constexpr const char* kSerialOpenError = "error\n  rs232c is not opened.";
 inline constexpr const char* kLanOpenError = "error\n  LAN is not opened.";
-inline constexpr const char* kProtocolError = "CASプロトコル\n通信エラー：";
+inline constexpr const char* kProtocolError = "CSAプロトコル\n通信エラー：";
 inline constexpr const char* kThinkingError = "現在思考中\n通信エラー：";
 // The server ended the game, or closed the connection during it.
 inline constexpr const char* kServerVerdict = "サーバの通知：";

@@ -148,13 +148,32 @@ TEST(LoadRecord, AFileThatCannotBeReadIsReportedWithItsName) {
     }
 }
 
-TEST(LoadRecord, Utf8WithOrWithoutAByteOrderMarkReadsLikeCp932) {
+// The UTF-16 bytes of a UTF-8 text of characters below U+10000.
+std::string utf16(std::string_view utf8, bool little, bool marked) {
+    std::string out = marked ? (little ? "\xff\xfe" : "\xfe\xff") : "";
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const std::size_t n = b < 0x80 ? 1 : b < 0xe0 ? 2 : 3;
+        uint32_t c = n == 1 ? b : n == 2 ? b & 0x1f : b & 0x0f;
+        for (std::size_t k = 1; k < n; ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3f);
+        i += n;
+        const char high = static_cast<char>(c >> 8);
+        const char low = static_cast<char>(c & 0xff);
+        out += little ? std::string{low, high} : std::string{high, low};
+    }
+    return out;
+}
+
+TEST(LoadRecord, Utf8AndUtf16WithOrWithoutAByteOrderMarkReadLikeCp932) {
     const std::string kif = "先手：名人\n手数----指手---------消費時間--\n1 ７六歩(77)\n2 投了\n";
     LoadFixture f;
     const std::string paths[] = {
         writeText(f.folder, "a.kif", kif),
         f.folder.writeBytes("b.kif", kif),
         f.folder.writeBytes("c.kifu", "\xef\xbb\xbf" + kif),
+        f.folder.writeBytes("d.kif", utf16(kif, true, true)),
+        f.folder.writeBytes("e.kif", utf16(kif, false, true)),
+        f.folder.writeBytes("f.kif", utf16(kif, true, false)),
     };
     for (const std::string& path : paths) {
         SCOPED_TRACE(path);

@@ -158,7 +158,7 @@ TEST_F(SerialLinkTest, BadMoveLinesLeaveThePositionAsItWas) {
         ui.sounds.clear();
         ASSERT_EQ(deliver(line), PollResult::Malformed);
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0], "CASプロトコル\n通信エラー：" + line);
+        EXPECT_EQ(ui.messages[0], "CSAプロトコル\n通信エラー：" + line);
         EXPECT_EQ(ui.sounds, std::vector<Sound>{Sound::Message});
         EXPECT_EQ(board(), before);
         EXPECT_EQ(engine().plyCount, 0);
@@ -212,11 +212,11 @@ TEST_F(SerialLinkTest, TakeBackAndUnknownWordsKeepTheGame) {
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
 
     ASSERT_EQ(deliver("%XYZZY\n"), PollResult::UnknownSpecial);
-    EXPECT_EQ(ui.messages.back(), "CASプロトコル\n通信エラー：%XYZZY\n");
+    EXPECT_EQ(ui.messages.back(), "CSAプロトコル\n通信エラー：%XYZZY\n");
     // A long word: its tail is skipped byte by byte, the next move plays.
     replies = {Move{83, 84}};
     ASSERT_EQ(deliver("%ABCDEFGHIJ\n+2726FU\n"), PollResult::UnknownSpecial);
-    EXPECT_EQ(ui.messages.back(), "CASプロトコル\n通信エラー：%ABCDEFG");
+    EXPECT_EQ(ui.messages.back(), "CSAプロトコル\n通信エラー：%ABCDEFG");
     EXPECT_EQ(deliver(""), PollResult::MovePlayed);
     EXPECT_EQ(engine().plyCount, 4);
 }
@@ -273,7 +273,7 @@ TEST_F(SerialLinkTest, AMessageCutShortIsReportedAfterTheReadTimeout) {
     EXPECT_EQ(link->Poll(), PollResult::Nothing);
     clockMs += 1;
     ASSERT_EQ(link->Poll(), PollResult::Malformed);
-    EXPECT_EQ(ui.messages.back(), "CASプロトコル\n通信エラー：+77");
+    EXPECT_EQ(ui.messages.back(), "CSAプロトコル\n通信エラー：+77");
     EXPECT_EQ(board(), before);
 
     // A line of six bytes is short as well, and does not eat the next one.

@@ -167,7 +167,7 @@ TEST_F(ServerLinkTest, OnlyTheRemotesMovesArePlayed) {
     const Position before = board();
     server.send("+7775FU,T3\n");
     ASSERT_EQ(pollUntilHandled(), PollResult::Malformed);
-    EXPECT_EQ(ui.messages.back(), "CASプロトコル\n通信エラー：7775FU,T3\n");
+    EXPECT_EQ(ui.messages.back(), "CSAプロトコル\n通信エラー：7775FU,T3\n");
     EXPECT_EQ(board(), before);
 
     // While the computer thinks, a line is refused with its sign.
