@@ -1,7 +1,7 @@
 #include "aik_loader.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <cerrno>
 #include <string_view>
 #include <utility>
 
@@ -111,12 +111,6 @@ bool readString(AikProfile& profile, const StringKey& key, std::string_view line
     return true;
 }
 
-// True when something is at `path` (a link is followed).
-bool exists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::exists(path, ec);
-}
-
 // The folder part of `path`, up to and including its last '/'.
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -134,10 +128,34 @@ void guardProfile(AikProfile& p) {
 
 enum class LineOutcome { Ok, Failed, FileDone };
 
+// What a load has to tell: why it failed, or what the user should know of a
+// load that worked.
+struct LoadNotes {
+    std::string refusal;
+    std::string warning;
+};
+
+// Loads the book the engine names; false with the reason in `notes`, and a
+// book cut to the table's capacity is a warning.
+bool loadNamedBook(EngineState& state, const std::string& book, LoadNotes& notes) {
+    BookLoadInfo info;
+    if (LoadBook(state.bookTable, book, &info) == 0) {
+        if (info.cut()) notes.warning = BookCutWarning(kBookCapacity, info.fileRecords, book);
+        return true;
+    }
+    if (info.read == FileRead::CannotOpen && info.error == ENOENT) {
+        notes.refusal = kAikBookMissing + book;
+    } else {
+        notes.refusal =
+            kAikBookUnreadable + ("（" + fileReadReason(info.read, info.error) + "）：") + book;
+    }
+    return false;
+}
+
 // Handles one line that is neither empty nor a comment. A refused book
-// file leaves the reason and its path in `refusal`.
+// file leaves the reason and its path in `notes`.
 LineOutcome handleLine(EngineState& state, AikReader& reader, const std::string& path,
-                       std::string_view line, RuleOffset& lastOffset, std::string& refusal) {
+                       std::string_view line, RuleOffset& lastOffset, LoadNotes& notes) {
     AikProfile& profile = state.profile;
     for (const ScalarKey& k : kScalarKeys) {
         if (line.starts_with(k.key)) {
@@ -171,13 +189,7 @@ LineOutcome handleLine(EngineState& state, AikReader& reader, const std::string&
     if (line.starts_with(kZyouseki.key)) {
         if (!readString(profile, kZyouseki, line)) return LineOutcome::Failed;
         const std::string book = EngineCompanionPath(path, profile.zyouseki, ".jsk");
-        const int32_t loaded = LoadBook(state.bookTable, book);
-        if (loaded == kBookNotRegularFile) {
-            refusal = kAikNotRegularFile + book;
-        } else if (loaded != 0) {
-            refusal = (exists(book) ? kAikBookUnreadable : kAikBookMissing) + book;
-        }
-        return loaded == 0 ? LineOutcome::Ok : LineOutcome::Failed;
+        return loadNamedBook(state, book, notes) ? LineOutcome::Ok : LineOutcome::Failed;
     }
     if (line.starts_with("set koma[")) {
         return ReadSetBlock(state, reader, line) ? LineOutcome::Ok : LineOutcome::Failed;
@@ -193,14 +205,14 @@ LineOutcome handleLine(EngineState& state, AikReader& reader, const std::string&
 }
 
 // Reads every line of the file; true when the whole file was read. A line
-// that fails names itself in `refusal`, unless the reason is already there.
-bool readFile(EngineState& state, AikReader& reader, const std::string& path,
-              std::string& refusal) {
+// that fails names itself in the refusal, unless the reason is already there.
+bool readFile(EngineState& state, AikReader& reader, const std::string& path, LoadNotes& notes) {
     RuleOffset lastOffset;
     std::string line;
     const auto lineFailed = [&] {
-        if (refusal.empty()) {
-            refusal = "\n  " + std::to_string(reader.lineNumber()) + kAikLineUnreadable + path;
+        if (notes.refusal.empty()) {
+            notes.refusal =
+                "\n  " + std::to_string(reader.lineNumber()) + kAikLineUnreadable + path;
         }
         return false;
     };
@@ -208,7 +220,7 @@ bool readFile(EngineState& state, AikReader& reader, const std::string& path,
         const LineResult read = reader.readLine(line);
         if (read == LineResult::TooLong) return lineFailed();
         if (!line.empty() && line[0] != '\'') {
-            const LineOutcome outcome = handleLine(state, reader, path, line, lastOffset, refusal);
+            const LineOutcome outcome = handleLine(state, reader, path, line, lastOffset, notes);
             if (outcome == LineOutcome::Failed) return lineFailed();
             if (outcome == LineOutcome::FileDone) break;
         }
@@ -226,24 +238,30 @@ int32_t load(EngineState& state, AikReader& reader, const std::string& path, Ui&
     state.profile.zikan_wariai = kDefaultZikanWariai;
     state.profile.tume_hukasa = 0;
 
-    std::string refusal;
-    if (reader.openResult() == FileRead::NotRegular) refusal = kAikNotRegularFile + path;
-    if (reader.openResult() == FileRead::TooLarge) refusal = kAikFileTooLarge + path;
-    if (reader.openResult() == FileRead::CannotOpen ||
-        reader.openResult() == FileRead::ReadFailed) {
-        refusal = (exists(path) ? kAikFileUnreadable : kAikFileMissing) + path;
+    LoadNotes notes;
+    if (!reader.isOpen()) {
+        notes.refusal =
+            "\n  " + fileReadReason(reader.openResult(), reader.openError()) + "：" + path;
     }
-    const bool ok = reader.isOpen() && readFile(state, reader, path, refusal);
+    const bool ok = reader.isOpen() && readFile(state, reader, path, notes);
     if (ok) DeriveTables(state);
     guardProfile(state.profile);
     if (!ok) {
-        showError(ui, kAikLoadError + refusal);
+        showError(ui, kAikLoadError + notes.refusal);
         return -1;
     }
+    // The engine is usable: told without the error sound, and without
+    // holding up what follows.
+    if (!notes.warning.empty()) ui.notify(notes.warning);
     return 1;
 }
 
 }  // namespace
+
+std::string BookCutWarning(int64_t read, int64_t inFile, const std::string& book) {
+    return std::string(kAikBookCutWarning) + "：" + std::to_string(inFile) + "局面のうち先頭の" +
+           std::to_string(read) + "局面だけを読みました：" + book;
+}
 
 std::string EngineCompanionPath(const std::string& aikPath, const std::string& zyouseki,
                                 const char* extension) {

@@ -36,7 +36,7 @@ int32_t ParseSignedNumber(std::string_view text, bool& ok) {
 }
 
 AikReader::AikReader(const std::string& path)
-    : opened_(readRegularFile(path, kMaxAikFileBytes, bytes_)) {}
+    : opened_(readRegularFile(path, kMaxAikFileBytes, bytes_, &openInfo_)) {}
 
 AikReader::AikReader(FromBytes, std::string bytes)
     : bytes_(std::move(bytes)),

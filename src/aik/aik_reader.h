@@ -45,6 +45,8 @@ public:
     AikReader(FromBytes, std::string bytes);
     bool isOpen() const { return opened_ == FileRead::Ok; }
     FileRead openResult() const { return opened_; }
+    // The errno behind a failed open (see FileReadInfo).
+    int openError() const { return openInfo_.error; }
     // True when the file could not be read.
     bool failed() const { return !isOpen(); }
 
@@ -80,7 +82,10 @@ private:
     int get();
     int peek();
 
-    std::string bytes_;  // the whole file (declared first: opened_ is set by reading it)
+    // The whole file and what its reading found (declared first: opened_ is
+    // set by reading it).
+    std::string bytes_;
+    FileReadInfo openInfo_;
     FileRead opened_;
     std::size_t next_ = 0;  // the first byte not yet taken
     int rawPending_ = kNone;  // byte read past a carriage return

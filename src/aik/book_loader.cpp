@@ -54,11 +54,18 @@ void setAttackCounts(BookRecord& record) {
 
 }  // namespace
 
-int32_t LoadBook(BookTable& book, const std::string& path) {
+int32_t LoadBook(BookTable& book, const std::string& path, BookLoadInfo* info) {
     book.clear();
     constexpr std::size_t kRecordBytes = kBookFileRecordBytes;
     std::string bytes;
-    switch (readRegularFileHead(path, kBookCapacity * kRecordBytes, bytes)) {
+    FileReadInfo read;
+    const FileRead result = readRegularFileHead(path, kBookCapacity * kRecordBytes, bytes, &read);
+    if (info != nullptr) {
+        info->read = result;
+        info->error = read.error;
+        info->fileRecords = static_cast<int64_t>((read.fileBytes + kRecordBytes - 1) / kRecordBytes);
+    }
+    switch (result) {
         case FileRead::Ok: break;
         case FileRead::NotRegular: return kBookNotRegularFile;
         default: return -1;

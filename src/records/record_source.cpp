@@ -98,12 +98,13 @@ RecordFormat recordFormatOf(std::string_view path) {
 }
 
 bool readRecordFile(const std::string& path, std::string& bytes, std::string& error) {
-    switch (readRegularFile(path, kMaxRecordFileBytes, bytes)) {
-        case FileRead::Ok: return true;
-        case FileRead::NotRegular: error = kNotRegularFileMessage + path; break;
-        case FileRead::TooLarge: error = kFileTooLargeMessage + path; break;
-        case FileRead::CannotOpen:
-        case FileRead::ReadFailed: error = kReadErrorMessage + path; break;
+    FileReadInfo info;
+    const FileRead result = readRegularFile(path, kMaxRecordFileBytes, bytes, &info);
+    if (result == FileRead::Ok) return true;
+    if (result == FileRead::TooLarge) {
+        error = kFileTooLargeMessage + path;
+    } else {
+        error = kReadErrorMessage + fileReadReason(result, info.error) + "：" + path;
     }
     return false;
 }

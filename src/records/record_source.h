@@ -18,7 +18,7 @@ inline constexpr std::size_t kMaxRecordFileBytes = 16u << 20;
 
 // Reads the whole file at `path` into `bytes`. A FIFO, a device or a folder
 // is refused at once, without waiting on it. False with the message (UTF-8,
-// naming the file) in `error`.
+// the reason and then the file) in `error`.
 bool readRecordFile(const std::string& path, std::string& bytes, std::string& error);
 
 // True when `bytes` are well-formed UTF-8 (no overlong forms, no surrogates).

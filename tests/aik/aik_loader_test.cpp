@@ -285,11 +285,11 @@ TEST(LoadAik, SpecialFilesAndHugeFilesAreRefusedAtOnceWithTheReason) {
     ASSERT_EQ(::mkfifo((dir / "fifo.jsk").c_str(), 0600), 0);
     const std::string book = writeText(f.folder, "book.aik", "zyouseki=fifo\n");
     const std::pair<std::filesystem::path, std::string> cases[] = {
-        {dir / "folder.aik", kAikNotRegularFile + (dir / "folder.aik").string()},
+        {dir / "folder.aik", "\n  フォルダです：" + (dir / "folder.aik").string()},
         {dir / "fifo.aik", kAikNotRegularFile + (dir / "fifo.aik").string()},
         {dir / "zero.aik", kAikNotRegularFile + (dir / "zero.aik").string()},
         {dir / "huge.aik", kAikFileTooLarge + (dir / "huge.aik").string()},
-        {book, kAikNotRegularFile + (dir / "fifo.jsk").string()},
+        {book, kAikBookUnreadable + ("（通常のファイルではありません）：" + (dir / "fifo.jsk").string())},
     };
     for (const auto& [path, reason] : cases) {
         SCOPED_TRACE(path);

@@ -161,5 +161,31 @@ TEST(LoadAikBook, BookIsFoundInASubFolderOfTheAikFile) {
     EXPECT_EQ(f.state->bookTable.count(), 1);
 }
 
+// A book past the table's capacity is cut there; the engine loads, and the
+// user is told how much was read, without the error sound. A full table is
+// no cut.
+TEST(LoadAikBook, ABookCutToTheTableIsAWarningNotAnError) {
+    const std::string rec = FileRecord(1, 2).bytes();
+    struct Case {
+        int64_t records;
+        bool cut;
+    };
+    for (const Case c : {Case{kBookCapacity, false}, Case{kBookCapacity + 5, true}}) {
+        SCOPED_TRACE(c.records);
+        LoadFixture f;
+        std::string bytes;
+        for (int64_t i = 0; i < c.records; ++i) bytes += rec;
+        const std::string book = f.folder.writeBytes("big.jsk", bytes + rec.substr(0, c.cut ? 9 : 0));
+        ASSERT_EQ(f.load("zyouseki=big\n"), 1);
+        EXPECT_EQ(f.state->bookTable.count(), kBookCapacity);
+        const std::vector<std::string> shown =
+            c.cut ? std::vector<std::string>{"notify:" + BookCutWarning(kBookCapacity, c.records + 1, book)}
+                  : std::vector<std::string>{};
+        EXPECT_EQ(f.ui.events, shown);
+    }
+    EXPECT_EQ(BookCutWarning(10000, 12000, "/b.jsk"),
+              "定跡ファイルの局面が多すぎます：12000局面のうち先頭の10000局面だけを読みました：/b.jsk");
+}
+
 }  // namespace
 }  // namespace nusari::test

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
+
+#include "aik/aik_loader.h"
 #include "records/record_messages.h"
 #include "records_test_support.h"
 
@@ -125,26 +128,96 @@ TEST(LoadRecord, TheExtensionChoosesTheGrammar) {
     }
 }
 
-TEST(LoadRecord, AFileThatCannotBeReadIsReportedWithItsName) {
-    LoadFixture f;
-    const std::string missing = (f.folder.path() / "missing.csa").string();
-    EXPECT_EQ(LoadRecord(f.game, *f.record, missing, LoadMode::Interactive, f.ui), -1);
-    ASSERT_EQ(f.ui.messages.size(), 1u);
-    EXPECT_EQ(f.ui.messages[0], kReadErrorMessage + missing);
-    EXPECT_EQ(f.ui.sounds.front(), Sound::Message);
-    EXPECT_EQ(tail(f.ui.events, 4), kFailedWindow);
+// Makes a fault in `folder` at the relative path `name` (a record, an
+// engine or a book); returns the path to read.
+using MakeFault = std::function<std::filesystem::path(const TempFolder&, const std::string&)>;
 
-    // A folder, a FIFO with no writer and a device are refused at once.
-    std::filesystem::create_directories(f.folder.path() / "folder.kif");
-    const std::string fifo = (f.folder.path() / "f.kif").string();
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::filesystem::path device = f.folder.path() / "x.csa";
-    std::filesystem::create_symlink("/dev/zero", device);
-    for (const std::string& path :
-         {(f.folder.path() / "folder.kif").string(), fifo, device.string()}) {
-        SCOPED_TRACE(path);
-        EXPECT_EQ(LoadRecord(f.game, *f.record, path, LoadMode::Analysis, f.ui), -1);
-        EXPECT_EQ(f.ui.messages.back(), kNotRegularFileMessage + path);
+// One table of file faults and the reason each reader gives: the record
+// reader, the engine loader for its own file and for the book it names.
+TEST(FileFaults, EveryReaderGivesTheReasonAndTheFile) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* fault;
+        MakeFault make;
+        std::string reason;
+        bool book;  // a book is read only up to the table's size: never too large
+    };
+    const Case cases[] = {
+        {"missing", [](const TempFolder& t, const std::string& n) { return t.path() / n; },
+         "ファイルがありません", true},
+        {"a link to itself",
+         [](const TempFolder& t, const std::string& n) {
+             fs::create_symlink(t.path() / n, t.path() / n);
+             return t.path() / n;
+         },
+         "シンボリックリンクが循環しています", true},
+        {"a folder",
+         [](const TempFolder& t, const std::string& n) {
+             fs::create_directory(t.path() / n);
+             return t.path() / n;
+         },
+         "フォルダです", true},
+        {"a FIFO",
+         [](const TempFolder& t, const std::string& n) {
+             ::mkfifo((t.path() / n).c_str(), 0600);
+             return t.path() / n;
+         },
+         "通常のファイルではありません", true},
+        {"a device",
+         [](const TempFolder& t, const std::string& n) {
+             fs::create_symlink("/dev/zero", t.path() / n);
+             return t.path() / n;
+         },
+         "通常のファイルではありません", true},
+        {"below a regular file",
+         [](const TempFolder& t, const std::string& n) {
+             t.writeBytes("plain", "x");
+             return t.path() / "plain" / n;
+         },
+         "途中の名前がフォルダではありません", true},
+        {"too large",
+         [](const TempFolder& t, const std::string& n) {
+             t.writeBytes(n, "");
+             fs::resize_file(t.path() / n, (16u << 20) + 1);
+             return t.path() / n;
+         },
+         "ファイルが大きすぎます", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        {
+            LoadFixture f;
+            const std::string path = c.make(f.folder, "r.csa").string();
+            EXPECT_EQ(LoadRecord(f.game, *f.record, path, LoadMode::Interactive, f.ui), -1);
+            const std::string shown = c.book ? kReadErrorMessage + c.reason + "：" + path
+                                             : kFileTooLargeMessage + path;
+            EXPECT_EQ(f.ui.messages, std::vector<std::string>{shown});
+            EXPECT_EQ(f.ui.sounds, std::vector<Sound>{Sound::Message});
+            EXPECT_EQ(tail(f.ui.events, 4), kFailedWindow);
+        }
+        {
+            TempFolder folder;
+            FakeUi ui;
+            auto state = std::make_unique<EngineState>();
+            const std::string path = c.make(folder, "e.aik").string();
+            EXPECT_EQ(LoadAik(*state, path, ui), -1);
+            EXPECT_EQ(ui.messages, std::vector<std::string>{std::string(kAikLoadError) + "\n  " +
+                                                            c.reason + "：" + path});
+        }
+        if (c.book) {
+            TempFolder folder;
+            FakeUi ui;
+            auto state = std::make_unique<EngineState>();
+            const fs::path book = c.make(folder, "b.jsk");
+            const std::string stem = book.lexically_relative(folder.path()).replace_extension().string();
+            const std::string aik = folder.writeBytes("e.aik", "zyouseki=" + stem + "\n");
+            EXPECT_EQ(LoadAik(*state, aik, ui), -1);
+            const std::string reason = c.reason == "ファイルがありません"
+                                           ? kAikBookMissing + book.string()
+                                           : kAikBookUnreadable + ("（" + c.reason + "）：") +
+                                                 book.string();
+            EXPECT_EQ(ui.messages, std::vector<std::string>{kAikLoadError + reason});
+        }
     }
 }
 
