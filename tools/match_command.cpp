@@ -13,6 +13,7 @@
 #include "match_game.h"
 #include "match_record.h"
 #include "match_table.h"
+#include "match_text.h"
 #include "openings_file.h"
 #include "usi/usi_engine.h"
 
@@ -108,13 +109,20 @@ std::string recordPath(const MatchOptions& o, int number) {
     return (std::filesystem::path(o.outDir) / (o.prefix + "-" + digits + ".csa")).string();
 }
 
-// Starts every engine that is not running; false after a message.
-bool startEngines(std::unique_ptr<UsiEngine> engines[2]) {
+// Starts every engine that is not running; false after a message. Before
+// game `game` (from 1; 0 at the match's start) a restart is said aloud.
+bool startEngines(std::unique_ptr<UsiEngine> engines[2], int64_t game) {
     for (int e = 0; e < 2; ++e) {
         if (!engines[e]->broken()) continue;
+        const std::string name = engineText(engines[e]->name());
+        if (game > 0) {
+            std::fprintf(stderr, "match: restarting engine %d (%s) for game %lld\n", e + 1,
+                         name.c_str(), static_cast<long long>(game));
+        }
         std::string error;
         if (!engines[e]->start(error)) {
-            std::fprintf(stderr, "match: engine %d: %s\n", e + 1, error.c_str());
+            std::fprintf(stderr, "match: engine %d (%s) cannot be %s: %s\n", e + 1, name.c_str(),
+                         game > 0 ? "restarted" : "started", engineText(error).c_str());
             return false;
         }
     }
@@ -153,23 +161,23 @@ int runMatch(const Arguments& args) {
 
     std::unique_ptr<UsiEngine> engines[2];
     for (int e = 0; e < 2; ++e) engines[e] = std::make_unique<UsiEngine>(o.engines[e], o.handshakeMs);
-    if (!startEngines(engines)) return 1;
+    if (!startEngines(engines, 0)) return 1;
     std::string names[2];
-    for (int e = 0; e < 2; ++e) names[e] = engines[e]->name();
+    for (int e = 0; e < 2; ++e) names[e] = engineText(engines[e]->name());
     // Self-play: two engines of one name are told apart by their number.
     if (names[0] == names[1]) {
         names[0] += " #1";
         names[1] += " #2";
     }
     for (int e = 0; e < 2; ++e) {
-        std::printf("engine %d: %s (%s)\n", e + 1, names[e].c_str(), o.commandLine[e].c_str());
+        std::printf("engine %d: %s (%s)\n", e + 1, names[e].c_str(), engineText(o.commandLine[e]).c_str());
     }
     std::fflush(stdout);
     UsiEngine* players[2] = {engines[0].get(), engines[1].get()};
     MatchTable table(names);
     int status = 0;
     for (int64_t g = o.skip; g < o.games; ++g) {
-        if (!startEngines(engines)) {
+        if (!startEngines(engines, g + 1)) {
             std::fprintf(stderr, "match: stopped after %lld games\n", static_cast<long long>(g));
             status = 1;
             break;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "match_text.h"
 #include "position/entering_king.h"
 #include "usi/joined_text.h"
 #include "position/sfen.h"
@@ -10,6 +11,10 @@
 namespace nusari::tool {
 
 namespace {
+
+// How long an engine whose output ended may take to exit before it is told
+// as one that only closed its output.
+constexpr int64_t kExitGraceMs = 500;
 
 int sideIndex(Side side) { return side == Side::Lower ? 0 : 1; }
 
@@ -60,7 +65,9 @@ public:
     GameOutcome play() {
         for (int e = 0; e < 2 && !over_; ++e) {
             std::string error;
-            if (!engines_[e]->newGame(error)) lose(GameEnd::Crash, sideOf(e), error);
+            if (!engines_[e]->newGame(error)) {
+                lose(GameEnd::Crash, sideOf(e), who(e) + ": " + engineText(error));
+            }
         }
         while (!over_) step();
         out_.plies = referee_.plies();
@@ -73,6 +80,20 @@ public:
 private:
     int engineOf(Side side) const { return side == Side::Lower ? blackEngine_ : 1 - blackEngine_; }
     Side sideOf(int engine) const { return engine == blackEngine_ ? Side::Lower : Side::Upper; }
+
+    // "engine 2 (gote, NAME)": the number tells two engines of one name apart.
+    std::string who(int engine) const {
+        return joined({"engine ", std::to_string(engine + 1), " (",
+                       sideOf(engine) == Side::Lower ? "sente" : "gote", ", ",
+                       engineText(engines_[engine]->name()), ")"});
+    }
+
+    // How an engine whose output ended stands: exited, or only closed it.
+    std::string endingOf(int engine) const {
+        ChildProcess* process = engines_[engine]->process();
+        if (process == nullptr) return "exited";
+        return ChildProcess::describe(process->ending(kExitGraceMs));
+    }
 
     void lose(GameEnd end, Side side, std::string detail = {}) {
         out_.end = end;
@@ -115,7 +136,7 @@ private:
         const UsiEngine::Answer answer =
             engine.think(positionCommand(opening_, referee_), goCommand(time_, clock_), limit + time_.marginMs);
         if (answer.kind == UsiEngine::Answer::Kind::Exited) {
-            return lose(GameEnd::Crash, side, engine.name() + " exited");
+            return lose(GameEnd::Crash, side, who(mover) + " " + endingOf(mover));
         }
         if (answer.kind == UsiEngine::Answer::Kind::NoAnswer) {
             engine.settle(std::max<int64_t>(500, time_.marginMs));
@@ -134,10 +155,11 @@ private:
         Move m;
         const std::string position = toSfen(referee_.position(), side, referee_.plies() + 1);
         if (!parseUsiMove(answer.word, side, m)) {
-            return lose(GameEnd::IllegalMove, side, joined({"bestmove '", answer.word, "' is no USI move"}));
+            return lose(GameEnd::IllegalMove, side,
+                        joined({"bestmove '", engineText(answer.word), "' is no USI move"}));
         }
         if (!referee_.play(m)) {
-            return lose(GameEnd::IllegalMove, side, answer.word + " is not legal in " + position);
+            return lose(GameEnd::IllegalMove, side, engineText(answer.word) + " is not legal in " + position);
         }
         out_.moves.push_back({m, mover, answer.ms, limit, answer.hasScore, answer.score});
         clock = std::max<int64_t>(0, clock - answer.ms) + time_.incMs;

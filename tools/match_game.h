@@ -28,7 +28,7 @@ enum class GameEnd {
     BadDeclaration,  // an invalid one loses
     IllegalMove,     // illegal or malformed
     TimeLoss,        // no answer in time, or a move over the limit
-    Crash,           // the engine exited
+    Crash,           // the engine exited or closed its output
     Repetition,
     PerpetualCheck,  // the checking side loses
     PlyLimit,
@@ -49,7 +49,9 @@ struct GameOutcome {
     int winner = -1;  // engine index; -1 for a draw
     GameEnd end = GameEnd::PlyLimit;
     Side endSide = Side::Lower;  // the side that lost (or declared); for a draw the side to move
-    std::string detail;          // what went wrong, for a foul or a crash
+    // What went wrong, for a foul or a crash, printable: engine bytes are
+    // escaped, a crash names the engine by number, side and name.
+    std::string detail;
     std::vector<PlayedMove> moves;  // after the opening's moves
     int plies = 0;                  // all plies, the opening's included
 };

@@ -91,14 +91,24 @@ GameResult playRefereedGame(int lowerEngine, int64_t limitMs, const MoveSource& 
             result.reason = "resignation";
             return result;
         }
-        const std::string before = toSfen(referee.position(), side);
+        const std::string before = toSfen(referee.position(), side, referee.plies() + 1);
         if (!answer.usable || !referee.play(answer.move)) {
-            std::fprintf(stderr, "engine %c: illegal or no move '%s' in %s\n", mover == 0 ? 'A' : 'B',
-                         answer.usable ? moveToUsi(answer.move, side).c_str() : answer.text.c_str(),
-                         before.c_str());
+            const char name = mover == 0 ? 'A' : 'B';
             result.winner = 1 - mover;
-            result.reason = answer.usable ? "illegal move" : "no answer";
-            result.illegal = true;
+            if (answer.usable || !answer.word.empty()) {
+                const std::string word = answer.usable ? moveToUsi(answer.move, side) : answer.word;
+                result.reason = "illegal move '" + word + "'";
+                result.illegal = true;
+                std::fprintf(stderr, "engine %c: illegal move '%s'%s in %s\n", name, word.c_str(),
+                             answer.usable ? "" : " (no USI move)", before.c_str());
+            } else {
+                result.reason = answer.gone ? std::string("engine ") + name + " " + answer.text
+                                            : answer.text;
+                result.missing = true;
+                if (answer.gone) result.gone = mover;
+                std::fprintf(stderr, "engine %c%s %s at %s\n", name, answer.gone ? "" : ":",
+                             answer.text.c_str(), before.c_str());
+            }
             return result;
         }
     }
@@ -112,6 +122,7 @@ void MatchTally::add(int game, int lowerEngine, const GameResult& r) {
     slowest_ = std::max(slowest_, r.slowestMs);
     late_ += r.lateMoves;
     if (r.illegal) ++illegal_;
+    if (r.missing) ++missing_;
     if (r.winner < 0) {
         ++draws_;
     } else {
@@ -125,9 +136,9 @@ void MatchTally::add(int game, int lowerEngine, const GameResult& r) {
 
 void MatchTally::printSummary(int games) const {
     std::printf(
-        "summary: A %d, B %d, draws %d, illegal moves %d, average %.1f plies, slowest move %lld ms, "
-        "moves over the limit + 10%%: %d\n",
-        wins_[0], wins_[1], draws_, illegal_, static_cast<double>(plies_) / std::max(1, games),
+        "summary: A %d, B %d, draws %d, illegal moves %d, missing answers %d, average %.1f plies, "
+        "slowest move %lld ms, moves over the limit + 10%%: %d\n",
+        wins_[0], wins_[1], draws_, illegal_, missing_, static_cast<double>(plies_) / std::max(1, games),
         static_cast<long long>(slowest_), late_);
 }
 

@@ -57,18 +57,25 @@ struct GameResult {
     int winner = -1;  // engine index 0 (A) or 1 (B); -1 for a draw
     int plies = 0;
     std::string reason;
-    bool illegal = false;
+    bool illegal = false;  // the loser's move was illegal or no move at all
+    bool missing = false;  // the loser gave no answer or has gone
+    // The engine (0 or 1) that gave no answer because it has gone; -1 if none.
+    int gone = -1;
     int64_t slowestMs = 0;
     int lateMoves = 0;  // moves that took more than the limit plus 10 %
 };
 
-// A player's answer for one move: a move, a resignation, or nothing usable
-// (then `text` says what came instead).
+// A player's answer for one move: a move, a resignation, or nothing usable.
+// Then `word` is the answer that is no move (printable), or, without a
+// word, there was no answer: `text` says why ("no answer in 5000 ms",
+// "exited (status 3)"), and `gone` tells that the player has gone.
 struct PlayerAnswer {
     Move move;
     bool resigns = false;
     bool usable = true;
+    std::string word;
     std::string text;
+    bool gone = false;
 };
 using MoveSource = std::function<PlayerAnswer(int mover, const Referee& referee)>;
 
@@ -81,12 +88,14 @@ class MatchTally {
 public:
     void add(int game, int lowerEngine, const GameResult& r);
     void printSummary(int games) const;
-    bool anyIllegal() const { return illegal_ > 0; }
+    // Any illegal move, missing answer or engine gone.
+    bool anyIllegal() const { return illegal_ + missing_ > 0; }
 
 private:
     int wins_[2] = {0, 0};
     int draws_ = 0;
     int illegal_ = 0;
+    int missing_ = 0;
     int late_ = 0;
     long plies_ = 0;
     int64_t slowest_ = 0;

@@ -9,6 +9,7 @@
 #include "usi/child_process.h"
 #include "commands.h"
 #include "engine_setup.h"
+#include "match_text.h"
 #include "position/sfen.h"
 #include "referee.h"
 #include "think/clock.h"
@@ -19,12 +20,18 @@ namespace {
 
 constexpr int64_t kHandshakeMs = 20000;
 
+// How long an engine whose output ended may take to exit before it is told
+// as one that only closed its output.
+constexpr int64_t kExitGraceMs = 500;
+
 // Reads lines until one starts with `prefix`; false on a timeout or exit.
 bool waitFor(ChildProcess& engine, const std::string& prefix, int64_t timeoutMs, std::string& line) {
     const int64_t deadline = nowMs() + timeoutMs;
     while (engine.readLine(line, std::max<int64_t>(1, deadline - nowMs()))) {
         if (line.rfind(prefix, 0) == 0) return true;
-        if (line.rfind("info string", 0) == 0) std::fprintf(stderr, "usimatch: %s\n", line.c_str());
+        if (line.rfind("info string", 0) == 0) {
+            std::fprintf(stderr, "usimatch: %s\n", engineText(line).c_str());
+        }
     }
     return false;
 }
@@ -49,13 +56,19 @@ GameResult playGame(ChildProcess* engines[2], int lowerEngine, int64_t ms) {
         engine.writeLine("position startpos" + (moves.empty() ? "" : " moves " + moves));
         engine.writeLine("go btime 0 wtime 0 byoyomi " + std::to_string(ms));
         PlayerAnswer answer;
-        if (!waitFor(engine, "bestmove ", ms * 10 + 5000, answer.text)) {
+        const int64_t waitMs = ms * 10 + 5000;
+        std::string line;
+        if (!waitFor(engine, "bestmove ", waitMs, line)) {
             answer.usable = false;
+            answer.gone = engine.outputEnded();
+            answer.text = answer.gone ? ChildProcess::describe(engine.ending(kExitGraceMs))
+                                      : "no answer in " + std::to_string(waitMs) + " ms";
             return answer;
         }
-        const std::string word = answer.text.substr(9, answer.text.find(' ', 9) - 9);
+        const std::string word = line.substr(9, line.find(' ', 9) - 9);
         answer.resigns = word == "resign";
         answer.usable = answer.resigns || parseUsiMove(word, referee.toMove(), answer.move);
+        if (!answer.usable) answer.word = word.empty() ? std::string("(nothing)") : engineText(word);
         return answer;
     });
 }
@@ -92,18 +105,39 @@ int runUsiMatch(const Arguments& args) {
         std::fputs(usage(), stderr);
         return 2;
     }
-    std::unique_ptr<ChildProcess> a = startEngine(program, aik[0]);
-    std::unique_ptr<ChildProcess> b = startEngine(program, aik[1]);
-    if (!a || !b) return 1;
-    ChildProcess* engines[2] = {a.get(), b.get()};
-    MatchTally tally;
-    for (int g = 0; g < games; ++g) {
-        const int lowerEngine = g % 2;
-        tally.add(g + 1, lowerEngine, playGame(engines, lowerEngine, ms));
+    std::unique_ptr<ChildProcess> processes[2];
+    for (int e = 0; e < 2; ++e) {
+        processes[e] = startEngine(program, aik[e]);
+        if (!processes[e]) return 1;
     }
-    tally.printSummary(static_cast<int>(games));
-    for (ChildProcess* e : engines) e->writeLine("quit");
-    return tally.anyIllegal() ? 1 : 0;
+    MatchTally tally;
+    int played = 0;
+    bool stopped = false;
+    while (played < games && !stopped) {
+        const int lowerEngine = played % 2;
+        ChildProcess* engines[2] = {processes[0].get(), processes[1].get()};
+        tally.add(played + 1, lowerEngine, playGame(engines, lowerEngine, ms));
+        ++played;
+        // An engine that has gone is started again for the next game.
+        for (int e = 0; e < 2 && played < games && !stopped; ++e) {
+            if (!processes[e]->outputEnded()) continue;
+            const char name = e == 0 ? 'A' : 'B';
+            processes[e].reset();
+            processes[e] = startEngine(program, aik[e]);
+            if (processes[e]) {
+                std::fprintf(stderr, "usimatch: engine %c restarted for game %d\n", name, played + 1);
+            } else {
+                std::fprintf(stderr, "usimatch: engine %c cannot be restarted; match stopped after %d games\n",
+                             name, played);
+                stopped = true;
+            }
+        }
+    }
+    tally.printSummary(played);
+    for (const auto& e : processes) {
+        if (e) e->writeLine("quit");
+    }
+    return stopped || tally.anyIllegal() ? 1 : 0;
 }
 
 }  // namespace nusari::tool

@@ -96,6 +96,31 @@ bool ChildProcess::readLine(std::string& line, int64_t timeoutMs) {
     }
 }
 
+ChildProcess::Ending ChildProcess::ending(int64_t graceMs) {
+    if (reaped_ || pid_ <= 0) return ended_;
+    const int64_t deadline = nowMs() + graceMs;
+    for (;;) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            reaped_ = true;
+            ended_.kind = WIFSIGNALED(status) ? Ending::Kind::Signalled : Ending::Kind::Exited;
+            ended_.code = WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status);
+            return ended_;
+        }
+        if (nowMs() >= deadline) return Ending{};
+        usleep(5000);
+    }
+}
+
+std::string ChildProcess::describe(const Ending& ending) {
+    switch (ending.kind) {
+        case Ending::Kind::Running: return "closed its output";
+        case Ending::Kind::Exited: return "exited (status " + std::to_string(ending.code) + ")";
+        case Ending::Kind::Signalled: return "exited (signal " + std::to_string(ending.code) + ")";
+    }
+    return "exited";
+}
+
 int ChildProcess::finish(int64_t timeoutMs) {
     if (pid_ <= 0) return -1;
     if (toChild_ >= 0) close(toChild_);
@@ -103,7 +128,8 @@ int ChildProcess::finish(int64_t timeoutMs) {
     const int64_t deadline = nowMs() + timeoutMs;
     int status = 0;
     int result = -1;
-    for (;;) {
+    if (reaped_) result = ended_.kind == Ending::Kind::Exited ? ended_.code : -1;
+    while (!reaped_) {
         const pid_t done = waitpid(pid_, &status, WNOHANG);
         if (done == pid_) {
             result = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -30,6 +30,19 @@ public:
     // exit status, or -1 when it had to be killed.
     int finish(int64_t timeoutMs);
 
+    // How the child stands once its output has ended: still running (it
+    // closed its output only), exited with a status, or ended by a signal.
+    struct Ending {
+        enum class Kind { Running, Exited, Signalled };
+        Kind kind = Kind::Running;
+        int code = 0;  // the exit status or the signal
+    };
+    // Waits up to graceMs for the exit that follows the end of the output
+    // (the pipe closes a moment before the process can be waited for).
+    Ending ending(int64_t graceMs);
+    // "closed its output", "exited (status 3)", "exited (signal 9)".
+    static std::string describe(const Ending& ending);
+
     static constexpr size_t kMaxLineBytes = 65536;
 
 private:
@@ -38,6 +51,8 @@ private:
     int fromChild_ = -1;
     std::string buffer_;
     bool eof_ = false;
+    bool reaped_ = false;  // waited for by ending(): finish must not wait again
+    Ending ended_;
 };
 
 }  // namespace nusari

@@ -46,6 +46,8 @@ public:
     // The id name and the options the engine announced at its start.
     const std::string& idName() const { return idName_; }
     const std::vector<UsiOption>& announcedOptions() const { return announced_; }
+    // The engine's process (null before a start), to tell how it ended.
+    ChildProcess* process() { return process_.get(); }
 
     // "isready" until "readyok", then "usinewgame".
     bool newGame(std::string& error);
@@ -86,7 +88,8 @@ public:
     // "quit", and a kill when it has not exited within two seconds.
     void stop();
 
-    // Called between the slices of every wait (the window's events).
+    // Called between the slices of every wait, at least once a slice even
+    // while lines keep coming: the window's events, or a worker's panel.
     std::function<void()> whileWaiting;
     // Asked between the slices of think(): true ends the think.
     std::function<bool()> stopWanted;
@@ -108,6 +111,8 @@ private:
     std::vector<UsiOption> announced_;
     bool broken_ = false;
     StartFailure startFailure_ = StartFailure::None;
+    // When whileWaiting last ran within readBefore.
+    int64_t lastServedMs_ = 0;
     // The think in progress.
     int64_t thinkStart_ = 0;
     Answer answer_;

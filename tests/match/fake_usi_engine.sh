@@ -4,7 +4,11 @@
 # first "go", "silent" never answers a "go", "mute" never answers anything
 # but exits on "quit", "options" announces one option of each type, and
 # "garbage" sends raw bytes before a bestmove that is none, and "chatty"
-# sends 3000 info lines before "bestmove 7g7f".
+# sends 3000 info lines before "bestmove 7g7f". "nul" answers a bestmove
+# holding a NUL byte, "closeout" closes its output at the first "go" and
+# runs on until "quit", and "once:FILE" exits at the first "go" and cannot
+# start again (FILE marks its first start). Without an argument,
+# "setoption name AikFile value WORD" chooses the WORD.
 word="${1:-resign}"
 while IFS= read -r line; do
   case "$line" in
@@ -19,10 +23,15 @@ while IFS= read -r line; do
         echo "option name Clear Hash type button"
       fi
       echo "usiok" ;;
-    isready) [ "$word" = mute ] || echo "readyok" ;;
+    "setoption name AikFile value "*) [ $# -eq 0 ] && word="${line#setoption name AikFile value }" ;;
+    isready)
+      case "$word" in once:*) [ -e "${word#once:}" ] && exit 4; : > "${word#once:}" ;; esac
+      [ "$word" = mute ] || echo "readyok" ;;
     go*)
       case "$word" in
-        crash) exit 3 ;;
+        crash|once:*) exit 3 ;;
+        nul) printf 'bestmove 7g\0007f\001\n' ;;
+        closeout) exec 1>&- ;;
         silent|mute) ;;
         chatty) for i in $(seq 1 3000); do echo "info depth $i score cp $i nodes $i pv 7g7f 3c3d"; done
                 echo "bestmove 7g7f" ;;

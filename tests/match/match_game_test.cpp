@@ -40,21 +40,28 @@ TEST(MatchGameTest, EachAnswerEndsTheGameForTheRightReason) {
         int winner;
         GameEnd end;
         int plies;
+        const char* detail;  // null: not checked
     };
     const Case cases[] = {
-        {"resign", 1, GameEnd::Resignation, 0},
-        {"7g7f", 0, GameEnd::Resignation, 1},  // the second engine resigns
-        {"5e5d", 1, GameEnd::IllegalMove, 0},
-        {"7g7", 1, GameEnd::IllegalMove, 0},
-        {"win", 1, GameEnd::BadDeclaration, 0},
-        {"crash", 1, GameEnd::Crash, 0},
-        {"silent", 1, GameEnd::TimeLoss, 0},
+        {"resign", 1, GameEnd::Resignation, 0, ""},
+        {"7g7f", 0, GameEnd::Resignation, 1, ""},  // the second engine resigns
+        {"5e5d", 1, GameEnd::IllegalMove, 0, nullptr},
+        {"7g7", 1, GameEnd::IllegalMove, 0, "bestmove '7g7' is no USI move"},
+        // Engine bytes are escaped: a NUL no longer cuts the line.
+        {"nul", 1, GameEnd::IllegalMove, 0, "bestmove '7g\\x007f\\x01' is no USI move"},
+        {"win", 1, GameEnd::BadDeclaration, 0, nullptr},
+        {"crash", 1, GameEnd::Crash, 0, "engine 1 (sente, Fake crash) exited (status 3)"},
+        {"closeout", 1, GameEnd::Crash, 0, "engine 1 (sente, Fake closeout) closed its output"},
+        {"silent", 1, GameEnd::TimeLoss, 0, nullptr},
     };
     for (const Case& c : cases) {
         const GameOutcome game = playAgainstResigner(c.word);
         EXPECT_EQ(game.winner, c.winner) << c.word;
         EXPECT_EQ(game.end, c.end) << c.word << ": " << gameEndName(game.end);
         EXPECT_EQ(game.plies, c.plies) << c.word;
+        if (c.detail != nullptr) {
+            EXPECT_EQ(game.detail, c.detail) << c.word;
+        }
     }
 }
 
