@@ -107,10 +107,13 @@ class GameController {
     // The lower side's move, decided (by the human or the remote player):
     // made, recorded and drawn; then the computer's whole reply.
     void PlayLowerMove(const Move& m);
-    void ApplyComputerMove();
-    // Stores the position after a ply of `mover` with the thinking times;
-    // false when the history is full (the game must stop).
-    bool RecordPly(Side mover);
+    // `thinkMs`, when not negative, is the thinking time measured where the
+    // answer came in (a USI engine's); else the time until now counts.
+    void ApplyComputerMove(int64_t thinkMs = -1);
+    // Stores the position after a ply of `mover` with the thinking times
+    // (the mover's `thinkMs` as above); false when the history is full (the
+    // game must stop).
+    bool RecordPly(Side mover, int64_t thinkMs = -1);
     void PlaySound(Sound kind);
     void OnBoardMouseDown(MouseButton button, int32_t x, int32_t y);
     // Ends the game with a result from the lower side's view: 1 wins,

@@ -70,14 +70,14 @@ void GameController::computerTurn() {
              });
 }
 
-bool GameController::RecordPly(Side mover) {
+bool GameController::RecordPly(Side mover, int64_t thinkMs) {
     EngineState& e = *engine;
     if (e.plyCount < 0 || e.plyCount >= kMaxRecordPlies) return false;
     ++e.plyCount;
     const Position& previous = record->history[static_cast<std::size_t>(e.plyCount - 1)];
     Position& entry = record->history[static_cast<std::size_t>(e.plyCount)];
     entry = e.currentPosition;
-    int64_t seconds = (nowMs() - e.moveStartMs) / 1000;
+    int64_t seconds = (thinkMs >= 0 ? thinkMs : nowMs() - e.moveStartMs) / 1000;
     if (seconds < 1) seconds = 1;
     const int32_t moverCell = mover == Side::Lower ? kLowerTimeCell : kUpperTimeCell;
     const int32_t otherCell = mover == Side::Lower ? kUpperTimeCell : kLowerTimeCell;
@@ -137,7 +137,7 @@ void GameController::PlayLowerMove(const Move& m) {
     computerTurn();
 }
 
-void GameController::ApplyComputerMove() {
+void GameController::ApplyComputerMove(int64_t thinkMs) {
     EngineState& e = *engine;
     const int32_t from = e.pendingFrom;
     const int32_t to = e.pendingTo;
@@ -162,7 +162,7 @@ void GameController::ApplyComputerMove() {
         return;
     }
     applyUpperMove(e.currentPosition, Move{from, to});
-    const bool roomLeft = RecordPly(Side::Upper);
+    const bool roomLeft = RecordPly(Side::Upper, thinkMs);
     // A path mark tells the search that the game has passed this position.
     CandidateList mark;
     mark[0].from = kPathMarkFrom;

@@ -61,7 +61,8 @@ void GameController::applyUsiReply(const UsiReply& reply) {
         case UsiReply::Kind::Move:
             e.pendingFrom = reply.move.from;
             e.pendingTo = reply.move.to;
-            ApplyComputerMove();
+            // Timed when the answer came, not when the window got to it.
+            ApplyComputerMove(reply.ms);
             return;
         case UsiReply::Kind::Resign:
             e.pendingFrom = kResignFrom;

@@ -1,5 +1,6 @@
 #include "ui/usi_opponent.h"
 
+#include "think/clock.h"
 #include "ui/usi_game.h"
 
 namespace nusari {
@@ -35,14 +36,16 @@ UsiReply UsiOpponent::Think(const GameRecord& record, int32_t plies, const Posit
         newGamePending_ = false;
     }
     engine_->stopWanted = [&stop] { return stop.load() != 0; };
-    engine_->onInfo = [&](const EngineLine& line) {
-        if (!line.hasScore && line.pv.empty()) return;
-        thinkUi.setPanelText(UsiInfoText(name_, line, record, plies));
-    };
+    UsiInfoPanel panel(name_, record, plies, thinkUi, nowMs);
+    engine_->onInfo = [&panel](const EngineLine& line) { panel.take(line); };
+    engine_->whileWaiting = [&panel] { panel.tick(); };
     const UsiGo go = UsiGoCommand(record, plies, limitMs, csaTimeMode);
     const UsiEngine::Answer answer = engine_->think(UsiPositionCommand(record, plies), go.command, go.waitMs);
     engine_->stopWanted = nullptr;
     engine_->onInfo = nullptr;
+    engine_->whileWaiting = nullptr;
+    panel.finish();
+    reply.ms = answer.ms;
     if (stop.load() != 0) {
         reply.kind = UsiReply::Kind::Stopped;
         return reply;
@@ -76,26 +79,6 @@ UsiReply UsiOpponent::Think(const GameRecord& record, int32_t plies, const Posit
 void UsiOpponent::GameOver(const char* result) {
     engine_->gameOver(result);
     newGamePending_ = true;
-}
-
-std::string UsiInfoText(const std::string& name, const EngineLine& line, const GameRecord& record,
-                        int32_t plies) {
-    std::string text = name;
-    if (line.depth >= 0) text += "\n深さ " + std::to_string(line.depth);
-    if (line.hasScore) {
-        text += "\n評価値 ";
-        if (line.score >= kMateScore - 1000) {
-            text += "詰み " + std::to_string(kMateScore - line.score) + "手";
-        } else if (line.score <= -kMateScore + 1000) {
-            text += "被詰み " + std::to_string(kMateScore + line.score) + "手";
-        } else {
-            text += std::to_string(line.score);
-        }
-    }
-    if (line.nodes >= 0) text += "\nノード数 " + std::to_string(line.nodes);
-    const std::string pv = UsiVariationText(record, plies, line.pv);
-    if (!pv.empty()) text += "\n読み筋 " + pv;
-    return text;
 }
 
 }  // namespace nusari

@@ -12,6 +12,7 @@
 #include "aik/ui.h"
 #include "records/game_record.h"
 #include "ui/usi_engines.h"
+#include "ui/usi_info_panel.h"
 #include "usi/usi_engine.h"
 
 namespace nusari {
@@ -29,6 +30,9 @@ struct UsiReply {
     Kind kind = Kind::Exited;
     Move move{};
     std::string word;
+    // From "go" to the answer as its reader took it, not as the window
+    // handled it.
+    int64_t ms = 0;
 };
 
 class UsiOpponent {
@@ -48,7 +52,8 @@ class UsiOpponent {
 
     // The engine's move for the upper side of the board, the position after
     // `plies` plies of the record. Runs on the worker thread: the info
-    // lines go to `thinkUi`'s panel; `stop` set ends the think.
+    // lines go to `thinkUi`'s panel, a few texts a second however many
+    // lines come; `stop` set ends the think.
     UsiReply Think(const GameRecord& record, int32_t plies, const Position& board, int32_t limitMs,
                    bool csaTimeMode, const std::atomic<uint8_t>& stop, Ui& thinkUi);
 
@@ -60,10 +65,5 @@ class UsiOpponent {
     std::unique_ptr<UsiEngine> engine_;
     bool newGamePending_ = true;
 };
-
-// What the panel shows of an engine's info line: its name, depth, score
-// from its side, nodes and the principal variation in Japanese notation.
-std::string UsiInfoText(const std::string& name, const EngineLine& line, const GameRecord& record,
-                        int32_t plies);
 
 }  // namespace nusari

@@ -56,16 +56,24 @@ namespace {
 constexpr int64_t kSliceMs = 20;
 constexpr size_t kMaxAnnouncedOptions = 500;
 constexpr int kMaxLinesPerPoll = 10000;
+// How long one poll may go on reading lines that keep coming, beyond the
+// wait it was given: a caller on the window's thread gets it back soon.
+constexpr int64_t kPollReadMs = 5;
 
 }  // namespace
 
 bool UsiEngine::readBefore(std::string& text, int64_t deadline) {
     for (;;) {
+        // An engine that writes without pause must not keep the window's
+        // events waiting: they are served at least once a slice.
+        if (whileWaiting && nowMs() - lastServedMs_ >= kSliceMs) {
+            whileWaiting();
+            lastServedMs_ = nowMs();
+        }
         const int64_t left = deadline - nowMs();
         const int64_t slice = whileWaiting ? std::min(left, kSliceMs) : left;
         if (process_->readLine(text, std::max<int64_t>(0, slice))) return true;
         if (process_->outputEnded() || nowMs() >= deadline) return false;
-        if (whileWaiting) whileWaiting();
     }
 }
 
@@ -187,12 +195,15 @@ UsiEngine::Answer UsiEngine::pollThink(int64_t waitMs) {
         answer_.kind = Answer::Kind::Exited;
         return answer_;
     }
-    const int64_t deadline = nowMs() + waitMs;
+    const int64_t start = nowMs();
+    const int64_t deadline = start + waitMs;
+    const int64_t readUntil = std::max(deadline, start + kPollReadMs);
     std::string text;
     // Every line already there is read, however short the wait: an engine
     // writes many info lines a second, and its answer must not queue
-    // behind them. A flood that never ends is read in bounded portions.
-    for (int lines = 0; lines < kMaxLinesPerPoll &&
+    // behind them. A flood that never ends is read in portions bounded in
+    // lines and in time. The answer's time is taken as it is read.
+    for (int lines = 0; lines < kMaxLinesPerPoll && (lines == 0 || nowMs() < readUntil) &&
                         process_->readLine(text, std::max<int64_t>(0, deadline - nowMs()));
          ++lines) {
         const EngineLine line = parseEngineLine(text);

@@ -3,12 +3,14 @@
 # "bestmove WORD" for its one argument WORD, except: "crash" exits at the
 # first "go", "silent" never answers a "go", "mute" never answers anything
 # but exits on "quit", "options" announces one option of each type, and
-# "garbage" sends raw bytes before a bestmove that is none, and "chatty"
-# sends 3000 info lines before "bestmove 7g7f". "nul" answers a bestmove
-# holding a NUL byte, "closeout" closes its output at the first "go" and
-# runs on until "quit", and "once:FILE" exits at the first "go" and cannot
-# start again (FILE marks its first start). Without an argument,
-# "setoption name AikFile value WORD" chooses the WORD.
+# "garbage" sends raw bytes before a bestmove that is none, "chatty"
+# sends 3000 info lines before "bestmove 7g7f", and "flood COUNT WORD"
+# sends COUNT info lines with a long principal variation as fast as they
+# are read, then "info depth 99 ..." and "bestmove WORD" (7g7f). "nul"
+# answers a bestmove holding a NUL byte, "closeout" closes its output at
+# the first "go" and runs on until "quit", and "once:FILE" exits at the
+# first "go" and cannot start again (FILE marks its first start). Without
+# an argument, "setoption name AikFile value WORD" chooses the WORD.
 word="${1:-resign}"
 while IFS= read -r line; do
   case "$line" in
@@ -35,6 +37,10 @@ while IFS= read -r line; do
         silent|mute) ;;
         chatty) for i in $(seq 1 3000); do echo "info depth $i score cp $i nodes $i pv 7g7f 3c3d"; done
                 echo "bestmove 7g7f" ;;
+        flood) yes "info depth 12 seldepth 20 score cp 31 nodes 123456 nps 999999 pv 7g7f 3c3d 2g2f 8c8d 2f2e 8d8e 6i7h 4a3b 2e2d 2c2d 2h2d P*2c 2d2f 7a7b 3i3h 5a5b 9g9f 9c9d 1g1f 1c1d" |
+                 head -n "${2:-100000}"
+               echo "info depth 99 score cp 77 nodes 99 pv ${3:-7g7f}"
+               echo "bestmove ${3:-7g7f}" ;;
         garbage) printf 'info \377\376 score cp\001\n'; printf 'bestmove \377\376@\n' ;;
         *) echo "info depth 1 score cp 42"; echo "bestmove $word" ;;
       esac ;;

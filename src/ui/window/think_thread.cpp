@@ -13,12 +13,32 @@ void ThinkThread::RelayUi::message(const std::string& text) {
     post([this, text] { window_.message(text); });
 }
 
+namespace {
+
+// The panel shows a few lines; a longer text is cut (at a character's start).
+constexpr size_t kMaxPanelTextBytes = 4096;
+
+std::string cappedPanelText(const std::string& text) {
+    if (text.size() <= kMaxPanelTextBytes) return text;
+    size_t end = kMaxPanelTextBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return text.substr(0, end);
+}
+
+}  // namespace
+
 void ThinkThread::RelayUi::setPanelText(const std::string& text) {
     {
         const std::lock_guard<std::mutex> guard(lock_);
-        text_ = text;
+        text_ = cappedPanelText(text);
     }
-    post([this, text] { window_.setPanelText(text); });
+    if (panelPosted_.exchange(true)) return;
+    post([this] {
+        // Cleared before the text is read: a text set after this read
+        // posts a call of its own.
+        panelPosted_.store(false);
+        window_.setPanelText(panelText());
+    });
 }
 
 void ThinkThread::RelayUi::forget() {

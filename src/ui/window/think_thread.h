@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -32,7 +33,9 @@ class ThinkThread {
   private:
     // The Ui of the worker: panel texts and sounds are queued to the window;
     // pumping is not needed (the window's loop runs on), and a think asks
-    // nothing.
+    // nothing. Panel texts are coalesced: the window's queue holds at most
+    // one panel call, which shows the latest text when it runs, so a think
+    // that sets texts faster than the window shows them never floods it.
     class RelayUi : public Ui {
       public:
         RelayUi(Ui& window, QObject& context) : window_(window), context_(context) {}
@@ -51,6 +54,8 @@ class ThinkThread {
         QObject& context_;
         mutable std::mutex lock_;
         std::string text_;
+        // A panel call is in the window's queue.
+        std::atomic<bool> panelPosted_{false};
     };
 
     QObject& context_;
