@@ -13,16 +13,89 @@
 
 namespace nusari {
 
-// Saves the finished game under its numbered name. A message box would
-// stop an unattended match, so a failure is told in the thinking panel and
-// the match goes on.
-bool GameController::saveMatchGame(std::time_t endTime) {
+namespace {
+
+// Writes `bytes` as a numbered game in `folder`, made when missing; the
+// path written, or empty.
+std::string saveIn(const std::filesystem::path& folder, std::time_t endTime, int32_t renzoku,
+                   const std::string& bytes) {
     std::error_code ec;
-    std::filesystem::create_directories(folders.autosaveFolder, ec);
-    const std::filesystem::path path = AutosavePath(folders.autosaveFolder, endTime, renzoku);
-    if (writeFileReplacing(path.string(), FormatCsa(*record))) return true;
-    ui.setPanelText(kAutosaveFailed + path.string());
+    std::filesystem::create_directories(folder, ec);
+    const std::filesystem::path path = AutosavePath(folder, endTime, renzoku);
+    return writeFileReplacing(path.string(), bytes) ? path.string() : std::string();
+}
+
+// Where a game goes when the autosave folder takes none: the output folder
+// of the match log, or the program's writing folder when that is the
+// autosave folder itself.
+std::filesystem::path fallbackFolder(const ProgramFolders& folders) {
+    const std::filesystem::path output = folders.writeFolder / "output" / "record";
+    return output.lexically_normal() == folders.autosaveFolder.lexically_normal()
+               ? folders.writeFolder
+               : output;
+}
+
+}  // namespace
+
+// Saves the finished game under its numbered name, once more when that
+// fails (a passing fault), then in the fallback folder. A message box would
+// stop an unattended match, so a failure is told in the thinking panel, the
+// match goes on, and the end of the match tells it again; a game that
+// could not be saved anywhere is kept until then.
+bool GameController::saveMatchGame(std::time_t endTime) {
+    const std::string bytes = FormatCsa(*record);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!saveIn(folders.autosaveFolder, endTime, renzoku, bytes).empty()) return true;
+    }
+    const std::string failed = AutosavePath(folders.autosaveFolder, endTime, renzoku).string();
+    const std::string elsewhere = saveIn(fallbackFolder(folders), endTime, renzoku, bytes);
+    if (!elsewhere.empty()) {
+        gamesSavedElsewhere_.push_back(elsewhere);
+        ui.setPanelText(kAutosaveFailed + failed + kAutosaveSavedElsewhere + elsewhere);
+    } else {
+        gamesUnsaved_.emplace_back(std::filesystem::path(failed).filename().string(), bytes);
+        ui.setPanelText(kAutosaveFailed + failed + kAutosaveKept);
+    }
     return false;
+}
+
+// At the end of a match: the games saved elsewhere are named, and each game
+// still unsaved is tried again and then offered in the save dialog until it
+// is saved or the user lets it go.
+void GameController::reportAutosaves() {
+    if (gamesSavedElsewhere_.empty() && gamesUnsaved_.empty()) return;
+    std::vector<std::pair<std::string, std::string>> unsaved;
+    for (auto& game : gamesUnsaved_) {
+        const std::filesystem::path path = folders.autosaveFolder / game.first;
+        std::error_code ec;
+        std::filesystem::create_directories(folders.autosaveFolder, ec);
+        if (!std::filesystem::exists(path, ec) && writeFileReplacing(path.string(), game.second)) {
+            gamesSavedElsewhere_.push_back(path.string());
+        } else {
+            unsaved.push_back(std::move(game));
+        }
+    }
+    gamesUnsaved_.clear();
+    std::string text = kAutosaveReport;
+    for (const std::string& path : gamesSavedElsewhere_) text += kAutosaveReportElsewhere + path;
+    if (!unsaved.empty()) {
+        text += kAutosaveReportKept + std::to_string(unsaved.size()) + kAutosaveReportKeptTail;
+    }
+    gamesSavedElsewhere_.clear();
+    showError(ui, text);
+    // A Ui without dialogs must not hold the end of the match for ever.
+    constexpr int kMaxOffers = 5;
+    for (const auto& [name, bytes] : unsaved) {
+        for (int offer = 0; offer < kMaxOffers; ++offer) {
+            const std::string path = ui.chooseFile(FileDialog::SaveRecord, name);
+            if (path.empty()) {
+                if (ui.ask(kDiscardGameQuestion + name)) break;
+                continue;
+            }
+            if (writeFileReplacing(path, bytes)) break;
+            showError(ui, kAutosaveFailed + path);
+        }
+    }
 }
 
 std::string GameController::MatchText() const {
@@ -49,6 +122,7 @@ void GameController::beginMatch() {
 }
 
 void GameController::endMatch() {
+    reportAutosaves();
     renzoku = 0;
     if (matchTotal_ > 0) {
         page.engineRow = chosenEngineRow_;

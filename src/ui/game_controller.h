@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "aik/engine_state.h"
@@ -234,6 +235,8 @@ class GameController {
     void closeRecord(std::time_t endTime);
     void leaveGame();
     bool saveMatchGame(std::time_t endTime);
+    // Tells the autosave failures of the match and saves its kept games.
+    void reportAutosaves();
     // The bookkeeping of a continuous match after a game; true when the
     // next game has begun.
     bool continueMatch(std::time_t endTime);
@@ -275,6 +278,11 @@ class GameController {
     int32_t matchTotal_ = 0;
     int32_t matchGame_ = 0;
     bool matchKept_ = false;
+    // The games of the match whose autosave failed, told when it ends: the
+    // paths of those saved elsewhere, and those not saved at all (name and
+    // CSA text), kept to be saved then.
+    std::vector<std::string> gamesSavedElsewhere_;
+    std::vector<std::pair<std::string, std::string>> gamesUnsaved_;
     int32_t chosenEngineRow_ = -1;
     bool chosenComputerFirst_ = false;
     // Counts the pauses begun; a pause whose number is no longer the

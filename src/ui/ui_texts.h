@@ -32,8 +32,19 @@ inline constexpr const char* kInterruptQuestion = "中断しますか？";
 inline constexpr const char* kReplayText = "棋譜再生中";
 // The name the save dialog proposes.
 inline constexpr const char* kNewRecordName = "新規棋譜.csa";
-// Shown in the thinking panel, so that an unattended match goes on.
+// Shown in the thinking panel, so that an unattended match goes on: the
+// failed name, then where the game went instead, or that it is kept.
 inline constexpr const char* kAutosaveFailed = "連続対局\n棋譜の自動保存に失敗：";
+inline constexpr const char* kAutosaveSavedElsewhere = "\n代わりに保存しました：";
+inline constexpr const char* kAutosaveKept = "\n棋譜は連続対局の終わりに保存先を尋ねます";
+// Told when the match ends: the games saved elsewhere (each followed by its
+// path) and the number of games kept, whose save dialogs follow.
+inline constexpr const char* kAutosaveReport = "連続対局\n自動保存できなかった棋譜があります";
+inline constexpr const char* kAutosaveReportElsewhere = "\n別の場所に保存しました：";
+inline constexpr const char* kAutosaveReportKept = "\n保存できなかった棋譜：";
+inline constexpr const char* kAutosaveReportKeptTail = "局（保存先を選んでください）";
+// Asked when a kept game's save dialog is cancelled; followed by its name.
+inline constexpr const char* kDiscardGameQuestion = "この棋譜を保存せずに捨てますか？\n";
 // Shown while a continuous match waits before the computer's first move.
 inline constexpr const char* kMatchPauseText = "連続対局\n次の対局を30秒後に開始します";
 // The match in the title and the panel: this, then "game/total".

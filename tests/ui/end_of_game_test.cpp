@@ -219,6 +219,58 @@ TEST_F(KingWalkTest, AnAutosaveThatFailsIsToldInThePanelAndTheMatchGoesOn) {
     EXPECT_NE(ui.panelText().find(kMatchPauseText), std::string::npos);
 }
 
+// The autosave folder takes nothing (a regular file stands in its path):
+// the game goes to the fallback folder, or, when that fails too, is kept
+// and offered in the save dialog. The end of the match tells either.
+TEST_F(KingWalkTest, AFailedAutosaveIsSavedElsewhereOrKeptAndToldAtTheEndOfTheMatch) {
+    resignAtPly = 1;
+    ASSERT_EQ(controller->StartUp(), 1);
+    const std::filesystem::path blocked = folder.path() / "blocked";
+    std::ofstream(blocked) << "x";
+    controller->folders.autosaveFolder = blocked / "games";
+    const std::filesystem::path fallback = folder.path() / "output" / "record";
+    const std::filesystem::path chosen = folder.path() / "chosen.csa";
+    struct Case {
+        const char* what;
+        bool fallbackBlocked;
+    };
+    for (const Case c : {Case{"saved elsewhere", false}, Case{"kept", true}}) {
+        SCOPED_TRACE(c.what);
+        if (c.fallbackBlocked) controller->folders.writeFolder = blocked / "w";
+        ui.messages.clear();
+        ui.files = {chosen.string()};
+        controller->renzoku = 1;
+        controller->StartGame();
+        humanMove();
+
+        EXPECT_EQ(controller->renzoku, 0);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        const std::string& told = ui.messages[0];
+        EXPECT_EQ(told.rfind(kAutosaveReport, 0), 0u) << told;
+        const auto failedPanel = std::find_if(
+            ui.panelHistory.rbegin(), ui.panelHistory.rend(),
+            [](const std::string& t) { return t.rfind(kAutosaveFailed, 0) == 0; });
+        ASSERT_NE(failedPanel, ui.panelHistory.rend());
+        if (!c.fallbackBlocked) {
+            std::vector<std::filesystem::path> saved;
+            for (const auto& entry : std::filesystem::directory_iterator(fallback)) {
+                if (entry.path().extension() == ".csa") saved.push_back(entry.path());
+            }
+            ASSERT_EQ(saved.size(), 1u);
+            EXPECT_NE(failedPanel->find(kAutosaveSavedElsewhere + saved[0].string()), std::string::npos);
+            EXPECT_NE(told.find(kAutosaveReportElsewhere + saved[0].string()), std::string::npos);
+            EXPECT_NE(readText(saved[0]).find("%TORYO"), std::string::npos);
+            EXPECT_EQ(ui.files.size(), 1u);  // no dialog
+        } else {
+            EXPECT_NE(failedPanel->find(kAutosaveKept), std::string::npos);
+            EXPECT_NE(told.find(std::string(kAutosaveReportKept) + "1" + kAutosaveReportKeptTail),
+                      std::string::npos);
+            EXPECT_TRUE(ui.files.empty());  // the dialog took the chosen name
+            EXPECT_NE(readText(chosen).find("%TORYO"), std::string::npos);
+        }
+    }
+}
+
 // The engines 攻め (row 0) and 標準 (row 1).
 class RotationTest : public KingWalkTest {
   protected:
