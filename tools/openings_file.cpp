@@ -1,6 +1,7 @@
 #include "openings_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "usi/joined_text.h"
@@ -95,7 +96,8 @@ std::vector<Opening> parseOpenings(std::string_view text, std::vector<std::strin
 
 std::vector<Opening> loadOpenings(const std::string& path, std::vector<std::string>& errors) {
     std::string bytes;
-    switch (readRegularFile(path, kMaxFileBytes, bytes)) {
+    FileReadInfo info;
+    switch (readRegularFile(path, kMaxFileBytes, bytes, &info)) {
         case FileRead::Ok:
             return parseOpenings(bytes, errors);
         case FileRead::NotRegular:
@@ -106,7 +108,7 @@ std::vector<Opening> loadOpenings(const std::string& path, std::vector<std::stri
             break;
         case FileRead::CannotOpen:
         case FileRead::ReadFailed:
-            errors.push_back(path + " cannot be read");
+            errors.push_back(path + " cannot be read: " + std::strerror(info.error));
             break;
     }
     return {};
