@@ -25,6 +25,7 @@
 #include "ui/ui_texts.h"
 #include "ui/window/artwork.h"
 #include "ui/window/ini_store.h"
+#include "ui/window/notice_box.h"
 #include "window_test_support.h"
 
 namespace nusari {
@@ -360,6 +361,28 @@ TEST_F(WindowTest, TheVersionBox) {
     w->button(Control::Zyouhou)->click();
     ASSERT_FALSE(w->messages.empty());
     EXPECT_EQ(w->messages.back().rfind("NusarSyougi  Ver91", 0), 0u);
+}
+
+// A burst of notices (a server sending bad lines, a verdict after them)
+// fills one box that holds nothing up: the window can still be closed.
+TEST_F(WindowTest, NoticesShareOneBoxThatNeverHoldsTheWindow) {
+    MainWindow w(test::qpath(folder.path()));
+    ASSERT_TRUE(w.startUp());
+    w.show();
+    for (int i = 0; i < 1000; ++i) w.notify("受信エラー " + std::to_string(i));
+    QMessageBox* box = w.noticeBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(w.findChildren<QMessageBox*>().size(), 1);
+    EXPECT_EQ(box->text(), QStringLiteral("受信エラー 999\n\n") + earlierNoticesLine(999));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(box->isModal());
+
+    box->close();
+    QApplication::processEvents();
+    w.notify("対局終了");
+    ASSERT_NE(w.noticeBox(), nullptr);
+    EXPECT_EQ(w.noticeBox()->text(), QStringLiteral("対局終了"));
+    EXPECT_TRUE(w.close());
 }
 
 TEST(IniStore, ArbitraryBytesInTheSettingsFileAreSafe) {

@@ -60,7 +60,8 @@ MainWindow::MainWindow(const ProgramFolders& folders, QWidget* parent)
     : QWidget(parent),
       store_(QString::fromStdString(folders.settingsFile.string())),
       sounds_(QString::fromStdString(folders.dataFolder.string())),
-      thinkThread_(*this, *this) {
+      thinkThread_(*this, *this),
+      notices_(*this, title()) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -196,11 +197,7 @@ void MainWindow::message(const std::string& text) {
 
 // The box is shown and the call returns: the game flow goes on behind it.
 void MainWindow::notify(const std::string& text) {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, title(), QString::fromStdString(text),
-                                QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::NonModal);
-    box->open();
+    notices_.show(QString::fromStdString(text));
 }
 
 bool MainWindow::ask(const std::string& text) {

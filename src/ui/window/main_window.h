@@ -12,12 +12,14 @@
 #include "ui/game_controller.h"
 #include "ui/window/board_picture.h"
 #include "ui/window/ini_store.h"
+#include "ui/window/notice_box.h"
 #include "ui/window/settings_pages.h"
 #include "ui/window/sound_player.h"
 #include "ui/window/think_thread.h"
 
 class QFrame;
 class QListWidget;
+class QMessageBox;
 class QMenu;
 class QPlainTextEdit;
 class QTimer;
@@ -47,6 +49,8 @@ class MainWindow : public QWidget, public Ui {
     // What the thinking panel shows: the match line, then the panel text.
     QString panelLabelText() const;
     QPlainTextEdit* panelView() const { return panelLabel_; }
+    // The box of the notices while it is open, else null.
+    QMessageBox* noticeBox() const { return notices_.box(); }
 
     // Ui.
     void message(const std::string& text) override;
@@ -104,6 +108,7 @@ class MainWindow : public QWidget, public Ui {
     QListWidget* moveList_ = nullptr;       // the 棋譜 beside the board
     std::string panelText_;
     std::string matchText_;
+    NoticeBox notices_;
     SettingsPages* pages_ = nullptr;  // settei_menyuu
     QMenu* gameMenu_ = nullptr;       // taikyokutyuuPM
     QTimer* pollTimer_ = nullptr;     // sokuteiT
