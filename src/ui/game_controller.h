@@ -198,6 +198,8 @@ class GameController {
     // The window's screen position read from the settings file.
     int32_t windowTop = 0;
     int32_t windowLeft = 0;
+    // The settings as read at start-up; shut-down saves what differs.
+    Settings startSettings;
     NewGamePage page;
     // The registered USI engines (section UsiEngines of the settings file).
     std::vector<UsiEngineEntry> usiEngines;

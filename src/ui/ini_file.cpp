@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include "position/text_encoding.h"
@@ -119,82 +121,190 @@ void forEachLine(std::string_view bytes, Visit visit) {
     }
 }
 
+std::string foldedName(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) c = foldCase(c);
+    return folded;
+}
+
+// The value as it goes into a line: up to its first line break.
+std::string_view lineValue(std::string_view value) {
+    return value.substr(0, value.find_first_of("\r\n"));
+}
+
+// Ends the text with a line end when it has text and no line end last.
+void endLine(std::string& text) {
+    if (!text.empty() && text.back() != '\n') text += kNewLineEnd;
+}
+
+void appendKeyLine(std::string& text, const IniChange& change) {
+    text += change.key;
+    text += '=';
+    text += lineValue(*change.value);
+    text += kNewLineEnd;
+}
+
 }  // namespace
+
+IniFile::Name IniFile::nameOf(std::string_view section, std::string_view key) {
+    return {foldedName(section), foldedName(key)};
+}
 
 IniFile IniFile::parse(std::string_view bytes) {
     IniFile file;
     file.bytes_ = bytes;
+    file.index();
     return file;
 }
 
-std::optional<IniFile::ValueAt> IniFile::findValue(std::string_view section,
-                                                   std::string_view key) const {
-    bool inSection = section.empty();
-    std::optional<ValueAt> found;
+void IniFile::index() {
+    values_.clear();
+    std::string section;
     forEachLine(bytes_, [&](const LineSpan& line) {
         const LineParts parts = partsOf(textOf(bytes_, line));
         if (parts.kind == LineKind::Section) {
-            inSection = sameName(parts.name, section);
-        } else if (inSection && parts.kind == LineKind::Key && sameName(parts.name, key)) {
-            found = ValueAt{line.begin + parts.valueBegin, line.begin + parts.valueEnd};
-        }
-        return !found;
-    });
-    return found;
-}
-
-std::optional<std::string> IniFile::find(std::string_view section, std::string_view key) const {
-    const std::optional<ValueAt> at = findValue(section, key);
-    if (!at) return std::nullopt;
-    return bytes_.substr(at->begin, at->end - at->begin);
-}
-
-void IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
-    value = value.substr(0, value.find_first_of("\r\n"));
-    if (const std::optional<ValueAt> at = findValue(section, key)) {
-        if (std::string_view(bytes_).substr(at->begin, at->end - at->begin) != value)
-            bytes_.replace(at->begin, at->end - at->begin, value);
-        return;
-    }
-    const std::string keyLine = std::string(key) + "=" + std::string(value);
-    // The line the key goes after: the last key line of the section's body
-    // (the lines after its first header, or before any header for section
-    // ""), else the header itself.
-    std::optional<LineSpan> after;
-    bool inBody = section.empty();
-    forEachLine(bytes_, [&](const LineSpan& line) {
-        const LineParts parts = partsOf(textOf(bytes_, line));
-        if (parts.kind == LineKind::Section) {
-            if (inBody) return false;
-            if (sameName(parts.name, section)) {
-                inBody = true;
-                after = line;
-            }
-        } else if (inBody && parts.kind == LineKind::Key) {
-            after = line;
+            section = foldedName(parts.name);
+        } else if (parts.kind == LineKind::Key) {
+            values_.try_emplace(
+                {section, foldedName(parts.name)},
+                ValueAt{line.begin + parts.valueBegin, line.begin + parts.valueEnd});
         }
         return true;
     });
-    if (!after && section.empty()) {
-        bytes_.insert(0, keyLine + std::string(kNewLineEnd));
-        return;
-    }
-    if (!after) {
-        if (!bytes_.empty() && bytes_.back() != '\n') bytes_ += kNewLineEnd;
-        // Appended piece by piece: GCC 12 warns falsely on "[" + text.
-        bytes_ += '[';
-        bytes_ += section;
-        bytes_ += ']';
-        bytes_ += kNewLineEnd;
-        bytes_ += keyLine;
-        bytes_ += kNewLineEnd;
-        return;
-    }
-    std::string inserted = after->endLength == 0 ? std::string(kNewLineEnd) : std::string();
-    inserted += keyLine;
-    inserted += kNewLineEnd;
-    bytes_.insert(after->begin + after->length + after->endLength, inserted);
 }
+
+std::optional<std::string> IniFile::find(std::string_view section, std::string_view key) const {
+    const auto at = values_.find(nameOf(section, key));
+    if (at == values_.end()) return std::nullopt;
+    return bytes_.substr(at->second.begin, at->second.end - at->second.begin);
+}
+
+void IniFile::set(std::string_view section, std::string_view key, std::string_view value) {
+    apply({IniChange{std::string(section), std::string(key), std::string(value)}});
+}
+
+void IniFile::apply(const std::vector<IniChange>& changes) {
+    if (changes.empty()) return;
+    std::map<Name, const IniChange*> changeOf;
+    for (const IniChange& c : changes) changeOf[nameOf(c.section, c.key)] = &c;
+
+    // Where a section's new keys go: after the last key line of its first
+    // body (the lines after its first header, or before any header for
+    // section ""), else after the header; section "" with no key first.
+    std::map<std::string, std::size_t> insertAt{{std::string(), 0}};
+    {
+        std::string section;
+        bool firstBody = true;
+        forEachLine(bytes_, [&](const LineSpan& line) {
+            const LineParts parts = partsOf(textOf(bytes_, line));
+            const std::size_t end = line.begin + line.length + line.endLength;
+            if (parts.kind == LineKind::Section) {
+                section = foldedName(parts.name);
+                firstBody = insertAt.try_emplace(section, end).second;
+            } else if (parts.kind == LineKind::Key && firstBody) {
+                insertAt[section] = end;
+            }
+            return true;
+        });
+    }
+    // The keys to add, each section's in the order given, and the sections
+    // to add at the end in the order of their first key.
+    std::map<std::size_t, std::vector<const IniChange*>> addedAt;
+    std::vector<std::pair<std::string, std::vector<const IniChange*>>> addedSections;
+    for (const IniChange& c : changes) {
+        const Name name = nameOf(c.section, c.key);
+        if (changeOf[name] != &c || !c.value || values_.count(name) != 0) continue;
+        if (const auto at = insertAt.find(name.first); at != insertAt.end()) {
+            addedAt[at->second].push_back(&c);
+            continue;
+        }
+        auto section = std::find_if(addedSections.begin(), addedSections.end(), [&](const auto& s) {
+            return foldedName(s.first) == name.first;
+        });
+        if (section == addedSections.end()) {
+            addedSections.emplace_back(c.section, std::vector<const IniChange*>{});
+            section = addedSections.end() - 1;
+        }
+        section->second.push_back(&c);
+    }
+
+    std::string out;
+    out.reserve(bytes_.size());
+    const auto addKeysAt = [&](std::size_t offset) {
+        const auto added = addedAt.find(offset);
+        if (added == addedAt.end()) return;
+        endLine(out);
+        for (const IniChange* c : added->second) appendKeyLine(out, *c);
+    };
+    addKeysAt(0);
+    std::string section;
+    forEachLine(bytes_, [&](const LineSpan& line) {
+        const std::string_view text = textOf(bytes_, line);
+        const LineParts parts = partsOf(text);
+        const std::size_t end = line.begin + line.length + line.endLength;
+        bool written = false;  // the line is changed or removed
+        if (parts.kind == LineKind::Section) {
+            section = foldedName(parts.name);
+        } else if (parts.kind == LineKind::Key) {
+            const Name name{section, foldedName(parts.name)};
+            const auto c = changeOf.find(name);
+            if (c != changeOf.end() && !c->second->value) {
+                written = true;
+            } else if (c != changeOf.end() &&
+                       values_.at(name).begin == line.begin + parts.valueBegin) {
+                out += text.substr(0, parts.valueBegin);
+                out += lineValue(*c->second->value);
+                out += std::string_view(bytes_).substr(line.begin + parts.valueEnd,
+                                                       end - line.begin - parts.valueEnd);
+                written = true;
+            }
+        }
+        if (!written) out += std::string_view(bytes_).substr(line.begin, end - line.begin);
+        addKeysAt(end);
+        return true;
+    });
+    for (const auto& [name, keys] : addedSections) {
+        endLine(out);
+        // Appended piece by piece: GCC 12 warns falsely on "[" + text.
+        out += '[';
+        out += name;
+        out += ']';
+        out += kNewLineEnd;
+        for (const IniChange* c : keys) appendKeyLine(out, *c);
+    }
+    bytes_ = std::move(out);
+    index();
+}
+
+namespace {
+
+// Counts the bytes of the lines outside section UsiEngines as whole lines
+// come in, and says when they pass kIniFileLimit.
+class ForeignBytes {
+  public:
+    // False when the line takes the count over the limit.
+    bool take(std::string_view line) {
+        std::string_view text = line;
+        if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+        const LineParts parts = partsOf(text);
+        if (parts.kind == LineKind::Section)
+            inOwnSection_ = sameName(parts.name, kUsiEnginesSection);
+        if (!inOwnSection_) count_ += line.size();
+        return count_ <= kIniFileLimit;
+    }
+
+  private:
+    bool inOwnSection_ = false;
+    std::size_t count_ = 0;
+};
+
+// The bytes up to the end of the last line that ends within `size`.
+std::size_t wholeLinesWithin(std::string_view bytes, std::size_t size) {
+    const std::size_t lastEnd = size == 0 ? std::string_view::npos : bytes.rfind('\n', size - 1);
+    return lastEnd == std::string_view::npos ? 0 : lastEnd + 1;
+}
+
+}  // namespace
 
 IniFileBytes ReadIniFileBytes(const std::string& path) {
     using State = IniFileBytes::State;
@@ -202,88 +312,163 @@ IniFileBytes ReadIniFileBytes(const std::string& path) {
     // Looked at before opening, so that no device is opened.
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
+        result.error = errno;
         result.state = errno == ENOENT ? State::Missing : State::Refused;
         return result;
     }
     result.state = State::Refused;
     if (!S_ISREG(st.st_mode)) return result;
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return result;
+    if (fd < 0) {
+        result.error = errno;
+        return result;
+    }
     std::string bytes;
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ForeignBytes foreign;
+    std::size_t counted = 0;         // the bytes of the whole lines counted
+    std::optional<std::size_t> cut;  // where a file over the limits is cut
     char buffer[65536];
-    while (ok && bytes.size() <= kIniFileLimit) {
+    while (ok && !cut) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) ok = false;
+        if (n < 0) {
+            result.error = errno;
+            ok = false;
+        }
         if (n <= 0) break;
         bytes.append(buffer, static_cast<std::size_t>(n));
+        for (std::size_t end; !cut && (end = bytes.find('\n', counted)) != std::string::npos;) {
+            if (!foreign.take(std::string_view(bytes).substr(counted, end + 1 - counted)))
+                cut = counted;
+            counted = end + 1;
+        }
+        if (!cut && bytes.size() > kIniFileCeiling) cut = wholeLinesWithin(bytes, kIniFileCeiling);
     }
     ::close(fd);
     if (!ok) return result;
+    // A last line without a line end counts too.
+    if (!cut && counted < bytes.size() && !foreign.take(std::string_view(bytes).substr(counted)))
+        cut = counted;
     result.state = State::Regular;
-    if (bytes.size() > kIniFileLimit) {
-        // Only whole lines of the part read count.
-        bytes.resize(kIniFileLimit);
-        const std::size_t lastEnd = bytes.rfind('\n');
-        bytes.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+    if (cut) {
+        bytes.resize(*cut);
         result.state = State::TooLarge;
     }
     result.bytes = std::move(bytes);
     return result;
 }
 
+namespace {
+
+// The user's text for an errno.
+std::string reasonOf(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return kIniDiskFull;
+        case EFBIG:
+            return kIniFileSizeLimit;
+        case EACCES:
+        case EPERM:
+            return kIniNoPermission;
+        case EROFS:
+            return kIniReadOnly;
+        case ENOENT:
+        case ENOTDIR:
+            return kIniNoFolder;
+        default:
+            return std::strerror(error);
+    }
+}
+
+}  // namespace
+
 IniFileStore::IniFileStore(std::string path) : path_(std::move(path)) {
     reload();
 }
 
 std::optional<std::string> IniFileStore::value(std::string_view section, std::string_view key) {
-    const std::optional<std::string> v = file_.find(toCp932(section), toCp932(key));
+    const std::string cp932Section = toCp932(section);
+    const std::string cp932Key = toCp932(key);
+    if (const auto at = changeAt_.find(IniFile::nameOf(cp932Section, cp932Key));
+        at != changeAt_.end())
+        return utf8Values_[at->second];
+    const std::optional<std::string> v = file_.find(cp932Section, cp932Key);
     if (!v) return std::nullopt;
     return toUtf8(*v);
 }
 
-void IniFileStore::apply(const std::string& section, const std::string& key, const std::string& v) {
-    const std::string cp932Section = toCp932(section);
-    const std::string cp932Key = toCp932(key);
-    // A value that reads as the one set keeps its bytes.
-    const std::optional<std::string> present = file_.find(cp932Section, cp932Key);
-    if (present && toUtf8(*present) == v) return;
-    file_.set(cp932Section, cp932Key, toCp932(v));
+void IniFileStore::change(std::string_view section, std::string_view key,
+                          std::optional<std::string> v) {
+    IniChange c{toCp932(section), toCp932(key), std::nullopt};
+    std::optional<std::string> utf8;
+    if (v) {
+        c.value = toCp932(lineValue(*v));
+        utf8 = std::string(lineValue(*v));
+    }
+    const auto [at, added] =
+        changeAt_.try_emplace(IniFile::nameOf(c.section, c.key), changes_.size());
+    if (added) {
+        changes_.push_back(std::move(c));
+        utf8Values_.push_back(std::move(utf8));
+    } else {
+        changes_[at->second] = std::move(c);
+        utf8Values_[at->second] = std::move(utf8);
+    }
 }
 
 void IniFileStore::setValue(std::string_view section, std::string_view key, const std::string& v) {
-    bool known = false;
-    for (auto& [s, k, value] : pending_) {
-        if (s == section && k == key) {
-            value = v;
-            known = true;
-        }
-    }
-    if (!known) pending_.emplace_back(section, key, v);
-    apply(std::string(section), std::string(key), v);
+    change(section, key, v);
+}
+
+void IniFileStore::removeValue(std::string_view section, std::string_view key) {
+    change(section, key, std::nullopt);
 }
 
 void IniFileStore::reload() {
     file_ = IniFile::parse(ReadIniFileBytes(path_).bytes);
-    for (const auto& [s, k, v] : pending_) apply(s, k, v);
 }
 
-bool IniFileStore::write() {
-    // The file as it is now, so that edits made meanwhile stay.
+bool IniFileStore::fail(std::string_view reason) {
+    problem_ = kSettingsNotSaved;
+    problem_ += path_;
+    problem_ += '\n';
+    problem_ += reason;
+    return false;
+}
+
+bool IniFileStore::flush() {
+    if (changes_.empty()) return true;
+    // The file as it is now, so that what was saved meanwhile stays.
     const IniFileBytes disk = ReadIniFileBytes(path_);
-    if (disk.state == IniFileBytes::State::Refused || disk.state == IniFileBytes::State::TooLarge)
-        return false;
+    if (disk.state == IniFileBytes::State::Refused)
+        return fail(disk.error != 0 ? reasonOf(disk.error) : kIniNoRegularFile);
+    if (disk.state == IniFileBytes::State::TooLarge) return fail(kIniForeignTooLarge);
     file_ = IniFile::parse(disk.bytes);
-    for (const auto& [s, k, v] : pending_) apply(s, k, v);
-    const std::string bytes = file_.bytes();
-    if (bytes != disk.bytes && !writeFileReplacing(path_, bytes)) return false;
-    pending_.clear();
+    // A value that reads as the one set keeps its bytes.
+    std::vector<IniChange> changes;
+    changes.reserve(changes_.size());
+    for (std::size_t i = 0; i < changes_.size(); ++i) {
+        const IniChange& c = changes_[i];
+        const std::optional<std::string> present = file_.find(c.section, c.key);
+        if (c.value ? present && toUtf8(*present) == *utf8Values_[i] : !present) continue;
+        changes.push_back(c);
+    }
+    IniFile changed = file_;
+    changed.apply(changes);
+    if (changed.bytes().size() > kIniFileCeiling) return fail(kIniOwnTooLarge);
+    if (changed.bytes() != disk.bytes) {
+        errno = 0;
+        if (!writeFileReplacing(path_, changed.bytes()))
+            return fail(errno != 0 ? reasonOf(errno) : kIniWriteFailed);
+    }
+    file_ = std::move(changed);
+    changes_.clear();
+    utf8Values_.clear();
+    changeAt_.clear();
+    problem_.clear();
     return true;
-}
-
-void IniFileStore::flush() {
-    write();
 }
 
 }  // namespace nusari

@@ -37,6 +37,7 @@ int32_t GameController::StartUp() {
     setupPosition(e.currentPosition, page.presetRow);
 
     const Settings s = ReadSettings(store);
+    startSettings = s;
     windowTop = s.top;
     windowLeft = s.left;
     e.timeLimitMs = std::max(s.maxTime, kMinTimeLimitMs);
@@ -116,7 +117,8 @@ void GameController::ShutDown(int32_t top, int32_t left) {
     s.hash = engine->hashEntryCount;
     s.csaTimeMode = engine->csaTimeMode;
     s.portName = portName;
-    WriteSettings(store, s);
+    // Only what changed since start-up, so that another window's saves stay.
+    if (!WriteSettings(store, s, startSettings)) showError(ui, store.saveProblem());
 }
 
 }  // namespace nusari

@@ -22,11 +22,22 @@ int32_t readInteger(SettingsStore& store, std::string_view section, std::string_
     return v && *v >= lowest ? *v : fallback;
 }
 
-// A value that already stands for the number ("05", "+5") is left as written.
-void writeInteger(SettingsStore& store, std::string_view section, std::string_view key, int32_t v) {
+// A value the store lacks or that is no integer.
+bool unreadable(SettingsStore& store, std::string_view section, std::string_view key) {
     const std::optional<std::string> text = store.value(section, key);
-    if (text && ParseIniInteger(*text) == v) return;
-    store.setValue(section, key, std::to_string(v));
+    return !text || !ParseIniInteger(*text);
+}
+
+// Sets the number; a value that already stands for it ("05", "+5") is set
+// as written, so that its bytes stay where the file still holds them.
+void setInteger(SettingsStore& store, std::string_view section, std::string_view key, int32_t v) {
+    const std::optional<std::string> text = store.value(section, key);
+    store.setValue(section, key, text && ParseIniInteger(*text) == v ? *text : std::to_string(v));
+}
+
+void writeInteger(SettingsStore& store, std::string_view section, std::string_view key, int32_t v,
+                  int32_t before) {
+    if (v != before || unreadable(store, section, key)) setInteger(store, section, key, v);
 }
 
 }  // namespace
@@ -57,14 +68,22 @@ Settings ReadSettings(SettingsStore& store) {
     return s;
 }
 
-void WriteSettings(SettingsStore& store, const Settings& s) {
-    writeInteger(store, kForm, "Top", s.top);
-    writeInteger(store, kForm, "Left", s.left);
-    writeInteger(store, kAik, "MaxTime", s.maxTime);
-    writeInteger(store, kAik, "Hash", s.hash);
-    writeInteger(store, kAik, "IsControlTime_CSA", s.csaTimeMode);
-    store.setValue(kRs232c, "PortName", s.portName);
-    store.flush();
+bool WriteSettings(SettingsStore& store, const Settings& s, const Settings& before) {
+    if (s.top != before.top || s.left != before.left || unreadable(store, kForm, "Top") ||
+        unreadable(store, kForm, "Left")) {
+        setInteger(store, kForm, "Top", s.top);
+        setInteger(store, kForm, "Left", s.left);
+    }
+    writeInteger(store, kAik, "MaxTime", s.maxTime, before.maxTime);
+    writeInteger(store, kAik, "Hash", s.hash, before.hash);
+    writeInteger(store, kAik, "IsControlTime_CSA", s.csaTimeMode, before.csaTimeMode);
+    if (s.portName != before.portName || !store.value(kRs232c, "PortName"))
+        store.setValue(kRs232c, "PortName", s.portName);
+    return store.flush();
+}
+
+bool WriteSettings(SettingsStore& store, const Settings& s) {
+    return WriteSettings(store, s, ReadSettings(store));
 }
 
 bool IsNumeric(std::string_view text) {

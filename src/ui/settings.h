@@ -12,6 +12,9 @@
 namespace nusari {
 
 inline constexpr const char* kSettingsFileName = "NSProject.ini";
+// The section of the registered USI engines, the one part of the file
+// that may grow large (see kIniFileLimit).
+inline constexpr std::string_view kUsiEnginesSection = "UsiEngines";
 
 // The values of the settings file (defaults for a missing file or key).
 struct Settings {
@@ -32,8 +35,13 @@ class SettingsStore {
     // The value of section/key as the file holds it (UTF-8), or nothing.
     virtual std::optional<std::string> value(std::string_view section, std::string_view key) = 0;
     virtual void setValue(std::string_view section, std::string_view key, const std::string& v) = 0;
-    // Writes the file out.
-    virtual void flush() = 0;
+    // Takes the key out of the file.
+    virtual void removeValue(std::string_view section, std::string_view key) = 0;
+    // Writes the values set and removed since the last flush; false when
+    // they could not be saved (they stay, for the next flush to try), with
+    // the text for the user in saveProblem().
+    virtual bool flush() = 0;
+    virtual std::string saveProblem() const { return {}; }
     // Reads the file again, so that edits made while the program runs count;
     // values set and not yet flushed stay. A store without a file keeps its values.
     virtual void reload() {}
@@ -46,7 +54,13 @@ std::optional<int32_t> ParseIniInteger(std::string_view text);
 // Reads every key; a missing or malformed value, a Hash below 1 or a MaxTime
 // below 0 gives the default.
 Settings ReadSettings(SettingsStore& store);
-void WriteSettings(SettingsStore& store, const Settings& settings);
+// Sets the values that differ from `before` (what was read at start-up)
+// and those the store lacks or cannot read, then flushes; the result is
+// the flush's. Values left alone keep what another window may have saved
+// meanwhile. The window's place is one value: Top and Left are set together.
+bool WriteSettings(SettingsStore& store, const Settings& settings, const Settings& before);
+// The same with what the store holds now as `before`.
+bool WriteSettings(SettingsStore& store, const Settings& settings);
 
 // True when the text is not empty and each of its first 32 characters is a
 // decimal digit.

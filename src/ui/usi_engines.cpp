@@ -6,7 +6,7 @@ namespace nusari {
 
 namespace {
 
-constexpr std::string_view kSection = "UsiEngines";
+constexpr std::string_view kSection = kUsiEnginesSection;
 
 std::string key(std::string_view stem, int32_t entry) {
     std::string k(stem);
@@ -58,22 +58,39 @@ std::vector<UsiEngineEntry> ReadUsiEngines(SettingsStore& store) {
     return entries;
 }
 
+namespace {
+
+// Sets the key only when its value differs, so that a write changes no more
+// than it must; no value removes the key.
+void put(SettingsStore& store, const std::string& k, const std::optional<std::string>& v) {
+    if (store.value(kSection, k) == v) return;
+    if (v) {
+        store.setValue(kSection, k, *v);
+    } else {
+        store.removeValue(kSection, k);
+    }
+}
+
+}  // namespace
+
 void WriteUsiEngines(SettingsStore& store, const std::vector<UsiEngineEntry>& entries) {
     const int32_t before = countOf(store, "Count", kMaxUsiEngines);
     const int32_t count = std::min<int32_t>(static_cast<int32_t>(entries.size()), kMaxUsiEngines);
-    store.setValue(kSection, "Count", std::to_string(count));
+    put(store, "Count", std::to_string(count));
     for (int32_t i = 1; i <= std::max(count, before); ++i) {
         const UsiEngineEntry* entry = i <= count ? &entries[static_cast<std::size_t>(i - 1)] : nullptr;
         const int32_t optionsBefore = countOf(store, key("OptionCount", i), kMaxUsiOptions);
         const int32_t options =
             entry ? std::min<int32_t>(static_cast<int32_t>(entry->options.size()), kMaxUsiOptions) : 0;
-        store.setValue(kSection, key("Name", i), entry ? entry->name : "");
-        store.setValue(kSection, key("Command", i), entry ? entry->commandLine : "");
-        store.setValue(kSection, key("OptionCount", i), std::to_string(options));
+        using Value = std::optional<std::string>;
+        put(store, key("Name", i), entry ? Value(entry->name) : std::nullopt);
+        put(store, key("Command", i), entry ? Value(entry->commandLine) : std::nullopt);
+        put(store, key("OptionCount", i), entry ? Value(std::to_string(options)) : std::nullopt);
         for (int32_t k = 1; k <= std::max(options, optionsBefore); ++k) {
             const UsiOption* option = k <= options ? &entry->options[static_cast<std::size_t>(k - 1)] : nullptr;
-            store.setValue(kSection, optionKey("Option", i, k), option ? usiOptionText(*option) : "");
-            store.setValue(kSection, optionKey("Value", i, k), option ? option->value : "");
+            put(store, optionKey("Option", i, k),
+                option ? Value(usiOptionText(*option)) : std::nullopt);
+            put(store, optionKey("Value", i, k), option ? Value(option->value) : std::nullopt);
         }
     }
 }

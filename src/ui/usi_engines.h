@@ -38,7 +38,8 @@ inline constexpr int64_t kUsiHandshakeMs = 10000;
 // or a command line, repeated names and options that do not read are left
 // out; a value the option does not take gives its default.
 std::vector<UsiEngineEntry> ReadUsiEngines(SettingsStore& store);
-// Writes the entries; the keys of entries removed are emptied.
+// Sets the keys whose values differ from the entries; the keys of entries
+// and options no longer there are removed.
 void WriteUsiEngines(SettingsStore& store, const std::vector<UsiEngineEntry>& entries);
 
 // "USI:<name>" for an entry; the name after the prefix, or nothing for a

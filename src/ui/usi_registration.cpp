@@ -100,17 +100,32 @@ bool probeEngine(GameController& c, const std::vector<std::string>& argv, const 
     return refuse(c, kUsiNoUsiOk, commandLine);
 }
 
-}  // namespace
-
-void SaveUsiEngines(GameController& c) {
-    WriteUsiEngines(c.store, c.usiEngines);
-    c.store.flush();
+// Takes the entries from the settings file as it is now: another window
+// of the same folder may have changed them. Each change is then made on
+// these, so that it keeps that window's.
+void refreshUsiEngines(GameController& c) {
+    c.store.reload();
+    std::vector<UsiEngineEntry> now = ReadUsiEngines(c.store);
+    if (now == c.usiEngines) return;
+    c.usiEngines = std::move(now);
     c.RefreshEngineList();
     c.ui.pagesChanged();
 }
 
+}  // namespace
+
+bool SaveUsiEngines(GameController& c) {
+    WriteUsiEngines(c.store, c.usiEngines);
+    const bool saved = c.store.flush();
+    c.RefreshEngineList();
+    c.ui.pagesChanged();
+    if (!saved) showError(c.ui, c.store.saveProblem());
+    return saved;
+}
+
 bool RegisterUsiEngine(GameController& c, const std::string& name, const std::string& commandLine,
                        int64_t handshakeMs) {
+    refreshUsiEngines(c);
     if (c.usiEngines.size() >= static_cast<size_t>(kMaxUsiEngines)) return refuse(c, kUsiListFull);
     UsiEngineEntry entry;
     entry.name = trimmed(name);
@@ -127,36 +142,38 @@ bool RegisterUsiEngine(GameController& c, const std::string& name, const std::st
         if (entry.name.empty()) entry.name = nameFromEngine(programName(argv[0]));
         if (!acceptableName(c, entry.name, nullptr)) return false;
     }
-    // The window served its events during the start: check the list again.
+    // The window served its events during the start, and another window
+    // may have saved: check the list again.
+    refreshUsiEngines(c);
     if (entryNamed(c, entry.name) != nullptr) return refuse(c, kUsiNameTaken, entry.name);
     if (c.usiEngines.size() >= static_cast<size_t>(kMaxUsiEngines)) return refuse(c, kUsiListFull);
     c.usiEngines.push_back(std::move(entry));
-    SaveUsiEngines(c);
-    return true;
+    return SaveUsiEngines(c);
 }
 
 bool RemoveUsiEngine(GameController& c, const std::string& name) {
+    refreshUsiEngines(c);
     const auto at = std::find_if(c.usiEngines.begin(), c.usiEngines.end(),
                                  [&name](const UsiEngineEntry& e) { return e.name == name; });
     if (at == c.usiEngines.end()) return false;
     c.usiEngines.erase(at);
-    SaveUsiEngines(c);
-    return true;
+    return SaveUsiEngines(c);
 }
 
 bool RenameUsiEngine(GameController& c, const std::string& name, const std::string& newName) {
+    refreshUsiEngines(c);
     UsiEngineEntry* entry = entryNamed(c, name);
     if (entry == nullptr) return refuse(c, kUsiNotRegistered, name);
     const std::string wanted = trimmed(newName);
     if (!acceptableName(c, wanted, entry)) return false;
     if (wanted == entry->name) return true;
     entry->name = wanted;
-    SaveUsiEngines(c);
-    return true;
+    return SaveUsiEngines(c);
 }
 
 bool SetUsiOptionValues(GameController& c, const std::string& name,
                         const std::vector<std::string>& values) {
+    refreshUsiEngines(c);
     UsiEngineEntry* entry = entryNamed(c, name);
     if (entry == nullptr) return refuse(c, kUsiNotRegistered, name);
     std::vector<UsiOption> options = entry->options;
@@ -172,11 +189,11 @@ bool SetUsiOptionValues(GameController& c, const std::string& name,
     }
     if (options == entry->options) return true;
     entry->options = std::move(options);
-    SaveUsiEngines(c);
-    return true;
+    return SaveUsiEngines(c);
 }
 
 bool RereadUsiOptions(GameController& c, const std::string& name, int64_t handshakeMs) {
+    refreshUsiEngines(c);
     if (entryNamed(c, name) == nullptr) return refuse(c, kUsiNotRegistered, name);
     const std::string commandLine = entryNamed(c, name)->commandLine;
     std::vector<std::string> argv;
@@ -185,6 +202,7 @@ bool RereadUsiOptions(GameController& c, const std::string& name, int64_t handsh
     std::vector<UsiOption> announced;
     if (!probeEngine(c, argv, commandLine, handshakeMs, idName, announced)) return false;
     // The entry may have gone while the window served its events.
+    refreshUsiEngines(c);
     UsiEngineEntry* entry = entryNamed(c, name);
     if (entry == nullptr) return refuse(c, kUsiNotRegistered, name);
     for (UsiOption& option : announced) {
@@ -195,8 +213,7 @@ bool RereadUsiOptions(GameController& c, const std::string& name, int64_t handsh
         }
     }
     entry->options = std::move(announced);
-    SaveUsiEngines(c);
-    return true;
+    return SaveUsiEngines(c);
 }
 
 }  // namespace nusari

@@ -1,7 +1,9 @@
 // Registering USI engines from the settings page: adding an engine after it
 // has answered "usi" and "isready", removing and renaming entries, choosing
-// option values. Every change is checked first (an error box refuses it),
-// then written to the settings file at once and shown in the 対戦COM list.
+// option values. Each change is made on the entries as the settings file
+// holds them then (another window may have changed them), checked first (an
+// error box refuses it), then written to the settings file at once and shown
+// in the 対戦COM list; a write that fails is told in an error box.
 #pragma once
 
 #include <cstdint>
@@ -31,10 +33,12 @@ inline constexpr const char* kUsiBadValue = "オプションの値が使えま�
 // Starts the engine of `commandLine` (waiting up to handshakeMs for each
 // answer, with the window's events served meanwhile), takes its options
 // with their defaults as values and stops it; adds it as `name`, or under
-// its id name when `name` is empty. False after an error box.
+// its id name when `name` is empty. False after an error box (the entry
+// then stays listed when only its save failed).
 bool RegisterUsiEngine(GameController& c, const std::string& name, const std::string& commandLine,
                        int64_t handshakeMs = kUsiHandshakeMs);
-// False when there is no such entry.
+// False when there is no such entry, or after an error box when the file
+// was not saved.
 bool RemoveUsiEngine(GameController& c, const std::string& name);
 // False after an error box (a name taken or not storable).
 bool RenameUsiEngine(GameController& c, const std::string& name, const std::string& newName);
@@ -48,7 +52,7 @@ bool SetUsiOptionValues(GameController& c, const std::string& name,
 bool RereadUsiOptions(GameController& c, const std::string& name,
                       int64_t handshakeMs = kUsiHandshakeMs);
 // Writes the entries to the settings file and the file out, and rebuilds
-// the 対戦COM list.
-void SaveUsiEngines(GameController& c);
+// the 対戦COM list; false after an error box when the file was not saved.
+bool SaveUsiEngines(GameController& c);
 
 }  // namespace nusari

@@ -102,6 +102,10 @@ TEST(IniFile, AnyBytesTakeAValueThatReadsBack) {
         const std::string section = round % 3 == 0 ? "" : (round % 3 == 1 ? "A" : "a");
         file.set(section, "A", "v;1\r\nrest");
         ASSERT_EQ(file.find(section, "a"), "v;1") << bytes;
+        const std::optional<std::string> other = file.find("B", "K");
+        file.apply({{section, "a", std::nullopt}});
+        ASSERT_EQ(file.find(section, "A"), std::nullopt) << bytes;
+        ASSERT_EQ(file.find("B", "K"), other) << bytes;
     }
 }
 
@@ -262,13 +266,14 @@ TEST(IniFileStore, ALinkStaysALinkAndItsTargetGetsTheValues) {
     EXPECT_EQ(entriesIn(folder.path() / "real"), 1u);
 }
 
-TEST(IniFileStore, AFailedWriteLeavesTheOldFileWhole) {
+TEST(IniFileStore, AFailedWriteIsToldAndLeavesTheOldFileWhole) {
     // Each failure answers whether it is in effect: root writes into a
     // read-only folder.
     struct Case {
         const char* name;
         std::function<bool(const fs::path&)> fail;
         std::function<void(const fs::path&)> undo;
+        std::string reason;
     };
     struct rlimit limit {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
@@ -278,8 +283,9 @@ TEST(IniFileStore, AFailedWriteLeavesTheOldFileWhole) {
              fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
              return ::access(folder.c_str(), W_OK) != 0;
          },
-         [](const fs::path& folder) { fs::permissions(folder, fs::perms::owner_all); }},
-        {"a write cut short",
+         [](const fs::path& folder) { fs::permissions(folder, fs::perms::owner_all); },
+         kIniNoPermission},
+        {"a full disk",
          [&](const fs::path&) {
              ::signal(SIGXFSZ, SIG_IGN);
              struct rlimit small = limit;
@@ -289,7 +295,8 @@ TEST(IniFileStore, AFailedWriteLeavesTheOldFileWhole) {
          [&](const fs::path&) {
              ::setrlimit(RLIMIT_FSIZE, &limit);
              ::signal(SIGXFSZ, SIG_DFL);
-         }},
+         },
+         kIniFileSizeLimit},
     };
     const std::string old = "; keep\r\n[Aik]\r\nHash=1009\r\n";
     for (const Case& c : cases) {
@@ -304,8 +311,12 @@ TEST(IniFileStore, AFailedWriteLeavesTheOldFileWhole) {
         c.undo(folder.path());
         if (!inEffect) continue;
         EXPECT_FALSE(written);
+        EXPECT_EQ(store.saveProblem(), kSettingsNotSaved + path.string() + "\n" + c.reason);
         EXPECT_EQ(readBytes(path), old);
         EXPECT_EQ(entriesIn(folder.path()), 1u);
+        // The change stays and is saved once the write can succeed.
+        EXPECT_TRUE(store.write());
+        EXPECT_EQ(IniFileStore(path.string()).value("Aik", "Hash"), "7");
     }
 }
 
@@ -319,7 +330,93 @@ TEST(IniFileStore, AHugeFileIsReadInPartAndNeverWritten) {
     EXPECT_EQ(store.value("Aik", "Hash"), "7");
     store.setValue("Aik", "Hash", "8");
     EXPECT_FALSE(store.write());
+    EXPECT_EQ(store.saveProblem(), kSettingsNotSaved + path.string() + "\n" + kIniForeignTooLarge);
     EXPECT_EQ(fs::file_size(path), bytes.size());
+}
+
+// The registered engines are the program's own: they may take the file past
+// the limit and still read back and save.
+TEST(IniFileStore, OwnKeysPastTheLimitAreWrittenAndReadBack) {
+    test::TempFolder folder;
+    const fs::path path = folder.path() / kSettingsFileName;
+    writeBytes(path, "; mine\r\n[Aik]\r\nHash=7\r\n");
+    const std::string option = "option name Long type string default " + std::string(1000, 'x');
+    constexpr int kOptions = 1200;
+    {
+        IniFileStore store(path.string());
+        for (int k = 1; k <= kOptions; ++k)
+            store.setValue(kUsiEnginesSection, "Option1_" + std::to_string(k), option);
+        ASSERT_TRUE(store.write());
+    }
+    ASSERT_GT(fs::file_size(path), kIniFileLimit);
+    IniFileStore store(path.string());
+    EXPECT_EQ(store.value(kUsiEnginesSection, "Option1_1"), option);
+    EXPECT_EQ(store.value(kUsiEnginesSection, "Option1_" + std::to_string(kOptions)), option);
+    store.setValue("Aik", "Hash", "8");
+    EXPECT_TRUE(store.write());
+    EXPECT_EQ(IniFileStore(path.string()).value("Aik", "Hash"), "8");
+}
+
+// Two windows of one program folder: each store lays its own changes over
+// the file as the other left it.
+TEST(IniFileStore, TwoStoresOnOneFileKeepEachOthersChanges) {
+    struct Value {
+        const char* section;
+        const char* key;
+        std::optional<std::string> value;
+    };
+    struct Case {
+        const char* name;
+        std::function<void(IniFileStore&)> first;
+        std::function<void(IniFileStore&)> second;
+        std::vector<Value> after;
+    };
+    const auto moveTo = [](int32_t top, int32_t left) {
+        return [top, left](IniFileStore& store) {
+            const Settings before = ReadSettings(store);
+            Settings s = before;
+            s.top = top;
+            s.left = left;
+            WriteSettings(store, s, before);
+        };
+    };
+    const Case cases[] = {
+        {"each changes another key",
+         [](IniFileStore& store) { store.setValue("Form", "Top", "10"); },
+         [](IniFileStore& store) { store.setValue("UsiEngines", "Name2", "Y"); },
+         {{"Form", "Top", "10"},
+          {"Form", "Left", "0"},
+          {"UsiEngines", "Name1", "X"},
+          {"UsiEngines", "Name2", "Y"}}},
+        {"a key removed stays removed",
+         [](IniFileStore& store) { store.removeValue("UsiEngines", "Name1"); },
+         [](IniFileStore& store) { store.setValue("Form", "Left", "5"); },
+         {{"UsiEngines", "Name1", std::nullopt},
+          {"Form", "Left", "5"},
+          {"UsiEngines", "Count", "1"}}},
+        {"a removal after the other's write",
+         [](IniFileStore& store) { store.setValue("Form", "Left", "5"); },
+         [](IniFileStore& store) { store.removeValue("UsiEngines", "Name1"); },
+         {{"UsiEngines", "Name1", std::nullopt}, {"Form", "Left", "5"}}},
+        {"the window's place is the last one's whole",
+         moveTo(10, 0),
+         moveTo(0, 30),
+         {{"Form", "Top", "0"}, {"Form", "Left", "30"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempFolder folder;
+        const fs::path path = folder.path() / kSettingsFileName;
+        writeBytes(path, "[Form]\r\nTop=0\r\nLeft=0\r\n[UsiEngines]\r\nCount=1\r\nName1=X\r\n");
+        IniFileStore one(path.string());
+        IniFileStore other(path.string());
+        c.first(one);
+        ASSERT_TRUE(one.write());
+        c.second(other);
+        ASSERT_TRUE(other.write());
+        IniFileStore after(path.string());
+        for (const Value& v : c.after) EXPECT_EQ(after.value(v.section, v.key), v.value) << v.key;
+    }
 }
 
 }  // namespace

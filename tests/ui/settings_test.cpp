@@ -257,5 +257,18 @@ TEST_F(ControllerTest, ShutDownRewritesTheSettingsKeepingOtherKeys) {
     EXPECT_EQ(store.flushes, 1);
 }
 
+// Only what changed since start-up is set: another window's saves stay, and
+// a save that fails is told.
+TEST_F(ControllerTest, ShutDownSavesOnlyWhatChangedAndTellsAFailure) {
+    store.values["Aik/MaxTime"] = "20000";
+    ASSERT_EQ(controller->StartUp(), 1);
+    store.values["Aik/MaxTime"] = "30000";
+    store.failure = "設定を保存できません：/x/NSProject.ini\nディスクの空き容量が足りません";
+    controller->ShutDown(80, 0);
+    EXPECT_EQ(store.values["Aik/MaxTime"], "30000");
+    EXPECT_EQ(store.values["Form/Top"], "80");
+    EXPECT_EQ(ui.messages, std::vector<std::string>{store.failure});
+}
+
 }  // namespace
 }  // namespace nusari

@@ -26,6 +26,8 @@ class MemoryStore : public SettingsStore {
   public:
     std::map<std::string, std::string> values;
     int flushes = 0;
+    // Not empty: every flush fails with this text.
+    std::string failure;
 
     std::optional<std::string> value(std::string_view section, std::string_view key) override {
         const auto it = values.find(std::string(section) + "/" + std::string(key));
@@ -35,7 +37,14 @@ class MemoryStore : public SettingsStore {
     void setValue(std::string_view section, std::string_view key, const std::string& v) override {
         values[std::string(section) + "/" + std::string(key)] = v;
     }
-    void flush() override { ++flushes; }
+    void removeValue(std::string_view section, std::string_view key) override {
+        values.erase(std::string(section) + "/" + std::string(key));
+    }
+    bool flush() override {
+        ++flushes;
+        return failure.empty();
+    }
+    std::string saveProblem() const override { return failure; }
 };
 
 // The shipped balanced engine.

@@ -95,9 +95,10 @@ TEST_F(UsiRegistrationTest, EnginesThatCannotServeAreRefusedWithAMessage) {
 }
 
 TEST_F(UsiRegistrationTest, AFullListTakesNoMoreEngines) {
-    for (int32_t i = 0; i < kMaxUsiEngines; ++i) {
-        controller->usiEngines.push_back({joined({"E", std::to_string(i)}), "engine", {}});
-    }
+    std::vector<UsiEngineEntry> full;
+    for (int32_t i = 0; i < kMaxUsiEngines; ++i)
+        full.push_back({joined({"E", std::to_string(i)}), "engine", {}});
+    WriteUsiEngines(store, full);
     EXPECT_FALSE(registerEngine("", fakeEngine("options")));
     EXPECT_EQ(ui.messages, std::vector<std::string>{kUsiListFull});
 }
@@ -131,15 +132,40 @@ TEST_F(UsiRegistrationTest, RenamingAndRemovingKeepNamesUnique) {
     EXPECT_EQ(controller->page.engineNames.back(), "[USI] C");
 }
 
+// Another window of the same folder saves its engines in the same file:
+// each change here is made on the file's list, and a failed save is told.
+TEST_F(UsiRegistrationTest, ChangesKeepTheEnginesAnotherWindowSaved) {
+    ASSERT_TRUE(registerEngine("A", fakeEngine("resign")));
+    std::vector<UsiEngineEntry> other = ReadUsiEngines(store);
+    other.push_back({"B", "engine", {}});
+    WriteUsiEngines(store, other);
+    ASSERT_TRUE(registerEngine("C", fakeEngine("resign")));
+    other = ReadUsiEngines(store);
+    other.erase(other.begin());
+    WriteUsiEngines(store, other);
+    EXPECT_TRUE(RenameUsiEngine(*controller, "C", "D"));
+    std::vector<std::string> names;
+    for (const UsiEngineEntry& entry : ReadUsiEngines(store)) names.push_back(entry.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"B", "D"}));
+    EXPECT_EQ(store.values.count("UsiEngines/Name3"), 0u);
+    EXPECT_EQ(controller->page.engineNames.back(), "[USI] D");
+
+    store.failure = "設定を保存できません：NSProject.ini\n書き込む権限がありません";
+    EXPECT_FALSE(RemoveUsiEngine(*controller, "B"));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{store.failure});
+}
+
 TEST_F(UsiRegistrationTest, ReReadingOptionsKeepsTheValuesStillAccepted) {
     ASSERT_TRUE(registerEngine("A", fakeEngine("options")));
-    std::vector<UsiOption>& options = controller->usiEngines[0].options;
+    std::vector<UsiEngineEntry> saved = controller->usiEngines;
+    std::vector<UsiOption>& options = saved[0].options;
     options[0].value = "6";
     options[2].choices = {"Gone"};
     options[2].value = "Gone";
     UsiOption old;
     ASSERT_TRUE(parseUsiOption("option name Old type check default true", old));
     options.push_back(old);
+    WriteUsiEngines(store, saved);
     ASSERT_TRUE(RereadUsiOptions(*controller, "A", kTestHandshakeMs));
     const std::vector<UsiOption>& now = controller->usiEngines[0].options;
     ASSERT_EQ(now.size(), 5u);
