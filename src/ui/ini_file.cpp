@@ -11,6 +11,7 @@
 
 #include "position/text_encoding.h"
 #include "records/record_files.h"
+#include "ui/usi_engines.h"
 
 namespace nusari {
 
@@ -278,8 +279,10 @@ void IniFile::apply(const std::vector<IniChange>& changes) {
 
 namespace {
 
-// Counts the bytes of the lines outside section UsiEngines as whole lines
-// come in, and says when they pass kIniFileLimit.
+// Counts the bytes of the lines that are not the program's own (the keys
+// of section UsiEngines that the entries are written to, as many as the most
+// entries take) as whole lines come in, and says when they pass
+// kIniFileLimit. So both the bytes and the number of keys stay bounded.
 class ForeignBytes {
   public:
     // False when the line takes the count over the limit.
@@ -289,12 +292,18 @@ class ForeignBytes {
         const LineParts parts = partsOf(text);
         if (parts.kind == LineKind::Section)
             inOwnSection_ = sameName(parts.name, kUsiEnginesSection);
-        if (!inOwnSection_) count_ += line.size();
+        if (inOwnSection_ && parts.kind == LineKind::Key && ownKeys_ < kMaxUsiEngineKeys &&
+            IsUsiEngineKey(parts.name)) {
+            ++ownKeys_;
+        } else {
+            count_ += line.size();
+        }
         return count_ <= kIniFileLimit;
     }
 
   private:
     bool inOwnSection_ = false;
+    int32_t ownKeys_ = 0;
     std::size_t count_ = 0;
 };
 
@@ -427,7 +436,11 @@ void IniFileStore::removeValue(std::string_view section, std::string_view key) {
 }
 
 void IniFileStore::reload() {
-    file_ = IniFile::parse(ReadIniFileBytes(path_).bytes);
+    // A file that cannot be read now (a folder put in its place, its
+    // permissions taken) leaves the values as last read: the file is not
+    // gone, and its values are still the best known.
+    const IniFileBytes read = ReadIniFileBytes(path_);
+    if (read.state != IniFileBytes::State::Refused) file_ = IniFile::parse(read.bytes);
 }
 
 bool IniFileStore::fail(std::string_view reason) {

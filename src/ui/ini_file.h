@@ -15,11 +15,11 @@
 
 namespace nusari {
 
-// A settings file may hold this many bytes outside section UsiEngines (its
-// own section, which grows with the engines registered, is not counted), and
-// at most kIniFileCeiling in all. A larger file is read up to its last line
-// end within the limits and never rewritten: it is someone else's file, and
-// writing back a part of it would lose the rest.
+// A settings file may hold this many bytes besides the program's own keys
+// of section UsiEngines (which grow with the engines registered and are not
+// counted, see IsUsiEngineKey), and at most kIniFileCeiling in all. A larger file is read up to its
+// last line end within the limits and never rewritten: it is someone else's file, and writing back
+// a part of it would lose the rest.
 inline constexpr std::size_t kIniFileLimit = std::size_t{1} << 20;
 inline constexpr std::size_t kIniFileCeiling = std::size_t{64} << 20;
 
@@ -28,7 +28,7 @@ inline constexpr std::size_t kIniFileCeiling = std::size_t{64} << 20;
 inline constexpr const char* kSettingsNotSaved = "設定を保存できません：";
 inline constexpr const char* kIniNoRegularFile = "通常のファイルではありません";
 inline constexpr const char* kIniForeignTooLarge =
-    "ファイルが大きすぎるため上書きしません（USIエンジン以外の内容が1MiBを超えています）";
+    "ファイルが大きすぎるため上書きしません（USIエンジンの登録以外の内容が1MiBを超えています）";
 inline constexpr const char* kIniOwnTooLarge = "設定の内容が64MiBを超えます";
 inline constexpr const char* kIniDiskFull = "ディスクの空き容量が足りません";
 inline constexpr const char* kIniFileSizeLimit = "ファイルの大きさの制限を超えています";

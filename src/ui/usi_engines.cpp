@@ -95,6 +95,46 @@ void WriteUsiEngines(SettingsStore& store, const std::vector<UsiEngineEntry>& en
     }
 }
 
+namespace {
+
+// Takes the leading decimal digits off the text; false when there are none.
+bool takeNumber(std::string_view& text) {
+    std::size_t n = 0;
+    while (n < text.size() && text[n] >= '0' && text[n] <= '9') ++n;
+    text.remove_prefix(n);
+    return n > 0;
+}
+
+// Takes `stem` off the front of the text, ignoring ASCII case.
+bool takeStem(std::string_view& text, std::string_view stem) {
+    if (text.size() < stem.size()) return false;
+    for (std::size_t i = 0; i < stem.size(); ++i) {
+        const char c =
+            text[i] >= 'a' && text[i] <= 'z' ? static_cast<char>(text[i] - 'a' + 'A') : text[i];
+        if (c != stem[i]) return false;
+    }
+    text.remove_prefix(stem.size());
+    return true;
+}
+
+}  // namespace
+
+bool IsUsiEngineKey(std::string_view key) {
+    for (std::string_view stem : {"COUNT", "NAME", "COMMAND", "OPTIONCOUNT"}) {
+        std::string_view rest = key;
+        if (takeStem(rest, stem) &&
+            (stem == "COUNT" ? rest.empty() : takeNumber(rest) && rest.empty()))
+            return true;
+    }
+    for (std::string_view stem : {"OPTION", "VALUE"}) {
+        std::string_view rest = key;
+        if (takeStem(rest, stem) && takeNumber(rest) && takeStem(rest, "_") && takeNumber(rest) &&
+            rest.empty())
+            return true;
+    }
+    return false;
+}
+
 std::string UsiPortName(std::string_view name) {
     std::string port(kUsiPrefix);
     port += name;

@@ -42,6 +42,12 @@ std::vector<UsiEngineEntry> ReadUsiEngines(SettingsStore& store);
 // and options no longer there are removed.
 void WriteUsiEngines(SettingsStore& store, const std::vector<UsiEngineEntry>& entries);
 
+// Whether a key of section UsiEngines is one the entries are written to
+// (Count, NameN, CommandN, OptionCountN, OptionN_K, ValueN_K; any case),
+// and how many such keys the most entries take.
+bool IsUsiEngineKey(std::string_view key);
+inline constexpr int32_t kMaxUsiEngineKeys = 1 + kMaxUsiEngines * (3 + 2 * kMaxUsiOptions);
+
 // "USI:<name>" for an entry; the name after the prefix, or nothing for a
 // text without it.
 std::string UsiPortName(std::string_view name);

@@ -320,18 +320,25 @@ TEST(IniFileStore, AFailedWriteIsToldAndLeavesTheOldFileWhole) {
     }
 }
 
+// A file over the limit is someone else's, even when it is filled inside
+// the engines' section with keys the program does not write.
 TEST(IniFileStore, AHugeFileIsReadInPartAndNeverWritten) {
-    test::TempFolder folder;
-    const fs::path path = folder.path() / kSettingsFileName;
-    std::string bytes = "[Aik]\r\nHash=7\r\n";
-    while (bytes.size() <= kIniFileLimit) bytes += "; a long comment line to fill the file\r\n";
-    writeBytes(path, bytes);
-    IniFileStore store(path.string());
-    EXPECT_EQ(store.value("Aik", "Hash"), "7");
-    store.setValue("Aik", "Hash", "8");
-    EXPECT_FALSE(store.write());
-    EXPECT_EQ(store.saveProblem(), kSettingsNotSaved + path.string() + "\n" + kIniForeignTooLarge);
-    EXPECT_EQ(fs::file_size(path), bytes.size());
+    for (const char* fill : {"; a long comment line to fill the file\r\n",
+                             "[UsiEngines]\r\nName1Extra=a line the program never writes\r\n"}) {
+        SCOPED_TRACE(fill);
+        test::TempFolder folder;
+        const fs::path path = folder.path() / kSettingsFileName;
+        std::string bytes = "[Aik]\r\nHash=7\r\n";
+        while (bytes.size() <= kIniFileLimit) bytes += fill;
+        writeBytes(path, bytes);
+        IniFileStore store(path.string());
+        EXPECT_EQ(store.value("Aik", "Hash"), "7");
+        store.setValue("Aik", "Hash", "8");
+        EXPECT_FALSE(store.write());
+        EXPECT_EQ(store.saveProblem(),
+                  kSettingsNotSaved + path.string() + "\n" + kIniForeignTooLarge);
+        EXPECT_EQ(fs::file_size(path), bytes.size());
+    }
 }
 
 // The registered engines are the program's own: they may take the file past
