@@ -37,7 +37,7 @@ while IFS= read -r line; do
         silent|mute) ;;
         chatty) for i in $(seq 1 3000); do echo "info depth $i score cp $i nodes $i pv 7g7f 3c3d"; done
                 echo "bestmove 7g7f" ;;
-        flood) yes "info depth 12 seldepth 20 score cp 31 nodes 123456 nps 999999 pv 7g7f 3c3d 2g2f 8c8d 2f2e 8d8e 6i7h 4a3b 2e2d 2c2d 2h2d P*2c 2d2f 7a7b 3i3h 5a5b 9g9f 9c9d 1g1f 1c1d" |
+        flood) yes "info depth 12 seldepth 20 score cp 31 nodes 123456 nps 999999 pv 7g7f 3c3d 2g2f 8c8d 2f2e 8d8e 6i7h 4a3b 2e2d 2c2d 2h2d P*2c 2d2f 7a7b 3i3h 5a5b 9g9f 9c9d 1g1f 1c1d" 2>/dev/null |
                  head -n "${2:-100000}"
                echo "info depth 99 score cp 77 nodes 99 pv ${3:-7g7f}"
                echo "bestmove ${3:-7g7f}" ;;
