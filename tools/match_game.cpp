@@ -159,7 +159,8 @@ private:
                         joined({"bestmove '", engineText(answer.word), "' is no USI move"}));
         }
         if (!referee_.play(m)) {
-            return lose(GameEnd::IllegalMove, side, engineText(answer.word) + " is not legal in " + position);
+            return lose(GameEnd::IllegalMove, side,
+                        engineText(answer.word) + " is not legal in " + position);
         }
         out_.moves.push_back({m, mover, answer.ms, limit, answer.hasScore, answer.score});
         clock = std::max<int64_t>(0, clock - answer.ms) + time_.incMs;

@@ -68,7 +68,9 @@ GameResult playGame(ChildProcess* engines[2], int lowerEngine, int64_t ms) {
         const std::string word = line.substr(9, line.find(' ', 9) - 9);
         answer.resigns = word == "resign";
         answer.usable = answer.resigns || parseUsiMove(word, referee.toMove(), answer.move);
-        if (!answer.usable) answer.word = word.empty() ? std::string("(nothing)") : engineText(word);
+        if (!answer.usable) {
+            answer.word = word.empty() ? std::string("(nothing)") : engineText(word);
+        }
         return answer;
     });
 }
@@ -125,9 +127,12 @@ int runUsiMatch(const Arguments& args) {
             processes[e].reset();
             processes[e] = startEngine(program, aik[e]);
             if (processes[e]) {
-                std::fprintf(stderr, "usimatch: engine %c restarted for game %d\n", name, played + 1);
+                std::fprintf(stderr, "usimatch: engine %c restarted for game %d\n", name,
+                             played + 1);
             } else {
-                std::fprintf(stderr, "usimatch: engine %c cannot be restarted; match stopped after %d games\n",
+                std::fprintf(stderr,
+                             "usimatch: engine %c cannot be restarted; match stopped after %d "
+                             "games\n",
                              name, played);
                 stopped = true;
             }

@@ -36,7 +36,8 @@ std::string BookCutWarning(int64_t read, int64_t inFile, const std::string& book
 
 // Loads the .aik file at `path`. Returns 1 when the whole file was read
 // (after notifying a book cut short, see kAikBookCutWarning), or -1 after
-// showing kAikLoadError followed by the reason and the file it concerns. A failed load keeps what was read up to the failing line.
+// showing kAikLoadError followed by the reason and the file it concerns. A
+// failed load keeps what was read up to the failing line.
 // Either way the profile is left usable by the search: haba in 1..100,
 // edakari_hyouka at least 1 (else 32), hitu_hukasa 0 (off) or above.
 int32_t LoadAik(EngineState& state, const std::string& path, Ui& ui);
