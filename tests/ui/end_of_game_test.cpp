@@ -271,6 +271,24 @@ TEST_F(KingWalkTest, AFailedAutosaveIsSavedElsewhereOrKeptAndToldAtTheEndOfTheMa
     }
 }
 
+// Closing the window between the games of a match offers the games kept.
+TEST_F(KingWalkTest, AGameKeptByAFailedAutosaveIsOfferedWhenTheWindowCloses) {
+    resignAtPly = 1;
+    ASSERT_EQ(controller->StartUp(), 1);
+    const std::filesystem::path blocked = folder.path() / "blocked";
+    std::ofstream(blocked) << "x";
+    controller->folders.autosaveFolder = blocked / "games";
+    controller->folders.writeFolder = blocked / "w";
+    const std::filesystem::path chosen = folder.path() / "chosen.csa";
+    ui.files = {chosen.string()};
+    controller->renzoku = 2;
+    controller->StartGame();
+    humanMove();
+    ASSERT_GT(controller->renzoku, 0);
+    controller->ShutDown(0, 0);
+    EXPECT_NE(readText(chosen).find("%TORYO"), std::string::npos);
+}
+
 // The engines 攻め (row 0) and 標準 (row 1).
 class RotationTest : public KingWalkTest {
   protected:
