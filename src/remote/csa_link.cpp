@@ -54,19 +54,29 @@ void CsaLink::CloseLink() {
     server_.close();
     framer_.reset();
     afterServerEnd_ = false;
-    serverReason_ = GameEnding::None;
+    awaitingOwnVerdict_ = false;
+    GameEnded(0);
     transport_ = Transport::None;
+}
+
+void CsaLink::GameEnded(int32_t /*result*/) {
+    serverReason_ = GameEnding::None;
+    serverPly_ = 0;
+    sentMove_.clear();
+    refusedLines_ = 0;
 }
 
 void CsaLink::SendMove(int32_t from, int32_t to) {
     std::string line;
     if (from == kResignFrom) {
         line = to == 0 ? kResignLine : kInterruptLine;
+        awaitingOwnVerdict_ = transport_ == Transport::Server;
     } else {
         const EngineState& e = *game_.engine;
         const int32_t destination = destinationOf(Move{from, to});
         const int32_t piece = isSquare(destination) ? e.currentPosition[destination] : kEmpty;
         line = EncodeMoveLine(Move{from, to}, piece, e.plyCount, game_.record->humanIsSecond != 0);
+        sentMove_ = line.substr(0, line.size() - 1);
     }
     if (transport_ == Transport::Serial) serial_.writeLine(line);
     if (transport_ == Transport::Server) SendLine(line);
@@ -87,15 +97,30 @@ PollResult CsaLink::playRemoteMove(std::string_view body, const std::string& sho
     const std::optional<Move> m =
         DecodeMoveBody(body, game_.engine->currentPosition, game_.record->humanIsSecond != 0);
     if (!m) return refuse(kProtocolError, shown, PollResult::Malformed);
+    if (transport_ == Transport::Server) ++serverPly_;
     game_.PlayLowerMove(*m);
     return PollResult::MovePlayed;
 }
 
 // Remote play runs unattended: what went wrong is told in a box that does
-// not stop the link.
-PollResult CsaLink::refuse(const char* prefix, const std::string& shown, PollResult result) {
-    game_.ui.playSound(Sound::Message);
-    game_.ui.notify(prefix + shown);
+// not stop the link, once a game; a flood of bad lines only counts up in
+// the thinking panel. Every refusal is traced.
+PollResult CsaLink::refuse(const char* prefix, const std::string& shown, PollResult result,
+                           bool soundPlayed) {
+    ++refusedLines_;
+    std::string reason = prefix;
+    for (char& c : reason) {
+        if (c == '\n') c = ' ';
+    }
+    std::string line = shown;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    *trace << "受信拒否：" << reason << line << "\n";
+    if (refusedLines_ == 1) {
+        if (!soundPlayed) game_.ui.playSound(Sound::Message);
+        game_.ui.notify(prefix + shown);
+    }
+    game_.ui.setPanelText(kRefusedCountOpen + std::to_string(refusedLines_) + kRefusedCountClose +
+                          reason + line);
     return result;
 }
 

@@ -3,10 +3,13 @@
 // beginning with "LAN"). The controller opens it at a game start, sends the
 // computer's moves over it and polls it every 20 ms while the remote is to
 // move. Nothing here waits with the window frozen: the serial line and the
-// server are read without blocking, and the server's login waits in short
-// slices that let the window work.
+// server are read without blocking and a bounded amount per tick, and the
+// server's login serves the window every short slice and every few lines,
+// however fast the server sends. Refused lines are counted: the first is
+// told in a box, the rest only in the thinking panel.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -35,7 +38,16 @@ enum class PollResult : int32_t {
     WhileThinking = 201,
     UnknownSpecial = 203,
     ConnectionLost = 204,  // the server closed the connection
+    OutOfTurn = 205,       // a move line of the side not to move in the server's game
 };
+
+// The most a tick of the poll timer takes from the server: lines handled
+// and bytes received. A flood of lines is worked off in a few ticks while
+// the window goes on.
+inline constexpr int32_t kMaxServerLinesPerTick = 512;
+inline constexpr std::size_t kMaxServerBytesPerTick = 256 * 1024;
+// During the login the window is served at least once per so many lines.
+inline constexpr int32_t kLoginLinesPerPump = 64;
 
 class CsaLink : public RemoteLink {
   public:
@@ -50,8 +62,15 @@ class CsaLink : public RemoteLink {
     void PollLink() override { Poll(); }
     int32_t MoveTimeCapMs(int32_t usedSeconds) override;
     void NamePlayers(GameRecord& record) override;
-    // Reads and handles at most one message or line.
+    // A new game may follow on the same link (a match): its count of
+    // refused lines and of the server's moves starts afresh.
+    void GameEnded(int32_t result) override;
+    // Reads and handles what has arrived: one serial message, or the
+    // server's lines up to the remote's move, the game's end or the bound
+    // of a tick. What it did (a move played or the end above a refusal).
     PollResult Poll();
+    // Lines refused in this game.
+    int32_t refusedLines() const { return refusedLines_; }
     bool isOpen() const { return transport_ != Transport::None; }
 
     // The game server: connects, logs in, reads the game summary (the
@@ -80,11 +99,20 @@ class CsaLink : public RemoteLink {
     bool waitForServer();
     PollResult pollServer();
     PollResult handleServerLine(const std::string& line);
+    PollResult handleServerMove(const std::string& line);
+    PollResult confirmComputersMove(const std::string& line);
+    // The computer's moves the server has not passed on are taken back
+    // from the game before its end is recorded.
+    void dropUnconfirmedPlies();
+    bool remoteToMove(int32_t plies) const;
     PollResult endByServer(const std::string& line, const ServerEnd& end);
     PollResult connectionLost();
     void showReceived(const std::string& line);
     PollResult playRemoteMove(std::string_view body, const std::string& shown);
-    PollResult refuse(const char* prefix, const std::string& shown, PollResult result);
+    // Counts a refused line, tells the first in a box (with the message
+    // sound unless it has come already) and shows the count in the panel.
+    PollResult refuse(const char* prefix, const std::string& shown, PollResult result,
+                      bool soundPlayed = false);
     void perform(const SpecialCommand& command);
 
     GameController& game_;
@@ -101,6 +129,19 @@ class CsaLink : public RemoteLink {
     GameSummary summary_;
     // The reason line before a server's result, for the record.
     GameEnding serverReason_ = GameEnding::None;
+    // The computer resigned or interrupted: the server's verdict that
+    // follows belongs to that game, not to a match's next one.
+    bool awaitingOwnVerdict_ = false;
+    // The plies of the game as the server has passed them on: the remote's
+    // moves and the computer's, which the server sends back. A move line
+    // counts only as the server's next ply.
+    int32_t serverPly_ = 0;
+    // The computer's last move line, without its line feed.
+    std::string sentMove_;
+    int32_t refusedLines_ = 0;
+    int32_t loginLinesSincePump_ = 0;
+    // Why the login failed, when the server broke the protocol.
+    const char* loginError_ = nullptr;
     bool polling_ = false;
 };
 

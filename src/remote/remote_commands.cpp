@@ -76,4 +76,15 @@ GameEnding ServerReasonOf(std::string_view line) {
     return GameEnding::None;
 }
 
+GameEnding RecordedServerEnding(GameEnding reason, int32_t result, bool remoteToMove) {
+    if (result != 1 && result != 2) {
+        return reason == GameEnding::Repetition || reason == GameEnding::Impasse ? reason
+                                                                                 : GameEnding::Draw;
+    }
+    const bool moverWins = (result == 1) == remoteToMove;
+    if (moverWins) return reason == GameEnding::Impasse ? GameEnding::EnteringKingWin : GameEnding::FoulWin;
+    if (reason == GameEnding::Impasse) return GameEnding::FoulLoss;
+    return reason == GameEnding::None ? GameEnding::Resign : reason;
+}
+
 }  // namespace nusari

@@ -49,4 +49,13 @@ ServerEnd ServerEndOf(std::string_view line);
 // "#TIME_UP", ...), or GameEnding::None.
 GameEnding ServerReasonOf(std::string_view line);
 
+// The end the record keeps for the server's verdict: `result` from the
+// lower side's view (1 the remote wins, 2 the computer, else a draw), the
+// reason line's end as `reason`. The record names the side to move as the
+// loser or the winner by its ending, so the ending follows the winner the
+// server named: a win of the side to move is its declaration (#JISHOGI)
+// or the other side's foul; a loss is the reason given (a resignation when
+// none was).
+GameEnding RecordedServerEnding(GameEnding reason, int32_t result, bool remoteToMove);
+
 }  // namespace nusari

@@ -6,24 +6,45 @@
 
 namespace nusari {
 
-// A stray byte between messages costs one tick; a message is taken in as
-// far as it has arrived and handled once it is complete or timed out.
+namespace {
+
+// The most bytes one tick reads from the line: a burst of noise is worked
+// off in a few ticks while the window goes on.
+constexpr int32_t kMaxSerialBytesPerTick = 4096;
+
+bool endsTheTick(PollResult r) {
+    return r == PollResult::MovePlayed || r == PollResult::SpecialHandled;
+}
+
+}  // namespace
+
+// Stray bytes between messages are skipped; a message is taken in as far
+// as it has arrived and handled once it is complete or timed out. A tick
+// goes on past refused messages, up to the remote's move or the game's end.
 PollResult CsaLink::pollSerial() {
-    if (!framer_.midMessage()) {
-        const std::optional<uint8_t> first = serial_.readByte();
-        if (!first || !SerialFramer::IsMessageStart(*first)) return PollResult::Nothing;
-        framer_.start(*first, clock());
-        if (*first == '%') game_.PlaySound(Sound::Message);
+    PollResult outcome = PollResult::Nothing;
+    for (int32_t budget = kMaxSerialBytesPerTick; budget > 0;) {
+        if (!framer_.midMessage()) {
+            const std::optional<uint8_t> first = serial_.readByte();
+            if (!first) break;
+            --budget;
+            if (!SerialFramer::IsMessageStart(*first)) continue;
+            framer_.start(*first, clock());
+            if (*first == '%') game_.PlaySound(Sound::Message);
+        }
+        std::optional<SerialMessage> message;
+        while (!message && budget > 0) {
+            const std::optional<uint8_t> byte = serial_.readByte();
+            if (!byte) break;
+            --budget;
+            message = framer_.push(*byte);
+        }
+        if (!message) message = framer_.expire(clock());
+        if (!message) break;
+        outcome = handleSerialMessage(*message);
+        if (endsTheTick(outcome) || game_.gameState != GameState::LowerToMove) break;
     }
-    std::optional<SerialMessage> message;
-    while (!message) {
-        const std::optional<uint8_t> byte = serial_.readByte();
-        if (!byte) break;
-        message = framer_.push(*byte);
-    }
-    if (!message) message = framer_.expire(clock());
-    if (!message) return PollResult::Nothing;
-    return handleSerialMessage(*message);
+    return outcome;
 }
 
 PollResult CsaLink::handleSerialMessage(const SerialMessage& message) {
@@ -31,14 +52,10 @@ PollResult CsaLink::handleSerialMessage(const SerialMessage& message) {
     const bool thinking = game_.gameState == GameState::ComputerThinking;
     if (message.first == '%') {
         // The message sound came with the "%".
-        if (thinking) {
-            game_.ui.notify(kThinkingError + shown);
-            return PollResult::WhileThinking;
-        }
+        if (thinking) return refuse(kThinkingError, shown, PollResult::WhileThinking, true);
         const SpecialCommand* command = FindSpecialCommand(message.bytes);
         if (command == nullptr) {
-            game_.ui.notify(kProtocolError + shown);
-            return PollResult::UnknownSpecial;
+            return refuse(kProtocolError, shown, PollResult::UnknownSpecial, true);
         }
         // The game ends (and is logged) before the user is told, in a box
         // that holds nothing up, or in the panel during a match.

@@ -101,18 +101,22 @@ void ServerConnection::close() {
     lines_.clear();
 }
 
-ServerConnection::Status ServerConnection::receive() {
+ServerConnection::Status ServerConnection::receive(std::size_t maxBytes) {
     if (fd_ < 0) return Status::Failed;
-    char buffer[512];
-    const ssize_t n = ::recv(fd_, buffer, sizeof buffer, MSG_DONTWAIT);
-    if (n > 0) {
-        lines_.append(std::string_view(buffer, static_cast<std::size_t>(n)));
-        return Status::Ready;
+    char buffer[16384];
+    std::size_t taken = 0;
+    while (taken < maxBytes) {
+        const ssize_t n = ::recv(fd_, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (n > 0) {
+            lines_.append(std::string_view(buffer, static_cast<std::size_t>(n)));
+            taken += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) break;
+        // Closed or broken: what came before it is handled first.
+        return taken > 0 ? Status::Ready : Status::Failed;
     }
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
-        return Status::Pending;
-    }
-    return Status::Failed;
+    return taken > 0 ? Status::Ready : Status::Pending;
 }
 
 void ServerConnection::waitForBytes(int32_t waitMs) {

@@ -2,6 +2,7 @@
 // link waits for it in short slices and lets the window work in between.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -30,13 +31,14 @@ class ServerConnection {
     void close();
     bool isOpen() const { return fd_ >= 0; }
 
-    // Takes in what has arrived, without waiting: Ready when bytes came,
-    // Pending when none did, Failed when the server closed the connection
-    // or the receive failed.
-    Status receive();
+    // Takes in what has arrived, at most about `maxBytes`, without waiting:
+    // Ready when bytes came, Pending when none did, Failed when the server
+    // closed the connection or the receive failed.
+    Status receive(std::size_t maxBytes);
     // Waits at most `waitMs` for bytes to arrive.
     void waitForBytes(int32_t waitMs);
     std::optional<std::string> takeLine() { return lines_.takeLine(); }
+    std::size_t waitingLines() const { return lines_.waitingLines(); }
     // Sends all the bytes (waiting briefly if the socket is full); false
     // when the connection is gone.
     bool send(std::string_view bytes);

@@ -27,8 +27,9 @@ int32_t CsaLink::ConnectServer() {
     if (logIn()) return 1;
     // CloseLink during a wait means the window is closing: no message then.
     const bool closedMeanwhile = transport_ != Transport::Server;
+    const char* error = loginError_ != nullptr ? loginError_ : kLanOpenError;
     CloseLink();
-    if (!closedMeanwhile) showError(game_.ui, kLanOpenError);
+    if (!closedMeanwhile) showError(game_.ui, error);
     return -1;
 }
 
@@ -40,6 +41,8 @@ bool CsaLink::waitForServer() {
 // LOGIN, the game summary, AGREE and START, in that order. The computer
 // takes the side the summary gives it, and the new-game page shows it.
 bool CsaLink::logIn() {
+    loginError_ = nullptr;
+    loginLinesSincePump_ = 0;
     if (!server_.begin(lan_.host, lan_.port, *trace)) return false;
     for (;;) {
         const ServerConnection::Status s = server_.connected(kWaitSliceMs);
@@ -55,6 +58,11 @@ bool CsaLink::logIn() {
     for (;;) {
         const std::optional<std::string> line = ReadLine();
         if (!line) return false;
+        // A game begun before its conditions are known is not played.
+        if (startsWith(*line, "START:")) {
+            loginError_ = kStartBeforeSummary;
+            return false;
+        }
         ReadSummaryLine(*line, summary_);
         if (startsWith(*line, kYourTurn) && line->size() > kYourTurn.size()) {
             computerFirst = (*line)[kYourTurn.size()] == '+';
@@ -84,15 +92,23 @@ void CsaLink::NamePlayers(GameRecord& record) {
     if (!summary_.secondName.empty()) setName(record.secondName, toCp932(summary_.secondName));
 }
 
+// A server that sends without pause still lets the window work: it is
+// served every few lines, and closing it ends the wait.
 std::optional<std::string> CsaLink::ReadLine() {
     for (;;) {
+        if (loginLinesSincePump_ >= kLoginLinesPerPump) {
+            loginLinesSincePump_ = 0;
+            if (!waitForServer()) return std::nullopt;
+        }
         if (std::optional<std::string> line = server_.takeLine()) {
+            ++loginLinesSincePump_;
             showReceived(*line);
             return line;
         }
-        const ServerConnection::Status s = server_.receive();
+        const ServerConnection::Status s = server_.receive(kMaxServerBytesPerTick);
         if (s == ServerConnection::Status::Failed) return std::nullopt;
         if (s == ServerConnection::Status::Pending) {
+            loginLinesSincePump_ = 0;
             if (!waitForServer()) return std::nullopt;
             server_.waitForBytes(kWaitSliceMs);
         }
@@ -110,38 +126,101 @@ void CsaLink::showReceived(const std::string& line) {
     if (!line.empty() && line.back() == '\n') game_.ui.setPanelText(kReceivedMark + line);
 }
 
-// One line per tick, taken without waiting.
+// What has arrived, taken without waiting and at most a tick's bound: the
+// lines up to the remote's move (the computer thinks then) or the end.
 PollResult CsaLink::pollServer() {
-    std::optional<std::string> line = server_.takeLine();
-    if (!line) {
-        if (server_.receive() == ServerConnection::Status::Failed) return connectionLost();
-        line = server_.takeLine();
-        if (!line) return PollResult::Nothing;
+    if (server_.waitingLines() < static_cast<std::size_t>(kMaxServerLinesPerTick) &&
+        server_.receive(kMaxServerBytesPerTick) == ServerConnection::Status::Failed &&
+        server_.waitingLines() == 0) {
+        return connectionLost();
     }
-    showReceived(*line);
-    return handleServerLine(*line);
+    PollResult outcome = PollResult::Nothing;
+    for (int32_t n = 0; n < kMaxServerLinesPerTick; ++n) {
+        std::optional<std::string> line = server_.takeLine();
+        if (!line) break;
+        showReceived(*line);
+        const PollResult r = handleServerLine(*line);
+        if (r != PollResult::Nothing) outcome = r;
+        if (r == PollResult::MovePlayed || r == PollResult::SpecialHandled) break;
+        if (transport_ != Transport::Server || game_.gameState != GameState::LowerToMove) break;
+    }
+    return outcome;
 }
 
-// Only the remote's moves (the sign of the side to move) and the server's
-// verdicts count; echoes of the computer's moves and "%" lines are dropped.
+bool CsaLink::remoteToMove(int32_t plies) const {
+    const bool remoteIsFirst = game_.record->humanIsSecond == 0;
+    return (plies % 2 == 0) == remoteIsFirst;
+}
+
+// Only the server's verdicts and the moves in the order of its game count;
+// "%" lines and other talk are dropped. Echoes of the computer's moves
+// confirm them.
 PollResult CsaLink::handleServerLine(const std::string& line) {
-    const bool verdict = startsWith(line, "#");
-    const ServerEnd end = verdict ? ServerEndOf(line) : ServerEnd{};
+    if (line == kLineOverflow) {
+        return refuse(kProtocolError, kLineTooLong + std::to_string(kMaxServerLine) + "）",
+                      PollResult::Malformed);
+    }
+    if (!startsWith(line, "#")) {
+        // Any other line than the confirmation of the computer's move ends
+        // the verdict of a game that ended.
+        const bool move = !line.empty() && (line[0] == '+' || line[0] == '-');
+        const PollResult r = move ? handleServerMove(line) : PollResult::Nothing;
+        if (!move || r != PollResult::Nothing) afterServerEnd_ = false;
+        return r;
+    }
+    const ServerEnd end = ServerEndOf(line);
+    if (awaitingOwnVerdict_) {
+        // The end of the game the computer left, arriving in the next one.
+        if (end.verdict != ServerVerdict::None) awaitingOwnVerdict_ = false;
+        return PollResult::Nothing;
+    }
     if (const GameEnding reason = ServerReasonOf(line); reason != GameEnding::None) {
         serverReason_ = reason;
     }
-    if (verdict && (afterServerEnd_ || end.verdict == ServerVerdict::None)) {
-        return PollResult::Nothing;
-    }
-    if (!verdict) afterServerEnd_ = false;
-    const char sign = game_.engine->plyCount % 2 == 0 ? '+' : '-';
-    if (!verdict && (line.empty() || line[0] != sign)) return PollResult::Nothing;
+    if (afterServerEnd_ || end.verdict == ServerVerdict::None) return PollResult::Nothing;
     if (game_.gameState == GameState::ComputerThinking) {
         return refuse(kThinkingError, line, PollResult::WhileThinking);
     }
-    if (verdict) return endByServer(line, end);
+    return endByServer(line, end);
+}
+
+// A move line is the server's next ply or it is refused: the remote's move
+// only when the server has passed on the computer's last one, so a line
+// sent twice, or sent while the computer thought, is never played later.
+PollResult CsaLink::handleServerMove(const std::string& line) {
+    const char serversSign = serverPly_ % 2 == 0 ? '+' : '-';
+    if (line[0] != serversSign) return refuse(kOutOfTurnError, line, PollResult::OutOfTurn);
+    if (!remoteToMove(serverPly_)) return confirmComputersMove(line);
+    if (serverPly_ != game_.engine->plyCount) {
+        return refuse(kOutOfTurnError, line, PollResult::OutOfTurn);
+    }
+    if (game_.gameState == GameState::ComputerThinking) {
+        return refuse(kThinkingError, line, PollResult::WhileThinking);
+    }
     const std::string body = line.substr(1);
     return playRemoteMove(body, body);
+}
+
+// The server sends the computer's move back with its time: the same move,
+// or the server's game is not ours.
+PollResult CsaLink::confirmComputersMove(const std::string& line) {
+    if (serverPly_ >= game_.engine->plyCount) {
+        return refuse(kOutOfTurnError, line, PollResult::OutOfTurn);
+    }
+    if (line.compare(0, sentMove_.size(), sentMove_) != 0 || sentMove_.empty()) {
+        return refuse(kProtocolError, line, PollResult::Malformed);
+    }
+    ++serverPly_;
+    return PollResult::Nothing;
+}
+
+void CsaLink::dropUnconfirmedPlies() {
+    EngineState& e = *game_.engine;
+    if (serverPly_ < 0 || serverPly_ >= e.plyCount) return;
+    e.plyCount = serverPly_;
+    e.currentPosition = game_.record->history[static_cast<std::size_t>(serverPly_)];
+    e.currentPosition[kLowerTimeCell] = 0;
+    e.currentPosition[kUpperTimeCell] = 0;
 }
 
 // The result is logged, the record closed and the server left before the
@@ -152,7 +231,11 @@ PollResult CsaLink::endByServer(const std::string& line, const ServerEnd& end) {
     while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r')) shown.pop_back();
     const bool inMatch = game_.renzoku != 0;
     if (end.verdict == ServerVerdict::Result) {
-        game_.EndGame(end.result, serverReason_);
+        // The record ends where the server's game ended, with the winner
+        // the server named.
+        dropUnconfirmedPlies();
+        const bool remoteMoves = remoteToMove(game_.engine->plyCount);
+        game_.EndGame(end.result, RecordedServerEnding(serverReason_, end.result, remoteMoves));
     } else {
         game_.InterruptGame();
     }

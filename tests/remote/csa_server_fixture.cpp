@@ -76,15 +76,21 @@ void CsaServerFixture::answer(const std::string& line) {
                                 : loginReply + "\n";
         reply += "BEGIN Game_Summary\n";
         for (const std::string& s : summary) reply += s + "\n";
-        send(reply + "END Game_Summary\n");
+        sendWithoutEcho(reply + "END Game_Summary\n");
     } else if (line == "AGREE\n") {
-        send(agreeReply + "\n");
+        sendWithoutEcho(agreeReply + "\n");
     } else {
+        if (line[0] == '+' || line[0] == '-') sendWithoutEcho(line.substr(0, line.size() - 1) + ",T1\n");
         lines_.push_back(line);
     }
 }
 
 void CsaServerFixture::send(std::string_view bytes) {
+    serve();
+    sendWithoutEcho(bytes);
+}
+
+void CsaServerFixture::sendWithoutEcho(std::string_view bytes) {
     while (client_ >= 0 && !bytes.empty()) {
         const ssize_t n = ::send(client_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (n <= 0) throw std::runtime_error("fixture send failed");

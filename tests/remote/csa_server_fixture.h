@@ -1,7 +1,8 @@
 // A CSA game server for the tests, on a loopback port, served from the
 // test's own thread: while the link waits during its login it pumps the
 // Ui, whose hook calls serve(). It answers LOGIN with the summary and
-// AGREE with START, and keeps every byte the client sent.
+// AGREE with START, sends the client's moves back with a time as a real
+// server does, and keeps every byte the client sent.
 #pragma once
 
 #include <cstdint>
@@ -31,7 +32,11 @@ class CsaServerFixture {
 
     // Accepts a new client, reads what it sent and answers LOGIN and AGREE.
     void serve();
+    // Sends after taking in (and answering) what the client has sent, so
+    // the echo of its move comes before the bytes, as from a real server.
     void send(std::string_view bytes);
+    // Sends at once: bytes the server sent before the client's last line.
+    void sendWithoutEcho(std::string_view bytes);
     // The next line the client sent, zero bytes removed, waiting for it;
     // empty when none comes.
     std::string readLine();

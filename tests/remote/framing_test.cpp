@@ -70,16 +70,24 @@ TEST(LineAssemblerTest, LinesComeWholeWhateverTheChunks) {
     EXPECT_EQ(a.takeLine(), "y\n");
 }
 
-TEST(LineAssemblerTest, TwoHundredFiftySixBytesWithoutALineFeedOverflow) {
+// An over-long line is one overflow line however long it runs, and the
+// assembler never holds more than a line's worth of its bytes.
+TEST(LineAssemblerTest, AnOverLongLineIsDroppedWhole) {
     LineAssembler a;
-    a.append(std::string(255, 'a') + "\n");
-    EXPECT_EQ(a.takeLine()->size(), 256u);
-    a.append(std::string(256, 'b') + "cc\n");
+    a.append(std::string(kMaxServerLine - 1, 'a') + "\n");
+    EXPECT_EQ(a.takeLine()->size(), kMaxServerLine);
+    const std::string chunk(512, 'b');
+    for (int i = 0; i < 512; ++i) {  // 256 KiB without a line feed
+        a.append(chunk);
+        ASSERT_LE(a.bufferedBytes(), kMaxServerLine);
+    }
+    a.append("cc\n+7776FU\n");
     EXPECT_EQ(a.takeLine(), "Buff Over Err.");
-    EXPECT_EQ(a.takeLine(), "cc\n");
+    EXPECT_EQ(a.takeLine(), "+7776FU\n");
+    EXPECT_FALSE(a.takeLine().has_value());
 }
 
-// Random chunks: every line is a whole line of at most 256 bytes or the
+// Random chunks: every line is a whole line of at most kMaxServerLine bytes or the
 // overflow text, and the lines put together give the bytes less the zeros.
 TEST(LineAssemblerTest, RandomBytesInRandomChunks) {
     std::mt19937 random(3);

@@ -5,6 +5,8 @@
 #include "position/csa_notation.h"
 #include "position/position.h"
 #include "position/setup.h"
+#include "position/text_encoding.h"
+#include "records/kif_writer.h"
 
 namespace nusari::test {
 
@@ -101,6 +103,18 @@ void RemoteGameTest::expectEnded(const EndCase& c, std::size_t& logged) {
     ASSERT_EQ(log.size(), logged);
     if (c.logged != nullptr) {
         EXPECT_NE(log.back().find(std::string("\t") + c.logged + "\t2"), std::string::npos);
+        // The record names the winner the log does.
+        const std::string result = toUtf8(GameResultText(*controller->record));
+        const bool remoteIsFirst = controller->record->humanIsSecond == 0;
+        const std::string_view logged = c.logged;
+        const char* winner = logged == "-1"                         ? nullptr
+                             : (logged == "1") == remoteIsFirst ? "先手の勝ち"
+                                                                : "後手の勝ち";
+        if (winner != nullptr) {
+            EXPECT_NE(result.find(winner), std::string::npos) << result;
+        } else {
+            EXPECT_EQ(result.find("の勝ち"), std::string::npos) << result;
+        }
     }
 }
 

@@ -6,12 +6,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <iostream>
 #include <random>
 #include <thread>
 
 #include "csa_server_fixture.h"
 #include "position/csa_notation.h"
 #include "position/position.h"
+#include "position/text_encoding.h"
+#include "records/kif_writer.h"
+#include "remote/line_assembler.h"
 #include "remote/remote_texts.h"
 #include "remote_test_support.h"
 
@@ -67,8 +71,8 @@ class ServerLinkTest : public test::RemoteGameTest {
     }
 
     // A whole game: the remote moves as the server relays them, with time
-    // fields, and every move of the computer comes back as an echo that
-    // must be dropped. The remote resigns at the end.
+    // fields, and every move of the computer comes back from the server
+    // (the fixture's echo) and only confirms it. The remote resigns at the end.
     void playWholeGame(char computersTurn) {
         startServerGame(computersTurn);
         ASSERT_EQ(controller->gameState, GameState::LowerToMove);
@@ -77,7 +81,6 @@ class ServerLinkTest : public test::RemoteGameTest {
         auto takeComputersMove = [&] {
             const std::string line = server.readLine();
             ASSERT_TRUE(remote.play(line)) << line;
-            server.send(line.substr(0, 7) + ",T1\n");  // the echo
         };
         if (computerFirst) takeComputersMove();
         for (uint32_t k = 0; k < 20; ++k) {
@@ -154,8 +157,8 @@ TEST_F(ServerLinkTest, AWholeGameWithTheComputerFirst) {
 TEST_F(ServerLinkTest, OnlyTheRemotesMovesArePlayed) {
     startServerGame('-');
     replies = {Move{33, 34}};
-    // Lines of the wrong sign, special lines and other talk are dropped.
-    server.send("-3334FU,T1\n%TORYO\n#RESIGN\n#JISHOGI\nsome talk\n\n+7776FU,T12\n");
+    // Special lines and other talk are dropped.
+    server.send("%TORYO\n#RESIGN\n#JISHOGI\nsome talk\n\n+7776FU,T12\n");
     ASSERT_EQ(pollUntilHandled(), PollResult::MovePlayed);
     EXPECT_EQ(board()[76], kLowerPawn);
     EXPECT_TRUE(ui.messages.empty());
@@ -163,19 +166,119 @@ TEST_F(ServerLinkTest, OnlyTheRemotesMovesArePlayed) {
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
     EXPECT_TRUE(panelShowed("<---#RESIGN\n"));
 
-    // A line of the right sign that is no legal move is refused.
+    // Refused lines: the first in a box, the others counted in the panel.
     const Position before = board();
-    server.send("+7775FU,T3\n");
-    ASSERT_EQ(pollUntilHandled(), PollResult::Malformed);
-    EXPECT_EQ(ui.messages.back(), "CSAプロトコル\n通信エラー：7775FU,T3\n");
-    EXPECT_EQ(board(), before);
+    const struct {
+        const char* sent;
+        PollResult result;
+        const char* panel;
+    } refusals[] = {
+        {"+7775FU,T3\n", PollResult::Malformed, "受信エラー（1件）：CSAプロトコル 通信エラー：7775FU,T3"},
+        {"-2233KA\n", PollResult::OutOfTurn, "受信エラー（2件）：手番違いの指し手 通信エラー：-2233KA"},
+        {"+2726FU\n", PollResult::WhileThinking, "受信エラー（3件）：現在思考中 通信エラー：+2726FU"},
+    };
+    for (const auto& r : refusals) {
+        SCOPED_TRACE(r.sent);
+        if (r.result == PollResult::WhileThinking) controller->gameState = GameState::ComputerThinking;
+        server.send(r.sent);
+        ASSERT_EQ(pollUntilHandled(), r.result);
+        EXPECT_EQ(ui.panelText(), r.panel);
+        EXPECT_EQ(board(), before);
+    }
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"CSAプロトコル\n通信エラー：7775FU,T3\n"});
+    EXPECT_NE(traceOut.str().find("受信拒否：手番違いの指し手 通信エラー：-2233KA\n"), std::string::npos);
+}
 
-    // While the computer thinks, a line is refused with its sign.
-    controller->gameState = GameState::ComputerThinking;
-    server.send("+2726FU\n");
-    ASSERT_EQ(pollUntilHandled(), PollResult::WhileThinking);
-    EXPECT_EQ(ui.messages.back(), "現在思考中\n通信エラー：+2726FU\n");
-    EXPECT_EQ(board(), before);
+// A flood of bad lines is one box, and the move after it is played in a
+// few ticks.
+TEST_F(ServerLinkTest, AThousandBadLinesGiveOneNotice) {
+    startServerGame('-');
+    std::string flood;
+    for (int i = 0; i < 1000; ++i) flood += "+7775FU\n";
+    server.send(flood + "+7776FU\n");
+    int ticks = 0;
+    PollResult r = PollResult::Nothing;
+    for (int i = 0; i < 5000 && r != PollResult::MovePlayed; ++i) {
+        r = link->Poll();
+        if (r != PollResult::Nothing) ++ticks;
+    }
+    ASSERT_EQ(r, PollResult::MovePlayed);
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(link->refusedLines(), 1000);
+    EXPECT_TRUE(panelShowed("受信エラー（1000件）：CSAプロトコル 通信エラー：7775FU"));
+    EXPECT_EQ(board()[76], kLowerPawn);
+    std::cout << "ticks that handled the flood and the move: " << ticks << "\n";
+}
+
+// A line far longer than any CSA line is dropped whole as one fault; the
+// move after it is played.
+TEST_F(ServerLinkTest, AnOverLongLineIsOneFault) {
+    startServerGame('-');
+    const std::string chunk(16 * 1024, 'x');
+    int ticks = 0;
+    for (int i = 0; i < 16; ++i) {  // 256 KiB, read as it comes
+        server.send(chunk);
+        if (link->Poll() == PollResult::Nothing) ++ticks;
+    }
+    server.send("\n+7776FU\n");
+    PollResult r = PollResult::Nothing;
+    for (int i = 0; i < 5000 && r != PollResult::MovePlayed; ++i, ++ticks) r = link->Poll();
+    ASSERT_EQ(r, PollResult::MovePlayed);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"CSAプロトコル\n通信エラー：" +
+                                                    std::string(kLineTooLong) +
+                                                    std::to_string(kMaxServerLine) + "）"});
+    EXPECT_EQ(link->refusedLines(), 1);
+    std::cout << "ticks from the long line's start to the move: " << ticks << "\n";
+}
+
+// Moves the server sends while the computer thinks (one twice, one before
+// the server has passed on the computer's reply) are refused and never
+// played later: the client's plies stay the server's.
+TEST_F(ServerLinkTest, AMoveSentOutOfTurnIsNeverPlayed) {
+    startServerGame('-');
+    controller->think = [this](EngineState&, Ui&, int32_t& from, int32_t& to) {
+        server.send("+7776FU,T12\n+2726FU,T1\n");
+        from = 33;
+        to = 34;
+    };
+    server.send("+7776FU,T12\n");
+    ASSERT_EQ(pollUntilHandled(), PollResult::MovePlayed);
+    EXPECT_EQ(server.readLine(), "-3334FU\n");  // the fixture sends it back
+    ASSERT_EQ(pollUntilHandled(), PollResult::OutOfTurn);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(link->Poll(), PollResult::Nothing);
+    EXPECT_EQ(engine().plyCount, 2);
+    EXPECT_EQ(board()[27], kLowerPawn);
+    EXPECT_EQ(link->refusedLines(), 2);
+    EXPECT_NE(traceOut.str().find("受信拒否：手番違いの指し手 通信エラー：+2726FU,T1\n"),
+              std::string::npos);
+
+    // The remote's real next move is played in turn.
+    controller->think = [](EngineState&, Ui&, int32_t& from, int32_t& to) {
+        from = 83;
+        to = 84;
+    };
+    server.send("+2726FU,T3\n");
+    ASSERT_EQ(pollUntilHandled(), PollResult::MovePlayed);
+    EXPECT_EQ(server.readLine(), "-8384FU\n");
+    EXPECT_EQ(engine().plyCount, 4);
+    EXPECT_EQ(link->refusedLines(), 2);
+}
+
+// A server that has not passed on the computer's last move ended the game
+// before it: the record ends without it, with the server's winner.
+TEST_F(ServerLinkTest, TheRecordEndsAtTheServersLastPly) {
+    startServerGame('-');
+    replies = {Move{33, 34}};
+    server.send("+7776FU,T1\n");
+    ASSERT_EQ(pollUntilHandled(), PollResult::MovePlayed);
+    // The verdict comes before the fixture has seen the computer's move.
+    server.sendWithoutEcho("#TIME_UP\n#LOSE\n");
+    ASSERT_EQ(pollUntilHandled(), PollResult::SpecialHandled);
+    EXPECT_EQ(controller->record->length, 1);
+    EXPECT_EQ(controller->record->ending, GameEnding::TimeUp);
+    EXPECT_NE(toUtf8(GameResultText(*controller->record)).find("まで1手で先手の勝ち"), std::string::npos);
+    ASSERT_EQ(logLines().size(), 1u);
+    EXPECT_NE(logLines()[0].find("\t1\t1"), std::string::npos) << logLines()[0];
 }
 
 TEST_F(ServerLinkTest, TheServersVerdictEndsTheGame) {
@@ -186,6 +289,9 @@ TEST_F(ServerLinkTest, TheServersVerdictEndsTheGame) {
         {"#SENNICHITE\n#DRAW\n", "サーバの通知：#SENNICHITE", "-1"},
         {"#MAX_MOVES\n#CENSORED\n", "サーバの通知：#MAX_MOVES", "-1"},
         {"#JISHOGI\n#LOSE\n", "サーバの通知：#LOSE", "1"},
+        // The server's word decides: #LOSE is the computer's loss.
+        {"%TORYO\n#RESIGN\n#LOSE\n", "サーバの通知：#LOSE", "1"},
+        {"%TORYO\n#RESIGN\n#WIN\n", "サーバの通知：#WIN", "2"},
         {"#CENSORED\r\n", "サーバの通知：#CENSORED", "-1"},
         {"#CHUDAN\n", "サーバの通知：#CHUDAN", nullptr},
     };
@@ -260,6 +366,7 @@ TEST_F(ServerLinkTest, AFailedLoginStartsNoGame) {
     struct Case {
         const char* what;
         std::function<void()> arrange;
+        const char* message = kLanOpenError;
     };
     const Case cases[] = {
         {"no server", [this] { store.values["Lan/Port"] = std::to_string(unusedPort()); }},
@@ -273,13 +380,15 @@ TEST_F(ServerLinkTest, AFailedLoginStartsNoGame) {
                  if (server.received.size() > 0) server.closeClient();
              };
          }},
+        {"started before the summary",
+         [this] { server.loginReply = "LOGIN:Nusar OK\nSTART:20240611-test"; }, kStartBeforeSummary},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         c.arrange();
         ui.messages.clear();
         startServerGame('-');
-        EXPECT_EQ(ui.messages, std::vector<std::string>{"error\n  LAN is not opened."});
+        EXPECT_EQ(ui.messages, std::vector<std::string>{c.message});
         EXPECT_EQ(ui.sounds.back(), Sound::Message);
         EXPECT_FALSE(controller->page.linkChecked);
         EXPECT_EQ(controller->gameState, GameState::NoGame);
@@ -290,6 +399,35 @@ TEST_F(ServerLinkTest, AFailedLoginStartsNoGame) {
         server.agreeReply = "START:20240611-test";
         ui.onPump = [this] { server.serve(); };
     }
+}
+
+// A server that sends without end during the login: the window is served
+// every few lines, and closing it ends the login.
+TEST_F(ServerLinkTest, AFloodDuringTheLoginKeepsTheWindowServed) {
+    server.answerLogin = false;
+    std::string flood;
+    for (int i = 0; i < 1000; ++i) flood += "Name+:flood\n";
+    int pumps = 0;
+    std::size_t shownAtPump = 0;
+    std::size_t mostBetweenPumps = 0;
+    ui.onPump = [&] {
+        server.serve();
+        ++pumps;
+        mostBetweenPumps = std::max(mostBetweenPumps, ui.panelHistory.size() - shownAtPump);
+        if (pumps == 30) {
+            EXPECT_TRUE(controller->CloseQuery());
+            controller->ShutDown(0, 0);
+        } else if (!server.received.empty()) {
+            server.send(flood);
+        }
+        shownAtPump = ui.panelHistory.size();
+    };
+    startServerGame('-');
+    EXPECT_EQ(pumps, 30);
+    EXPECT_LE(mostBetweenPumps, static_cast<std::size_t>(kLoginLinesPerPump));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(controller->gameState, GameState::NoGame);
+    EXPECT_FALSE(link->isOpen());
 }
 
 TEST_F(ServerLinkTest, TheWindowWorksWhileTheServerIsAwaited) {
@@ -343,6 +481,7 @@ TEST_F(ServerLinkTest, RandomLinesNeverCorruptThePosition) {
             bytes += (second ? csaMoveText(flipPosition(board()), Side::Upper, flipMove(m))
                              : csaMoveText(board(), Side::Lower, m)) + ",T5\n";
         }
+        const std::size_t tracedBefore = traceOut.str().size();
         server.send(bytes + "+SENTINEL\n-SENTINEL\n");
         for (int i = 0; i < 5000 && controller->gameState != GameState::NoGame; ++i) {
             const Position before = board();
@@ -353,7 +492,8 @@ TEST_F(ServerLinkTest, RandomLinesNeverCorruptThePosition) {
             } else if (r != PollResult::SpecialHandled) {
                 EXPECT_EQ(board(), before);
             }
-            if (!ui.messages.empty() && ui.messages.back().ends_with("SENTINEL\n")) break;
+            // Both sentinels are refused and traced, the second one last.
+            if (traceOut.str().find("-SENTINEL\n", tracedBefore) != std::string::npos) break;
             if (r == PollResult::Nothing) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         ui.messages.clear();
