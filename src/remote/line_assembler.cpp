@@ -10,7 +10,8 @@ void LineAssembler::append(std::string_view bytes) {
             // The rest of a dropped line goes without a look at each byte.
             const void* end = std::memchr(bytes.data(), '\n', bytes.size());
             if (end == nullptr) return;
-            bytes.remove_prefix(static_cast<std::size_t>(static_cast<const char*>(end) - bytes.data()) + 1);
+            const auto skipped = static_cast<const char*>(end) - bytes.data();
+            bytes.remove_prefix(static_cast<std::size_t>(skipped) + 1);
             skipping_ = false;
             continue;
         }

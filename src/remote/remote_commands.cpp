@@ -82,7 +82,9 @@ GameEnding RecordedServerEnding(GameEnding reason, int32_t result, bool remoteTo
                                                                                  : GameEnding::Draw;
     }
     const bool moverWins = (result == 1) == remoteToMove;
-    if (moverWins) return reason == GameEnding::Impasse ? GameEnding::EnteringKingWin : GameEnding::FoulWin;
+    if (moverWins) {
+        return reason == GameEnding::Impasse ? GameEnding::EnteringKingWin : GameEnding::FoulWin;
+    }
     if (reason == GameEnding::Impasse) return GameEnding::FoulLoss;
     return reason == GameEnding::None ? GameEnding::Resign : reason;
 }

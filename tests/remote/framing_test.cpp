@@ -153,6 +153,30 @@ TEST(RemoteCommandsTest, SpecialWordsByTheirFirstThreeLetters) {
     EXPECT_FALSE(FindSpecialCommand("KACHI")->quietInMatch);
 }
 
+// The recorded ending names the winner the server did, whoever is to move.
+TEST(RemoteCommandsTest, TheRecordedEndingFollowsTheServersWinner) {
+    const struct {
+        GameEnding reason;
+        int32_t result;
+        bool remoteToMove;
+        GameEnding recorded;
+    } cases[] = {
+        {GameEnding::Resign, 2, true, GameEnding::Resign},
+        {GameEnding::Resign, 1, true, GameEnding::FoulWin},
+        {GameEnding::TimeUp, 1, false, GameEnding::TimeUp},
+        {GameEnding::Impasse, 1, true, GameEnding::EnteringKingWin},
+        {GameEnding::Impasse, 2, true, GameEnding::FoulLoss},
+        {GameEnding::FoulLoss, 2, false, GameEnding::FoulWin},
+        {GameEnding::None, 1, false, GameEnding::Resign},
+        {GameEnding::Repetition, -1, true, GameEnding::Repetition},
+        {GameEnding::Resign, -1, false, GameEnding::Draw},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RecordedServerEnding(c.reason, c.result, c.remoteToMove), c.recorded)
+            << static_cast<int>(c.reason) << " " << c.result << " " << c.remoteToMove;
+    }
+}
+
 TEST(RemoteCommandsTest, ServerVerdicts) {
     struct Case {
         const char* line;
