@@ -78,8 +78,21 @@ void CsaLink::SendMove(int32_t from, int32_t to) {
         line = EncodeMoveLine(Move{from, to}, piece, e.plyCount, game_.record->humanIsSecond != 0);
         sentMove_ = line.substr(0, line.size() - 1);
     }
-    if (transport_ == Transport::Serial) serial_.writeLine(line);
+    if (transport_ == Transport::Serial) {
+        refuseEarlyMessages();
+        serial_.writeLine(line);
+    }
     if (transport_ == Transport::Server) SendLine(line);
+}
+
+// What the remote sent while the computer thought came before the
+// computer's move, out of turn: it is refused now (once counted, as any
+// refused line) instead of waiting in the line to be played as the reply.
+void CsaLink::refuseEarlyMessages() {
+    constexpr int32_t kMaxEarlyMessages = 64;
+    if (game_.gameState != GameState::ComputerThinking) return;
+    for (int32_t i = 0; i < kMaxEarlyMessages && pollSerial() != PollResult::Nothing; ++i) {
+    }
 }
 
 // Messages shown during a poll are modal and let timers run: a tick that

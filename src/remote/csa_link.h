@@ -92,6 +92,7 @@ class CsaLink : public RemoteLink {
     enum class Transport : int32_t { None, Serial, Server };
 
     PollResult pollSerial();
+    void refuseEarlyMessages();
     PollResult handleSerialMessage(const SerialMessage& message);
     bool logIn();
     // A short wait for the server, serving the window; false when the link
