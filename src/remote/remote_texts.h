@@ -16,6 +16,8 @@ inline constexpr const char* kLineTooLong = "長すぎる行を破棄しまし�
 // "受信エラー（12件）：" and the last one.
 inline constexpr const char* kRefusedCountOpen = "受信エラー（";
 inline constexpr const char* kRefusedCountClose = "件）：";
+// "受信エラー（12件）" under a line received after them.
+inline constexpr const char* kRefusedCountTotal = "件）";
 inline constexpr const char* kStartBeforeSummary =
     "通信エラー：\nサーバが対局条件（Game_Summary）を送り終える前に対局開始（START）を送りました。\n"
     "行の順序が正しくないため、対局を始めません。";

@@ -122,8 +122,15 @@ void CsaLink::SendLine(std::string_view text) {
     game_.ui.setPanelText(kSentMark + std::string(text));
 }
 
+// After refused lines their count stays under the line received, so that
+// the one notice of a flood is not the only trace of it in the window.
 void CsaLink::showReceived(const std::string& line) {
-    if (!line.empty() && line.back() == '\n') game_.ui.setPanelText(kReceivedMark + line);
+    if (line.empty() || line.back() != '\n') return;
+    std::string text = kReceivedMark + line;
+    if (refusedLines_ > 1) {
+        text += kRefusedCountOpen + std::to_string(refusedLines_) + kRefusedCountTotal;
+    }
+    game_.ui.setPanelText(text);
 }
 
 // What has arrived, taken without waiting and at most a tick's bound: the

@@ -206,6 +206,7 @@ TEST_F(ServerLinkTest, AThousandBadLinesGiveOneNotice) {
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(link->refusedLines(), 1000);
     EXPECT_TRUE(panelShowed("受信エラー（1000件）：CSAプロトコル 通信エラー：7775FU"));
+    EXPECT_TRUE(panelShowed("<---+7776FU\n受信エラー（1000件）"));
     EXPECT_EQ(board()[76], kLowerPawn);
     std::cout << "ticks that handled the flood and the move: " << ticks << "\n";
 }
