@@ -112,33 +112,13 @@ bool readRecordFile(const std::string& path, std::string& bytes, std::string& er
 bool isValidUtf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        std::size_t extra = 0;
-        uint32_t code = 0;
-        if (c < 0x80) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
             ++i;
             continue;
-        } else if (c >= 0xc2 && c <= 0xdf) {
-            extra = 1;
-            code = c & 0x1f;
-        } else if (c >= 0xe0 && c <= 0xef) {
-            extra = 2;
-            code = c & 0x0f;
-        } else if (c >= 0xf0 && c <= 0xf4) {
-            extra = 3;
-            code = c & 0x07;
-        } else {
-            return false;
         }
-        if (i + extra >= bytes.size()) return false;
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto t = static_cast<unsigned char>(bytes[i + k]);
-            if ((t & 0xc0) != 0x80) return false;
-            code = (code << 6) | (t & 0x3f);
-        }
-        const uint32_t smallest = extra == 1 ? 0x80 : extra == 2 ? 0x800 : 0x10000;
-        if (code < smallest || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return false;
-        i += extra + 1;
+        const std::size_t length = utf8SequenceAt(bytes, i);
+        if (length == 0) return false;
+        i += length;
     }
     return true;
 }
