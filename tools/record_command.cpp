@@ -28,6 +28,11 @@ const char* endingName(GameEnding ending) {
         case GameEnding::FoulLoss: return "foulloss";
         case GameEnding::EnteringKingWin: return "enteringking";
         case GameEnding::Draw: return "draw";
+        case GameEnding::PerpetualCheck: return "perpetualcheck";
+        case GameEnding::PlyLimit: return "plylimit";
+        case GameEnding::BadDeclaration: return "baddeclaration";
+        case GameEnding::PlayerGone: return "playergone";
+        case GameEnding::NoAnswer: return "noanswer";
     }
     return "none";
 }

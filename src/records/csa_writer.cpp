@@ -77,6 +77,20 @@ std::string endingWord(const GameRecord& record, int32_t length) {
             return "%KACHI";
         case GameEnding::Draw:
             return "%HIKIWAKE";
+        // A record of positions cannot say who gave the checks: the
+        // repetition is written, and the referee's outcome names the loser.
+        case GameEnding::PerpetualCheck:
+            return "%SENNICHITE";
+        case GameEnding::PlyLimit:
+            return "%JISHOGI";
+        case GameEnding::BadDeclaration:
+            return "%ILLEGAL_MOVE";
+        case GameEnding::PlayerGone:
+            // The side to move has gone.
+            return standardSideToMove(record, length) == Side::Lower ? "%+ILLEGAL_ACTION"
+                                                                     : "%-ILLEGAL_ACTION";
+        case GameEnding::NoAnswer:
+            return "%TIME_UP";
     }
     return {};
 }

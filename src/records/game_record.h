@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "position/types.h"
+#include "records/game_ending.h"
 
 namespace nusari {
 
@@ -19,22 +20,6 @@ inline constexpr std::size_t kMaxNameBytes = 18;
 
 // A player's name: at most 18 bytes of CP932 text and a terminating zero.
 using NameField = std::array<char, kMaxNameBytes + 1>;
-
-// How a game ended, as its record says it. The side meant is the side to
-// move after the last ply.
-enum class GameEnding : int32_t {
-    None,             // no word on the end (still running, or not said)
-    Resign,           // 投了, %TORYO: the side to move resigned
-    Interrupt,        // 中断, %CHUDAN
-    Repetition,       // 千日手, %SENNICHITE
-    Impasse,          // 持将棋, %JISHOGI
-    Mate,             // 詰み, %TSUMI: the side to move is mated
-    TimeUp,           // 切れ負け, %TIME_UP: the side to move lost on time
-    FoulWin,          // 反則勝ち: the other side's last move was a foul
-    FoulLoss,         // 反則負け, %ILLEGAL_MOVE: the side to move fouled
-    EnteringKingWin,  // 入玉勝ち, %KACHI: the side to move declared a win
-    Draw,             // 引き分け, %HIKIWAKE
-};
 
 // About 0.5 MB: allocate it on the heap, std::make_unique<GameRecord>().
 struct GameRecord {
