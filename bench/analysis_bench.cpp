@@ -54,8 +54,7 @@ struct Bench {
             }
         }
         for (const std::string& file : TeacherGames(folder)) {
-            GameFields scratch;
-            if (LoadRecord(scratch, *record, file, LoadMode::Analysis, ui) == 1) {
+            if (LoadRecord(*record, file, ui).ok) {
                 AppendTeacherPositions(*record, positions);
             }
         }

@@ -20,11 +20,10 @@ constexpr const char* kUsage = "usage: nusari-tool book build OUT.jsk RECORDS...
 // Adds the games in order; game k (from 1) carries message number k.
 bool addGames(BookBuilder& book, const std::vector<std::string>& games, int32_t plies) {
     ConsoleUi ui;
-    GameFields game;
     auto record = std::make_unique<GameRecord>();
     for (size_t k = 0; k < games.size(); ++k) {
         const char* path = games[k].c_str();
-        if (LoadRecord(game, *record, games[k], LoadMode::Analysis, ui) != 1) {
+        if (!LoadRecord(*record, games[k], ui).ok) {
             std::fprintf(stderr, "book: cannot read %s\n", path);
             return false;
         }

@@ -72,9 +72,8 @@ int runRecord(const Arguments& args) {
         return 2;
     }
     ConsoleUi ui;
-    GameFields game;
     auto record = std::make_unique<GameRecord>();
-    if (LoadRecord(game, *record, input, LoadMode::Analysis, ui) != 1) return 1;
+    if (!LoadRecord(*record, input, ui).ok) return 1;
     if (!output.empty() && WriteRecord(*record, output, ui) != 1) return 1;
     std::string text;
     if (showSummary) {

@@ -1,5 +1,7 @@
-// The one interface through which the engine shows things to the user. The
-// main window implements it; tests use a recording fake. Texts are UTF-8.
+// The one interface through which the engine, the analysis and the tools
+// report to the user: messages, questions, the thinking panel and sounds.
+// The main window implements it (through the window's GameView); tests use a
+// recording fake. Texts are UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -8,26 +10,6 @@
 namespace nusari {
 
 enum class Sound : int32_t { Piece = 1, Message = 2 };
-
-// The window's game state.
-enum class GameState : int32_t { LowerToMove = 1, ComputerThinking = 2, NoGame = 100 };
-
-// Columns of the window's table of enabled controls.
-enum class ControlSet : int32_t {
-    Startup,           // after start-up
-    GameRunning,       // while a game runs
-    NoGame,            // after a game, an interruption or a loaded record
-    FailedRecordLoad,  // after a record failed to load
-    Analysing,         // while an engine analysis runs
-    AnalysisDone,      // after an engine analysis
-};
-
-// The window's file dialogs.
-enum class FileDialog : int32_t {
-    OpenRecord,  // hirakuD: a CSA or KIF record
-    SaveRecord,  // hozonD: a CSA record
-    OpenAik,     // OpenDialog_Aik: an engine-definition file
-};
 
 class Ui {
 public:
@@ -46,41 +28,6 @@ public:
     virtual void pumpMessages() = 0;
     // Plays a sound asynchronously; a missing sound plays nothing.
     virtual void playSound(Sound kind) = 0;
-
-    // Window-side hooks of the game flow. They do nothing by default, so a
-    // Ui without a window (the command line, most tests) ignores them.
-    // Selects row `index` of the start-position list taikyoku_teai.
-    virtual void selectPreset(int32_t /*index*/) {}
-    virtual void setGameState(GameState /*state*/) {}
-    // Enables and disables the tool-bar buttons and the board as `set` says.
-    virtual void setControls(ControlSet /*set*/) {}
-    // Redraws the board from the engine's current position.
-    virtual void drawBoard() {}
-
-    // Game-window hooks of the controller.
-    // The values of the window's pages (new game, settings) changed in the
-    // controller, including whether the pages are shown.
-    virtual void pagesChanged() {}
-    // Draws the blue selection frame with its top left corner at (x, y) of
-    // the visible board picture; the next drawBoard removes it.
-    virtual void drawSelectionFrame(int32_t /*x*/, int32_t /*y*/) {}
-    // Starts the poll timer with the interval, or stops it with 0.
-    virtual void setPollTimer(int32_t /*intervalMs*/) {}
-    // Pops up the in-game menu at (x, y) of the board picture.
-    virtual void showGameMenu(int32_t /*x*/, int32_t /*y*/) {}
-    // Runs a file dialog; the chosen path (UTF-8), or empty when cancelled.
-    virtual std::string chooseFile(FileDialog /*kind*/, const std::string& /*proposedName*/) {
-        return {};
-    }
-    // Opens a finished document (the analysis report) with the desktop's
-    // default program; false when it could not be opened (without a window,
-    // nothing is).
-    virtual bool openDocument(const std::string& /*path*/) { return false; }
-    // Closes the main window as its close button does.
-    virtual void closeWindow() {}
-    // The continuous match in progress ("連続対局 3/10"), shown in the window
-    // title and above the thinking panel's text; empty without a match.
-    virtual void showMatch(const std::string& /*text*/) {}
 };
 
 // An error box: the message sound, then the message.

@@ -29,20 +29,4 @@ void DeferredUi::playSound(Sound kind) {
     calls_.push_back([kind](Ui& ui) { ui.playSound(kind); });
 }
 
-void DeferredUi::selectPreset(int32_t index) {
-    calls_.push_back([index](Ui& ui) { ui.selectPreset(index); });
-}
-
-void DeferredUi::setGameState(GameState state) {
-    calls_.push_back([state](Ui& ui) { ui.setGameState(state); });
-}
-
-void DeferredUi::setControls(ControlSet set) {
-    calls_.push_back([set](Ui& ui) { ui.setControls(set); });
-}
-
-void DeferredUi::drawBoard() {
-    calls_.push_back([](Ui& ui) { ui.drawBoard(); });
-}
-
 }  // namespace nusari

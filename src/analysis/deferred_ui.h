@@ -24,10 +24,6 @@ public:
     std::string panelText() const override { return panel_; }
     void pumpMessages() override {}
     void playSound(Sound kind) override;
-    void selectPreset(int32_t index) override;
-    void setGameState(GameState state) override;
-    void setControls(ControlSet set) override;
-    void drawBoard() override;
 
 private:
     std::vector<std::function<void(Ui&)>> calls_;

@@ -27,8 +27,7 @@ bool isTeacherGame(const std::string& path) {
 }
 
 bool readTeacherGame(GameRecord& record, const std::string& file, Ui& ui) {
-    GameFields scratch;
-    return LoadRecord(scratch, record, file, LoadMode::Analysis, ui) == 1;
+    return LoadRecord(record, file, ui).ok;
 }
 
 void rankGame(EngineState& state, const GameRecord& record, HitStats& stats) {

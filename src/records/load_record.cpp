@@ -1,6 +1,5 @@
 #include "records/load_record.h"
 
-#include "position/setup.h"
 #include "records/record_messages.h"
 #include "records/record_readers.h"
 #include "records/record_source.h"
@@ -10,7 +9,7 @@ namespace nusari {
 namespace {
 
 // Empty names and times, the even-game start position, no times.
-void resetRecord(GameRecord& record, Ui& ui) {
+void resetRecord(GameRecord& record) {
     setName(record.firstName, "");
     setName(record.secondName, "");
     record.startTime.clear();
@@ -18,7 +17,6 @@ void resetRecord(GameRecord& record, Ui& ui) {
     record.humanIsSecond = 0;
     record.boardTurned = 0;
     record.ending = GameEnding::None;
-    ui.selectPreset(kPresetEven);
     setupPosition(record.history[0], kPresetEven);
     record.history[0][kLowerTimeCell] = 0;
     record.history[0][kUpperTimeCell] = 0;
@@ -38,45 +36,31 @@ std::string readFile(const std::string& path, GameRecord& record, ReadOutcome& o
     return outcome.error;
 }
 
-// The window after a load: no game, the start position (of the record, or
-// the even game after a failure) at ply 0.
-void showLoadedState(GameFields& game, GameRecord& record, bool ok, Ui& ui) {
-    ui.selectPreset(ok ? kPresetContinue : kPresetEven);
-    if (ok) {
-        game.currentPosition = record.history[0];
-    } else {
-        setupPosition(game.currentPosition, kPresetEven);
-    }
-    // Outside the history these slots are the search's, not times.
-    game.currentPosition[kLowerTimeCell] = 0;
-    game.currentPosition[kUpperTimeCell] = 0;
-    ui.setGameState(GameState::NoGame);
-    ui.setControls(ok ? ControlSet::NoGame : ControlSet::FailedRecordLoad);
-    game.plyCount = 0;
-    game.lastDestination = 0;
-    ui.drawBoard();
-}
-
 }  // namespace
 
-int32_t LoadRecord(GameFields& game, GameRecord& record, const std::string& path, LoadMode mode,
-                   Ui& ui) {
-    resetRecord(record, ui);
-    ReadOutcome outcome;
-    const std::string error = readFile(path, record, outcome);
-    if (outcome.preset != kPresetEven) ui.selectPreset(outcome.preset);
-    const bool ok = error.empty();
-    if (ok) {
-        record.length = outcome.plies;
+LoadOutcome LoadRecord(GameRecord& record, const std::string& path, Ui& ui) {
+    resetRecord(record);
+    ReadOutcome read;
+    LoadOutcome outcome;
+    outcome.error = readFile(path, record, read);
+    outcome.preset = read.preset;
+    outcome.ok = outcome.error.empty();
+    if (outcome.ok) {
+        record.length = read.plies;
+        outcome.plies = read.plies;
+        outcome.start = record.history[0];
     } else {
-        showError(ui, error);
+        showError(ui, outcome.error);
         record.length = 0;
         record.humanIsSecond = 0;
         record.boardTurned = 0;
         record.ending = GameEnding::None;
+        setupPosition(outcome.start, kPresetEven);
     }
-    if (mode == LoadMode::Interactive) showLoadedState(game, record, ok, ui);
-    return ok ? 1 : -1;
+    // Outside the history these slots are the search's, not times.
+    outcome.start[kLowerTimeCell] = 0;
+    outcome.start[kUpperTimeCell] = 0;
+    return outcome;
 }
 
 }  // namespace nusari

@@ -5,26 +5,31 @@
 #include <string>
 
 #include "aik/ui.h"
-#include "position/game_fields.h"
+#include "position/setup.h"
+#include "position/types.h"
 #include "records/game_record.h"
 
 namespace nusari {
 
-enum class LoadMode : int32_t {
-    Interactive = 0,  // the open button: the window shows the record
-    Analysis = 1,     // a teacher game or a book source: only the record is filled
+// What LoadRecord read, and the position a window shows after it.
+struct LoadOutcome {
+    bool ok = false;              // the whole file was read
+    int32_t plies = 0;            // the plies read (the record's length)
+    int32_t preset = kPresetEven; // the start-position row the file's handicap line named
+    // The position at ply 0: history entry 0 without its times, or the
+    // even game after a failure.
+    Position start{};
+    std::string error;            // the message shown on failure; empty on success
 };
 
 // Reads the file at `path`, a CSA file (".csa"), a KIF file (".kif",
 // ".kifu") or a KI2 file (".ki2", ".ki2u"), extensions in any case, CP932 or
 // UTF-8, into `record` in the standard frame: 先手 is the lower side, and
 // humanIsSecond says whether 後手 moves first.
-// Returns 1 with record.length = the plies read, or -1 after the message
-// sound and the reader's message, with record.length = 0 (the entries read
-// so far stay in the history). In interactive mode the game fields and the
-// window (through the Ui hooks) show the record's start position, or the
-// even-game position after a failure.
-int32_t LoadRecord(GameFields& game, GameRecord& record, const std::string& path, LoadMode mode,
-                   Ui& ui);
+// On success record.length = the plies read; on failure the message sound
+// and the reader's message go to `ui`, and record.length = 0 (the entries
+// read so far stay in the history). Nothing else is shown: the caller
+// puts the outcome on the board.
+LoadOutcome LoadRecord(GameRecord& record, const std::string& path, Ui& ui);
 
 }  // namespace nusari

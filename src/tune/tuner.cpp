@@ -33,10 +33,9 @@ TeacherSet readTeacherSet(const std::vector<std::string>& files) {
     TeacherSet set;
     auto record = std::make_unique<GameRecord>();
     for (const std::string& file : files) {
-        GameFields scratch;
         DeferredUi quiet;  // a failing file is counted, not shown
         ++set.games;
-        if (LoadRecord(scratch, *record, file, LoadMode::Analysis, quiet) == 1) {
+        if (LoadRecord(*record, file, quiet).ok) {
             AppendTeacherPositions(*record, set.positions);
         }
     }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "aik/ui.h"
+#include "ui/game_view.h"
 
 namespace nusari {
 

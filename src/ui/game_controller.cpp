@@ -6,10 +6,10 @@
 
 namespace nusari {
 
-GameController::GameController(Ui& ui_, SettingsStore& store_, std::filesystem::path folder)
+GameController::GameController(GameView& ui_, SettingsStore& store_, std::filesystem::path folder)
     : GameController(ui_, store_, FoldersBesideProgram(folder)) {}
 
-GameController::GameController(Ui& ui_, SettingsStore& store_, ProgramFolders folders_)
+GameController::GameController(GameView& ui_, SettingsStore& store_, ProgramFolders folders_)
     : ui(ui_),
       store(store_),
       folders(std::move(folders_)),

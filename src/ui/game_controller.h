@@ -1,8 +1,8 @@
 // The main window's state and everything it does, without any window code:
 // starting a game, the human's and the computer's moves, the clicks on the
 // board picture, the settings page, start-up and shut-down. The window
-// forwards its events here and shows what the Ui hooks tell it; tests drive
-// the same object with a scripted Ui.
+// forwards its events here and shows what the GameView hooks tell it; tests drive
+// the same object with a scripted view.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "aik/engine_state.h"
-#include "aik/ui.h"
 #include "position/setup.h"
 #include "records/game_record.h"
 #include "ui/board_scene.h"
+#include "ui/game_view.h"
 #include "ui/program_folders.h"
 #include "ui/remote_link.h"
 #include "ui/settings.h"
@@ -76,8 +76,8 @@ inline constexpr int32_t kMatchPauseMs = 30000;
 class GameController {
   public:
     // Everything beside the program in `programFolder`.
-    GameController(Ui& ui, SettingsStore& store, std::filesystem::path programFolder);
-    GameController(Ui& ui, SettingsStore& store, ProgramFolders folders);
+    GameController(GameView& ui, SettingsStore& store, std::filesystem::path programFolder);
+    GameController(GameView& ui, SettingsStore& store, ProgramFolders folders);
     ~GameController();
     GameController(const GameController&) = delete;
     GameController& operator=(const GameController&) = delete;
@@ -183,7 +183,7 @@ class GameController {
     int32_t ApplySettings();
     void ShowSystemInfo();
 
-    Ui& ui;
+    GameView& ui;
     SettingsStore& store;
     ProgramFolders folders;
     std::unique_ptr<EngineState> engine;

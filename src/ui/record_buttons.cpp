@@ -15,11 +15,18 @@ void GameController::OnOpenRecord() {
 
 void GameController::OpenRecordFile(const std::string& path) {
     if (gameState != GameState::NoGame) return;
-    const bool ok = LoadRecord(*engine, *record, path, LoadMode::Interactive, ui) == 1;
+    const LoadOutcome loaded = LoadRecord(*record, path, ui);
     // A loaded record continues from the position shown; after a failure the
-    // next game is an even game, and no record is being replayed.
-    SelectPreset(ok ? kPresetContinue : kPresetEven);
-    ui.setPanelText(ok ? kReplayText : "");
+    // next game is an even game, and no record is being replayed. Either
+    // way no game runs and the board shows ply 0.
+    SelectPreset(loaded.ok ? kPresetContinue : kPresetEven);
+    engine->currentPosition = loaded.start;
+    ui.setGameState(GameState::NoGame);
+    ui.setControls(loaded.ok ? ControlSet::NoGame : ControlSet::FailedRecordLoad);
+    engine->plyCount = 0;
+    engine->lastDestination = 0;
+    ui.drawBoard();
+    ui.setPanelText(loaded.ok ? kReplayText : "");
 }
 
 void GameController::OnSaveRecord() {

@@ -118,8 +118,7 @@ TEST(CsaWriter, RoundTripsInBothOrientations) {
         EXPECT_TRUE(ui.events.empty());
 
         auto back = std::make_unique<GameRecord>();
-        GameFields game;
-        ASSERT_EQ(LoadRecord(game, *back, path, LoadMode::Analysis, ui), 1);
+        ASSERT_TRUE(LoadRecord(*back, path, ui).ok);
         ASSERT_EQ(back->length, original.record->length);
         for (int32_t n = 0; n <= back->length; ++n) {
             EXPECT_EQ(back->history[n], original.record->history[n]) << n;

@@ -1,4 +1,4 @@
-// LoadRecord: the steps around the grammars, both modes and the window.
+// LoadRecord: the steps around the grammars and the outcome it gives.
 #include "records/load_record.h"
 
 #include <gtest/gtest.h>
@@ -16,90 +16,73 @@ namespace {
 struct LoadFixture {
     TempFolder folder;
     std::unique_ptr<GameRecord> record = std::make_unique<GameRecord>();
-    GameFields game;
     FakeUi ui;
 
-    int32_t load(const std::string& name, std::string_view utf8, LoadMode mode) {
-        return LoadRecord(game, *record, writeText(folder, name, utf8), mode, ui);
+    LoadOutcome read(const std::string& name, std::string_view utf8) {
+        return LoadRecord(*record, writeText(folder, name, utf8), ui);
+    }
+    int32_t load(const std::string& name, std::string_view utf8) {
+        return read(name, utf8).ok ? 1 : -1;
     }
 };
 
-// Events of the window after a successful interactive load.
-const std::vector<std::string> kLoadedWindow = {"preset:0", "state:100", "controls:2", "draw"};
-const std::vector<std::string> kFailedWindow = {"preset:1", "state:100", "controls:3", "draw"};
-
-std::vector<std::string> tail(const std::vector<std::string>& events, std::size_t n) {
-    return std::vector<std::string>(
-        events.end() - static_cast<std::ptrdiff_t>(std::min(n, events.size())), events.end());
-}
-
-TEST(LoadRecord, InteractiveLoadShowsTheStartPositionAtPlyZero) {
+TEST(LoadRecord, ASuccessfulLoadGivesEntryZeroWithoutItsTimesAndShowsNothing) {
     LoadFixture f;
-    f.game.plyCount = 7;
-    f.game.lastDestination = 55;
     f.record->humanIsSecond = 1;
-    ASSERT_EQ(f.load("game.csa", std::string("N+甲\n") + kEvenRows + "P+00FU\n+\nT4\n+7776FU\n",
-                     LoadMode::Interactive),
-              1);
+    const LoadOutcome outcome =
+        f.read("game.csa", std::string("N+甲\n") + kEvenRows + "P+00FU\n+\nT4\n+7776FU\n");
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.plies, 1);
+    EXPECT_EQ(outcome.error, "");
     EXPECT_EQ(f.record->length, 1);
     EXPECT_EQ(f.record->humanIsSecond, 0);
-    EXPECT_EQ(f.game.plyCount, 0);
-    EXPECT_EQ(f.game.lastDestination, 0);
     EXPECT_EQ(f.record->history[0][kLowerTimeCell], 4);
-    // The current position is entry 0 without the times.
+    // The position to show is entry 0 without the times.
     Position expected = f.record->history[0];
     expected[kLowerTimeCell] = 0;
-    EXPECT_EQ(f.game.currentPosition, expected);
-    EXPECT_EQ(f.game.currentPosition[kLowerHandBase + kPawn], 1);
-    EXPECT_TRUE(f.ui.messages.empty());
-    EXPECT_EQ(f.ui.events.front(), "preset:1");
-    EXPECT_EQ(tail(f.ui.events, 4), kLoadedWindow);
+    EXPECT_EQ(outcome.start, expected);
+    EXPECT_EQ(outcome.start[kLowerHandBase + kPawn], 1);
+    EXPECT_TRUE(f.ui.events.empty());
 }
 
-TEST(LoadRecord, AFailedInteractiveLoadShowsTheEvenGame) {
+TEST(LoadRecord, AFailureShowsItsMessageAndGivesTheEvenGame) {
     LoadFixture f;
-    ASSERT_EQ(f.load("ok.csa", "+7776FU\n-3334FU\n", LoadMode::Interactive), 1);
+    ASSERT_EQ(f.load("ok.csa", "+7776FU\n-3334FU\n"), 1);
     ASSERT_EQ(f.record->length, 2);
-    f.ui.events.clear();
-    EXPECT_EQ(f.load("bad.csa", "P+00KI\n+2726FU\n+7776XX\n", LoadMode::Interactive), -1);
+    const LoadOutcome outcome = f.read("bad.csa", "P+00KI\n+2726FU\n+7776XX\n");
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.plies, 0);
+    EXPECT_EQ(outcome.error, kCsaMoveMessage);
     EXPECT_EQ(f.record->length, 0);
     // The entries read before the failure stay.
     EXPECT_EQ(f.record->history[1][26], kLowerPawn);
-    Position even = evenGame();
-    EXPECT_EQ(f.game.currentPosition, even);
-    ASSERT_GE(f.ui.events.size(), 6u);
-    EXPECT_EQ(f.ui.events[0], "preset:1");
-    EXPECT_EQ(f.ui.events[1], "sound:2");
-    EXPECT_EQ(f.ui.events[2], std::string("message:") + kCsaMoveMessage);
-    EXPECT_EQ(tail(f.ui.events, 4), kFailedWindow);
+    EXPECT_EQ(outcome.start, evenGame());
+    EXPECT_EQ(f.ui.events,
+              (std::vector<std::string>{"sound:2", std::string("message:") + kCsaMoveMessage}));
 }
 
-TEST(LoadRecord, AnalysisModeTouchesNeitherTheGameNorTheWindow) {
+TEST(LoadRecord, TheHandicapLineNamesThePreset) {
     LoadFixture f;
-    f.game.plyCount = 5;
-    f.game.currentPosition[55] = kLowerGold;
-    ASSERT_EQ(f.load("a.kif", "手合割：飛車落ち\n手数----指手---------消費時間--\n1 ３四歩(33)\n",
-                     LoadMode::Analysis),
-              1);
+    const LoadOutcome outcome =
+        f.read("a.kif", "手合割：飛車落ち\n手数----指手---------消費時間--\n1 ３四歩(33)\n");
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.preset, kPresetNoRook);
     EXPECT_EQ(f.record->length, 1);
     EXPECT_EQ(f.record->history[0][82], kEmpty);
-    EXPECT_EQ(f.game.plyCount, 5);
-    EXPECT_EQ(f.game.currentPosition[55], kLowerGold);
-    EXPECT_EQ(f.ui.events, (std::vector<std::string>{"preset:1", "preset:2"}));
+    EXPECT_EQ(f.read("b.csa", "+7776FU\n").preset, kPresetEven);
 
     // A failure leaves no stale length behind.
-    EXPECT_EQ(f.load("b.kif", "手合割：九枚落ち\n", LoadMode::Analysis), -1);
+    EXPECT_EQ(f.load("b.kif", "手合割：九枚落ち\n"), -1);
     EXPECT_EQ(f.record->length, 0);
     EXPECT_EQ(f.ui.messages.back(), kKifHandicapMessage);
-    EXPECT_EQ(f.game.plyCount, 5);
 }
 
 TEST(LoadRecord, ResetClearsNamesTimesAndTheStartPosition) {
     LoadFixture f;
-    ASSERT_EQ(f.load("a.csa", "N+first\nN-second\nP+00HI\n", LoadMode::Analysis), 1);
+    ASSERT_EQ(f.load("a.csa", "N+first\nN-second\nP+00HI\n"), 1);
     f.record->startTime = "2024/01/01 00:00:00";
     f.record->endTime = "2024/01/01 01:00:00";
-    ASSERT_EQ(f.load("b.csa", "+7776FU\n", LoadMode::Analysis), 1);
+    ASSERT_EQ(f.load("b.csa", "+7776FU\n"), 1);
     EXPECT_EQ(nameOf(f.record->firstName), "");
     EXPECT_EQ(nameOf(f.record->secondName), "");
     EXPECT_EQ(f.record->startTime, "");
@@ -109,19 +92,19 @@ TEST(LoadRecord, ResetClearsNamesTimesAndTheStartPosition) {
 
 TEST(LoadRecord, TheExtensionChoosesTheGrammar) {
     LoadFixture f;
-    EXPECT_EQ(f.load("a.CSA", "+7776FU\n", LoadMode::Analysis), 1);
+    EXPECT_EQ(f.load("a.CSA", "+7776FU\n"), 1);
     EXPECT_EQ(
-        f.load("a.KIF", "手数----指手---------消費時間--\n1 ７六歩(77)\n", LoadMode::Analysis), 1);
+        f.load("a.KIF", "手数----指手---------消費時間--\n1 ７六歩(77)\n"), 1);
     EXPECT_EQ(f.record->length, 1);
-    EXPECT_EQ(f.load("a.Csa", "+7776FU\n", LoadMode::Analysis), 1);
-    EXPECT_EQ(f.load("a.kifu", "手数----指手--\n1 ７六歩(77)\n", LoadMode::Analysis), 1);
-    EXPECT_EQ(f.load("a.KI2", "▲７六歩\n", LoadMode::Analysis), 1);
-    EXPECT_EQ(f.load("a.ki2u", "▲７六歩　△３四歩\n", LoadMode::Analysis), 1);
+    EXPECT_EQ(f.load("a.Csa", "+7776FU\n"), 1);
+    EXPECT_EQ(f.load("a.kifu", "手数----指手--\n1 ７六歩(77)\n"), 1);
+    EXPECT_EQ(f.load("a.KI2", "▲７六歩\n"), 1);
+    EXPECT_EQ(f.load("a.ki2u", "▲７六歩　△３四歩\n"), 1);
     EXPECT_EQ(f.record->length, 2);
     for (const char* name : {"file", "dir.csa/file", "a.csa.txt", "a.ki3"}) {
         SCOPED_TRACE(name);
         f.ui.messages.clear();
-        EXPECT_EQ(f.load(name, "+7776FU\n", LoadMode::Analysis), -1);
+        EXPECT_EQ(f.load(name, "+7776FU\n"), -1);
         ASSERT_EQ(f.ui.messages.size(), 1u);
         EXPECT_EQ(f.ui.messages[0], kUnknownFormatMessage);
         EXPECT_EQ(f.record->length, 0);
@@ -188,12 +171,13 @@ TEST(FileFaults, EveryReaderGivesTheReasonAndTheFile) {
         {
             LoadFixture f;
             const std::string path = c.make(f.folder, "r.csa").string();
-            EXPECT_EQ(LoadRecord(f.game, *f.record, path, LoadMode::Interactive, f.ui), -1);
+            const LoadOutcome outcome = LoadRecord(*f.record, path, f.ui);
+            EXPECT_FALSE(outcome.ok);
             const std::string shown = c.book ? kReadErrorMessage + c.reason + "：" + path
                                              : kFileTooLargeMessage + path;
             EXPECT_EQ(f.ui.messages, std::vector<std::string>{shown});
             EXPECT_EQ(f.ui.sounds, std::vector<Sound>{Sound::Message});
-            EXPECT_EQ(tail(f.ui.events, 4), kFailedWindow);
+            EXPECT_EQ(outcome.start, evenGame());
         }
         {
             TempFolder folder;
@@ -250,7 +234,7 @@ TEST(LoadRecord, Utf8AndUtf16WithOrWithoutAByteOrderMarkReadLikeCp932) {
     };
     for (const std::string& path : paths) {
         SCOPED_TRACE(path);
-        ASSERT_EQ(LoadRecord(f.game, *f.record, path, LoadMode::Analysis, f.ui), 1);
+        ASSERT_TRUE(LoadRecord(*f.record, path, f.ui).ok);
         EXPECT_EQ(nameOf(f.record->firstName), cp932("名人"));
         EXPECT_EQ(f.record->history[1][76], kLowerPawn);
         EXPECT_EQ(f.record->ending, GameEnding::Resign);
@@ -261,7 +245,7 @@ TEST(LoadRecord, LfOnlyFilesReadLikeCrLfFiles) {
     LoadFixture f;
     const std::string path = writeText(
         f.folder, "lf.kif", "先手：名\n手数----指手---------消費時間--\n1 ７六歩(77)\n", true);
-    ASSERT_EQ(LoadRecord(f.game, *f.record, path, LoadMode::Analysis, f.ui), 1);
+    ASSERT_TRUE(LoadRecord(*f.record, path, f.ui).ok);
     EXPECT_EQ(nameOf(f.record->firstName), cp932("名"));
     EXPECT_EQ(f.record->history[1][76], kLowerPawn);
 }
@@ -274,7 +258,7 @@ TEST(LoadRecord, ACrLfAcrossTheReadBufferIsOneLineEnd) {
     const std::string bytes = filler + "N+abc\r\nN-def\r\n+7776FU\r\n";
     ASSERT_EQ(bytes.find('\r'), 65535u);
     const std::string path = f.folder.writeBytes("big.csa", bytes);
-    ASSERT_EQ(LoadRecord(f.game, *f.record, path, LoadMode::Analysis, f.ui), 1);
+    ASSERT_TRUE(LoadRecord(*f.record, path, f.ui).ok);
     EXPECT_EQ(nameOf(f.record->firstName), "abc");
     EXPECT_EQ(nameOf(f.record->secondName), "def");
     EXPECT_EQ(f.record->length, 1);

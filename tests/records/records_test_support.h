@@ -110,12 +110,11 @@ inline std::unique_ptr<GameRecord> turnedOver(const GameRecord& r) {
 struct LoadFixtureRecords {
     TempFolder folder;
     std::unique_ptr<GameRecord> record = std::make_unique<GameRecord>();
-    GameFields game;
     FakeUi ui;
 
-    // Writes the UTF-8 `text` as it stands and reads it for analysis.
+    // Writes the UTF-8 `text` as it stands and reads it; 1, or -1 on failure.
     int32_t load(const std::string& name, std::string_view utf8) {
-        return LoadRecord(game, *record, folder.writeBytes(name, utf8), LoadMode::Analysis, ui);
+        return LoadRecord(*record, folder.writeBytes(name, utf8), ui).ok ? 1 : -1;
     }
 };
 

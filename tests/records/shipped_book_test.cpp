@@ -37,9 +37,8 @@ std::vector<std::string> openingFiles() {
 
 std::unique_ptr<GameRecord> load(const std::string& path) {
     auto record = std::make_unique<GameRecord>();
-    GameFields game;
     FakeUi ui;
-    EXPECT_EQ(LoadRecord(game, *record, path, LoadMode::Analysis, ui), 1) << path;
+    EXPECT_TRUE(LoadRecord(*record, path, ui).ok) << path;
     return record;
 }
 

@@ -1,4 +1,4 @@
-// A Ui for tests: records every message, sound and panel text, and answers
+// A GameView for tests: records every message, sound and panel text, and answers
 // questions from a script.
 #pragma once
 
@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "aik/ui.h"
+#include "ui/game_view.h"
 
 namespace nusari::test {
 
-class FakeUi : public Ui {
+class FakeUi : public GameView {
 public:
     // Everything shown, in order: "message:TEXT", "ask:TEXT", "sound:N",
     // and the window hooks "preset:N", "state:N", "controls:N", "draw".

@@ -253,6 +253,39 @@ TEST_F(ReplayTest, AFileThatDoesNotReadLeavesAnEvenGameAndNoRecord) {
     EXPECT_EQ(engine().plyCount, 0);
 }
 
+// What the window shows after an opened record, read or not: no game, its
+// controls, ply 0 of the record or the even game, drawn once.
+TEST_F(ReplayTest, AnOpenedRecordShowsPlyZeroOrTheEvenGame) {
+    const std::filesystem::path good = folder.path() / "game.csa";
+    ui.files = {good.string()};
+    controller->OnSaveRecord();
+    const std::filesystem::path bad = folder.path() / "bad.csa";
+    std::ofstream(bad) << "P1 nonsense\r\n";
+    const struct {
+        std::filesystem::path file;
+        int32_t preset;
+        const char* controls;
+        bool read;
+    } cases[] = {{good, kPresetContinue, "controls:2", true},
+                 {bad, kPresetEven, "controls:3", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        controller->OnReplayButton(ReplayStep::ToEnd);
+        engine().lastDestination = 52;
+        ui.events.clear();
+        controller->OpenRecordFile(c.file.string());
+        std::vector<std::string> window(ui.events.end() - 4, ui.events.end());
+        EXPECT_EQ(window, (std::vector<std::string>{"preset:" + std::to_string(c.preset),
+                                                    "state:100", c.controls, "draw"}));
+        EXPECT_EQ(ui.events.size(), c.read ? 4u : 6u);  // a failure's sound and message first
+        EXPECT_EQ(controller->page.presetRow, c.preset);
+        EXPECT_EQ(engine().plyCount, 0);
+        EXPECT_EQ(engine().lastDestination, 0);
+        EXPECT_EQ(board(), c.read ? withoutTimes(record().history[0])
+                                  : test::presetPosition(kPresetEven));
+    }
+}
+
 TEST_F(ReplayTest, AnOpenedRecordLeavesNoStaleTextInThePanel) {
     const std::filesystem::path good = folder.path() / "game.csa";
     ui.files = {good.string()};

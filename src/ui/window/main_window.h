@@ -1,13 +1,12 @@
 // The main window TsyougiF: tool bar, board picture, thinking panel and the
 // settings pages. It owns the game controller, forwards its events to it
-// and implements the Ui the controller and the engine talk to.
+// and implements the GameView the controller and the engine talk to.
 #pragma once
 
 #include <QWidget>
 #include <array>
 #include <memory>
 
-#include "aik/ui.h"
 #include "ui/control_table.h"
 #include "ui/game_controller.h"
 #include "ui/window/board_picture.h"
@@ -27,7 +26,7 @@ class QToolButton;
 
 namespace nusari {
 
-class MainWindow : public QWidget, public Ui {
+class MainWindow : public QWidget, public GameView {
   public:
     // `programFolder` holds the aik and oto folders and NSProject.ini.
     explicit MainWindow(const QString& programFolder, QWidget* parent = nullptr);
@@ -52,7 +51,7 @@ class MainWindow : public QWidget, public Ui {
     // The box of the notices while it is open, else null.
     QMessageBox* noticeBox() const { return notices_.box(); }
 
-    // Ui.
+    // GameView.
     void message(const std::string& text) override;
     void notify(const std::string& text) override;
     bool ask(const std::string& text) override;
