@@ -1,5 +1,5 @@
 // ぬさり将棋: the program. Run from its build folder, that folder holds aik/,
-// oto/, output/ and NSProject.ini; installed, see ui/program_folders.h.
+// oto/, output/ and NSProject.ini; installed, see settings/program_folders.h.
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
@@ -13,7 +13,7 @@
 #include "remote/csa_link.h"
 #include "remote/link_switch.h"
 #include "remote/usi_link.h"
-#include "ui/program_folders.h"
+#include "settings/program_folders.h"
 #include "ui/ui_texts.h"
 #include "ui/window/artwork.h"
 #include "ui/window/japanese_dialogs.h"

@@ -4,7 +4,7 @@
 // second save of the same settings changes no byte.
 #include "fuzz_support.h"
 #include "remote/link_settings.h"
-#include "ui/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 namespace nusari {
 

@@ -1,6 +1,6 @@
 #include "remote/link_switch.h"
 
-#include "ui/usi_engines.h"
+#include "settings/usi_engines.h"
 
 namespace nusari {
 

@@ -3,9 +3,9 @@
 #include "position/entering_king.h"
 #include "position/position.h"
 #include "position/text_encoding.h"
+#include "settings/usi_engines.h"
 #include "think/clock.h"
 #include "ui/game_controller.h"
-#include "ui/usi_engines.h"
 #include "ui/usi_game.h"
 #include "ui/usi_texts.h"
 

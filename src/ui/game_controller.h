@@ -17,12 +17,12 @@
 #include "aik/engine_state.h"
 #include "position/setup.h"
 #include "records/game_record.h"
+#include "settings/program_folders.h"
+#include "settings/settings.h"
+#include "settings/usi_engines.h"
 #include "ui/board_scene.h"
 #include "ui/game_view.h"
-#include "ui/program_folders.h"
 #include "ui/remote_link.h"
-#include "ui/settings.h"
-#include "ui/usi_engines.h"
 #include "ui/usi_opponent.h"
 
 namespace nusari {

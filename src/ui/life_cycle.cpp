@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "aik/engine_list.h"
+#include "settings/usi_engines.h"
 #include "think/book_random.h"
 #include "think/hash_tables.h"
 #include "think/think_move.h"
 #include "ui/game_controller.h"
 #include "ui/ui_texts.h"
-#include "ui/usi_engines.h"
 
 namespace nusari {
 

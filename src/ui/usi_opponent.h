@@ -11,7 +11,7 @@
 
 #include "aik/ui.h"
 #include "records/game_record.h"
-#include "ui/usi_engines.h"
+#include "settings/usi_engines.h"
 #include "ui/usi_info_panel.h"
 #include "usi/usi_engine.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/usi_engines.h"
+#include "settings/usi_engines.h"
 #include "ui/usi_texts.h"
 
 namespace nusari {

@@ -12,12 +12,12 @@
 #include <string>
 
 #include "position/types.h"
+#include "settings/settings.h"
 #include "support/fake_ui.h"
 #include "support/temp_folder.h"
 #include "ui/board_hit.h"
 #include "ui/board_scene.h"
 #include "ui/game_controller.h"
-#include "ui/settings.h"
 
 namespace nusari::test {
 

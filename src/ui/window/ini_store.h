@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "ui/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace nusari {
 

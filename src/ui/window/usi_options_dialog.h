@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/usi_engines.h"
+#include "settings/usi_engines.h"
 
 class QTableWidget;
 

@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "ui/program_folders.h"
+#include "settings/program_folders.h"
 
 namespace nusari {
 namespace {

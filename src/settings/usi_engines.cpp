@@ -1,4 +1,4 @@
-#include "ui/usi_engines.h"
+#include "settings/usi_engines.h"
 
 #include <algorithm>
 

@@ -1,7 +1,8 @@
 // The settings file store: values read as written, only the program's own
 // values rewritten, safe writes, and paths that are no regular file.
-#include "ui/ini_file.h"
+#include "settings/ini_file.h"
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,7 +15,7 @@
 #include <random>
 #include <utility>
 
-#include "ui_test_support.h"
+#include "support/temp_folder.h"
 
 namespace nusari {
 namespace {

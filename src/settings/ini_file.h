@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 namespace nusari {
 

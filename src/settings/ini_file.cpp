@@ -1,4 +1,4 @@
-#include "ui/ini_file.h"
+#include "settings/ini_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 
 #include "position/text_encoding.h"
 #include "records/record_files.h"
-#include "ui/usi_engines.h"
+#include "settings/usi_engines.h"
 
 namespace nusari {
 

@@ -27,7 +27,7 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// Key-value access to an INI file; the file's store (ui/ini_file.h) keeps
+// Key-value access to an INI file; the file's store (settings/ini_file.h) keeps
 // every byte it was not asked to change.
 class SettingsStore {
   public:

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/settings.h"
+#include "settings/settings.h"
 #include "usi/usi_engine.h"
 #include "usi/usi_option.h"
 

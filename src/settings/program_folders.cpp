@@ -1,11 +1,11 @@
-#include "ui/program_folders.h"
+#include "settings/program_folders.h"
 
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 namespace nusari {
 
