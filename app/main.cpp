@@ -92,9 +92,10 @@ int main(int argc, char** argv) {
     nusari::CreateUserFolders(folders);
     nusari::MainWindow window(folders);
     // The remote player's link: a serial port, a CSA game server or a
-    // registered USI engine.
-    nusari::CsaLink csaLink(window.controller());
-    nusari::UsiLink usiLink(window.controller());
+    // registered USI engine. The links play through the controller's game.
+    nusari::GameHost& host = window.controller();
+    nusari::CsaLink csaLink(host);
+    nusari::UsiLink usiLink(host);
     nusari::LinkSwitch link(csaLink, usiLink);
     window.controller().link = &link;
     // Without an aik folder or hash arrays the program ends at once, and the

@@ -4,10 +4,10 @@
 
 #include <iostream>
 
+#include "game/game_host.h"
 #include "remote/csa_move_line.h"
 #include "remote/remote_texts.h"
 #include "think/clock.h"
-#include "ui/game_controller.h"
 
 namespace nusari {
 
@@ -27,7 +27,7 @@ class FlagScope {
 
 }  // namespace
 
-CsaLink::CsaLink(GameController& game) : clock(nowMs), trace(&std::cout), game_(game) {}
+CsaLink::CsaLink(GameHost& game) : clock(nowMs), trace(&std::cout), game_(game) {}
 
 CsaLink::~CsaLink() {
     CloseLink();
@@ -38,7 +38,7 @@ int32_t CsaLink::OpenLink(const std::string& portName) {
     if (IsServerPort(portName)) return ConnectServer();
     const std::string path = SerialDevicePath(portName);
     if (path.empty() || !serial_.open(path)) {
-        showError(game_.ui, kSerialOpenError);
+        showError(game_.Reporter(), kSerialOpenError);
         return -1;
     }
     transport_ = Transport::Serial;
@@ -72,10 +72,10 @@ void CsaLink::SendMove(int32_t from, int32_t to) {
         line = to == 0 ? kResignLine : kInterruptLine;
         awaitingOwnVerdict_ = transport_ == Transport::Server;
     } else {
-        const EngineState& e = *game_.engine;
+        const EngineState& e = game_.Engine();
         const int32_t destination = destinationOf(Move{from, to});
         const int32_t piece = isSquare(destination) ? e.currentPosition[destination] : kEmpty;
-        line = EncodeMoveLine(Move{from, to}, piece, e.plyCount, game_.record->humanIsSecond != 0);
+        line = EncodeMoveLine(Move{from, to}, piece, e.plyCount, game_.Record().humanIsSecond != 0);
         sentMove_ = line.substr(0, line.size() - 1);
     }
     if (transport_ == Transport::Serial) {
@@ -90,7 +90,7 @@ void CsaLink::SendMove(int32_t from, int32_t to) {
 // refused line) instead of waiting in the line to be played as the reply.
 void CsaLink::refuseEarlyMessages() {
     constexpr int32_t kMaxEarlyMessages = 64;
-    if (game_.gameState != GameState::ComputerThinking) return;
+    if (game_.CurrentState() != GameState::ComputerThinking) return;
     for (int32_t i = 0; i < kMaxEarlyMessages && pollSerial() != PollResult::Nothing; ++i) {
     }
 }
@@ -98,7 +98,7 @@ void CsaLink::refuseEarlyMessages() {
 // Messages shown during a poll are modal and let timers run: a tick that
 // comes meanwhile does nothing.
 PollResult CsaLink::Poll() {
-    if (polling_ || game_.gameState == GameState::NoGame) return PollResult::Nothing;
+    if (polling_ || game_.CurrentState() == GameState::NoGame) return PollResult::Nothing;
     const FlagScope busy(polling_);
     if (transport_ == Transport::Serial) return pollSerial();
     if (transport_ == Transport::Server) return pollServer();
@@ -108,7 +108,7 @@ PollResult CsaLink::Poll() {
 // The remote's move, checked against the rules before it touches the board.
 PollResult CsaLink::playRemoteMove(std::string_view body, const std::string& shown) {
     const std::optional<Move> m =
-        DecodeMoveBody(body, game_.engine->currentPosition, game_.record->humanIsSecond != 0);
+        DecodeMoveBody(body, game_.Engine().currentPosition, game_.Record().humanIsSecond != 0);
     if (!m) return refuse(kProtocolError, shown, PollResult::Malformed);
     if (transport_ == Transport::Server) ++serverPly_;
     game_.PlayLowerMove(*m);
@@ -129,10 +129,10 @@ PollResult CsaLink::refuse(const char* prefix, const std::string& shown, PollRes
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     *trace << "受信拒否：" << reason << line << "\n";
     if (refusedLines_ == 1) {
-        if (!soundPlayed) game_.ui.playSound(Sound::Message);
-        game_.ui.notify(prefix + shown);
+        if (!soundPlayed) game_.Reporter().playSound(Sound::Message);
+        game_.Reporter().notify(prefix + shown);
     }
-    game_.ui.setPanelText(kRefusedCountOpen + std::to_string(refusedLines_) + kRefusedCountClose +
+    game_.Reporter().setPanelText(kRefusedCountOpen + std::to_string(refusedLines_) + kRefusedCountClose +
                           reason + line);
     return result;
 }

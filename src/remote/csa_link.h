@@ -17,17 +17,17 @@
 #include <string>
 #include <string_view>
 
+#include "game/remote_link.h"
 #include "remote/game_summary.h"
 #include "remote/link_settings.h"
 #include "remote/remote_commands.h"
 #include "remote/serial_framer.h"
 #include "remote/serial_port.h"
 #include "remote/server_connection.h"
-#include "ui/remote_link.h"
 
 namespace nusari {
 
-class GameController;
+class GameHost;
 
 // What one poll did.
 enum class PollResult : int32_t {
@@ -51,7 +51,7 @@ inline constexpr int32_t kLoginLinesPerPump = 64;
 
 class CsaLink : public RemoteLink {
   public:
-    explicit CsaLink(GameController& game);
+    explicit CsaLink(GameHost& game);
     ~CsaLink() override;
     CsaLink(const CsaLink&) = delete;
     CsaLink& operator=(const CsaLink&) = delete;
@@ -116,7 +116,7 @@ class CsaLink : public RemoteLink {
                       bool soundPlayed = false);
     void perform(const SpecialCommand& command);
 
-    GameController& game_;
+    GameHost& game_;
     Transport transport_ = Transport::None;
     SerialPort serial_;
     SerialFramer framer_;

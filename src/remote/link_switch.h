@@ -3,7 +3,7 @@
 // "USI:<name>", else the serial line or the game server.
 #pragma once
 
-#include "ui/remote_link.h"
+#include "game/remote_link.h"
 
 namespace nusari {
 

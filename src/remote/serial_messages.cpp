@@ -1,8 +1,8 @@
 // The serial transport's reading: one message of a "+", "-" or "%" and up
 // to seven bytes, handled as a move or a special command.
+#include "game/game_host.h"
 #include "remote/csa_link.h"
 #include "remote/remote_texts.h"
-#include "ui/game_controller.h"
 
 namespace nusari {
 
@@ -42,14 +42,14 @@ PollResult CsaLink::pollSerial() {
         if (!message) message = framer_.expire(clock());
         if (!message) break;
         outcome = handleSerialMessage(*message);
-        if (endsTheTick(outcome) || game_.gameState != GameState::LowerToMove) break;
+        if (endsTheTick(outcome) || game_.CurrentState() != GameState::LowerToMove) break;
     }
     return outcome;
 }
 
 PollResult CsaLink::handleSerialMessage(const SerialMessage& message) {
     const std::string shown = message.first + message.bytes;
-    const bool thinking = game_.gameState == GameState::ComputerThinking;
+    const bool thinking = game_.CurrentState() == GameState::ComputerThinking;
     if (message.first == '%') {
         // The message sound came with the "%".
         if (thinking) return refuse(kThinkingError, shown, PollResult::WhileThinking, true);
@@ -59,11 +59,11 @@ PollResult CsaLink::handleSerialMessage(const SerialMessage& message) {
         }
         // The game ends (and is logged) before the user is told, in a box
         // that holds nothing up, or in the panel during a match.
-        const bool inMatch = game_.renzoku != 0;
+        const bool inMatch = game_.InMatch();
         perform(*command);
         if (!command->quietInMatch || !inMatch) {
             if (command->action == RemoteAction::TakeBack) {
-                game_.ui.notify(command->message);
+                game_.Reporter().notify(command->message);
             } else {
                 game_.tellAfterGame(command->message, inMatch);
             }

@@ -1,9 +1,9 @@
 // The game-server transport: the login up to the game's start, the lines
 // sent and received with their trace, and the lines read during a game.
+#include "game/game_host.h"
 #include "position/text_encoding.h"
 #include "remote/csa_link.h"
 #include "remote/remote_texts.h"
-#include "ui/game_controller.h"
 
 namespace nusari {
 
@@ -21,20 +21,20 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 }  // namespace
 
 int32_t CsaLink::ConnectServer() {
-    game_.store.reload();
-    lan_ = ReadLanSettings(game_.store);
+    game_.SettingsFile().reload();
+    lan_ = ReadLanSettings(game_.SettingsFile());
     transport_ = Transport::Server;
     if (logIn()) return 1;
     // CloseLink during a wait means the window is closing: no message then.
     const bool closedMeanwhile = transport_ != Transport::Server;
     const char* error = loginError_ != nullptr ? loginError_ : kLanOpenError;
     CloseLink();
-    if (!closedMeanwhile) showError(game_.ui, error);
+    if (!closedMeanwhile) showError(game_.Reporter(), error);
     return -1;
 }
 
 bool CsaLink::waitForServer() {
-    game_.ui.pumpMessages();
+    game_.Reporter().pumpMessages();
     return transport_ == Transport::Server && server_.isOpen();
 }
 
@@ -71,8 +71,7 @@ bool CsaLink::logIn() {
         if (line->find("END Game_Summary") != std::string::npos) break;
     }
     if (computerFirst) {
-        game_.page.computerFirst = *computerFirst;
-        game_.ui.pagesChanged();
+        game_.ShowComputerFirst(*computerFirst);
     }
     SendLine(kAgreeLine);
     *trace << "今から対局開始。START:を待つ\n";
@@ -119,7 +118,7 @@ void CsaLink::SendLine(std::string_view text) {
     std::string bytes(text);
     if (lan_.sendNul) bytes += '\0';
     server_.send(bytes);
-    game_.ui.setPanelText(kSentMark + std::string(text));
+    game_.Reporter().setPanelText(kSentMark + std::string(text));
 }
 
 // After refused lines their count stays under the line received, so that
@@ -130,7 +129,7 @@ void CsaLink::showReceived(const std::string& line) {
     if (refusedLines_ > 1) {
         text += kRefusedCountOpen + std::to_string(refusedLines_) + kRefusedCountTotal;
     }
-    game_.ui.setPanelText(text);
+    game_.Reporter().setPanelText(text);
 }
 
 // What has arrived, taken without waiting and at most a tick's bound: the
@@ -149,13 +148,13 @@ PollResult CsaLink::pollServer() {
         const PollResult r = handleServerLine(*line);
         if (r != PollResult::Nothing) outcome = r;
         if (r == PollResult::MovePlayed || r == PollResult::SpecialHandled) break;
-        if (transport_ != Transport::Server || game_.gameState != GameState::LowerToMove) break;
+        if (transport_ != Transport::Server || game_.CurrentState() != GameState::LowerToMove) break;
     }
     return outcome;
 }
 
 bool CsaLink::remoteToMove(int32_t plies) const {
-    const bool remoteIsFirst = game_.record->humanIsSecond == 0;
+    const bool remoteIsFirst = game_.Record().humanIsSecond == 0;
     return (plies % 2 == 0) == remoteIsFirst;
 }
 
@@ -185,7 +184,7 @@ PollResult CsaLink::handleServerLine(const std::string& line) {
         serverReason_ = reason;
     }
     if (afterServerEnd_ || end.verdict == ServerVerdict::None) return PollResult::Nothing;
-    if (game_.gameState == GameState::ComputerThinking) {
+    if (game_.CurrentState() == GameState::ComputerThinking) {
         return refuse(kThinkingError, line, PollResult::WhileThinking);
     }
     return endByServer(line, end);
@@ -198,10 +197,10 @@ PollResult CsaLink::handleServerMove(const std::string& line) {
     const char serversSign = serverPly_ % 2 == 0 ? '+' : '-';
     if (line[0] != serversSign) return refuse(kOutOfTurnError, line, PollResult::OutOfTurn);
     if (!remoteToMove(serverPly_)) return confirmComputersMove(line);
-    if (serverPly_ != game_.engine->plyCount) {
+    if (serverPly_ != game_.Engine().plyCount) {
         return refuse(kOutOfTurnError, line, PollResult::OutOfTurn);
     }
-    if (game_.gameState == GameState::ComputerThinking) {
+    if (game_.CurrentState() == GameState::ComputerThinking) {
         return refuse(kThinkingError, line, PollResult::WhileThinking);
     }
     const std::string body = line.substr(1);
@@ -211,7 +210,7 @@ PollResult CsaLink::handleServerMove(const std::string& line) {
 // The server sends the computer's move back with its time: the same move,
 // or the server's game is not ours.
 PollResult CsaLink::confirmComputersMove(const std::string& line) {
-    if (serverPly_ >= game_.engine->plyCount) {
+    if (serverPly_ >= game_.Engine().plyCount) {
         return refuse(kOutOfTurnError, line, PollResult::OutOfTurn);
     }
     if (line.compare(0, sentMove_.size(), sentMove_) != 0 || sentMove_.empty()) {
@@ -222,10 +221,10 @@ PollResult CsaLink::confirmComputersMove(const std::string& line) {
 }
 
 void CsaLink::dropUnconfirmedPlies() {
-    EngineState& e = *game_.engine;
+    EngineState& e = game_.Engine();
     if (serverPly_ < 0 || serverPly_ >= e.plyCount) return;
     e.plyCount = serverPly_;
-    e.currentPosition = game_.record->history[static_cast<std::size_t>(serverPly_)];
+    e.currentPosition = game_.Record().history[static_cast<std::size_t>(serverPly_)];
     e.currentPosition[kLowerTimeCell] = 0;
     e.currentPosition[kUpperTimeCell] = 0;
 }
@@ -236,12 +235,12 @@ PollResult CsaLink::endByServer(const std::string& line, const ServerEnd& end) {
     afterServerEnd_ = true;
     std::string shown = line;
     while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r')) shown.pop_back();
-    const bool inMatch = game_.renzoku != 0;
+    const bool inMatch = game_.InMatch();
     if (end.verdict == ServerVerdict::Result) {
         // The record ends where the server's game ended, with the winner
         // the server named.
         dropUnconfirmedPlies();
-        const bool remoteMoves = remoteToMove(game_.engine->plyCount);
+        const bool remoteMoves = remoteToMove(game_.Engine().plyCount);
         game_.EndGame(end.result, RecordedServerEnding(serverReason_, end.result, remoteMoves));
     } else {
         game_.InterruptGame();
@@ -253,11 +252,11 @@ PollResult CsaLink::endByServer(const std::string& line, const ServerEnd& end) {
 // The server is gone: no more polling, the user is told, and the game
 // stops without a result, its record kept for replay and saving.
 PollResult CsaLink::connectionLost() {
-    game_.ui.setPanelText(kReceivedMark + std::string(kReceiveError));
-    game_.ui.setPollTimer(0);
+    game_.Reporter().setPanelText(kReceivedMark + std::string(kReceiveError));
+    game_.StopPolling();
     server_.close();
-    showError(game_.ui, kConnectionLost);
-    if (game_.gameState != GameState::NoGame) game_.InterruptGame();
+    showError(game_.Reporter(), kConnectionLost);
+    if (game_.CurrentState() != GameState::NoGame) game_.InterruptGame();
     return PollResult::ConnectionLost;
 }
 

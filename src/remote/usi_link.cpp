@@ -1,17 +1,17 @@
 #include "remote/usi_link.h"
 
+#include "game/game_host.h"
 #include "position/entering_king.h"
 #include "position/position.h"
 #include "position/text_encoding.h"
 #include "settings/usi_engines.h"
 #include "think/clock.h"
-#include "ui/game_controller.h"
-#include "ui/usi_game.h"
-#include "ui/usi_texts.h"
+#include "usi/usi_game.h"
+#include "usi/usi_texts.h"
 
 namespace nusari {
 
-UsiLink::UsiLink(GameController& game) : game_(game) {}
+UsiLink::UsiLink(GameHost& game) : game_(game) {}
 
 UsiLink::~UsiLink() {
     CloseLink();
@@ -20,23 +20,23 @@ UsiLink::~UsiLink() {
 int32_t UsiLink::OpenLink(const std::string& portName) {
     CloseLink();
     const std::string name = UsiEngineName(portName).value_or("");
-    const UsiEngineEntry* entry = FindUsiEngine(game_.usiEngines, name);
+    const UsiEngineEntry* entry = FindUsiEngine(game_.RegisteredUsiEngines(), name);
     if (entry == nullptr) {
         game_.PlaySound(Sound::Message);
-        showError(game_.ui, kUsiNotRegistered + name);
+        showError(game_.Reporter(), kUsiNotRegistered + name);
         return -1;
     }
     EngineCommand command;
     UsiCommandOf(*entry, command);
     name_ = entry->name;
-    auto engine = std::make_unique<UsiEngine>(std::move(command), game_.usiHandshakeMs);
+    auto engine = std::make_unique<UsiEngine>(std::move(command), game_.UsiHandshakeMs());
     // Only the start and the ready check wait, serving the window's events.
-    engine->whileWaiting = [this] { game_.ui.pumpMessages(); };
+    engine->whileWaiting = [this] { game_.Reporter().pumpMessages(); };
     std::string error;
     const uint32_t closings = closings_;
     if (!engine->start(error)) {
         game_.PlaySound(Sound::Message);
-        showError(game_.ui, kUsiStartFailed + name_ + "\n" + error);
+        showError(game_.Reporter(), kUsiStartFailed + name_ + "\n" + error);
         return -1;
     }
     // The window was closed (or the link closed) while the engine started.
@@ -80,7 +80,7 @@ bool UsiLink::readyForGame() {
             return false;
         }
         readying_ = true;
-        readyDeadlineMs_ = nowMs() + game_.usiHandshakeMs;
+        readyDeadlineMs_ = nowMs() + game_.UsiHandshakeMs();
         return false;
     }
     switch (engine_->pollNewGame()) {
@@ -100,14 +100,14 @@ bool UsiLink::readyForGame() {
 }
 
 void UsiLink::beginThink() {
-    EngineState& e = *game_.engine;
+    EngineState& e = game_.Engine();
     if (!readyForGame()) return;
-    const UsiGo go = UsiGoCommand(*game_.record, e.plyCount, e.timeLimitMs, e.csaTimeMode == 1);
+    const UsiGo go = UsiGoCommand(game_.Record(), e.plyCount, e.timeLimitMs, e.csaTimeMode == 1);
     goCommand_ = go.command;
     // While the answer of a stopped think is still to come, this think is
     // asked for once it has come.
     if (staleAnswers_ == 0 &&
-        !engine_->sendThink(UsiPositionCommand(*game_.record, e.plyCount), go.command)) {
+        !engine_->sendThink(UsiPositionCommand(game_.Record(), e.plyCount), go.command)) {
         return engineGone();
     }
     thinking_ = true;
@@ -116,10 +116,10 @@ void UsiLink::beginThink() {
 }
 
 void UsiLink::PollLink() {
-    if (polling_ || !engine_ || game_.gameState != GameState::LowerToMove) return;
+    if (polling_ || !engine_ || game_.CurrentState() != GameState::LowerToMove) return;
     polling_ = true;
     // A takeback meanwhile leaves the engine thinking about another position.
-    if (thinking_ && thinkPly_ != game_.engine->plyCount) stopThinking();
+    if (thinking_ && thinkPly_ != game_.Engine().plyCount) stopThinking();
     if (!thinking_) {
         beginThink();
     } else {
@@ -127,7 +127,7 @@ void UsiLink::PollLink() {
         if (answer.kind == UsiEngine::Answer::Kind::Word && staleAnswers_ > 0) {
             // The answer to a think that was stopped.
             --staleAnswers_;
-            engine_->sendThink(UsiPositionCommand(*game_.record, thinkPly_), goCommand_);
+            engine_->sendThink(UsiPositionCommand(game_.Record(), thinkPly_), goCommand_);
         } else if (answer.kind != UsiEngine::Answer::Kind::NoAnswer) {
             thinking_ = false;
             takeAnswer(answer);
@@ -148,7 +148,7 @@ void UsiLink::stopThinking() {
 
 void UsiLink::takeAnswer(const UsiEngine::Answer& answer) {
     if (answer.kind == UsiEngine::Answer::Kind::Exited) return engineGone();
-    EngineState& e = *game_.engine;
+    EngineState& e = game_.Engine();
     if (answer.word == "resign") {
         game_.PlaySound(Sound::Message);
         game_.EndGame(2, GameEnding::Resign);
@@ -157,31 +157,31 @@ void UsiLink::takeAnswer(const UsiEngine::Answer& answer) {
     if (answer.word == "win") {
         // Checked in the real game's frame, where the point rule tells
         // 先手 from 後手.
-        const bool turned = game_.record->boardTurned != 0;
+        const bool turned = game_.Record().boardTurned != 0;
         const Position real = turned ? flipPosition(e.currentPosition) : e.currentPosition;
         std::string why;
         if (!isValidDeclaration(real, turned ? Side::Upper : Side::Lower, why)) {
             return engineLoses(GameEnding::FoulLoss, kUsiFalseDeclaration + name_ + "\n" + why);
         }
-        const bool inMatch = game_.renzoku != 0;
+        const bool inMatch = game_.InMatch();
         game_.EndGame(1, GameEnding::EnteringKingWin);
         game_.tellAfterGame(kUsiDeclares + name_, inMatch);
         return;
     }
-    const std::optional<Move> m = UsiReplyMove(*game_.record, e.currentPosition, Side::Lower, answer.word);
+    const std::optional<Move> m = UsiReplyMove(game_.Record(), e.currentPosition, Side::Lower, answer.word);
     if (!m) return engineLoses(GameEnding::FoulLoss, kUsiIllegalMove + name_ + " " + answer.word);
     game_.PlayLowerMove(*m);
 }
 
 void UsiLink::engineLoses(GameEnding ending, const std::string& text) {
-    const bool inMatch = game_.renzoku != 0;
+    const bool inMatch = game_.InMatch();
     game_.EndGame(2, ending);
     game_.tellAfterGame(text, inMatch);
 }
 
 void UsiLink::engineGone() {
     thinking_ = false;
-    const bool inMatch = game_.renzoku != 0;
+    const bool inMatch = game_.InMatch();
     const std::string text = kUsiEngineGone + name_;
     // The game stops without a result; the record stays. Closing the link
     // (leaving the game does) ends what is left of the process.

@@ -9,16 +9,16 @@
 #include <memory>
 #include <string>
 
-#include "ui/remote_link.h"
+#include "game/remote_link.h"
 #include "usi/usi_engine.h"
 
 namespace nusari {
 
-class GameController;
+class GameHost;
 
 class UsiLink : public RemoteLink {
   public:
-    explicit UsiLink(GameController& game);
+    explicit UsiLink(GameHost& game);
     ~UsiLink() override;
     UsiLink(const UsiLink&) = delete;
     UsiLink& operator=(const UsiLink&) = delete;
@@ -46,7 +46,7 @@ class UsiLink : public RemoteLink {
     // The engine cannot go on: the game stops without a result.
     void engineGone();
 
-    GameController& game_;
+    GameHost& game_;
     std::unique_ptr<UsiEngine> engine_;
     std::string name_;
     bool newGamePending_ = true;

@@ -55,6 +55,11 @@ void GameController::OnPollTimer() {
         link->PollLink();
 }
 
+void GameController::ShowComputerFirst(bool computerFirst) {
+    page.computerFirst = computerFirst;
+    ui.pagesChanged();
+}
+
 void GameController::SelectPreset(int32_t row) {
     if (row < 0 || row >= kPresetCount) return;
     page.presetRow = row;

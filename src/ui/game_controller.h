@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "aik/engine_state.h"
+#include "game/game_host.h"
+#include "game/remote_link.h"
 #include "position/setup.h"
 #include "records/game_record.h"
 #include "settings/program_folders.h"
@@ -22,7 +24,6 @@
 #include "settings/usi_engines.h"
 #include "ui/board_scene.h"
 #include "ui/game_view.h"
-#include "ui/remote_link.h"
 #include "ui/usi_opponent.h"
 
 namespace nusari {
@@ -73,12 +74,12 @@ using PauseFunction = std::function<void(int32_t ms, std::function<void()> then)
 // The wait before the computer's first move in a continued match.
 inline constexpr int32_t kMatchPauseMs = 30000;
 
-class GameController {
+class GameController : public GameHost {
   public:
     // Everything beside the program in `programFolder`.
     GameController(GameView& ui, SettingsStore& store, std::filesystem::path programFolder);
     GameController(GameView& ui, SettingsStore& store, ProgramFolders folders);
-    ~GameController();
+    ~GameController() override;
     GameController(const GameController&) = delete;
     GameController& operator=(const GameController&) = delete;
 
@@ -107,7 +108,7 @@ class GameController {
     void ApplyHumanMove();
     // The lower side's move, decided (by the human or the remote player):
     // made, recorded and drawn; then the computer's whole reply.
-    void PlayLowerMove(const Move& m);
+    void PlayLowerMove(const Move& m) override;
     // `thinkMs`, when not negative, is the thinking time measured where the
     // answer came in (a USI engine's); else the time until now counts.
     void ApplyComputerMove(int64_t thinkMs = -1);
@@ -115,18 +116,18 @@ class GameController {
     // (the mover's `thinkMs` as above); false when the history is full (the
     // game must stop).
     bool RecordPly(Side mover, int64_t thinkMs = -1);
-    void PlaySound(Sound kind);
+    void PlaySound(Sound kind) override;
     void OnBoardMouseDown(MouseButton button, int32_t x, int32_t y);
     // Ends the game with a result from the lower side's view: 1 wins,
     // 2 loses, -1 no winner.
-    void EndGame(int32_t result, GameEnding ending);
+    void EndGame(int32_t result, GameEnding ending) override;
     // Stops the game without a result, ready to be replayed or continued.
-    void InterruptGame();
+    void InterruptGame() override;
     // Tells the user about a game that has ended (and was logged): in a
     // box that holds nothing up, or in the thinking panel during a match.
-    void tellAfterGame(const std::string& text, bool inMatch);
+    void tellAfterGame(const std::string& text, bool inMatch) override;
     // Goes back two plies to the lower side's earlier turn.
-    void TakeBack();
+    void TakeBack() override;
     // Shows history entry [ply count], the ply count clamped to the record.
     void ShowRecordPly();
     // The plies the move list holds: the game's so far while one runs, the
@@ -168,6 +169,18 @@ class GameController {
     // The match line, "連続対局 3/10" (with the kept note while a match kept
     // by 中断 waits for the next start); empty without a match.
     std::string MatchText() const;
+
+    // The rest of the GameHost the links play through.
+    Ui& Reporter() override { return ui; }
+    GameState CurrentState() const override { return gameState; }
+    EngineState& Engine() override { return *engine; }
+    GameRecord& Record() override { return *record; }
+    bool InMatch() const override { return renzoku != 0; }
+    void ShowComputerFirst(bool computerFirst) override;
+    void StopPolling() override { ui.setPollTimer(0); }
+    SettingsStore& SettingsFile() override { return store; }
+    const std::vector<UsiEngineEntry>& RegisteredUsiEngines() const override { return usiEngines; }
+    int64_t UsiHandshakeMs() const override { return usiHandshakeMs; }
 
     // The settings pages.
     void ShowPages();

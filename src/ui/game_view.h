@@ -7,11 +7,9 @@
 #include <string>
 
 #include "aik/ui.h"
+#include "game/game_state.h"
 
 namespace nusari {
-
-// The window's game state.
-enum class GameState : int32_t { LowerToMove = 1, ComputerThinking = 2, NoGame = 100 };
 
 // Columns of the window's table of enabled controls.
 enum class ControlSet : int32_t {

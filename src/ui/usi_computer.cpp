@@ -5,7 +5,7 @@
 #include "position/position.h"
 #include "position/text_encoding.h"
 #include "ui/game_controller.h"
-#include "ui/usi_texts.h"
+#include "usi/usi_texts.h"
 
 namespace nusari {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "ui/usi_game.h"
+#include "usi/usi_game.h"
 
 namespace nusari {
 

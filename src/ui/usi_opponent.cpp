@@ -1,7 +1,7 @@
 #include "ui/usi_opponent.h"
 
 #include "think/clock.h"
-#include "ui/usi_game.h"
+#include "usi/usi_game.h"
 
 namespace nusari {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "settings/usi_engines.h"
-#include "ui/usi_texts.h"
+#include "usi/usi_texts.h"
 
 namespace nusari {
 

@@ -8,7 +8,7 @@
 
 #include "remote/usi_link.h"
 #include "ui/ui_test_support.h"
-#include "ui/usi_texts.h"
+#include "usi/usi_texts.h"
 
 namespace nusari {
 namespace {

@@ -1,4 +1,4 @@
-// The window's texts about USI engines (UTF-8).
+// Texts about USI engines that the window and the USI link show (UTF-8).
 #pragma once
 
 namespace nusari {

@@ -1,4 +1,4 @@
-// A game of the window in USI words: the position command with every ply
+// A game in USI words: the position command with every ply
 // so far, the go command of the time setting, an engine's reply as a move
 // of the board, and its principal variation in Japanese notation.
 #pragma once

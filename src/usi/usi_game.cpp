@@ -1,4 +1,4 @@
-#include "ui/usi_game.h"
+#include "usi/usi_game.h"
 
 #include <algorithm>
 
