@@ -2,11 +2,14 @@
 // Reads versions 2 to 2.2 as servers and other programs write them: "PI"
 // with removed pieces, board rows, "P+"/"P-" placements and hands, the
 // side to move first, moves (several on a line after commas), times and
-// the "%" word that ends the game.
+// the "%" word that ends the game; comments ("'*" lines, "'**" for an
+// engine's score) and the "$" lines of metadata.
 #include <cstdint>
 #include <string>
 
 #include "position/setup.h"
+#include "position/text_encoding.h"
+#include "records/csa_headers.h"
 #include "records/record_builder.h"
 #include "records/record_messages.h"
 #include "records/record_readers.h"
@@ -50,7 +53,7 @@ bool isDigit(int c) {
 
 class CsaReader {
   public:
-    CsaReader(TextInput& in, GameRecord& record) : in_(in), record_(record), game_(record) {}
+    CsaReader(TextInput& in, RecordTree& tree) : in_(in), tree_(tree), game_(tree) {}
 
     ReadOutcome run() {
         ReadOutcome outcome;
@@ -67,8 +70,10 @@ class CsaReader {
     std::string item(int c) {
         switch (c) {
             case '\'':
+                readComment();
+                return {};
             case '$':
-                skipLine();
+                readHeader();
                 return {};
             case '%':
                 readEnding();
@@ -103,6 +108,53 @@ class CsaReader {
         while (c != '\n' && c != kEndOfInput) c = in_.get();
     }
 
+    // The rest of the line, without its line feed.
+    std::string restOfLine() {
+        std::string text;
+        for (int c = in_.get(); c != '\n' && c != kEndOfInput; c = in_.get()) {
+            text += static_cast<char>(c);
+        }
+        return text;
+    }
+
+    // After "'": "*" starts a comment line of the last move (or of the start),
+    // "**" and a number an engine's score; anything else is the file's own.
+    void readComment() {
+        if (in_.peek() != '*') {
+            skipLine();
+            return;
+        }
+        in_.get();
+        const std::string text = restOfLine();
+        if (!text.empty() && text[0] == '*' && readScore(std::string_view(text).substr(1))) return;
+        game_.addCommentLine(toUtf8(text));
+    }
+
+    // A score after blanks: an optional sign and digits, held to ±10^9.
+    bool readScore(std::string_view text) {
+        std::size_t i = 0;
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+        const bool negative = i < text.size() && text[i] == '-';
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (i >= text.size() || !isDigit(text[i])) return false;
+        int32_t value = 0;
+        for (; i < text.size() && isDigit(text[i]); ++i) {
+            if (value < 100000000) value = value * 10 + (text[i] - '0');
+        }
+        game_.setScore(negative ? -value : value);
+        return true;
+    }
+
+    // "$KEY:value": metadata, under the KIF name of the key where there is one.
+    void readHeader() {
+        const std::string text = restOfLine();
+        const std::size_t colon = text.find(':');
+        if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) return;
+        const std::string key = text.substr(0, colon);
+        if (csaKeyOfKif(key) != key) return;  // no key of the format
+        tree_.headers.push_back(RecordHeader{kifKeyOfCsa(key), toUtf8(text.substr(colon + 1))});
+    }
+
     // A decimal number after blanks of the same line, with an optional sign.
     // Digits beyond nine are read but the value stops growing.
     bool readNumber(int64_t& value) {
@@ -129,10 +181,9 @@ class CsaReader {
     // Before the first move a time belongs to the start position's side.
     void addTime(int64_t seconds) {
         if (game_.started()) {
-            game_.addTime(seconds);
+            game_.addTimeMs(seconds * 1000);
         } else {
-            const int32_t cell = timeSide_ == 1 ? kLowerTimeCell : kUpperTimeCell;
-            addSaturated(record_.history[0][cell], seconds);
+            addTimeSaturated(tree_.startTimeMs[timeSide_ - 1], seconds * 1000);
         }
     }
 
@@ -164,11 +215,7 @@ class CsaReader {
         if (sign != '+' && sign != '-') return kCsaNameMessage;
         // Enough bytes to tell whether the 18th byte starts a character that
         // does not fit; the rest of the line is skipped.
-        std::string name;
-        for (int c = in_.get(); c != '\n' && c != kEndOfInput; c = in_.get()) {
-            if (name.size() <= kMaxNameBytes) name += static_cast<char>(c);
-        }
-        setName(sign == '+' ? record_.firstName : record_.secondName, name);
+        (sign == '+' ? tree_.firstName : tree_.secondName) = toUtf8(restOfLine());
         return {};
     }
 
@@ -341,7 +388,7 @@ class CsaReader {
     static constexpr int32_t kAllRemaining = 100;
 
     TextInput& in_;
-    GameRecord& record_;
+    RecordTree& tree_;
     RecordBuilder game_;
     int timeSide_ = 0;  // 1 先手, 2 後手: the side of the last "+" or "-" item
     bool boardGiven_ = false;
@@ -351,8 +398,8 @@ class CsaReader {
 
 }  // namespace
 
-ReadOutcome ReadCsa(TextInput& in, GameRecord& record) {
-    return CsaReader(in, record).run();
+ReadOutcome ReadCsaTree(TextInput& in, RecordTree& tree) {
+    return CsaReader(in, tree).run();
 }
 
 }  // namespace nusari

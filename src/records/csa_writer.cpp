@@ -5,7 +5,9 @@
 
 #include "position/csa_notation.h"
 #include "position/position.h"
+#include "position/text_encoding.h"
 #include "records/crlf_text.h"
+#include "records/csa_headers.h"
 #include "records/record_messages.h"
 #include "records/record_source.h"
 #include "records/record_writer.h"
@@ -48,11 +50,32 @@ void writePosition(CsaText& out, const Position& start) {
     }
 }
 
-}  // namespace
 
-// The "%" word of a game's end, or "" when the record says nothing of it.
-std::string endingWord(const GameRecord& record, int32_t length) {
-    switch (record.ending) {
+// One line of UTF-8 text as CP932, up to its first line feed.
+std::string csaLine(std::string_view utf8) {
+    return toCp932(utf8.substr(0, std::min(utf8.find('\n'), utf8.size())));
+}
+
+// The comment lines of a node ("'*"), then its engine score ("'**").
+void writeNotes(CsaText& out, const RecordNode& n) {
+    if (!n.comment.empty()) {
+        std::size_t from = 0;
+        for (;;) {
+            const std::size_t end = n.comment.find('\n', from);
+            std::string text = "'*";
+            text += toCp932(std::string_view(n.comment).substr(from, end - from));
+            out.line(text);
+            if (end == std::string::npos) break;
+            from = end + 1;
+        }
+    }
+    if (n.hasScore) out.line("'** " + std::to_string(n.score));
+}
+
+// The "%" word of a game's end after the last move, which leaves `toMove`
+// to move, or "" when the record says nothing of it.
+std::string endingWord(GameEnding ending, Side toMove) {
+    switch (ending) {
         case GameEnding::None:
             return {};
         case GameEnding::Resign:
@@ -71,8 +94,7 @@ std::string endingWord(const GameRecord& record, int32_t length) {
             return "%ILLEGAL_MOVE";
         case GameEnding::FoulWin:
             // The side that made the last ply fouled.
-            return standardSideToMove(record, length) == Side::Lower ? "%-ILLEGAL_ACTION"
-                                                                     : "%+ILLEGAL_ACTION";
+            return toMove == Side::Lower ? "%-ILLEGAL_ACTION" : "%+ILLEGAL_ACTION";
         case GameEnding::EnteringKingWin:
             return "%KACHI";
         case GameEnding::Draw:
@@ -87,55 +109,85 @@ std::string endingWord(const GameRecord& record, int32_t length) {
             return "%ILLEGAL_MOVE";
         case GameEnding::PlayerGone:
             // The side to move has gone.
-            return standardSideToMove(record, length) == Side::Lower ? "%+ILLEGAL_ACTION"
-                                                                     : "%-ILLEGAL_ACTION";
+            return toMove == Side::Lower ? "%+ILLEGAL_ACTION" : "%-ILLEGAL_ACTION";
         case GameEnding::NoAnswer:
             return "%TIME_UP";
     }
     return {};
 }
 
-std::string FormatCsa(const GameRecord& record) {
+}  // namespace
+
+std::string FormatCsa(const RecordTree& tree) {
     CsaText out;
     out.own("'-----------------csa-----------------");
     out.own("'by ぬさり将棋");
     out.own("'バージョン");
     out.own("V2");
     out.own("'対局者名");
-    out.line("N+" + std::string(nameOf(record.firstName)));
-    out.line("N-" + std::string(nameOf(record.secondName)));
+    out.line("N+" + csaLine(tree.firstName));
+    out.line("N-" + csaLine(tree.secondName));
     out.own("'開始日時");
-    out.line("$START_TIME:" + record.startTime);
+    out.line("$START_TIME:" + csaLine(tree.header("開始日時")));
     out.own("'終了日時");
-    out.line("$END_TIME:" + record.endTime);
+    out.line("$END_TIME:" + csaLine(tree.header("終了日時")));
+    // The other metadata that CSA has keys for; the first start and end
+    // times are written above.
+    bool startWritten = false;
+    bool endWritten = false;
+    for (const RecordHeader& h : tree.headers) {
+        if (h.key == "開始日時" && !startWritten) {
+            startWritten = true;
+            continue;
+        }
+        if (h.key == "終了日時" && !endWritten) {
+            endWritten = true;
+            continue;
+        }
+        const std::string key = csaKeyOfKif(h.key);
+        const std::string value = csaLine(h.value);
+        if (!key.empty() && !value.empty()) out.line("$" + key + ":" + value);
+    }
     out.own("'開始局面");
 
-    // The file shows the standard diagram: when the history is turned (the
-    // computer was 先手) it is turned back, squares and all.
-    writePosition(out, standardEntry(record, 0));
-    const bool senteFirst = senteMovesFirst(record);
+    writePosition(out, tree.start());
+    const bool senteFirst = tree.firstMover() == Side::Lower;
     out.own(senteFirst ? "'先手番" : "'後手番");
     out.own(senteFirst ? "+" : "-");
+    writeNotes(out, tree.node(kRootNode));
 
-    const int32_t length = std::clamp(record.length, 0, kMaxRecordPlies);
-    for (int32_t i = 1; i <= length; ++i) {
-        const Position& before = record.history[i - 1];
-        const Position& after = record.history[i];
-        const PlySquares ply = plySquares(before, after);
-        std::string move = standardSideToMove(record, i - 1) == Side::Lower ? "+" : "-";
-        move += twoDigits(standardSquare(record, ply.from));
-        move += twoDigits(standardSquare(record, ply.to));
-        move += csaPieceName(after[ply.to]);
+    // CSA holds one line: the main line.
+    Position p = tree.start();
+    Side mover = tree.firstMover();
+    for (const NodeId id : tree.mainLine()) {
+        const RecordNode& n = tree.node(id);
+        std::string move = mover == Side::Lower ? "+" : "-";
+        move += twoDigits(isDrop(n.move) ? 0 : n.move.from);
+        move += twoDigits(destinationOf(n.move));
+        applyMove(p, mover, n.move);
+        move += csaPieceName(p[destinationOf(n.move)]);
         out.line(move);
-        const int32_t cell = timeCellOfPly(record, i);
-        const int64_t seconds = static_cast<int64_t>(after[cell]) - before[cell];
-        // Appended rather than joined: GCC 12 warns falsely on "T" + text.
-        std::string time = "T";
-        time += std::to_string(seconds);
-        out.line(time);
+        if (n.timeMs != kUnknownTime) {
+            // Appended rather than joined: GCC 12 warns falsely on "T" + text.
+            std::string time = "T";
+            time += std::to_string(n.timeMs / 1000);
+            out.line(time);
+        }
+        writeNotes(out, n);
+        mover = opponentOf(mover);
     }
-    if (const std::string word = endingWord(record, length); !word.empty()) out.line(word);
+    const NodeId last = tree.mainLineEnd();
+    if (const std::string word = endingWord(tree.node(last).ending, tree.sideToMoveAt(last));
+        !word.empty()) {
+        out.line(word);
+    }
     return out.take();
+}
+
+std::string FormatCsa(const GameRecord& record) {
+    RecordTree tree;
+    recordToTree(record, tree);
+    return FormatCsa(tree);
 }
 
 int32_t WriteCsa(const GameRecord& record, const std::string& path, Ui& ui) {

@@ -1,4 +1,4 @@
-// Writing a GameRecord as a CSA file of format version 2.
+// Writing a record as a CSA file of format version 2.
 #pragma once
 
 #include <cstdint>
@@ -6,13 +6,17 @@
 
 #include "aik/ui.h"
 #include "records/game_record.h"
+#include "records/record_tree.h"
 
 namespace nusari {
 
-// The CSA text of `record` (CP932 with CR LF): the header, the start
-// position and hands as the standard diagram (先手 as "+"), the side that
-// moves first, every ply with its thinking time, and the "%" line of the
-// game's end when the record has one.
+// The CSA text of `tree` (CP932 with CR LF): the header with the metadata
+// CSA has keys for, the start position and hands as the standard diagram
+// (先手 as "+"), the side that moves first, every move of the main line
+// with its thinking time (whole seconds), comments and engine score, and
+// the "%" line of the game's end when it has one. CSA has no variations.
+std::string FormatCsa(const RecordTree& tree);
+// The CSA text of the record's one line.
 std::string FormatCsa(const GameRecord& record);
 
 // Saves `record` to `path`, which must end in ".csa" (any case). Returns 1,

@@ -1,12 +1,14 @@
 // The KIF and KI2 grammar: header lines, an optional board diagram, and the
 // moves, either as a KIF move table ("７六歩(77)") or as KI2 moves
-// ("▲７六歩"). Offsets are byte offsets into a CP932 line. Comments of any
-// length are skipped; the main line ends at the first variation.
+// ("▲７六歩"), then the variations ("変化：N手"), each a line of moves that
+// branches off the line read before it. Offsets are byte offsets into a CP932
+// line. Comments ("*" lines, of any length) belong to the move before them.
 #include <algorithm>
 #include <string>
 #include <string_view>
 
 #include "position/setup.h"
+#include "position/text_encoding.h"
 #include "records/ki2_moves.h"
 #include "records/kif_notation.h"
 #include "records/record_builder.h"
@@ -104,36 +106,49 @@ std::string_view afterMoveNumber(std::string_view line) {
     return rest;
 }
 
-// Thinking seconds from a time column "( 1:23/00:05:10)", or 0.
+// A number of ASCII digits at `i` (at most nine), moving `i` past them; -1
+// when there is none.
+int64_t numberAt(std::string_view text, std::size_t& i) {
+    const std::size_t from = i;
+    int64_t n = 0;
+    while (i < text.size() && isDigit(text[i]) && i - from < 9) n = n * 10 + (text[i++] - '0');
+    return i == from ? -1 : n;
+}
+
+// Thinking seconds from a time column "( 1:23/00:05:10)", or -1 when the
+// line has none.
 int64_t moveSeconds(std::string_view rest) {
+    constexpr int64_t kNone = -1;
     const std::size_t open = rest.find('(');
-    if (open == std::string_view::npos) return 0;
+    if (open == std::string_view::npos) return kNone;
     std::size_t i = open + 1;
     while (i < rest.size() && rest[i] == ' ') ++i;
     int64_t minutes = 0;
     int64_t seconds = 0;
     const std::size_t minutesAt = i;
     while (i < rest.size() && isDigit(rest[i]) && i - minutesAt < 9) minutes = minutes * 10 + (rest[i++] - '0');
-    if (i == minutesAt || i >= rest.size() || rest[i] != ':') return 0;
+    if (i == minutesAt || i >= rest.size() || rest[i] != ':') return kNone;
     const std::size_t secondsAt = ++i;
     while (i < rest.size() && isDigit(rest[i]) && i - secondsAt < 2) seconds = seconds * 10 + (rest[i++] - '0');
-    if (i == secondsAt) return 0;
+    if (i == secondsAt) return kNone;
     return minutes * 60 + seconds;
 }
 
 class KifReader {
   public:
-    KifReader(TextInput& in, GameRecord& record) : in_(in), record_(record), game_(record) {}
+    KifReader(TextInput& in, RecordTree& tree) : in_(in), tree_(tree), game_(tree) {}
 
     ReadOutcome run() {
         std::string line;
         bool more = true;
-        while (more && outcome_.error.empty() && !mainLineDone_) {
+        while (more && outcome_.error.empty() && outcome_.variationError.empty()) {
             more = readLine(line);
-            outcome_.error = handleLine(line);
+            std::string error = handleLine(line);
+            // A fault in a variation ends the reading but keeps what was read.
+            (inVariation_ ? outcome_.variationError : outcome_.error) = std::move(error);
         }
         beginMoves();
-        outcome_.plies = game_.plies();
+        outcome_.plies = tree_.node(tree_.mainLineEnd()).ply;
         return outcome_;
     }
 
@@ -151,12 +166,12 @@ class KifReader {
     std::string handleLine(std::string_view line) {
         std::string_view body = skipBlanks(line);
         if (inMoveTable_) body = afterMoveNumber(body);
-        if (hasAt(body, cp("変化"))) {
-            // A variation follows: the main line, read so far, is the game.
-            mainLineDone_ = true;
+        if (hasAt(body, cp("変化"))) return variationLine(body.substr(cp("変化").size()));
+        if (!body.empty() && body[0] == '*') {
+            game_.addCommentLine(toUtf8(body.substr(1)));
             return {};
         }
-        if (!body.empty() && (body[0] == '*' || body[0] == '#' || body[0] == '&')) return {};
+        if (!body.empty() && (body[0] == '#' || body[0] == '&')) return {};
         if (Side marked = Side::Lower; moverMark(body, marked)) {
             // "▲７六歩(77)" in the table: a KIF move with its origin and time.
             const std::string_view move = body.substr(kMarkBytes);
@@ -169,15 +184,36 @@ class KifReader {
             ki2Ending(body);
             return {};
         }
+        // The header ends with the main line.
+        if (inVariation_) return {};
         return headerLine(line);
+    }
+
+    // "変化：N手": the next moves branch off the line read last after its
+    // move N - 1.
+    std::string variationLine(std::string_view rest) {
+        inVariation_ = true;
+        beginMoves();
+        if (hasAt(rest, cp("："))) {
+            rest.remove_prefix(2);
+        } else if (hasAt(rest, ":")) {
+            rest.remove_prefix(1);
+        }
+        rest = skipBlanks(rest);
+        std::size_t i = 0;
+        const int64_t ply = numberAt(rest, i);
+        if (ply < 1 || !hasAt(rest, cp("手"), i) || !game_.branchAfter(static_cast<int32_t>(ply - 1))) {
+            return kKifVariationMessage;
+        }
+        return {};
     }
 
     std::string headerLine(std::string_view line) {
         if (const std::size_t at = labelAt(line, "手合割")) return handicapLine(line.substr(at));
         if (const std::size_t at = std::max(labelAt(line, "先手"), labelAt(line, "下手"))) {
-            setName(record_.firstName, line.substr(at));
+            tree_.firstName = toUtf8(line.substr(at));
         } else if (const std::size_t at2 = std::max(labelAt(line, "後手"), labelAt(line, "上手"))) {
-            setName(record_.secondName, line.substr(at2));
+            tree_.secondName = toUtf8(line.substr(at2));
         } else if (const std::size_t upper =
                        std::max(labelAt(line, "後手の持駒"), labelAt(line, "上手の持駒"))) {
             readHand(line.substr(upper), kUpperHandBase);
@@ -192,8 +228,22 @@ class KifReader {
             firstMover_ = Side::Upper;
         } else if (hasAt(line, cp("手数----指手"))) {
             inMoveTable_ = true;
+        } else if (!game_.started()) {
+            headerItem(line);
         }
         return {};
+    }
+
+    // Any other "key：value" line before the moves is kept as metadata.
+    void headerItem(std::string_view line) {
+        const std::string& colon = cp("：");
+        for (std::size_t i = 0; i + 1 < line.size(); i += isLeadByte(line[i]) ? 2 : 1) {
+            if (!hasAt(line, colon, i)) continue;
+            if (i == 0) return;
+            tree_.headers.push_back(
+                RecordHeader{toUtf8(line.substr(0, i)), toUtf8(line.substr(i + colon.size()))});
+            return;
+        }
     }
 
     // 平手, a standard handicap (上手, the second player, moves first) or
@@ -269,6 +319,8 @@ class KifReader {
                 return {};
             case RecordBuilder::Outcome::Full:
                 return kKifTooLongMessage;
+            case RecordBuilder::Outcome::TooManyNodes:
+                return kKifTooManyNodesMessage;
             case RecordBuilder::Outcome::Unfit:
                 break;
         }
@@ -319,7 +371,8 @@ class KifReader {
             move = Move{from, to + (promotes ? kPromotionOffset : 0)};
         }
         std::string error = play(move);
-        if (error.empty()) game_.addTime(moveSeconds(line.substr(i)));
+        const int64_t seconds = moveSeconds(line.substr(i));
+        if (error.empty() && seconds >= 0) game_.addTimeMs(seconds * 1000);
         return error;
     }
 
@@ -373,19 +426,19 @@ class KifReader {
     }
 
     TextInput& in_;
-    GameRecord& record_;
+    RecordTree& tree_;
     RecordBuilder game_;
     ReadOutcome outcome_;
     Side firstMover_ = Side::Lower;
     bool inMoveTable_ = false;
     bool ki2Seen_ = false;
-    bool mainLineDone_ = false;
+    bool inVariation_ = false;
 };
 
 }  // namespace
 
-ReadOutcome ReadKif(TextInput& in, GameRecord& record) {
-    return KifReader(in, record).run();
+ReadOutcome ReadKifTree(TextInput& in, RecordTree& tree) {
+    return KifReader(in, tree).run();
 }
 
 }  // namespace nusari

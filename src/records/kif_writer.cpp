@@ -1,12 +1,17 @@
 #include "records/kif_writer.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <memory>
 #include <utility>
 
+#include "position/position.h"
 #include "position/setup.h"
+#include "position/text_encoding.h"
 #include "records/crlf_text.h"
 #include "records/kif_notation.h"
+#include "records/record_builder.h"
 
 namespace nusari {
 
@@ -14,10 +19,31 @@ namespace {
 
 using KifText = CrLfText;
 
+constexpr std::size_t kMaxLineBytes = 254;
+
 bool isEvenStart(const Position& p) {
     Position even;
     setupPosition(even, kPresetEven);
     return p == even;
+}
+
+bool isLeadByte(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 0x81 && u <= 0x9f) || (u >= 0xe0 && u <= 0xfc);
+}
+
+// The CP932 text of one line of UTF-8: up to its first line feed, cut to
+// `room` bytes without splitting a character.
+std::string lineText(std::string_view utf8, std::size_t room) {
+    std::string text = toCp932(utf8.substr(0, std::min(utf8.find('\n'), utf8.size())));
+    std::size_t kept = 0;
+    while (kept < text.size()) {
+        const std::size_t width = isLeadByte(text[kept]) ? 2 : 1;
+        if (kept + width > room || kept + width > text.size()) break;
+        kept += width;
+    }
+    text.resize(kept);
+    return text;
 }
 
 // "( 0:05/00:01:23)": the ply's seconds and the mover's running total.
@@ -36,6 +62,7 @@ std::string timeColumn(int64_t seconds, int64_t total) {
 std::string moveLine(int32_t number, std::string move, const std::string& time) {
     char head[16];
     std::snprintf(head, sizeof head, "%4d ", number);
+    if (time.empty()) return head + move;
     if (move.size() < 14) move.append(14 - move.size(), ' ');
     return head + move + time;
 }
@@ -76,24 +103,19 @@ void writeDiagram(KifText& out, const Position& p, bool senteFirst) {
     out.line(cp(senteFirst ? "先手番" : "後手番"));
 }
 
-// Ply i as its parts: destination (or 同), piece and 成 or 打; whether a
-// promotion was declined; the origin square (0 for a drop).
+// A move as its parts: destination (or 同), piece and 成 or 打; whether a
+// promotion was declined; the origin square (0 for a drop). Everything in
+// the standard frame.
 struct PlyParts {
     std::string name;
     bool declined = false;
     int32_t origin = 0;
 };
 
-PlyParts plyParts(const GameRecord& record, int32_t i) {
-    const Position& before = record.history[static_cast<std::size_t>(i - 1)];
-    const Position& after = record.history[static_cast<std::size_t>(i)];
-    const Side mover = moverOfPly(record, i);
-    const Move m = moveOfPly(before, after, mover);
+PlyParts plyParts(const Position& before, const Move& m, Side mover, int32_t previousTo) {
     const int32_t to = destinationOf(m);
-    const int32_t previousTo =
-        i >= 2 ? plySquares(record.history[static_cast<std::size_t>(i - 2)], before).to : 0;
     PlyParts parts;
-    parts.name = to == previousTo ? cp("同　") : kifSquareName(standardSquare(record, to));
+    parts.name = to == previousTo ? cp("同　") : kifSquareName(to);
     if (isDrop(m)) {
         const int32_t base = mover == Side::Lower ? kLowerHandBase : kUpperHandBase;
         parts.name += kifPieceName(m.from - base) + cp("打");
@@ -107,45 +129,137 @@ PlyParts plyParts(const GameRecord& record, int32_t i) {
     };
     parts.declined = !isPromotion(m) && !isPromoted(piece) && kindOf(piece) != kKing &&
                      kindOf(piece) != kGold && (inZone(m.from) || inZone(to));
-    parts.origin = standardSquare(record, m.from);
+    parts.origin = m.from;
     return parts;
 }
 
-// The KIF text of ply i: a declined promotion is written plainly, since the
+// The KIF text of a move: a declined promotion is written plainly, since the
 // origin tells the move and not every reader takes 不成 in a KIF move line.
-std::string plyText(const GameRecord& record, int32_t i) {
-    const PlyParts parts = plyParts(record, i);
+std::string plyText(const PlyParts& parts) {
     if (parts.origin == 0) return parts.name;
     return parts.name + "(" + std::to_string(parts.origin) + ")";
 }
 
-// "まで64手で後手の勝ち" and the like.
-std::string closingLine(const GameRecord& record, int32_t length, bool handicap) {
+// "まで64手で後手の勝ち" and the like; `toMove` is the side to move after
+// the last ply.
+std::string closingLine(GameEnding e, int32_t length, Side toMove, bool handicap) {
     const std::string plies = cp("まで") + std::to_string(length) + cp("手で");
-    const GameEnding e = record.ending;
     if (e == GameEnding::Interrupt || e == GameEnding::Repetition || e == GameEnding::Impasse ||
         e == GameEnding::Draw) {
         return plies + cp(kifEndingWord(e));
     }
     // A declaration or the other side's foul wins for the side to move;
     // every other ending loses for it.
-    const Side toMove = standardSideToMove(record, length);
     const bool moverWins = e == GameEnding::FoulWin || e == GameEnding::EnteringKingWin;
     const Side winner = moverWins ? toMove : opponentOf(toMove);
     const char* name = winner == Side::Lower ? (handicap ? "下手" : "先手") : (handicap ? "上手" : "後手");
     return plies + cp(name) + cp("の勝ち");
 }
 
+void writeComment(KifText& out, const std::string& comment) {
+    if (comment.empty()) return;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t end = comment.find('\n', from);
+        // Appended rather than joined: GCC 12 warns falsely on "*" + text.
+        std::string text = "*";
+        text += toCp932(std::string_view(comment).substr(from, end - from));
+        out.line(text);
+        if (end == std::string::npos) return;
+        from = end + 1;
+    }
+}
+
+// Writes the move table of a tree: each line, then the variations that
+// branch off it, the latest first, as KIF readers expect them.
+class TableWriter {
+  public:
+    TableWriter(const RecordTree& tree, KifText& out, bool handicap)
+        : tree_(tree), out_(out), handicap_(handicap) {}
+
+    // The line that starts at `head` (the root or the first move of a
+    // variation), then its variations. Nested variations start at later
+    // plies, so the depth of the calls stays within the plies of a line.
+    void writeLine(NodeId head, Position position, const std::array<int64_t, 2>& totalsAtHead) {
+        std::vector<NodeId> line;
+        std::vector<Position> before;  // the position before each move of `line`
+        std::vector<std::array<int64_t, 2>> totals;  // the totals before each move
+        std::array<int64_t, 2> total = totalsAtHead;
+        for (NodeId next = head == kRootNode ? firstChild(kRootNode) : head; next != kNoNode;
+             next = firstChild(next)) {
+            const RecordNode& n = tree_.node(next);
+            const Side mover = tree_.sideToMoveAt(n.parent);
+            before.push_back(position);
+            totals.push_back(total);
+            writeMove(next, position, mover, total);
+            applyMove(position, mover, n.move);
+            line.push_back(next);
+        }
+        const NodeId last = line.empty() ? head : line.back();
+        writeEnding(last, total);
+        if (head == kRootNode && tree_.node(last).ending != GameEnding::None) {
+            out_.line(closingLine(tree_.node(last).ending, tree_.node(last).ply,
+                                  tree_.sideToMoveAt(last), handicap_));
+        }
+        // The head's own siblings belong to the caller's line.
+        for (std::size_t k = line.size(); k-- > (head == kRootNode ? 0 : 1);) {
+            const NodeId parent = tree_.node(line[k]).parent;
+            const std::vector<NodeId>& siblings = tree_.node(parent).children;
+            for (std::size_t s = 1; s < siblings.size(); ++s) {
+                out_.line("");
+                out_.line(cp("変化：") + std::to_string(tree_.node(line[k]).ply) + cp("手"));
+                writeLine(siblings[s], before[k], totals[k]);
+            }
+        }
+    }
+
+  private:
+    NodeId firstChild(NodeId id) const {
+        const std::vector<NodeId>& c = tree_.node(id).children;
+        return c.empty() ? kNoNode : c.front();
+    }
+
+    void writeMove(NodeId id, const Position& before, Side mover, std::array<int64_t, 2>& total) {
+        const RecordNode& n = tree_.node(id);
+        const RecordNode& parent = tree_.node(n.parent);
+        const int32_t previousTo = n.parent == kRootNode ? 0 : destinationOf(parent.move);
+        const std::string text = plyText(plyParts(before, n.move, mover, previousTo));
+        std::string time;
+        if (n.timeMs != kUnknownTime) {
+            int64_t& sideTotal = total[static_cast<std::size_t>(sideIndex(mover))];
+            addTimeSaturated(sideTotal, n.timeMs);
+            time = timeColumn(n.timeMs / 1000, sideTotal / 1000);
+        }
+        // "+" marks a move that a variation replaces further down.
+        const bool branched = parent.children.back() != id;
+        out_.line(moveLine(n.ply, text, time) + (branched ? "+" : ""));
+        writeComment(out_, n.comment);
+    }
+
+    void writeEnding(NodeId last, const std::array<int64_t, 2>& total) {
+        const RecordNode& n = tree_.node(last);
+        if (n.ending == GameEnding::None) return;
+        const int64_t sideTotal = total[static_cast<std::size_t>(sideIndex(tree_.sideToMoveAt(last)))];
+        out_.line(moveLine(n.ply + 1, cp(kifEndingWord(n.ending)), timeColumn(0, sideTotal / 1000)));
+    }
+
+    const RecordTree& tree_;
+    KifText& out_;
+    bool handicap_;
+};
+
 }  // namespace
 
-std::string FormatKif(const GameRecord& record) {
+std::string FormatKif(const RecordTree& tree) {
     KifText out;
     out.line(cp("# ---- ぬさり将棋 棋譜ファイル ----"));
-    if (!record.startTime.empty()) out.line(cp("開始日時：") + record.startTime);
-    if (!record.endTime.empty()) out.line(cp("終了日時：") + record.endTime);
+    for (const RecordHeader& h : tree.headers) {
+        const std::string key = lineText(h.key, kMaxLineBytes / 2);
+        out.line(key + cp("：") + lineText(h.value, kMaxLineBytes - 2 - key.size()));
+    }
 
-    const Position start = standardEntry(record, 0);
-    const bool senteFirst = senteMovesFirst(record);
+    const Position& start = tree.start();
+    const bool senteFirst = tree.firstMover() == Side::Lower;
     const Handicap* handicap = senteFirst ? nullptr : handicapOfPosition(start);
     if (senteFirst && isEvenStart(start)) {
         out.line(cp("手合割：平手"));
@@ -154,30 +268,31 @@ std::string FormatKif(const GameRecord& record) {
     } else {
         writeDiagram(out, start, senteFirst);
     }
-    out.line(cp(handicap != nullptr ? "下手：" : "先手：") + std::string(nameOf(record.firstName)));
-    out.line(cp(handicap != nullptr ? "上手：" : "後手：") + std::string(nameOf(record.secondName)));
+    const std::string first = cp(handicap != nullptr ? "下手：" : "先手：");
+    const std::string second = cp(handicap != nullptr ? "上手：" : "後手：");
+    out.line(first + lineText(tree.firstName, kMaxLineBytes - first.size()));
+    out.line(second + lineText(tree.secondName, kMaxLineBytes - second.size()));
     out.line(cp("手数----指手---------消費時間--"));
-
-    const int32_t length = std::clamp(record.length, 0, kMaxRecordPlies);
-    for (int32_t i = 1; i <= length; ++i) {
-        const Position& before = record.history[static_cast<std::size_t>(i - 1)];
-        const Position& after = record.history[static_cast<std::size_t>(i)];
-        const int32_t cell = timeCellOfPly(record, i);
-        const std::string time = timeColumn(int64_t{after[cell]} - before[cell], after[cell]);
-        out.line(moveLine(i, plyText(record, i), time));
-    }
-    if (record.ending != GameEnding::None) {
-        const Position& last = record.history[static_cast<std::size_t>(length)];
-        const int32_t cell = timeCellOfPly(record, length + 1);
-        out.line(moveLine(length + 1, cp(kifEndingWord(record.ending)), timeColumn(0, last[cell])));
-        out.line(closingLine(record, length, handicap != nullptr));
-    }
+    writeComment(out, tree.node(kRootNode).comment);
+    TableWriter(tree, out, handicap != nullptr)
+        .writeLine(kRootNode, start, {tree.startTimeMs[0], tree.startTimeMs[1]});
     return out.take();
+}
+
+std::string FormatKif(const GameRecord& record) {
+    RecordTree tree;
+    recordToTree(record, tree);
+    return FormatKif(tree);
 }
 
 std::string PlyName(const GameRecord& record, int32_t ply) {
     if (ply < 1 || ply > kMaxRecordPlies) return {};
-    const PlyParts parts = plyParts(record, ply);
+    const Position before = standardEntry(record, ply - 1);
+    const Side mover = standardSideToMove(record, ply - 1);
+    const Move m = moveOfPly(before, standardEntry(record, ply), mover);
+    const int32_t previousTo =
+        ply >= 2 ? plySquares(standardEntry(record, ply - 2), before).to : 0;
+    const PlyParts parts = plyParts(before, m, mover, previousTo);
     return parts.declined ? parts.name + cp("不成") : parts.name;
 }
 
@@ -185,7 +300,8 @@ std::string GameResultText(const GameRecord& record) {
     if (record.ending == GameEnding::None) return {};
     const bool handicap =
         !senteMovesFirst(record) && handicapOfPosition(standardEntry(record, 0)) != nullptr;
-    return closingLine(record, std::clamp(record.length, 0, kMaxRecordPlies), handicap);
+    const int32_t length = std::clamp(record.length, 0, kMaxRecordPlies);
+    return closingLine(record.ending, length, standardSideToMove(record, length), handicap);
 }
 
 }  // namespace nusari

@@ -1,5 +1,7 @@
 #include "records/record_builder.h"
 
+#include <algorithm>
+
 #include "position/position.h"
 
 namespace nusari {
@@ -34,41 +36,75 @@ bool isRecordableMove(const Position& p, Side mover, const Move& m) {
     return belongsTo(target, opponentOf(mover)) && kindOf(target) != kKing;
 }
 
-RecordBuilder::RecordBuilder(GameRecord& record) : record_(record) {
-    record_.humanIsSecond = 0;
-    record_.boardTurned = 0;
-    record_.ending = GameEnding::None;
-}
+RecordBuilder::RecordBuilder(RecordTree& tree) : tree_(tree) {}
 
 void RecordBuilder::setFirstMover(Side side) {
-    if (!started()) record_.humanIsSecond = side == Side::Upper ? 1 : 0;
+    if (!started()) tree_.setFirstMover(side);
 }
 
-Side RecordBuilder::sideToMove() const {
-    return standardSideToMove(record_, plies_);
+int32_t RecordBuilder::lastDestination() const {
+    return line_.empty() ? 0 : destinationOf(tree_.node(line_.back()).move);
 }
 
 RecordBuilder::Outcome RecordBuilder::play(const Move& m) {
     const Side mover = sideToMove();
     if (!isRecordableMove(current(), mover, m)) return Outcome::Unfit;
-    if (plies_ >= kMaxRecordPlies) return Outcome::Full;
-    ++plies_;
-    Position& entry = record_.history[static_cast<std::size_t>(plies_)];
-    entry = record_.history[static_cast<std::size_t>(plies_ - 1)];
-    applyMove(entry, mover, m);
-    lastDestination_ = destinationOf(m);
+    if (plies() >= kMaxRecordPlies) return Outcome::Full;
+    const NodeId next = tree_.addCheckedMove(at(), m);
+    if (next == kNoNode) return Outcome::TooManyNodes;
+    Position after = current();
+    applyMove(after, mover, m);
+    positions_.push_back(after);
+    line_.push_back(next);
     return Outcome::Played;
 }
 
-void RecordBuilder::addTime(int64_t seconds) {
-    if (!started()) return;
-    addSaturated(record_.history[static_cast<std::size_t>(plies_)][timeCellOfPly(record_, plies_)],
-                 seconds);
+bool RecordBuilder::branchAfter(int32_t ply) {
+    if (ply < 0 || ply > plies()) return false;
+    line_.resize(static_cast<std::size_t>(ply));
+    positions_.resize(static_cast<std::size_t>(ply));
+    ended_ = false;
+    return true;
+}
+
+void RecordBuilder::addTimeMs(int64_t ms) {
+    if (line_.empty()) return;
+    int64_t& time = tree_.node(at()).timeMs;
+    if (time == kUnknownTime) time = 0;
+    addTimeSaturated(time, ms);
+}
+
+void RecordBuilder::addCommentLine(std::string_view utf8) {
+    const NodeId id = at();
+    if (commented_.size() <= static_cast<std::size_t>(id)) {
+        commented_.resize(static_cast<std::size_t>(tree_.nodeCount()), false);
+    }
+    std::string& comment = tree_.node(id).comment;
+    if (commented_[static_cast<std::size_t>(id)]) comment += '\n';
+    comment += utf8;
+    commented_[static_cast<std::size_t>(id)] = true;
+}
+
+void RecordBuilder::setScore(int32_t score) {
+    RecordNode& n = tree_.node(at());
+    n.hasScore = true;
+    n.score = score;
+}
+
+void RecordBuilder::setEnding(GameEnding ending) {
+    tree_.node(at()).ending = ending;
+    ended_ = ending != GameEnding::None;
 }
 
 void addSaturated(int32_t& cell, int64_t amount) {
     const int64_t sum = static_cast<int64_t>(cell) + amount;
     cell = static_cast<int32_t>(sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : sum);
+}
+
+void addTimeSaturated(int64_t& time, int64_t amount) {
+    constexpr int64_t kLimit = int64_t{1} << 53;
+    amount = std::clamp(amount, -kLimit, kLimit);
+    time = std::clamp(time + amount, -kLimit, kLimit);
 }
 
 }  // namespace nusari

@@ -1,10 +1,14 @@
-// Plays a record file's moves into a GameRecord, in the standard diagram's
+// Plays a record file's moves into a RecordTree, in the standard diagram's
 // frame (先手 is the lower side), checking that each move fits the position.
+// The builder follows one line at a time and keeps the positions along it,
+// so a reader never replays the record from its start.
 #pragma once
 
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
-#include "records/game_record.h"
+#include "records/record_tree.h"
 
 namespace nusari {
 
@@ -17,37 +21,50 @@ bool isRecordableMove(const Position& p, Side mover, const Move& m);
 
 class RecordBuilder {
   public:
-    // `record` must hold the default start position in entry 0; its reading
-    // fields (first mover, orientation, ending) are reset.
-    explicit RecordBuilder(GameRecord& record);
+    // Builds on `tree`, whose start position readers may still change
+    // before the first move.
+    explicit RecordBuilder(RecordTree& tree);
 
-    // The start position, to be changed only before the first move.
-    Position& start() { return record_.history[0]; }
-    int32_t plies() const { return plies_; }
-    bool started() const { return plies_ > 0; }
+    Position& start() { return tree_.startToEdit(); }
+    // Moves on the line being read.
+    int32_t plies() const { return static_cast<int32_t>(line_.size()); }
+    // True once any move was played, on any line.
+    bool started() const { return tree_.hasMoves(); }
     // Which side makes ply 1; ignored once a move is played.
     void setFirstMover(Side side);
-    Side sideToMove() const;
-    // The position after the last ply.
-    const Position& current() const { return record_.history[static_cast<std::size_t>(plies_)]; }
-    // The destination of the last ply, 0 before the first.
-    int32_t lastDestination() const { return lastDestination_; }
+    Side sideToMove() const { return tree_.sideToMoveAt(at()); }
+    // The position after the last move of the line.
+    const Position& current() const { return positions_.empty() ? tree_.start() : positions_.back(); }
+    // The destination of the last move of the line, 0 at the start.
+    int32_t lastDestination() const;
+    NodeId at() const { return line_.empty() ? kRootNode : line_.back(); }
 
-    enum class Outcome { Played, Unfit, Full };
-    // Plays `m` for the side to move into the next history entry.
+    enum class Outcome { Played, Unfit, Full, TooManyNodes };
+    // Plays `m` for the side to move after the line's last move.
     Outcome play(const Move& m);
-    // Adds thinking seconds to the side that made the last ply.
-    void addTime(int64_t seconds);
-    void setEnding(GameEnding ending) { record_.ending = ending; }
-    bool ended() const { return record_.ending != GameEnding::None; }
+    // Goes back along the line to the node after `ply` moves, where the
+    // next move starts a branch; false when the line is shorter.
+    bool branchAfter(int32_t ply);
+    // Adds thinking time to the line's last move.
+    void addTimeMs(int64_t ms);
+    // Adds a line to the comment of the line's last move (or the start).
+    void addCommentLine(std::string_view utf8);
+    void setScore(int32_t score);
+    void setEnding(GameEnding ending);
+    // True once the line being read has its ending.
+    bool ended() const { return ended_; }
 
   private:
-    GameRecord& record_;
-    int32_t plies_ = 0;
-    int32_t lastDestination_ = 0;
+    RecordTree& tree_;
+    std::vector<NodeId> line_;
+    std::vector<Position> positions_;
+    std::vector<bool> commented_;  // nodes whose comment has a first line
+    bool ended_ = false;
 };
 
 // Adds `amount` to a count or time cell, held within the 32-bit range.
 void addSaturated(int32_t& cell, int64_t amount);
+// Adds `amount` to a time, held within ±2^53.
+void addTimeSaturated(int64_t& time, int64_t amount);
 
 }  // namespace nusari

@@ -39,6 +39,13 @@ inline constexpr const char* kKifTooLongMessage =
 inline constexpr const char* kKifSideMessage =
     "KIFファイル\n読み込みエラー:手番の違う指し手があります";
 
+// A record with more moves in its variations than a tree holds.
+inline constexpr const char* kKifTooManyNodesMessage =
+    "KIFファイル\n読み込みエラー:変化が多すぎます";
+// A variation line ("変化：N手") whose move number does not fit the line before it.
+inline constexpr const char* kKifVariationMessage =
+    "KIFファイル\n読み込みエラー:変化の手数が読めません";
+
 inline constexpr const char* kCsaPrefix = "CSAファイル\nオープンエラー:";
 inline constexpr const char* kKifPrefix = "KIFファイル\n読み込みエラー:";
 

@@ -8,23 +8,35 @@
 
 namespace nusari {
 
-bool FormatRecordFor(const GameRecord& record, const std::string& path, std::string& text) {
+bool FormatRecordFor(const RecordTree& tree, const std::string& path, std::string& text) {
     const std::string extension = lowerCaseExtension(path);
     if (extension == ".csa") {
-        text = FormatCsa(record);
+        text = FormatCsa(tree);
     } else if (extension == ".kif") {
-        text = FormatKif(record);
+        text = FormatKif(tree);
     } else if (extension == ".kifu") {
-        text = toUtf8(FormatKif(record));
+        text = toUtf8(FormatKif(tree));
     } else {
         return false;
     }
     return true;
 }
 
+bool FormatRecordFor(const GameRecord& record, const std::string& path, std::string& text) {
+    RecordTree tree;
+    recordToTree(record, tree);
+    return FormatRecordFor(tree, path, text);
+}
+
 int32_t WriteRecord(const GameRecord& record, const std::string& path, Ui& ui) {
+    RecordTree tree;
+    recordToTree(record, tree);
+    return WriteRecord(tree, path, ui);
+}
+
+int32_t WriteRecord(const RecordTree& tree, const std::string& path, Ui& ui) {
     std::string text;
-    if (!FormatRecordFor(record, path, text)) {
+    if (!FormatRecordFor(tree, path, text)) {
         showError(ui, kWriteFormatMessage);
         return -1;
     }
