@@ -40,9 +40,9 @@ int main(int argc, char** argv) {
     window.show();
     nusari::GameController& c = window.controller();
     // No depth limit: the search runs until the time is up.
-    c.think = [](nusari::EngineState& e, nusari::Ui& ui, int32_t& from, int32_t& to) {
+    c.think = [](nusari::EngineState& e, const nusari::ThinkRequest& request, nusari::ThinkObserver& observer) {
         e.profile.hukasa = 999;
-        nusari::ThinkMove(e, ui, from, to);
+        return nusari::ThinkMove(e, request, observer);
     };
 
     int64_t last = nusari::nowMs();

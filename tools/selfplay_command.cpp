@@ -15,7 +15,7 @@ GameResult playGame(Engine* engines, int lowerEngine, int64_t limitMs, ConsoleUi
     return playRefereedGame(lowerEngine, limitMs, [&](int mover, const Referee& referee) {
         PlayerAnswer answer;
         answer.move = ThinkForSide(*engines[mover], ui, referee.position(), referee.toMove());
-        answer.resigns = answer.move.from == kResignFrom;
+        answer.resigns = answer.move.isResign();
         return answer;
     });
 }

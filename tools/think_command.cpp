@@ -51,9 +51,9 @@ int runThink(const Arguments& args) {
     const Move reply = ThinkForSide(*engine, ui, position, side);
     const int64_t elapsed = nowMs() - start;
 
-    if (reply.from == kResignFrom) {
+    if (reply.isResign()) {
         std::printf("move: resign\n");
-    } else if (reply.from == kLeftInCheckFrom) {
+    } else if (reply.isNone()) {
         std::printf("move: none (the side not to move stands in check)\n");
     } else {
         std::printf("move: %s %s\n", csaMoveText(position, side, reply).c_str(),

@@ -16,8 +16,6 @@ namespace nusari {
 // Slots of the two hash arrays; defined by the search.
 struct PositionMemorySlot;
 struct TranspositionSlot;
-// Told about every iteration of the think driver; defined by the search.
-struct ThinkObserver;
 
 inline constexpr int32_t kDefaultHashEntries = 40009;
 
@@ -33,9 +31,12 @@ struct EngineState : GameFields {
 
     // Node protocol of the search core.
     int32_t nodeCount = 0;    // evaluations in the current think call
-    int32_t clockCheckBlock = -1;  // nodeCount / 10000 when the clock was last read
+    // nodeCount / kNodesPerClockCheck when the clock was last read, or
+    // kClockNotRead (both in think/search.h).
+    int32_t clockCheckBlock = -1;
     int32_t listLength = 0;   // 0: quiescence node; >= 1: entries of the node's list in use
-    int32_t passScore = 0;    // the node's pass evaluation; -99999 until known
+    // The node's pass evaluation; kScoreNotKnown (think/candidate.h) until known.
+    int32_t passScore = 0;
 
     // The hash arrays: entries of each (the Hash setting), and the arrays
     // themselves (null until allocated).
@@ -43,23 +44,26 @@ struct EngineState : GameFields {
     PositionMemorySlot* positionMemory = nullptr;
     TranspositionSlot* transpositionTable = nullptr;
 
-    // Think driver and search.
-    int64_t moveStartMs = 0;       // steady-clock ms when the previous move was made
-    int32_t timeLimitMs = 10000;   // the computer's thinking time per move
-    int32_t moveTimeCapMs = 0;     // > 0: the most this move may take (a server's clock)
+    // The game's clock: steady-clock ms when the previous move was made.
+    int64_t moveStartMs = 0;
+    // The computer's time setting per move and the CSA time mode (1: the
+    // limit and hukasa follow the total time used), which front ends copy
+    // into a think request; the CSA time mode of ThinkMove rewrites the
+    // time setting.
+    int32_t timeLimitMs = 10000;
+    int32_t csaTimeMode = 0;
+
+    // Think driver and search: the current think's limit and the
+    // steady-clock ms when its move's clock started.
+    int32_t searchLimitMs = 10000;
+    int64_t searchStartMs = 0;
     // While set, the clock does not stop the search (its first iteration).
     bool clockPaused = false;
-    int32_t csaTimeMode = 0;       // 1: time limit and hukasa follow the total time used
     std::atomic<uint8_t> continueSearch{0};  // 1 while the search may go on
     // Set from another thread to end the current think at once (engine
     // protocols); cleared by the owner before the next think.
     std::atomic<uint8_t> stopRequested{0};
-    ThinkObserver* thinkObserver = nullptr;
     uint32_t randomState = 0;      // the book's random generator
-    // The game record's position history (entry n after n plies; slot 119
-    // holds the computer's total thinking seconds), or null without a game.
-    const Position* positionHistory = nullptr;
-    int32_t positionHistorySize = 0;
 };
 
 }  // namespace nusari

@@ -221,7 +221,7 @@ void DeriveTables(EngineState& state) {
     }
     for (int32_t s = kFirstSquare; s <= kLastSquare; ++s) {
         for (int32_t p = 0; p < kLowerCodes; ++p) {
-            if (p != kUnusedCode) t[p + kUpperTableOffset][s] = t[p][110 - s];
+            if (p != kUnusedCode) t[p + kUpperTableOffset][s] = t[p][flipSquare(s)];
         }
     }
 }

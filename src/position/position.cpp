@@ -30,7 +30,7 @@ int32_t applyLowerMove(Position& p, const Move& m) {
     if (captured != kEmpty) ++p[handCell(kLowerHandBase, captured)];
     if (m.from >= kPromotionOffset) {
         --p[m.from];
-        p[sq] = m.from - 111;
+        p[sq] = m.from - kLowerHandBase;  // the lower side's code is the kind
     } else {
         p[sq] = m.to >= kPromotionOffset ? p[m.from] + kPromotedFlag : p[m.from];
         p[m.from] = kEmpty;
@@ -75,13 +75,13 @@ void undoMove(Position& p, Side mover, const Move& m, int32_t captured) {
 
 Position flipPosition(const Position& p) {
     Position q;
-    for (int32_t i = 0; i <= 110; ++i) {
-        const int32_t v = p[110 - i];
+    for (int32_t i = 0; i <= kLastBoardCell; ++i) {
+        const int32_t v = p[flipSquare(i)];
         q[i] = v < 60 ? v ^ kUpperSide : v;
     }
-    for (int32_t k = 1; k <= 7; ++k) {
-        q[kLowerHandBase + k] = p[kUpperHandBase + k];
-        q[kUpperHandBase + k] = p[kLowerHandBase + k];
+    for (int32_t kind = kRook; kind <= kPawn; ++kind) {
+        q[lowerHandCell(kind)] = p[upperHandCell(kind)];
+        q[upperHandCell(kind)] = p[lowerHandCell(kind)];
     }
     q[kLowerTimeCell] = p[kLowerTimeCell];
     q[kUpperTimeCell] = p[kUpperTimeCell];
@@ -89,12 +89,14 @@ Position flipPosition(const Position& p) {
 }
 
 int32_t flipFrom(int32_t from) {
-    if (from > kLowerHandBase && from < kUpperHandBase) return from + 8;
-    if (from > kUpperHandBase && from < kPositionCells) return from - 8;
-    return 110 - from;
+    if (from > kLowerHandBase && from < kUpperHandBase) return from + kHandSideStep;
+    if (from > kUpperHandBase && from < kPositionCells) return from - kHandSideStep;
+    return flipSquare(from);
 }
 
-int32_t flipTo(int32_t to) { return to < kPromotionOffset ? 110 - to : 310 - to; }
+int32_t flipTo(int32_t to) {
+    return to < kPromotionOffset ? flipSquare(to) : flipSquare(to - kPromotionOffset) + kPromotionOffset;
+}
 
 Move flipMove(const Move& m) { return Move{flipFrom(m.from), flipTo(m.to)}; }
 

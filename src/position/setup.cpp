@@ -29,7 +29,7 @@ void placeFullArmy(Position& p, int32_t side, std::initializer_list<int32_t> wit
         for (const int32_t k : without) skip = skip || k == placement.kind;
         if (skip) continue;
         for (const int32_t sq : placement.squares) {
-            p[side == kUpperSide ? 110 - sq : sq] = side + placement.kind;
+            p[side == kUpperSide ? flipSquare(sq) : sq] = side + placement.kind;
         }
     }
 }
@@ -46,11 +46,11 @@ void placeHand(Position& p, int32_t side, std::initializer_list<std::pair<int32_
 }  // namespace
 
 void setupPosition(Position& p, int32_t preset) {
-    for (int32_t i = 0; i <= 110; ++i) p[i] = kOffBoard;
+    for (int32_t i = 0; i <= kLastBoardCell; ++i) p[i] = kOffBoard;
     for (int32_t file = 1; file <= 9; ++file) {
         for (int32_t rank = 1; rank <= 9; ++rank) p[squareOf(file, rank)] = kEmpty;
     }
-    for (int32_t i = 111; i <= 126; ++i) p[i] = 0;
+    for (int32_t i = kBoardCells; i < kPositionCells; ++i) p[i] = 0;
 
     constexpr int32_t L = kLowerSide;
     constexpr int32_t U = kUpperSide;

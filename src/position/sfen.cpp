@@ -181,7 +181,7 @@ bool parseSfen(std::string_view text, Position& p, Side& toMove, std::string& er
         return false;
     }
     Position q;
-    for (int32_t i = 0; i <= 110; ++i) q[i] = kOffBoard;
+    for (int32_t i = 0; i <= kLastBoardCell; ++i) q[i] = kOffBoard;
     for (int32_t sq = kFirstSquare; sq <= kLastSquare; ++sq) {
         if (isSquare(sq)) q[sq] = kEmpty;
     }

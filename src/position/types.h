@@ -11,9 +11,10 @@
 //
 // Move encoding: `from` is a square 11..99, or the hand cell of the dropped
 // kind (112..118 lower side, 120..126 upper side); `to` is the destination
-// square, plus 100 when the move promotes. In a reply, from == 0 means the
-// computer resigns and from == 1 that the human left his king in check; the
-// search writes 100 into both fields when no move is chosen yet.
+// square, plus 100 when the move promotes. Besides real moves a Move holds
+// three named values: Move::none() (no move chosen yet), Move::resign() and
+// Move::declare() (a declaration win, 入玉宣言); compare with them, never
+// with the fields.
 #pragma once
 
 #include <array>
@@ -97,9 +98,19 @@ inline constexpr int32_t kDown = 1;    // toward rank 9
 inline constexpr int32_t kRight = -10; // toward file 1
 inline constexpr int32_t kLeft = 10;   // toward file 9
 
-// Special `from` values of a reply.
-inline constexpr int32_t kResignFrom = 0;
-inline constexpr int32_t kLeftInCheckFrom = 1;
+// A hand cell of the lower side plus this is the upper side's cell of the
+// same kind.
+inline constexpr int32_t kHandSideStep = kUpperHandBase - kLowerHandBase;
+
+constexpr int32_t lowerHandCell(int32_t kind) { return kLowerHandBase + kind; }
+constexpr int32_t upperHandCell(int32_t kind) { return kUpperHandBase + kind; }
+
+// The cell that `cell` (0..110) becomes when the board is turned round for
+// the other side's view: 11 (1一) and 99 (9九) swap, and so do the walls.
+inline constexpr int32_t kLastBoardCell = kBoardCells - 1;
+constexpr int32_t flipSquare(int32_t cell) { return kLastBoardCell - cell; }
+
+// `from` and `to` of Move::none(), the search's "no move yet".
 inline constexpr int32_t kNoMove = 100;
 
 struct Position {
@@ -113,6 +124,17 @@ struct Position {
 struct Move {
     int32_t from = kNoMove;
     int32_t to = kNoMove;
+
+    // The named values: `from` below the first square marks them.
+    static constexpr Move none() { return Move{kNoMove, kNoMove}; }
+    static constexpr Move resign() { return Move{0, 0}; }
+    static constexpr Move declare() { return Move{0, 1}; }
+    constexpr bool isResign() const { return *this == resign(); }
+    constexpr bool isDeclare() const { return *this == declare(); }
+    constexpr bool isNone() const { return *this == none(); }
+    // A move on the board or a drop, not one of the named values.
+    constexpr bool isMove() const { return from >= kFirstSquare && from != kNoMove; }
+
     bool operator==(const Move&) const = default;
 };
 

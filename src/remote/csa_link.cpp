@@ -68,7 +68,7 @@ void CsaLink::GameEnded(int32_t /*result*/) {
 
 void CsaLink::SendMove(int32_t from, int32_t to) {
     std::string line;
-    if (from == kResignFrom) {
+    if (from == Move::resign().from) {  // (0, 0) or (0, 1): no move, a message
         line = to == 0 ? kResignLine : kInterruptLine;
         awaitingOwnVerdict_ = transport_ == Transport::Server;
     } else {

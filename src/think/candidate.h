@@ -3,17 +3,22 @@
 
 #include <cstdint>
 
+#include "position/types.h"
+
 namespace nusari {
 
 // Score constants. One ply costs 10 depth units.
 inline constexpr int32_t kWinScore = 99999;      // the side to move mates or has won
 inline constexpr int32_t kLossScore = -99999;    // lost; also the start of a full node
+// EngineState::passScore before the node's pass is evaluated.
+inline constexpr int32_t kScoreNotKnown = kLossScore;
 inline constexpr int32_t kQuiescenceFloor = -90000;  // start of a quiescence node
 inline constexpr int32_t kRootWindowTop = 90000;
 inline constexpr int32_t kPlyDepth = 10;
 
-// `from` of a list's end entry, and of the pass.
-inline constexpr int16_t kListEndFrom = 100;
+// `from` of a list's end entry (its `to` too: the numbers of Move::none()),
+// and of the pass.
+inline constexpr int16_t kListEndFrom = kNoMove;
 inline constexpr int16_t kPassFrom = 0;
 // `from` of candidate 0 that asks the position memory for a path mark.
 inline constexpr int16_t kPathMarkFrom = 111;

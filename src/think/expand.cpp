@@ -81,7 +81,7 @@ struct Node {
 
 void ExpandNode(EngineState& state, Position& p, int32_t depth, CandidateList& result,
                 const PathTable& path) {
-    state.passScore = kLossScore;
+    state.passScore = kScoreNotKnown;
     result[0].from = kListEndFrom;
     result[0].to = kListEndFrom;
     int32_t bound = kWinScore;

@@ -37,6 +37,10 @@ struct TranspositionSlot {
     int32_t score;
 };
 
+// A hand count above any real one: a won position stored with it matches
+// whatever the side not to move holds of that kind.
+inline constexpr int32_t kAnyHandCount = 99;
+
 // Results of LookupPosition.
 enum LookupKind : int32_t {
     kLookupMiss = 0,

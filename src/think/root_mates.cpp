@@ -17,7 +17,7 @@ constexpr int64_t kRootMateNodes = 2000000;
 constexpr int64_t kThreatTestNodes = 4000000;
 
 int64_t deadlineOf(const EngineState& state, int32_t sharePercent) {
-    return state.moveStartMs + int64_t{state.timeLimitMs} * sharePercent / 100;
+    return state.searchStartMs + int64_t{state.searchLimitMs} * sharePercent / 100;
 }
 
 // The generator's candidates all lose, but a move it did not propose may

@@ -20,7 +20,7 @@ inline bool stopped(const EngineState& state) { return state.continueSearch.load
 
 // Entries 1.. of the child's table are the parent's, seen from the other side.
 void shiftPath(const PathTable& parent, PathTable& child) {
-    for (int32_t k = 0; k + 1 < kPathLength; ++k) child[k + 1] = 110 - parent[k];
+    for (int32_t k = 0; k + 1 < kPathLength; ++k) child[k + 1] = flipSquare(parent[k]);
 }
 
 // Adds (or removes) the node's bias to the scores of its live candidates.
@@ -38,14 +38,17 @@ void markPath(EngineState& state, const Position& p) {
 
 // Stores a node proved lost or won, generalised over the hand of the side
 // not to move.
+// Pawns in hand are never generalised.
 int32_t storeVerdict(EngineState& state, Position& p, const CandidateList& list) {
     if (list[0].score == kLossScore) {
-        for (int32_t k = 112; k <= 117; ++k) {
-            if (p[k + 8] > 0) p[k] = 0;
+        // Lost whatever the opponent holds of each kind the side to move holds.
+        for (int32_t kind = kRook; kind <= kLance; ++kind) {
+            if (p[upperHandCell(kind)] > 0) p[lowerHandCell(kind)] = 0;
         }
     } else {
-        for (int32_t k = 112; k <= 117; ++k) {
-            if (k != list[0].from - 8) p[k] = 99;
+        // Won whatever the opponent holds, but for the kind the winning move drops.
+        for (int32_t kind = kRook; kind <= kLance; ++kind) {
+            if (upperHandCell(kind) != list[0].from) p[lowerHandCell(kind)] = kAnyHandCount;
         }
     }
     StorePosition(state, p, list);
@@ -72,23 +75,24 @@ Position MakeChild(const Position& p, int32_t from, int32_t to, int32_t passCoun
     Position q = flipPosition(p);
     q[kLowerTimeCell] = passCounter;
     q[kUpperTimeCell] = scoreBias;
-    const int32_t childFrom = from < kPromotionOffset ? 110 - from : from - 8;
-    const int32_t childTo = to < kPromotionOffset ? 110 - to : 310 - to;
-    childPath[0] = childTo % kPromotionOffset;
-    applyLowerMove(q, Move{childFrom, childTo});
+    // The upper side's move, seen from the child: the lower side's.
+    const Move child = flipMove(Move{from, to});
+    childPath[0] = destinationOf(child);
+    applyLowerMove(q, child);
     return q;
 }
 
 int32_t SearchPly(EngineState& state, Position p, int32_t depth, int32_t alpha, int32_t beta,
                   const PathTable& path) {
-    // The clock is read once per 10000 evaluations. The counter moves on by
-    // a whole expansion between two calls, so the test is for having passed
-    // into a new block of 10000 rather than for an exact multiple, which
-    // would be met only by chance and let a search run far past its limit.
-    const int32_t block = state.nodeCount / 10000;
+    // The clock is read once per block of kNodesPerClockCheck evaluations.
+    // The counter moves on by a whole expansion between two calls, so the
+    // test is for having passed into a new block rather than for an exact
+    // multiple, which would be met only by chance and let a search run far
+    // past its limit.
+    const int32_t block = state.nodeCount / kNodesPerClockCheck;
     if (block != state.clockCheckBlock) {
         state.clockCheckBlock = block;
-        if (!state.clockPaused && nowMs() - state.moveStartMs > state.timeLimitMs) {
+        if (!state.clockPaused && nowMs() - state.searchStartMs > state.searchLimitMs) {
             state.continueSearch = 0;
             return 0;
         }

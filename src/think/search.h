@@ -15,6 +15,11 @@
 
 namespace nusari {
 
+// The clock is read once per this many evaluations.
+inline constexpr int32_t kNodesPerClockCheck = 10000;
+// EngineState::clockCheckBlock before the first reading of a think.
+inline constexpr int32_t kClockNotRead = -1;
+
 // A move that the book proposes to steer toward (誘導手).
 struct InducedMoveKey {
     int32_t from = 0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "position/attack_map.h"
+#include "position/legal_moves.h"
+#include "position/position.h"
 #include "position/text_encoding.h"
 #include "think/book.h"
 #include "think/clock.h"
@@ -11,44 +13,25 @@
 #include "think/progress.h"
 #include "think/root_mates.h"
 #include "think/search.h"
-#include "think/think_texts.h"
 
 namespace nusari {
 
 namespace {
 
-// The limit of one move, set for the think and put back after it.
-class MoveLimit {
-  public:
-    explicit MoveLimit(EngineState& state) : state_(state), saved_(state.timeLimitMs) {
-        int32_t limit = std::max(state.timeLimitMs, kMinTimeLimitMs);
-        if (state.moveTimeCapMs > 0) limit = std::min(limit, std::max(state.moveTimeCapMs, kMinTimeLimitMs));
-        state.timeLimitMs = limit;
+// The time limit of this move: the setting (or the CSA budget), at least
+// kMinTimeLimitMs, at most a server's cap.
+int32_t moveLimitMs(EngineState& state, const ThinkRequest& request) {
+    int32_t limit = request.limits.moveTimeMs;
+    if (request.limits.csaTimeMode) {
+        const CsaTimeBudget budget = csaTimeBudget(request.clockOf(request.toMove).usedSeconds);
+        state.timeLimitMs = budget.limitMs;
+        state.profile.hukasa = budget.hukasa;
+        limit = budget.limitMs;
     }
-    ~MoveLimit() { state_.timeLimitMs = saved_; }
-    MoveLimit(const MoveLimit&) = delete;
-    MoveLimit& operator=(const MoveLimit&) = delete;
-
-  private:
-    EngineState& state_;
-    int32_t saved_;
-};
-
-// In CSA time mode the limit and depth follow the computer's total time.
-void applyTimeBudget(EngineState& state) {
-    if (state.csaTimeMode != 1 || state.positionHistory == nullptr) return;
-    if (state.plyCount < 0 || state.plyCount >= state.positionHistorySize) return;
-    const int32_t used = state.positionHistory[state.plyCount][kUpperTimeCell];
-    if (used > 1320) {
-        state.timeLimitMs = 3000;
-        state.profile.hukasa = 40;
-    } else if (used > 1000) {
-        state.timeLimitMs = 20000;
-        state.profile.hukasa = 50;
-    } else {
-        state.timeLimitMs = 30000;
-        state.profile.hukasa = 80;
-    }
+    limit = std::max(limit, kMinTimeLimitMs);
+    const int32_t cap = request.limits.moveCapMs;
+    if (cap > 0) limit = std::min(limit, std::max(cap, kMinTimeLimitMs));
+    return limit;
 }
 
 void expandRoot(EngineState& state, const Position& current, CandidateList& list) {
@@ -65,57 +48,97 @@ int32_t chosenIndex(const CandidateList& list) {
     return -1;
 }
 
+Move moveOf(const Candidate& c) { return Move{c.from, c.to}; }
+
+// The search thinks for the upper side; a request for the lower side is
+// turned round on the way in and its moves on the way out.
+class Frame {
+  public:
+    explicit Frame(Side toMove) : turned_(toMove == Side::Lower) {}
+    Position view(const Position& p) const { return turned_ ? flipPosition(p) : p; }
+    // A move of the view's ply `ply` (0: the side to move's, in the view;
+    // odd plies in the flipped frame of their child position).
+    Move out(const Move& m, int32_t ply = 0) const {
+        if (!m.isMove()) return m;
+        return turned_ != (ply % 2 == 1) ? flipMove(m) : m;
+    }
+
+  private:
+    bool turned_;
+};
+
+// Follows the stored lists from the root through the positions of the
+// search: each position's best move, while the stored one is legal.
+BestLine bestLineOf(EngineState& state, const Position& root, const Move& first, const Frame& frame) {
+    BestLine line;
+    Position p = root;
+    Move m = first;
+    for (int32_t ply = 0; ply < kMaxBestLine && m.isMove(); ++ply) {
+        if (!isLegalMove(p, Side::Upper, m)) break;
+        line.add(frame.out(m, ply));
+        PathTable path;
+        p = MakeChild(p, m.from, m.to, -p[kLowerTimeCell], 0, path);
+        CandidateList list;
+        const int32_t found = LookupPosition(state, p, list);
+        const bool won = found == kLookupVerdict && list[0].score == kWinScore;
+        if (found != kLookupList && !won) break;
+        m = moveOf(list[0]);
+    }
+    return line;
+}
+
 }  // namespace
 
-void ThinkMove(EngineState& state, Ui& ui, int32_t& from, int32_t& to) {
-    from = 0;
-    to = 0;
-    const Position current = state.currentPosition;
+CsaTimeBudget csaTimeBudget(int32_t usedSeconds) {
+    if (usedSeconds > 1320) return {3000, 40};
+    if (usedSeconds > 1000) return {20000, 50};
+    return {30000, 80};
+}
+
+Move ThinkMove(EngineState& state, const ThinkRequest& request, ThinkObserver& observer) {
+    const Frame frame(request.toMove);
+    Position current = frame.view(request.position);
+    current[kLowerTimeCell] = 0;
+    current[kUpperTimeCell] = 0;
+    ThinkResult result;
     AttackMap map;
     map.lowerKing = 0;
     buildAttackMap(current, map);
     if (map.lowerKing != 0 && map.upperCount[map.lowerKing] > 0) {
-        from = kLeftInCheckFrom;
-        return;
+        result.end = ThinkEnd::NoThink;
+        observer.onResult(result);
+        return Move::none();
     }
+    // Ends the think with `move` (in the view's frame).
+    const auto finish = [&](ThinkEnd end, const Move& move) {
+        result.end = end;
+        result.move = frame.out(move);
+        observer.onResult(result);
+        return result.move;
+    };
 
-    ui.setPanelText(kThinkingText);
-    ui.pumpMessages();
+    observer.onStart();
     const InducedMoves book = ProbeBook(state, current);
     const InducedMove& first = book.move[0];
+    result.setting.induced = frame.out(Move{first.from, first.to});
     if (first.weight >= kBookMoveWeight) {
-        from = first.from;
-        to = first.to;
-        ui.setPanelText(kBookResultText + toUtf8(first.message));
-        return;
+        result.message = toUtf8(first.message);
+        return finish(ThinkEnd::Book, Move{first.from, first.to});
     }
 
-    applyTimeBudget(state);
-    const MoveLimit limit(state);
+    state.searchLimitMs = moveLimitMs(state, request);
+    state.searchStartMs = request.limits.startMs;
 
     Move mate;
-    if (FindRootMate(state, current, mate)) {
-        from = mate.from;
-        to = mate.to;
-        ui.setPanelText(kWonResultText);
-        return;
-    }
+    if (FindRootMate(state, current, mate)) return finish(ThinkEnd::Won, mate);
 
     CandidateList list;
     const int32_t found = LookupPosition(state, current, list);
     if (found == kLookupMiss || found == kLookupPathMark) expandRoot(state, current, list);
 
-    if (list[0].score == kLossScore) {
-        ui.setPanelText(kLostResultText);
-        return;
-    }
+    if (list[0].score == kLossScore) return finish(ThinkEnd::Lost, Move::resign());
     if (list[0].score == kWinScore) {
-        if (list[0].from != kPassFrom) {
-            from = list[0].from;
-            to = list[0].to;
-            ui.setPanelText(kWonResultText);
-            return;
-        }
+        if (list[0].from != kPassFrom) return finish(ThinkEnd::Won, moveOf(list[0]));
         expandRoot(state, current, list);
     }
     DropMatedCandidates(state, current, list);
@@ -128,7 +151,7 @@ void ThinkMove(EngineState& state, Ui& ui, int32_t& from, int32_t& to) {
     int32_t best = kQuiescenceFloor;
     int32_t baseBias = 0;
     state.nodeCount = 0;
-    state.clockCheckBlock = -1;
+    state.clockCheckBlock = kClockNotRead;
     state.continueSearch = state.stopRequested ? 0 : 1;
     // The threat search and the first iteration run whatever the clock
     // says; only a stop ends them early.
@@ -143,61 +166,52 @@ void ThinkMove(EngineState& state, Ui& ui, int32_t& from, int32_t& to) {
 
     InducedMoveKey induced[4];
     for (int32_t k = 0; k < 4; ++k) induced[k] = InducedMoveKey{book.move[k].from, book.move[k].to};
-    ThinkReport report;
-    report.hukasa = state.profile.hukasa;
-    report.inducedFrom = first.from;
-    report.inducedTo = first.to;
-    report.progress = progress.total;
+    result.setting.maxDepth = state.profile.hukasa;
+    result.setting.progress = progress.total;
+    ThinkIteration report;
+    report.setting = result.setting;
 
     int32_t iteration = 0;
     // A cleared continue flag means the time ran out or a stop was requested.
     // The first iteration runs whatever the clock says; a later one starts
     // while the time used is within the engine's share of the limit.
-    const int64_t iterationWindowMs = int64_t{state.timeLimitMs} * state.profile.zikan_wariai / 100;
+    const int64_t iterationWindowMs = int64_t{state.searchLimitMs} * state.profile.zikan_wariai / 100;
     while (iteration <= state.profile.hukasa && state.continueSearch != 0 &&
-           (iteration == 0 || nowMs() - state.moveStartMs <= iterationWindowMs)) {
+           (iteration == 0 || nowMs() - state.searchStartMs <= iterationWindowMs)) {
         if (list[0].from != kPassFrom && list[0].from != kListEndFrom &&
             list[1].from == kListEndFrom && iteration > 10) {
-            from = list[0].from;
-            to = list[0].to;
-            ui.setPanelText(kForcedResultText);
-            return;
+            return finish(ThinkEnd::Forced, moveOf(list[0]));
         }
         if (best > kQuiescenceFloor) best -= 100;
         state.clockPaused = iteration == 0;
         SearchRoot(state, current, list, iteration, best, baseBias, induced);
         state.clockPaused = false;
-        report.best = best;
-        report.iteration = iteration;
-        report.nodeCount = state.nodeCount;
-        report.bestFrom = list[0].from;
-        report.bestTo = list[0].to;
-        ui.setPanelText(progressText(report));
-        if (state.thinkObserver != nullptr) state.thinkObserver->onIteration(report);
-        ui.pumpMessages();
+        report.score = best;
+        report.depth = iteration;
+        report.nodes = state.nodeCount;
+        report.best = frame.out(moveOf(list[0]));
+        report.line = bestLineOf(state, current, moveOf(list[0]), frame);
+        observer.onIteration(report);
         ++iteration;
     }
 
     const int32_t chosen = chosenIndex(list);
+    Move answer = Move::resign();
     if (chosen >= 0 && best >= kQuiescenceFloor) {
-        from = list[chosen].from;
-        to = list[chosen].to;
+        answer = moveOf(list[chosen]);
     } else {
         best = kLossScore;
-        from = 0;
-        to = 0;
     }
-    report.best = best;
-    report.iteration = iteration - 1;
-    report.nodeCount = state.nodeCount;
-    std::string message;
+    result.score = best;
+    result.depth = iteration - 1;
+    result.nodes = state.nodeCount;
     for (int32_t k = 0; k < 4; ++k) {
-        if (book.move[k].from == from && book.move[k].to == to) {
-            message = toUtf8(book.move[k].message);
+        if (Move{book.move[k].from, book.move[k].to} == answer) {
+            result.message = toUtf8(book.move[k].message);
             break;
         }
     }
-    ui.setPanelText(resultText(report, message));
+    return finish(ThinkEnd::Searched, answer);
 }
 
 }  // namespace nusari

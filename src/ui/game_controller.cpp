@@ -22,10 +22,7 @@ GameController::GameController(GameView& ui_, SettingsStore& store_, ProgramFold
       }),
       stopThink([] {}),
       allocHash(AllocHashTables),
-      pause([](int32_t /*ms*/, std::function<void()> then) { then(); }) {
-    engine->positionHistory = record->history.data();
-    engine->positionHistorySize = kHistoryEntries;
-}
+      pause([](int32_t /*ms*/, std::function<void()> then) { then(); }) {}
 
 GameController::~GameController() {
     stopThink();

@@ -19,6 +19,8 @@
 #include "game/remote_link.h"
 #include "position/setup.h"
 #include "records/game_record.h"
+#include "think/think_observer.h"
+#include "think/think_request.h"
 #include "settings/program_folders.h"
 #include "settings/settings.h"
 #include "settings/usi_engines.h"
@@ -59,7 +61,7 @@ enum class MouseButton : int32_t { Left, Right, Middle };
 enum class ReplayStep : int32_t { ToStart, Back, Forward, ToEnd };
 
 // Decides the computer's reply; ThinkMove, or a script in tests.
-using ThinkFunction = std::function<void(EngineState&, Ui&, int32_t& from, int32_t& to)>;
+using ThinkFunction = std::function<Move(EngineState&, const ThinkRequest&, ThinkObserver&)>;
 // Runs `work` (the computer's think, given a Ui it may use from where it
 // runs) and then `done` on the controller's thread: at once by default, on a
 // worker thread in the window so that the window never waits for a search.
@@ -233,8 +235,13 @@ class GameController : public GameHost {
     PauseFunction pause;
 
   private:
-    // The computer's turn: stop polling, think, apply the reply.
+    // The computer's turn: stop polling, end the game if the human left his
+    // king in check, else think and apply the reply.
     void computerTurn();
+    // The human's move has left his king in check: the computer wins by it.
+    void endByLeftInCheck();
+    // What the computer is asked in the current position, without a cap.
+    ThinkRequest thinkRequest() const;
     // Readies the engine of an engine-list path for a game: loads the .aik
     // file, or starts the registered USI engine ("USI:<name>"); 1, or -1
     // after its message.

@@ -7,6 +7,7 @@
 #include "think/candidate.h"
 #include "think/clock.h"
 #include "think/hash_tables.h"
+#include "think/panel_observer.h"
 #include "ui/game_controller.h"
 #include "ui/ui_texts.h"
 
@@ -35,19 +36,50 @@ void GameController::lowerTurn() {
     gameState = GameState::LowerToMove;
 }
 
+ThinkRequest GameController::thinkRequest() const {
+    const EngineState& e = *engine;
+    ThinkRequest request;
+    request.position = e.currentPosition;
+    request.toMove = Side::Upper;
+    const Position& times =
+        record->history[static_cast<std::size_t>(std::clamp(e.plyCount, 0, kMaxRecordPlies))];
+    request.clockOf(Side::Lower).usedSeconds = times[kLowerTimeCell];
+    request.clockOf(Side::Upper).usedSeconds = times[kUpperTimeCell];
+    request.limits.moveTimeMs = e.timeLimitMs;
+    request.limits.csaTimeMode = e.csaTimeMode == 1;
+    request.limits.startMs = e.moveStartMs;
+    return request;
+}
+
+void GameController::endByLeftInCheck() {
+    if (page.linkChecked && link != nullptr) link->SendMove(0, 1);
+    PlaySound(Sound::Message);
+    const bool inMatch = renzoku != 0;
+    // Leaving the king in check is the human's foul: the computer, to
+    // move, wins by it.
+    EndGame(2, GameEnding::FoulWin);
+    // In a match the next game has begun: nothing to tell.
+    if (!inMatch) ui.notify(kHumanLeftInCheck);
+}
+
 // The search may run on another thread: until its reply is handed over,
 // only the think touches the engine's working record.
 void GameController::computerTurn() {
     if (page.linkChecked) ui.setPollTimer(0);
     gameState = GameState::ComputerThinking;
+    // The referee's test, before anyone is asked to think.
+    if (isInCheck(engine->currentPosition, Side::Lower)) {
+        endByLeftInCheck();
+        return;
+    }
     const uint32_t turn = ++thinkNumber_;
     engine->stopRequested = 0;
+    ThinkRequest request = thinkRequest();
     // A remote's clock (a game server's) may allow less than the setting.
-    const int32_t used = record->history[static_cast<std::size_t>(
-        std::clamp(engine->plyCount, 0, kMaxRecordPlies))][kUpperTimeCell];
-    engine->moveTimeCapMs = page.linkChecked && link != nullptr ? link->MoveTimeCapMs(used) : 0;
+    const int32_t used = request.clockOf(Side::Upper).usedSeconds;
+    const int32_t cap = page.linkChecked && link != nullptr ? link->MoveTimeCapMs(used) : 0;
+    request.limits.moveCapMs = cap;
     if (usiPlays_ && usiOpponent) {
-        const int32_t cap = engine->moveTimeCapMs;
         const int32_t limit = cap > 0 ? std::min(cap, engine->timeLimitMs) : engine->timeLimitMs;
         UsiOpponent* opponent = usiOpponent.get();
         runThink(
@@ -61,13 +93,17 @@ void GameController::computerTurn() {
             });
         return;
     }
-    runThink([this](Ui& thinkUi) { think(*engine, thinkUi, reply_.from, reply_.to); },
-             [this, turn] {
-                 if (turn != thinkNumber_ || gameState != GameState::ComputerThinking) return;
-                 engine->pendingFrom = reply_.from;
-                 engine->pendingTo = reply_.to;
-                 ApplyComputerMove();
-             });
+    runThink(
+        [this, request](Ui& thinkUi) {
+            PanelObserver panel(thinkUi, Side::Upper);
+            reply_ = think(*engine, request, panel);
+        },
+        [this, turn] {
+            if (turn != thinkNumber_ || gameState != GameState::ComputerThinking) return;
+            engine->pendingFrom = reply_.from;
+            engine->pendingTo = reply_.to;
+            ApplyComputerMove();
+        });
 }
 
 bool GameController::RecordPly(Side mover, int64_t thinkMs) {
@@ -141,16 +177,13 @@ void GameController::ApplyComputerMove(int64_t thinkMs) {
     EngineState& e = *engine;
     const int32_t from = e.pendingFrom;
     const int32_t to = e.pendingTo;
-    if (from == kResignFrom || from == kLeftInCheckFrom) {
-        const bool resigns = from == kResignFrom;
-        if (page.linkChecked && link != nullptr) link->SendMove(0, resigns ? 0 : 1);
+    if (Move{from, to}.isResign()) {
+        if (page.linkChecked && link != nullptr) link->SendMove(0, 0);
         PlaySound(Sound::Message);
         const bool inMatch = renzoku != 0;
-        // Leaving the king in check is the human's foul: the computer, to
-        // move, wins by it.
-        EndGame(resigns ? 1 : 2, resigns ? GameEnding::Resign : GameEnding::FoulWin);
+        EndGame(1, GameEnding::Resign);
         // In a match the next game has begun: nothing to tell.
-        if (!inMatch) ui.notify(resigns ? kComputerResigns : kHumanLeftInCheck);
+        if (!inMatch) ui.notify(kComputerResigns);
         return;
     }
     // A reply is outside input to the board: one that is no legal move

@@ -65,8 +65,8 @@ void GameController::applyUsiReply(const UsiReply& reply) {
             ApplyComputerMove(reply.ms);
             return;
         case UsiReply::Kind::Resign:
-            e.pendingFrom = kResignFrom;
-            e.pendingTo = 0;
+            e.pendingFrom = Move::resign().from;
+            e.pendingTo = Move::resign().to;
             ApplyComputerMove();
             return;
         case UsiReply::Kind::Win: {

@@ -15,7 +15,7 @@
 #include "records_test_support.h"
 #include "think/book.h"
 #include "think/book_random.h"
-#include "think/think_move.h"
+#include "think/think_for_side.h"
 #include "think/think_texts.h"
 
 namespace nusari::test {
@@ -118,12 +118,9 @@ TEST(ShippedBook, TheDefaultEnginePlaysTheBookInEveryOpeningPosition) {
                                    kBookFileRecordBytes));
 
     for (const Position& p : positions) {
-        state->currentPosition = p;
-        int32_t from = 0;
-        int32_t to = 0;
-        ThinkMove(*state, ui, from, to);
+        const Move m = ThinkForSide(*state, ui, p, Side::Upper);
         const std::vector<int32_t> key(p.cell.begin(), p.cell.end());
-        EXPECT_EQ(bookMoves[key].count({from, to}), 1u) << from << "-" << to;
+        EXPECT_EQ(bookMoves[key].count({m.from, m.to}), 1u) << m.from << "-" << m.to;
         const std::string panel = ui.panelText();
         ASSERT_EQ(panel.rfind(kBookResultText, 0), 0u) << panel;
         EXPECT_GT(panel.size(), std::string(kBookResultText).size());

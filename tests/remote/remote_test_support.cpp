@@ -54,19 +54,18 @@ void RemoteGameTest::SetUp() {
         loggedAtNotify = logLines().size();
         openAtNotify = link->isOpen();
     };
-    controller->think = [this](EngineState& e, Ui& /*ui*/, int32_t& from, int32_t& to) {
+    controller->think = [this](EngineState&, const ThinkRequest& request, ThinkObserver&) {
         ++thinks;
-        Move reply{kResignFrom, 0};
+        Move reply = Move::resign();
         if (!replies.empty()) {
             reply = replies.front();
             replies.pop_front();
         } else {
             MoveList list;
-            generateLegalMoves(e.currentPosition, Side::Upper, list);
+            generateLegalMoves(request.position, Side::Upper, list);
             if (list.count > 0) reply = list.moves[0];
         }
-        from = reply.from;
-        to = reply.to;
+        return reply;
     };
     ASSERT_EQ(controller->StartUp(), 1);
 }

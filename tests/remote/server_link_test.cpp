@@ -237,10 +237,9 @@ TEST_F(ServerLinkTest, AnOverLongLineIsOneFault) {
 // played later: the client's plies stay the server's.
 TEST_F(ServerLinkTest, AMoveSentOutOfTurnIsNeverPlayed) {
     startServerGame('-');
-    controller->think = [this](EngineState&, Ui&, int32_t& from, int32_t& to) {
+    controller->think = [this](EngineState&, const ThinkRequest&, ThinkObserver&) {
         server.send("+7776FU,T12\n+2726FU,T1\n");
-        from = 33;
-        to = 34;
+        return Move{33, 34};
     };
     server.send("+7776FU,T12\n");
     ASSERT_EQ(pollUntilHandled(), PollResult::MovePlayed);
@@ -254,10 +253,7 @@ TEST_F(ServerLinkTest, AMoveSentOutOfTurnIsNeverPlayed) {
               std::string::npos);
 
     // The remote's real next move is played in turn.
-    controller->think = [](EngineState&, Ui&, int32_t& from, int32_t& to) {
-        from = 83;
-        to = 84;
-    };
+    controller->think = [](EngineState&, const ThinkRequest&, ThinkObserver&) { return Move{83, 84}; };
     server.send("+2726FU,T3\n");
     ASSERT_EQ(pollUntilHandled(), PollResult::MovePlayed);
     EXPECT_EQ(server.readLine(), "-8384FU\n");

@@ -6,7 +6,7 @@
 #include "position/sfen.h"
 #include "think/clock.h"
 #include "think/root_mates.h"
-#include "think/think_move.h"
+#include "think/think_for_side.h"
 #include "think_test_support.h"
 
 namespace nusari {
@@ -70,8 +70,8 @@ TEST(RootMates, DropsCandidatesThatLetTheOpponentMate) {
     ASSERT_EQ(side, Side::Upper);
     auto state = test::blankEngine(3);
     state->profile.tume_hukasa = 1;
-    state->moveStartMs = 0;  // no deadline within reach
-    state->timeLimitMs = 1 << 30;
+    state->searchStartMs = 0;  // no deadline within reach
+    state->searchLimitMs = 1 << 30;
     const Candidate end{kLossScore, kListEndFrom, kListEndFrom, 0};
     const Candidate quiet{5, 93, 94, 0};
     const Candidate cover{4, kUpperHandBase + kSilver, 12, 0};
@@ -114,11 +114,8 @@ TEST(RootMates, ThinkMovePlaysTheMate) {
     state->profile.tume_hukasa = 3;
     state->timeLimitMs = 1000;
     test::FakeUi ui;
-    state->currentPosition = flipPosition(p);
-    state->moveStartMs = nowMs();
-    Move reply;
-    ThinkMove(*state, ui, reply.from, reply.to);
-    EXPECT_EQ(moveToUsi(flipMove(reply), Side::Lower), "R*6b");
+    const Move reply = ThinkForSide(*state, ui, p, Side::Lower);
+    EXPECT_EQ(moveToUsi(reply, Side::Lower), "R*6b");
 }
 
 }  // namespace

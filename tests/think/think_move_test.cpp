@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "position/legal_moves.h"
 #include "position/position.h"
 #include "think/clock.h"
+#include "think/panel_observer.h"
 #include "think/search.h"
 #include "think/think_texts.h"
 #include "think_test_support.h"
@@ -15,18 +18,35 @@ namespace {
 using test::blankEngine;
 using test::board;
 
-struct ThinkResult {
-    int32_t from = -1;
-    int32_t to = -1;
-};
-
-ThinkResult think(EngineState& state, test::FakeUi& ui, const Position& p) {
-    state.currentPosition = p;
-    state.moveStartMs = nowMs();
-    ThinkResult r;
-    ThinkMove(state, ui, r.from, r.to);
-    return r;
+// A request for the upper side of `p` with the engine's time setting, its
+// clock started now.
+ThinkRequest requestFor(const EngineState& state, const Position& p, Side toMove = Side::Upper) {
+    ThinkRequest request;
+    request.position = p;
+    request.toMove = toMove;
+    request.limits.moveTimeMs = state.timeLimitMs;
+    request.limits.startMs = nowMs();
+    return request;
 }
+
+Move think(EngineState& state, test::FakeUi& ui, const ThinkRequest& request) {
+    PanelObserver panel(ui, request.toMove);
+    return ThinkMove(state, request, panel);
+}
+
+Move think(EngineState& state, test::FakeUi& ui, const Position& p) {
+    return think(state, ui, requestFor(state, p));
+}
+
+// Keeps everything a think tells.
+struct RecordingObserver : ThinkObserver {
+    int32_t starts = 0;
+    std::vector<ThinkIteration> iterations;
+    std::vector<ThinkResult> results;
+    void onStart() override { ++starts; }
+    void onIteration(const ThinkIteration& it) override { iterations.push_back(it); }
+    void onResult(const ThinkResult& r) override { results.push_back(r); }
+};
 
 test::EnginePtr searchingEngine(int32_t hukasa) {
     auto state = blankEngine(20);
@@ -41,15 +61,6 @@ test::EnginePtr searchingEngine(int32_t hukasa) {
     return state;
 }
 
-TEST(ThinkMove, HumanLeftHisKingInCheckLosesAtOnce) {
-    auto state = searchingEngine(20);
-    test::FakeUi ui;
-    const ThinkResult r = think(*state, ui, board({{59, kLowerKing}, {51, kUpperRook}, {11, kUpperKing}}));
-    EXPECT_EQ(r.from, kLeftInCheckFrom);
-    EXPECT_EQ(r.to, 0);
-    EXPECT_TRUE(ui.panelHistory.empty());
-}
-
 TEST(ThinkMove, MateInOneIsPlayedAtOnce) {
     auto state = searchingEngine(20);
     test::FakeUi ui;
@@ -58,7 +69,7 @@ TEST(ThinkMove, MateInOneIsPlayedAtOnce) {
     Position p = board({{19, kLowerKing}, {28, kLowerKnight}, {29, kLowerLance}, {17, kUpperGold},
                         {51, kUpperKing}});
     p[kUpperHandBase + kGold] = 1;
-    const ThinkResult r = think(*state, ui, p);
+    const Move r = think(*state, ui, p);
     EXPECT_EQ(r.from, kUpperHandBase + kGold);
     EXPECT_EQ(r.to, 18);
     EXPECT_EQ(ui.panelText(), kWonResultText);
@@ -73,9 +84,8 @@ TEST(ThinkMove, ASingleLegalMoveIsForcedAfterIterationTen) {
     MoveList legal;
     generateLegalMoves(p, Side::Upper, legal);
     ASSERT_EQ(legal.count, 1);
-    const ThinkResult r = think(*state, ui, p);
-    EXPECT_EQ(r.from, legal.moves[0].from);
-    EXPECT_EQ(r.to, legal.moves[0].to);
+    const Move r = think(*state, ui, p);
+    EXPECT_EQ(r, legal.moves[0]);
     EXPECT_EQ(ui.panelText(), kForcedResultText);
     // Progress texts for iterations 0..10 came first.
     ASSERT_GE(ui.panelHistory.size(), 12u);
@@ -86,9 +96,9 @@ TEST(ThinkMove, NoLegalMoveResigns) {
     auto state = searchingEngine(20);
     test::FakeUi ui;
     // The upper king on 11 is mated by a lower gold on 12 guarded by a pawn.
-    const ThinkResult r =
+    const Move r =
         think(*state, ui, board({{11, kUpperKing}, {12, kLowerGold}, {13, kLowerPawn}, {99, kLowerKing}}));
-    EXPECT_EQ(r.from, kResignFrom);
+    EXPECT_TRUE(r.isResign());
     EXPECT_EQ(ui.panelText(), kLostResultText);
 }
 
@@ -97,10 +107,10 @@ TEST(ThinkMove, SearchesToHukasaAndReportsEveryIteration) {
     test::FakeUi ui;
     Position p;
     setupPosition(p, kPresetEven);
-    const ThinkResult r = think(*state, ui, flipPosition(p));
+    const Move r = think(*state, ui, flipPosition(p));
     MoveList legal;
     generateLegalMoves(flipPosition(p), Side::Upper, legal);
-    EXPECT_TRUE(legal.contains(Move{r.from, r.to}));
+    EXPECT_TRUE(legal.contains(r));
     ASSERT_EQ(ui.panelHistory.size(), 1u + 15u + 1u);  // 現在思考中, iterations 0..14, result
     EXPECT_EQ(ui.panelHistory[0], kThinkingText);
     EXPECT_NE(ui.panelHistory[1].find(" 深さ = 0/14\n"), std::string::npos);
@@ -121,13 +131,12 @@ TEST(ThinkMove, NoTimeLeftStillSearchesTheFirstIteration) {
     Position p;
     setupPosition(p, kPresetEven);
     p = flipPosition(p);
-    state->currentPosition = p;
-    state->moveStartMs = nowMs() - 60000;
-    ThinkResult r;
-    ThinkMove(*state, ui, r.from, r.to);
+    ThinkRequest request = requestFor(*state, p);
+    request.limits.startMs = nowMs() - 60000;
+    const Move r = think(*state, ui, request);
     MoveList legal;
     generateLegalMoves(p, Side::Upper, legal);
-    EXPECT_TRUE(legal.contains(Move{r.from, r.to}));
+    EXPECT_TRUE(legal.contains(r));
     EXPECT_GT(state->nodeCount, 0);
     EXPECT_EQ(state->timeLimitMs, 0);  // the setting itself is left alone
     const std::string& result = ui.panelHistory.back();
@@ -145,10 +154,9 @@ TEST(ThinkMove, ZikanWariaiBoundsTheIterationsStarted) {
         test::FakeUi ui;
         Position p;
         setupPosition(p, kPresetEven);
-        state->currentPosition = flipPosition(p);
-        state->moveStartMs = nowMs() - 20;
-        ThinkResult r;
-        ThinkMove(*state, ui, r.from, r.to);
+        ThinkRequest request = requestFor(*state, flipPosition(p));
+        request.limits.startMs = nowMs() - 20;
+        think(*state, ui, request);
         const std::string& result = ui.panelHistory.back();
         EXPECT_NE(result.find(share == 1 ? "\n 深さ = 0\n" : "\n 深さ = 3\n"), std::string::npos)
             << result;
@@ -158,20 +166,18 @@ TEST(ThinkMove, ZikanWariaiBoundsTheIterationsStarted) {
 TEST(ThinkMove, CsaTimeModeFollowsTheTotalTimeUsed) {
     auto state = searchingEngine(5);
     test::FakeUi ui;
-    Position history[3];
-    history[2][kUpperTimeCell] = 1321;
-    state->positionHistory = history;
-    state->positionHistorySize = 3;
-    state->plyCount = 2;
-    state->csaTimeMode = 1;
     Position p;
     setupPosition(p, kPresetEven);
-    think(*state, ui, p);
+    ThinkRequest request = requestFor(*state, p);
+    request.limits.csaTimeMode = true;
+    request.clockOf(Side::Upper).usedSeconds = 1321;
+    request.clockOf(Side::Lower).usedSeconds = 5000;  // the other side's time counts not
+    think(*state, ui, request);
     EXPECT_EQ(state->timeLimitMs, 3000);
     EXPECT_EQ(state->profile.hukasa, 40);
-    history[2][kUpperTimeCell] = 1000;
+    request.clockOf(Side::Upper).usedSeconds = 1000;
     state->profile.hukasa = 5;
-    think(*state, ui, p);
+    think(*state, ui, request);
     EXPECT_EQ(state->timeLimitMs, 30000);
     EXPECT_EQ(state->profile.hukasa, 80);
 }
@@ -189,24 +195,102 @@ TEST(ThinkTexts, VerdictBoundaries) {
 }
 
 TEST(ThinkTexts, ProgressAndResultLayout) {
-    ThinkReport r;
-    r.best = -35;
-    r.iteration = 7;
-    r.hukasa = 40;
-    r.inducedFrom = 33;
-    r.inducedTo = 34;
-    r.nodeCount = 1234;
-    r.progress = 6;
-    r.bestFrom = 77;
-    r.bestTo = 76;
-    EXPECT_EQ(progressText(r),
+    const ThinkSetting setting{40, Move{33, 34}, 6};
+    ThinkIteration it;
+    it.score = -35;
+    it.depth = 7;
+    it.nodes = 1234;
+    it.best = Move{77, 76};
+    it.setting = setting;
+    EXPECT_EQ(progressText(it),
               "現在思考中\n\n経過報告\n\n 形勢 = -35\n 深さ = 7/40\n 誘導手 = 33>34\n 評価局面数 = 1234"
               "\n 進行度 = 6\n\n 予想最善手 = 77>76");
-    EXPECT_EQ(resultText(r, "msg"),
+    ThinkResult r;
+    r.score = -35;
+    r.depth = 7;
+    r.nodes = 1234;
+    r.setting = setting;
+    r.message = "msg";
+    EXPECT_EQ(resultText(r),
               "思考結果\n\n 形勢 = -35 互角\n 深さ = 7\n 誘導手 = 33>34\n 評価局面数 = 1234\n 進行度 = 6"
               "\n\n\n選択誘導手のメッセージ\n\nmsg");
-    r.best = 99999;
-    EXPECT_EQ(resultText(r, "").rfind("思考結果\n\n 形勢 = +∞ COM勝ち\n 誘導手 = ", 0), 0u);
+    r.score = kWinScore;
+    r.message.clear();
+    EXPECT_EQ(resultText(r).rfind("思考結果\n\n 形勢 = +∞ COM勝ち\n 誘導手 = ", 0), 0u);
+    r.end = ThinkEnd::Book;
+    r.message = "msg";
+    EXPECT_EQ(resultText(r), std::string(kBookResultText) + "msg");
+}
+
+// The observer hears one start, iterations 0..hukasa each with its best
+// line (a legal line from the position asked, in its frame, led by the move
+// the panel shows) and one result: for either side to move.
+TEST(ThinkMove, TheObserverHearsEveryIterationInTheRequestsFrame) {
+    for (const Side side : {Side::Upper, Side::Lower}) {
+        SCOPED_TRACE(side == Side::Upper ? "upper" : "lower");
+        auto state = searchingEngine(14);
+        Position p;
+        setupPosition(p, kPresetEven);
+        RecordingObserver seen;
+        const Move reply = ThinkMove(*state, requestFor(*state, p, side), seen);
+        EXPECT_EQ(seen.starts, 1);
+        ASSERT_EQ(seen.iterations.size(), 15u);
+        for (size_t i = 0; i < seen.iterations.size(); ++i) {
+            const ThinkIteration& it = seen.iterations[i];
+            EXPECT_EQ(it.depth, static_cast<int32_t>(i));
+            EXPECT_EQ(it.setting.maxDepth, 14);
+            EXPECT_GT(it.nodes, 0);
+            if (!it.best.isMove()) continue;
+            ASSERT_GE(it.line.count, 1);
+            EXPECT_EQ(it.line.first(), it.best);
+            Position q = p;
+            Side mover = side;
+            for (const Move& m : it.line) {
+                ASSERT_TRUE(isLegalMove(q, mover, m)) << m.from << ">" << m.to;
+                applyMove(q, mover, m);
+                mover = opponentOf(mover);
+            }
+        }
+        ASSERT_EQ(seen.results.size(), 1u);
+        EXPECT_EQ(seen.results[0].end, ThinkEnd::Searched);
+        EXPECT_EQ(seen.results[0].move, reply);
+        EXPECT_EQ(seen.results[0].depth, 14);
+        MoveList legal;
+        generateLegalMoves(p, side, legal);
+        EXPECT_TRUE(legal.contains(reply));
+    }
+}
+
+// Resigning and the root verdicts come back as named values and endings.
+TEST(ThinkMove, EndingsAreNamed) {
+    struct Case {
+        const char* name;
+        Position position;
+        ThinkEnd end;
+        bool resigns;
+    };
+    Position mate = board({{19, kLowerKing}, {28, kLowerKnight}, {29, kLowerLance}, {17, kUpperGold},
+                           {51, kUpperKing}});
+    mate[kUpperHandBase + kGold] = 1;
+    const Case cases[] = {
+        {"mated", board({{11, kUpperKing}, {12, kLowerGold}, {13, kLowerPawn}, {99, kLowerKing}}),
+         ThinkEnd::Lost, true},
+        {"mates", mate, ThinkEnd::Won, false},
+        // The referee ends such a game; the engine, asked anyway, thinks not.
+        {"foul", board({{59, kLowerKing}, {51, kUpperRook}, {11, kUpperKing}}), ThinkEnd::NoThink, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto state = searchingEngine(20);
+        RecordingObserver seen;
+        const Move reply = ThinkMove(*state, requestFor(*state, c.position), seen);
+        ASSERT_EQ(seen.results.size(), 1u);
+        EXPECT_EQ(seen.results[0].end, c.end);
+        EXPECT_EQ(reply.isResign(), c.resigns);
+        EXPECT_EQ(seen.results[0].move, reply);
+        EXPECT_EQ(reply.isNone(), c.end == ThinkEnd::NoThink);
+        EXPECT_TRUE(seen.iterations.empty());
+    }
 }
 
 TEST(SearchLists, MoveToFrontAndDropCandidate) {
@@ -259,7 +343,7 @@ TEST(SearchPly, AStoredListIsSearchedEvenAtDepthZero) {
     stored[1] = Candidate{kLossScore, kListEndFrom, kListEndFrom, 0};
     StorePosition(*state, p, stored);
     state->continueSearch = 1;
-    state->moveStartMs = nowMs();
+    state->searchStartMs = nowMs();
     state->nodeCount = 1;
     const int32_t v = SearchPly(*state, p, 0, -90000, 90000, PathTable{});
     EXPECT_NE(v, 12345);        // not the stored score as a leaf

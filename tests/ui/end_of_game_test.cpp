@@ -331,9 +331,9 @@ TEST_F(RotationTest, ARotationPlaysEachEngineFromTheSelectedRowOn) {
 
 TEST_F(RotationTest, TheNextEngineStartsWithoutTheLastOnesBookMessage) {
     const ThinkFunction walk = controller->think;
-    controller->think = [walk](EngineState& e, Ui& shown, int32_t& from, int32_t& to) {
-        shown.setPanelText("定跡：" + e.enginePath);
-        walk(e, shown, from, to);
+    controller->think = [walk, this](EngineState& e, const ThinkRequest& request, ThinkObserver& observer) {
+        ui.setPanelText("定跡：" + e.enginePath);
+        return walk(e, request, observer);
     };
     controller->page.engineRow = 0;
     controller->page.computerFirst = true;

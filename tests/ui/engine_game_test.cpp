@@ -13,15 +13,15 @@ class EngineGameTest : public test::ControllerTest {
     void SetUp() override {
         test::ControllerTest::SetUp();
         store.values["Aik/MaxTime"] = "300";
-        controller->think = [this](EngineState& e, Ui& u, int32_t& from, int32_t& to) {
-            const Position before = e.currentPosition;
+        controller->think = [this](EngineState& e, const ThinkRequest& request, ThinkObserver& observer) {
             const int64_t start = nowMs();
-            ThinkMove(e, u, from, to);
+            const Move reply = ThinkMove(e, request, observer);
             slowest = std::max(slowest, nowMs() - start);
             ++thinks;
-            if (from != kResignFrom && from != kLeftInCheckFrom) {
-                EXPECT_TRUE(isLegalMove(before, Side::Upper, Move{from, to})) << from << "-" << to;
+            if (!reply.isResign()) {
+                EXPECT_TRUE(isLegalMove(request.position, Side::Upper, reply)) << reply.from << "-" << reply.to;
             }
+            return reply;
         };
     }
 

@@ -48,15 +48,10 @@ class KingWalkTest : public ControllerTest {
   protected:
     void SetUp() override {
         ControllerTest::SetUp();
-        controller->think = [this](EngineState& e, Ui& /*ui*/, int32_t& from, int32_t& to) {
+        controller->think = [this](EngineState& e, const ThinkRequest& request, ThinkObserver&) {
             ++thinks;
-            if (e.plyCount >= resignAtPly) {
-                from = kResignFrom;
-                to = 0;
-                return;
-            }
-            from = e.currentPosition[51] == kUpperKing ? 51 : 52;
-            to = from == 51 ? 52 : 51;
+            if (e.plyCount >= resignAtPly) return Move::resign();
+            return request.position[51] == kUpperKing ? Move{51, 52} : Move{52, 51};
         };
         controller->pause = [this](int32_t ms, std::function<void()> then) {
             pauses.push_back(ms);

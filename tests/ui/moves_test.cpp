@@ -186,13 +186,16 @@ TEST_F(MovesTest, AnImpossibleReplyStopsTheGameAndWritesNothing) {
     }
 }
 
+// The controller, not the engine, finds the foul: the computer is never
+// asked to think.
 TEST_F(MovesTest, TheHumanLeftHisKingInCheck) {
-    replies = {Move{kLeftInCheckFrom, 0}};
-    startGame(kPresetEven, false);
-    move(77, 76);
+    playOn({{58, kLowerGold}, {55, kUpperRook}});
+    move(58, 68);
+    EXPECT_EQ(thinks, 0);
     EXPECT_EQ(ui.messages.back(), "あなたの負け：王手放置");
     EXPECT_EQ(ui.sounds.back(), Sound::Message);
     EXPECT_EQ(controller->gameState, GameState::NoGame);
+    EXPECT_EQ(record().ending, GameEnding::FoulWin);
 }
 
 TEST_F(MovesTest, InAContinuousMatchTheEndShowsNoMessage) {

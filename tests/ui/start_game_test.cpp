@@ -193,7 +193,7 @@ TEST_F(ControllerTest, PendingSettingsAreAppliedFirst) {
 
 TEST_F(ControllerTest, ContinuingFlipsTheBoardWhenTheOldComputerIsToMove) {
     // Human first, seven plies, then the computer resigns with ply 8 to play.
-    replies = {Move{33, 34}, Move{43, 44}, Move{53, 54}, Move{kResignFrom, 0}};
+    replies = {Move{33, 34}, Move{43, 44}, Move{53, 54}, Move::resign()};
     startGame(kPresetEven, false);
     move(77, 76);
     move(27, 26);
@@ -284,11 +284,16 @@ TEST_F(ControllerTest, AFailedStartClosesTheLinkItOpened) {
 TEST_F(ControllerTest, TheHumanLeavingHisKingInCheckSendsTheInterruption) {
     FakeLink link;
     controller->link = &link;
-    replies = {Move{kLeftInCheckFrom, 0}};
     ASSERT_EQ(controller->StartUp(), 1);
     controller->page.linkChecked = true;
     controller->StartGame();
-    move(77, 76);
+    // The gold shields the king from the rook; it steps aside.
+    setupPosition(board(), 0);
+    board()[59] = kLowerKing;
+    board()[58] = kLowerGold;
+    board()[55] = kUpperRook;
+    board()[51] = kUpperKing;
+    move(58, 68);
     EXPECT_EQ(link.calls[link.calls.size() - 2], "send:0,1");
     EXPECT_EQ(ui.messages.back(), "あなたの負け：王手放置");
 }

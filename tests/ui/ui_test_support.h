@@ -76,13 +76,12 @@ class ControllerTest : public ::testing::Test {
 
     void makeController() {
         controller = std::make_unique<GameController>(ui, store, folder.path());
-        controller->think = [this](EngineState& /*state*/, Ui& /*ui*/, int32_t& from, int32_t& to) {
+        controller->think = [this](EngineState&, const ThinkRequest&, ThinkObserver&) {
             ++thinks;
             // An empty script resigns.
-            const Move reply = replies.empty() ? Move{kResignFrom, 0} : replies.front();
+            const Move reply = replies.empty() ? Move::resign() : replies.front();
             if (!replies.empty()) replies.pop_front();
-            from = reply.from;
-            to = reply.to;
+            return reply;
         };
     }
 

@@ -31,11 +31,9 @@ class GameActionsTest : public ::testing::Test {
         w = std::make_unique<TestWindow>(test::qpath(folder.path()));
         ASSERT_TRUE(w->startUp());
         // The computer's king steps back and forth; it resigns at `resignAt`.
-        w->controller().think = [this](EngineState& e, Ui&, int32_t& from, int32_t& to) {
-            from = e.plyCount >= resignAt                ? kResignFrom
-                   : e.currentPosition[51] == kUpperKing ? 51
-                                                         : 52;
-            to = from == 51 ? 52 : 51;
+        w->controller().think = [this](EngineState& e, const ThinkRequest& request, ThinkObserver&) {
+            if (e.plyCount >= resignAt) return Move::resign();
+            return request.position[51] == kUpperKing ? Move{51, 52} : Move{52, 51};
         };
     }
 

@@ -224,10 +224,9 @@ TEST_F(WindowTest, TheWindowStaysResponsiveWhileTheComputerThinks) {
 TEST_F(WindowTest, ADialogDuringTheComputersTurnDoesNotHoldItUp) {
     auto w = open();
     GameController& c = w->controller();
-    c.think = [](EngineState&, Ui&, int32_t& from, int32_t& to) {
+    c.think = [](EngineState&, const ThinkRequest&, ThinkObserver&) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        from = 51;  // the king steps aside
-        to = 42;
+        return Move{51, 42};  // the king steps aside
     };
     w->button(Control::Taikyoku)->click();
     w->pages().sengo_2->setChecked(true);

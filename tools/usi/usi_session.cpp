@@ -11,7 +11,8 @@
 #include "think/book_random.h"
 #include "think/clock.h"
 #include "think/hash_tables.h"
-#include "think/think_for_side.h"
+#include "think/candidate.h"
+#include "think/think_move.h"
 
 namespace nusari::usi {
 
@@ -172,11 +173,6 @@ bool UsiSession::ready() {
         seedRandom(engine_->randomState, static_cast<uint32_t>(randomSeed_));
         seededWith_ = randomSeed_;
     }
-    engine_->csaTimeMode = csaTimeMode_ ? 1 : 0;
-    engine_->positionHistory = &timeEntry_;
-    engine_->positionHistorySize = 1;
-    engine_->plyCount = 0;
-    engine_->thinkObserver = this;
     return true;
 }
 
@@ -247,29 +243,34 @@ void UsiSession::go(const std::vector<std::string>& w) {
         return;
     }
     engine_->timeLimitMs = static_cast<int32_t>(thinkLimitMs(limits, toMove_ == Side::Lower));
-    timeEntry_[kUpperTimeCell] = static_cast<int32_t>(gameThinkingMs_ / 1000);
     lastInfoKey_.clear();
-    searchFlipped_ = toMove_ == Side::Lower;
     searchStartMs_ = nowMs();
+    ThinkRequest request;
+    request.position = position_;
+    request.toMove = toMove_;
+    request.clockOf(toMove_).usedSeconds = static_cast<int32_t>(gameThinkingMs_ / 1000);
+    request.limits.moveTimeMs = engine_->timeLimitMs;
+    request.limits.csaTimeMode = csaTimeMode_;
+    request.limits.startMs = searchStartMs_;
     engine_->stopRequested = 0;
     searching_ = engine_.get();
     // A stop read before the search was published still counts.
     if (stoppedGo_.load() >= goNumber) engine_->stopRequested = 1;
-    Move reply = ThinkForSide(*engine_, *this, position_, toMove_);
+    Move reply = ThinkMove(*engine_, request, *this);
     searching_ = nullptr;
     gameThinkingMs_ += nowMs() - searchStartMs_;
-    if (reply.from != kResignFrom) {
+    if (!reply.isResign()) {
         // Never answer an illegal move (the side not to move standing in
-        // check gives from == 1): any legal move will do then.
+        // check gives no move): any legal move will do then.
         MoveList legal;
         generateLegalMoves(position_, toMove_, legal);
         if (!legal.contains(reply)) {
             send("info string the search chose no legal move; playing the first legal one");
-            reply = legal.count > 0 ? legal.moves[0] : Move{kResignFrom, 0};
+            reply = legal.count > 0 ? legal.moves[0] : Move::resign();
         }
     }
     const std::string answer =
-        "bestmove " + (reply.from == kResignFrom ? std::string("resign") : moveToUsi(reply, toMove_));
+        "bestmove " + (reply.isResign() ? std::string("resign") : moveToUsi(reply, toMove_));
     if (limits.infinite && stoppedGo_.load() < goNumber) {
         pendingBestmove_ = answer;  // an infinite search answers only after "stop"
     } else {
@@ -283,31 +284,30 @@ void UsiSession::stop() {
     pendingBestmove_.clear();
 }
 
-std::string UsiSession::engineMoveText(int32_t from, int32_t to) const {
-    if (from < kFirstSquare || from == kListEndFrom) return "";
-    Move m{from, to};
-    if (searchFlipped_) m = flipMove(m);
-    return moveToUsi(m, toMove_);
-}
-
-void UsiSession::onIteration(const ThinkReport& r) {
+void UsiSession::onIteration(const ThinkIteration& it) {
     const int64_t elapsed = std::max<int64_t>(1, nowMs() - searchStartMs_);
     std::string score;
-    if (r.best >= 99999) {
+    if (it.score >= kWinScore) {
         score = "mate +";
-    } else if (r.best <= -99999) {
+    } else if (it.score <= kLossScore) {
         score = "mate -";
     } else {
-        score = "cp " + std::to_string(r.best);
+        score = "cp " + std::to_string(it.score);
     }
-    std::string line = "info depth " + std::to_string(std::max(1, r.iteration / 10)) + " nodes " +
-                       std::to_string(r.nodeCount) + " nps " +
-                       std::to_string(static_cast<int64_t>(r.nodeCount) * 1000 / elapsed) +
+    std::string line = "info depth " + std::to_string(std::max(1, it.depth / kPlyDepth)) + " nodes " +
+                       std::to_string(it.nodes) + " nps " +
+                       std::to_string(static_cast<int64_t>(it.nodes) * 1000 / elapsed) +
                        " score " + score;
-    const std::string pv = engineMoveText(r.bestFrom, r.bestTo);
+    std::string pv;
+    Side mover = toMove_;
+    for (const Move& m : it.line) {
+        if (!pv.empty()) pv += ' ';
+        pv += moveToUsi(m, mover);
+        mover = opponentOf(mover);
+    }
     if (!pv.empty()) line += " pv " + pv;
-    // One line per depth in plies, and one whenever the best move changes.
-    const std::string key = std::to_string(r.iteration / 10) + pv;
+    // One line per depth in plies, and one whenever the best line changes.
+    const std::string key = std::to_string(it.depth / kPlyDepth) + pv;
     if (key == lastInfoKey_) return;
     lastInfoKey_ = key;
     send(line);

@@ -11,7 +11,7 @@
 #include "aik/engine_state.h"
 #include "aik/ui.h"
 #include "position/types.h"
-#include "think/think_texts.h"
+#include "think/think_observer.h"
 #include "usi_time.h"
 
 namespace nusari::usi {
@@ -39,7 +39,7 @@ public:
     void pumpMessages() override {}
     void playSound(Sound) override {}
 
-    void onIteration(const ThinkReport& report) override;
+    void onIteration(const ThinkIteration& iteration) override;
 
 private:
     void send(const std::string& line);
@@ -49,7 +49,6 @@ private:
     void position(const std::vector<std::string>& words);
     void go(const std::vector<std::string>& words);
     void stop();
-    std::string engineMoveText(int32_t from, int32_t to) const;
 
     std::ostream& out_;
     std::string panel_;
@@ -68,14 +67,11 @@ private:
     std::atomic<int64_t> stoppedGo_{0};   // the latest "go" that a stop was meant for
     std::atomic<int64_t> currentGo_{0};   // the "go" being (or last) executed
     std::atomic<EngineState*> searching_{nullptr};
-    bool searchFlipped_ = false;
     int64_t searchStartMs_ = 0;
     std::string pendingBestmove_;  // held back after "go infinite" until "stop"
     std::string lastInfoKey_;      // depth and move of the last info line
-    // The engine's own thinking time in this game, for the CSA time mode,
-    // handed to the driver as a one-entry position history.
+    // The engine's own thinking time in this game, for the CSA time mode.
     int64_t gameThinkingMs_ = 0;
-    Position timeEntry_{};
 };
 
 }  // namespace nusari::usi
