@@ -22,8 +22,8 @@ void unpack(const uint8_t* in, BookRecord& record) {
     for (int32_t file = 1; file <= 9; ++file) {
         for (int32_t rank = 1; rank <= 9; ++rank) record.byte[squareOf(file, rank)] = in[i++];
     }
-    for (int32_t k = 112; k <= 118; ++k) record.byte[k] = in[i++];
-    for (int32_t k = 120; k <= 126; ++k) record.byte[k] = in[i++];
+    for (int32_t k = kLowerHandFirst; k <= kLowerHandLast; ++k) record.byte[k] = in[i++];
+    for (int32_t k = kUpperHandFirst; k <= kUpperHandLast; ++k) record.byte[k] = in[i++];
 }
 
 // Sets bytes 7 and 8: both sides' attack counts on the book move's
@@ -43,8 +43,8 @@ void setAttackCounts(BookRecord& record) {
             p[s] = record.byte[s];
         }
     }
-    for (int32_t k = 112; k <= 118; ++k) p[k] = record.byte[k];
-    for (int32_t k = 120; k <= 126; ++k) p[k] = record.byte[k];
+    for (int32_t k = kLowerHandFirst; k <= kLowerHandLast; ++k) p[k] = record.byte[k];
+    for (int32_t k = kUpperHandFirst; k <= kUpperHandLast; ++k) p[k] = record.byte[k];
     AttackMap map;
     buildAttackMap(p, map);
     const int32_t square = record.byte[kBookToByte] % kPromotionOffset;

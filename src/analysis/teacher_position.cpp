@@ -24,8 +24,8 @@ bool TeacherPositionOfPly(const GameRecord& record, int32_t ply, TeacherPosition
     out.searched = before;
     if (moverOfPly(record, ply) == Side::Lower) {
         out.searched = flipPosition(before);
-        if (from < kPromotionOffset) from = 110 - from;
-        to = 110 - to;
+        if (from < kPromotionOffset) from = flipSquare(from);
+        to = flipSquare(to);
     }
     out.searched[kLowerTimeCell] = 0;
     out.searched[kUpperTimeCell] = 0;

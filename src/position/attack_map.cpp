@@ -185,10 +185,11 @@ inline void raysOf(const Position& p, int32_t* lower, int32_t* upper, int32_t sq
     }
 }
 
+// Zeroes the walls: file 0, the rank-0 cell of files 2..9, and file 10.
 void clearOffBoard(int32_t* count) {
-    for (int32_t i = 0; i <= 10; ++i) count[i] = 0;
-    for (int32_t i = 20; i <= 90; i += 10) count[i] = 0;
-    for (int32_t i = 100; i <= 110; ++i) count[i] = 0;
+    for (int32_t i = 0; i < kFirstSquare; ++i) count[i] = 0;
+    for (int32_t i = squareOf(2, 0); i <= squareOf(9, 0); i += kLeft) count[i] = 0;
+    for (int32_t i = squareOf(10, 0); i <= kLastBoardCell; ++i) count[i] = 0;
 }
 
 }  // namespace

@@ -105,6 +105,12 @@ inline constexpr int32_t kHandSideStep = kUpperHandBase - kLowerHandBase;
 constexpr int32_t lowerHandCell(int32_t kind) { return kLowerHandBase + kind; }
 constexpr int32_t upperHandCell(int32_t kind) { return kUpperHandBase + kind; }
 
+// Each side's hand cells run from the rook to the pawn; no king is held.
+inline constexpr int32_t kLowerHandFirst = lowerHandCell(kRook);
+inline constexpr int32_t kLowerHandLast = lowerHandCell(kPawn);
+inline constexpr int32_t kUpperHandFirst = upperHandCell(kRook);
+inline constexpr int32_t kUpperHandLast = upperHandCell(kPawn);
+
 // The cell that `cell` (0..110) becomes when the board is turned round for
 // the other side's view: 11 (1一) and 99 (9九) swap, and so do the walls.
 inline constexpr int32_t kLastBoardCell = kBoardCells - 1;

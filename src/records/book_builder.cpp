@@ -29,10 +29,8 @@ BookFileRecord packBookRecord(const Position& position, const Move& move, int32_
     for (int32_t file = 1; file <= 9; ++file) {
         for (int32_t rank = 1; rank <= 9; ++rank) r[i++] = byteOf(position[squareOf(file, rank)]);
     }
-    for (int32_t k = kLowerHandBase + 1; k <= kLowerHandBase + kPawn; ++k)
-        r[i++] = byteOf(position[k]);
-    for (int32_t k = kUpperHandBase + 1; k <= kUpperHandBase + kPawn; ++k)
-        r[i++] = byteOf(position[k]);
+    for (int32_t k = kLowerHandFirst; k <= kLowerHandLast; ++k) r[i++] = byteOf(position[k]);
+    for (int32_t k = kUpperHandFirst; k <= kUpperHandLast; ++k) r[i++] = byteOf(position[k]);
     return r;
 }
 

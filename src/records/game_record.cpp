@@ -72,7 +72,7 @@ Side standardSideToMove(const GameRecord& record, int32_t plies) {
 }
 
 int32_t standardSquare(const GameRecord& record, int32_t square) {
-    return record.boardTurned != 0 && square != 0 ? 110 - square : square;
+    return record.boardTurned != 0 && square != 0 ? flipSquare(square) : square;
 }
 
 int32_t timeCellOfPly(const GameRecord& record, int32_t ply) {

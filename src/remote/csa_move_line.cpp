@@ -9,7 +9,7 @@ namespace {
 
 // The board square of a real-game square, and back: the same map.
 int32_t translated(int32_t square, bool humanIsSecond) {
-    return humanIsSecond ? 110 - square : square;
+    return humanIsSecond ? flipSquare(square) : square;
 }
 
 void appendSquare(std::string& line, int32_t square) {

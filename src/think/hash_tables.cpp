@@ -87,7 +87,7 @@ void FreeHashTables(EngineState& state) {
 void StorePosition(EngineState& state, const Position& p, const CandidateList& list) {
     if (!hashReady(state)) return;
     PositionMemorySlot& slot = state.positionMemory[slotIndex(state, p)];
-    for (int32_t i = kFirstSquare; i <= 118; ++i) slot.cells[i] = lowByte(p[i]);
+    for (int32_t i = kFirstSquare; i <= kLowerHandLast; ++i) slot.cells[i] = lowByte(p[i]);
     if (list[0].from == kPathMarkFrom) {
         slot.candidate[0].from = kMarkByte;
         return;
@@ -109,7 +109,8 @@ int32_t LookupPosition(EngineState& state, const Position& p, CandidateList& lis
         bool allEqual = true;
         bool anyStoredBelow = false;
         bool anyStoredAbove = false;
-        for (int32_t i = 111; i <= 118; ++i) {
+        // The pass counter and the hand of the side not to move.
+        for (int32_t i = kLowerTimeCell; i <= kLowerHandLast; ++i) {
             allEqual = allEqual && slot.cells[i] == p[i];
             anyStoredBelow = anyStoredBelow || slot.cells[i] < p[i];
             anyStoredAbove = anyStoredAbove || slot.cells[i] > p[i];
@@ -128,14 +129,14 @@ int32_t LookupPosition(EngineState& state, const Position& p, CandidateList& lis
 
     const int32_t storedScore = slot.candidate[0].score;
     if (storedScore == kLossScore) {
-        for (int32_t i = 112; i <= 118; ++i) {
+        for (int32_t i = kLowerHandFirst; i <= kLowerHandLast; ++i) {
             if (slot.cells[i] > p[i]) return kLookupMiss;
         }
         list[0].score = kLossScore;
         return kLookupVerdict;
     }
     if (storedScore == kWinScore) {
-        for (int32_t i = 112; i <= 118; ++i) {
+        for (int32_t i = kLowerHandFirst; i <= kLowerHandLast; ++i) {
             if (slot.cells[i] < p[i]) return kLookupMiss;
         }
         list[0].score = kWinScore;
@@ -143,7 +144,7 @@ int32_t LookupPosition(EngineState& state, const Position& p, CandidateList& lis
         list[0].to = slot.candidate[0].to;
         return kLookupVerdict;
     }
-    for (int32_t i = 111; i <= 118; ++i) {
+    for (int32_t i = kLowerTimeCell; i <= kLowerHandLast; ++i) {
         if (slot.cells[i] != p[i]) return kLookupMiss;
     }
     for (int32_t k = 0; k < kCandidateCapacity; ++k) {

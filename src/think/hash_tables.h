@@ -29,8 +29,8 @@ struct PositionMemorySlot {
     StoredCandidate candidate[kCandidateCapacity];
 };
 
-inline constexpr int32_t kTranspositionFirstCell = 11;
-inline constexpr int32_t kTranspositionLastCell = 118;
+inline constexpr int32_t kTranspositionFirstCell = kFirstSquare;
+inline constexpr int32_t kTranspositionLastCell = kLowerHandLast;
 
 struct TranspositionSlot {
     uint8_t cells[kTranspositionLastCell - kTranspositionFirstCell + 1];  // cells 11..118

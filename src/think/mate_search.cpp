@@ -9,6 +9,9 @@ namespace nusari {
 
 namespace {
 
+// The deadline is checked once every this many positions, not at each one.
+constexpr int64_t kMateNodesPerClockCheck = 256;
+
 // The board and both hands (the search cells 111 and 119 left out), the
 // side to move and whether it attacks.
 uint64_t positionKey(const Position& p, Side toMove, bool attacking) {
@@ -36,7 +39,8 @@ MoveList& MateSearch::listAt(int32_t level) { return lists_[static_cast<size_t>(
 bool MateSearch::outOfBudget() {
     if (gaveUp_) return true;
     ++nodes_;
-    if (nodes_ > maxNodes_ || (deadlineMs_ > 0 && (nodes_ & 255) == 0 && nowMs() > deadlineMs_)) gaveUp_ = true;
+    const bool clockDue = deadlineMs_ > 0 && nodes_ % kMateNodesPerClockCheck == 0;
+    if (nodes_ > maxNodes_ || (clockDue && nowMs() > deadlineMs_)) gaveUp_ = true;
     return gaveUp_;
 }
 
