@@ -2,7 +2,7 @@
 // the lines a USI engine prints. The same bytes go to both readers.
 #include "usi/engine_line.h"
 #include "fuzz_support.h"
-#include "openings_file.h"
+#include "game/openings_file.h"
 #include "position/legal_moves.h"
 #include "position/position.h"
 
@@ -10,10 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     using namespace nusari;
     const std::string_view input = fuzz::bytesOf(data, size);
     std::vector<std::string> errors;
-    const std::vector<tool::Opening> openings = tool::parseOpenings(input, errors);
+    const std::vector<Opening> openings = parseOpenings(input, errors);
     for (const std::string& e : errors) FUZZ_CHECK(e.rfind("line ", 0) == 0);
     // Every opening's moves replay legally from its start.
-    for (const tool::Opening& o : openings) {
+    for (const Opening& o : openings) {
         FUZZ_CHECK(o.line >= 1);
         Position p = o.start;
         Side side = o.toMove;

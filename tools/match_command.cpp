@@ -10,11 +10,11 @@
 #include "commands.h"
 #include "engine_setup.h"
 #include "usi/joined_text.h"
-#include "match_game.h"
-#include "match_record.h"
-#include "match_table.h"
-#include "match_text.h"
-#include "openings_file.h"
+#include "game/match_game.h"
+#include "game/match_record.h"
+#include "game/match_table.h"
+#include "game/match_text.h"
+#include "game/openings_file.h"
 #include "usi/usi_engine.h"
 
 namespace nusari::tool {
@@ -184,7 +184,7 @@ int runMatch(const Arguments& args) {
         }
         const Opening& opening = openings[static_cast<size_t>(g / perOpening) % openings.size()];
         const int blackEngine = static_cast<int>(g % 2);
-        RecordHeader header{names[blackEngine], names[1 - blackEngine], csaTimeNow(), ""};
+        MatchHeader header{names[blackEngine], names[1 - blackEngine], csaTimeNow(), ""};
         const GameOutcome game = playMatchGame(players, blackEngine, opening, o.time);
         header.endTime = csaTimeNow();
         table.add(blackEngine, game);

@@ -4,25 +4,21 @@
 
 #include "commands.h"
 #include "engine_setup.h"
-#include "referee.h"
-#include "think/think_for_side.h"
+#include "game/aik_player.h"
+#include "game/match_tally.h"
+#include "game/play_game.h"
+#include "position/setup.h"
 
 namespace nusari::tool {
 
 namespace {
 
-GameResult playGame(Engine* engines, int lowerEngine, int64_t limitMs, ConsoleUi& ui) {
-    return playRefereedGame(lowerEngine, limitMs, [&](int mover, const Referee& referee) {
-        PlayerAnswer answer;
-        answer.move = ThinkForSide(*engines[mover], ui, referee.position(), referee.toMove());
-        answer.resigns = answer.move.isResign();
-        return answer;
-    });
-}
-
 const char* usage() {
     return "usage: nusari-tool selfplay --aik A --aik2 B --games N --ms LIMIT [--seed N]\n";
 }
+
+// Nothing of the thinks is shown.
+struct QuietObserver : ThinkObserver {};
 
 }  // namespace
 
@@ -54,15 +50,25 @@ int runSelfplay(const Arguments& args) {
     }
     ConsoleUi ui;
     Engine engines[2];
+    QuietObserver quiet;
     for (int e = 0; e < 2; ++e) {
         engines[e] = loadEngine(aik[e], static_cast<uint32_t>(seed + e), ui);
         if (!engines[e]) return 1;
         engines[e]->timeLimitMs = static_cast<int32_t>(ms);
     }
+    AikPlayer players[2] = {AikPlayer(*engines[0], quiet), AikPlayer(*engines[1], quiet)};
+    TimeControl time;
+    time.byoyomiMs = ms;
+    GameSetup setup;
+    setupPosition(setup.start, kPresetEven);
+    setup.timeForBoth(time);
     MatchTally tally;
     for (int g = 0; g < games; ++g) {
-        const int lowerEngine = g % 2;
-        tally.add(g + 1, lowerEngine, playGame(engines, lowerEngine, ms, ui));
+        const int blackEngine = g % 2;
+        Game game(setup);
+        Player* sides[2] = {&players[blackEngine], &players[1 - blackEngine]};
+        playGame(game, sides);
+        tally.add(g + 1, matchOutcome(game, blackEngine));
     }
     tally.printSummary(static_cast<int>(games));
     return tally.anyIllegal() ? 1 : 0;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace nusari::tool {
+namespace nusari {
 
 struct EloEstimate {
     int games = 0;
@@ -21,4 +21,4 @@ EloEstimate estimateElo(int wins, int draws, int losses);
 // "+35 +/- 120", ">+1033", "-12 +/- inf", or "-" without games.
 std::string formatElo(const EloEstimate& e);
 
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -1,10 +1,10 @@
-#include "openings_file.h"
+#include "game/openings_file.h"
 
 #include <gtest/gtest.h>
 
 #include "position/sfen.h"
 
-namespace nusari::tool {
+namespace nusari {
 namespace {
 
 TEST(OpeningsFileTest, ReadsPositionsAndMovesSkippingComments) {
@@ -65,4 +65,4 @@ TEST(OpeningsFileTest, ReportsEveryBadLineWithItsNumber) {
 }
 
 }  // namespace
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -1,4 +1,4 @@
-#include "match_record.h"
+#include "game/match_record.h"
 
 #include <cstdio>
 #include <ctime>
@@ -8,7 +8,7 @@
 #include "position/csa_notation.h"
 #include "position/position.h"
 
-namespace nusari::tool {
+namespace nusari {
 
 namespace {
 
@@ -63,17 +63,17 @@ void addPosition(CsaLines& out, const Opening& opening) {
     out.add(opening.toMove == Side::Lower ? "+" : "-");
 }
 
-std::string resultLine(const RecordHeader& header, const GameOutcome& game) {
+std::string resultLine(const MatchHeader& header, const GameOutcome& game) {
     std::string line = "'";
     if (game.winner < 0) {
         line += "draw";
     } else {
-        const bool blackWins = (game.end == GameEnd::Declaration) == (game.endSide == Side::Lower);
+        const bool blackWins = (game.end == GameEnding::EnteringKingWin) == (game.endSide == Side::Lower);
         line += printable(blackWins ? header.blackName : header.whiteName);
         line += blackWins ? " (sente) wins" : " (gote) wins";
     }
     line += ": ";
-    line += gameEndName(game.end);
+    line += endingName(game.end);
     if (!game.detail.empty()) {
         line += ", ";
         line += printable(game.detail);
@@ -86,21 +86,23 @@ std::string resultLine(const RecordHeader& header, const GameOutcome& game) {
 std::string csaEndingWord(const GameOutcome& game) {
     const char* sign = game.endSide == Side::Lower ? "+" : "-";
     switch (game.end) {
-        case GameEnd::Mate: return "%TSUMI";
-        case GameEnd::Resignation: return "%TORYO";
-        case GameEnd::Declaration: return "%KACHI";
-        case GameEnd::BadDeclaration:
-        case GameEnd::IllegalMove: return "%ILLEGAL_MOVE";
-        case GameEnd::TimeLoss: return "%TIME_UP";
-        case GameEnd::Crash:
-        case GameEnd::PerpetualCheck: return joined({"%", sign, "ILLEGAL_ACTION"});
-        case GameEnd::Repetition: return "%SENNICHITE";
-        case GameEnd::PlyLimit: return "%JISHOGI";
+        case GameEnding::Mate: return "%TSUMI";
+        case GameEnding::Resign: return "%TORYO";
+        case GameEnding::EnteringKingWin: return "%KACHI";
+        case GameEnding::BadDeclaration:
+        case GameEnding::FoulLoss: return "%ILLEGAL_MOVE";
+        case GameEnding::TimeUp:
+        case GameEnding::NoAnswer: return "%TIME_UP";
+        case GameEnding::PlayerGone:
+        case GameEnding::PerpetualCheck: return joined({"%", sign, "ILLEGAL_ACTION"});
+        case GameEnding::Repetition: return "%SENNICHITE";
+        case GameEnding::PlyLimit: return "%JISHOGI";
+        default: break;
     }
     return "%CHUDAN";
 }
 
-std::string formatMatchCsa(const RecordHeader& header, const Opening& opening, const GameOutcome& game) {
+std::string formatMatchCsa(const MatchHeader& header, const Opening& opening, const GameOutcome& game) {
     CsaLines out;
     out.add("'nusari-tool match");
     out.add("V2.2");
@@ -164,4 +166,4 @@ std::string csaTimeNow() {
     return text;
 }
 
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -1,10 +1,10 @@
-#include "match_table.h"
+#include "game/match_table.h"
 
 #include <algorithm>
 
-#include "elo.h"
+#include "game/elo.h"
 
-namespace nusari::tool {
+namespace nusari {
 
 namespace {
 
@@ -28,7 +28,7 @@ std::string MatchTable::gameLine(int number, int blackEngine, const GameOutcome&
     line += " (gote): ";
     line += result;
     line += ' ';
-    line += gameEndName(game.end);
+    line += endingName(game.end);
     line += ", ";
     line += std::to_string(game.plies);
     line += " plies";
@@ -55,7 +55,7 @@ void MatchTable::add(int blackEngine, const GameOutcome& game) {
         }
     }
     for (const PlayedMove& m : game.moves) {
-        Tally& t = tally_[m.engine];
+        Tally& t = tally_[game.engineOf(m)];
         t.moveMs.push_back(m.ms);
         if (m.ms * 10 > m.limitMs * 11) ++t.late;
     }
@@ -91,4 +91,4 @@ void MatchTable::print(std::FILE* out) const {
                  games_ > 0 ? static_cast<double>(plies_) / games_ : 0.0);
 }
 
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -1,10 +1,10 @@
-#include "elo.h"
+#include "game/elo.h"
 
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
-namespace nusari::tool {
+namespace nusari {
 
 namespace {
 
@@ -51,4 +51,4 @@ std::string formatElo(const EloEstimate& e) {
     return text;
 }
 
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
-namespace nusari::tool {
+namespace nusari {
 
 // `text` with every control byte (including tab, DEL and NUL) and every
 // byte that is not part of well-formed UTF-8 written as "\xNN"; a backslash
 // becomes "\\" so that the escapes stay unambiguous.
 std::string engineText(std::string_view text);
 
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -39,16 +39,15 @@ TEST(UsiMatch, FaultsAreNamedAndAGoneEngineIsRestartedOrTheMatchStops) {
     };
     const Case cases[] = {
         {"a bestmove that is no move, escaped, at the real move number", "7g7f", "nul", 1,
-         {"game 1: sente A, A wins, 1 plies, illegal move '7g\\x007f\\x01'",
-          "engine B: illegal move '7g\\x007f\\x01' (no USI move) in "
-          "lnsgkgsnl/1r5b1/ppppppppp/9/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL w - 2",
+         {"game 1: sente A, A wins, 1 plies, illegal move (bestmove '7g\\x007f\\x01' is no USI move)",
+          "engine B: illegal move (bestmove '7g\\x007f\\x01' is no USI move) at move 2",
           "illegal moves 1, missing answers 0"}},
         {"an engine that exits is restarted", "crash", "resign", 2,
-         {"game 1: sente A, B wins, 0 plies, engine A exited (status 3)",
+         {"game 1: sente A, B wins, 0 plies, crash (engine A exited (status 3))",
           "usimatch: engine A restarted for game 2", "game 2: sente B, A wins, 0 plies, resignation",
           "illegal moves 0, missing answers 1"}},
         {"one that cannot be restarted stops the match", once, "resign", 3,
-         {"game 1: sente A, B wins, 0 plies, engine A exited (status 3)",
+         {"game 1: sente A, B wins, 0 plies, crash (engine A exited (status 3))",
           "usimatch: engine A cannot be restarted; match stopped after 1 games",
           "summary: A 0, B 1, draws 0"}},
     };

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "match_game.h"
+#include "game/match_game.h"
 
-namespace nusari::tool {
+namespace nusari {
 
 class MatchTable {
 public:
@@ -37,4 +37,4 @@ private:
     int64_t plies_ = 0;
 };
 
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -1,10 +1,10 @@
-#include "match_text.h"
+#include "game/match_text.h"
 
 #include <cstdint>
 
 #include "position/text_encoding.h"
 
-namespace nusari::tool {
+namespace nusari {
 
 std::string engineText(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -31,4 +31,4 @@ std::string engineText(std::string_view text) {
     return out;
 }
 
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -9,7 +9,7 @@
 
 #include "position/types.h"
 
-namespace nusari::tool {
+namespace nusari {
 
 struct Opening {
     int line = 0;           // line number in the file
@@ -31,4 +31,4 @@ std::vector<Opening> loadOpenings(const std::string& path, std::vector<std::stri
 // The even-game start.
 Opening evenOpening();
 
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -1,8 +1,8 @@
-#include "elo.h"
+#include "game/elo.h"
 
 #include <gtest/gtest.h>
 
-namespace nusari::tool {
+namespace nusari {
 namespace {
 
 // Wins, draws and losses of the first engine, and the printed estimate.
@@ -32,4 +32,4 @@ TEST(EloTest, ScoreGivesLogisticEloAndMargin) {
 }
 
 }  // namespace
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -27,7 +27,8 @@ while IFS= read -r line; do
       echo "usiok" ;;
     "setoption name AikFile value "*) [ $# -eq 0 ] && word="${line#setoption name AikFile value }" ;;
     isready)
-      case "$word" in once:*) [ -e "${word#once:}" ] && exit 4; : > "${word#once:}" ;; esac
+      # A once: engine may start a single time: its first isready marks it.
+      case "$word" in once:*) if [ -z "$marked" ]; then [ -e "${word#once:}" ] && exit 4; : > "${word#once:}"; marked=1; fi ;; esac
       [ "$word" = mute ] || echo "readyok" ;;
     go*)
       case "$word" in

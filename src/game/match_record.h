@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "match_game.h"
-#include "openings_file.h"
+#include "game/match_game.h"
+#include "game/openings_file.h"
 
-namespace nusari::tool {
+namespace nusari {
 
-struct RecordHeader {
+struct MatchHeader {
     std::string blackName;  // sente, "N+"
     std::string whiteName;
     std::string startTime;  // "yyyy/mm/dd hh:mm:ss"
@@ -22,7 +22,7 @@ struct RecordHeader {
 // or "%+ILLEGAL_ACTION"/"%-ILLEGAL_ACTION" for a crash or a perpetual check.
 std::string csaEndingWord(const GameOutcome& game);
 
-std::string formatMatchCsa(const RecordHeader& header, const Opening& opening, const GameOutcome& game);
+std::string formatMatchCsa(const MatchHeader& header, const Opening& opening, const GameOutcome& game);
 
 // Writes `text` to `path` through a temporary file; false with a message.
 bool writeTextFile(const std::string& path, const std::string& text, std::string& error);
@@ -30,4 +30,4 @@ bool writeTextFile(const std::string& path, const std::string& text, std::string
 // The local time as "yyyy/mm/dd hh:mm:ss".
 std::string csaTimeNow();
 
-}  // namespace nusari::tool
+}  // namespace nusari

@@ -1,4 +1,4 @@
-#include "openings_file.h"
+#include "game/openings_file.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,7 +12,7 @@
 #include "position/sfen.h"
 #include "usi/words_of.h"
 
-namespace nusari::tool {
+namespace nusari {
 
 namespace {
 
@@ -120,4 +120,4 @@ Opening evenOpening() {
     return opening;
 }
 
-}  // namespace nusari::tool
+}  // namespace nusari

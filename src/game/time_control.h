@@ -1,0 +1,22 @@
+// How much time a side has: byoyomi, a clock with a Fischer increment (added
+// after each move), or a clock followed by byoyomi; all zero for a side
+// without a limit. Every answer may come the margin after its limit.
+#pragma once
+
+#include <cstdint>
+
+namespace nusari {
+
+// The one margin for every game: the window's, the links' and the tools'.
+inline constexpr int64_t kAnswerMarginMs = 1000;
+
+struct TimeControl {
+    int64_t byoyomiMs = 0;
+    int64_t timeMs = 0;
+    int64_t incMs = 0;
+    int64_t marginMs = kAnswerMarginMs;
+
+    bool limited() const { return byoyomiMs > 0 || timeMs > 0 || incMs > 0; }
+};
+
+}  // namespace nusari
