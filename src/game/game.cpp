@@ -130,7 +130,9 @@ const Outcome& Game::answer(const PlayerAnswer& a) {
             return outcome_;
         case Kind::Declare: {
             std::string why;
-            if (isValidDeclaration(position_, side, why)) {
+            const bool turned = setup_.senteSide != Side::Lower;
+            const Position real = turned ? flipPosition(position_) : position_;
+            if (isValidDeclaration(real, turned ? opponentOf(side) : side, why)) {
                 outcome_.ending = GameEnding::EnteringKingWin;
                 outcome_.winner = side;
             } else {

@@ -30,6 +30,9 @@ struct GameSetup {
     std::vector<Move> opening;
     TimeControl time[2];  // the lower side's, the upper side's
     int32_t maxPlies = kMatchPlyLimit;
+    // The side that is 先手 in this frame (the window turns the board when
+    // the human is 後手): the declaration's points differ for the two.
+    Side senteSide = Side::Lower;
 
     // Both sides with the same time.
     void timeForBoth(const TimeControl& t) { time[0] = time[1] = t; }

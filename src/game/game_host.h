@@ -10,6 +10,7 @@
 #include "aik/engine_state.h"
 #include "aik/ui.h"
 #include "game/game_state.h"
+#include "game/player.h"
 #include "position/types.h"
 #include "records/game_ending.h"
 #include "records/game_record.h"
@@ -36,6 +37,10 @@ class GameHost {
     // The remote side's move, decided: made, recorded and drawn; then the
     // computer's whole reply.
     virtual void PlayLowerMove(const Move& m) = 0;
+    // An engine's answer for the lower side (a USI engine on the link):
+    // its move is played, every other answer judged by the game's referee
+    // and told with the engine's `name`.
+    virtual void TakeRemoteAnswer(const PlayerAnswer& answer, const std::string& name) = 0;
     // Ends the game with a result from the lower side's view: 1 wins,
     // 2 loses, -1 no winner.
     virtual void EndGame(int32_t result, GameEnding ending) = 0;

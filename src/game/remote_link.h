@@ -28,6 +28,9 @@ class RemoteLink {
     // Names the players of `record` as the remote did; leaves them when it
     // named none.
     virtual void NamePlayers(GameRecord& /*record*/) {}
+    // True when the remote side decides fourfold repetition and perpetual
+    // check itself (a game server): the window's referee then leaves them to it.
+    virtual bool JudgesRepetition() const { return false; }
     // The game has ended (the link may stay open for the next game of a
     // match); `result` from the lower side's view: 1 wins, 2 loses, else
     // no winner.

@@ -5,10 +5,9 @@
 
 #include <cstdint>
 
-namespace nusari {
+#include "records/game_ending.h"
 
-// The one margin for every game: the window's, the links' and the tools'.
-inline constexpr int64_t kAnswerMarginMs = 1000;
+namespace nusari {
 
 struct TimeControl {
     int64_t byoyomiMs = 0;

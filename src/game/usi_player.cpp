@@ -39,6 +39,29 @@ std::string usiPositionCommand(const Game& game, bool evenStart) {
     return text;
 }
 
+std::optional<PlayerAnswer> usiAnswer(const UsiEngine::Answer& answer,
+                                      const std::function<std::optional<Move>(const std::string&)>& readMove) {
+    using Kind = UsiEngine::Answer::Kind;
+    if (answer.kind == Kind::NoAnswer) return std::nullopt;
+    if (answer.kind == Kind::Exited) return PlayerAnswer::with(PlayerAnswer::Kind::Gone, "exited");
+    PlayerAnswer a;
+    a.ms = answer.ms;
+    a.hasScore = answer.hasScore;
+    a.score = answer.score;
+    if (answer.word == "resign") {
+        a.kind = PlayerAnswer::Kind::Resign;
+    } else if (answer.word == "win") {
+        a.kind = PlayerAnswer::Kind::Declare;
+    } else if (const std::optional<Move> m = readMove(answer.word)) {
+        a.kind = PlayerAnswer::Kind::Move;
+        a.move = *m;
+    } else {
+        a.kind = PlayerAnswer::Kind::Malformed;
+        a.detail = answer.word;
+    }
+    return a;
+}
+
 UsiPlayer::UsiPlayer(UsiEngine& engine, std::string label, bool evenStart)
     : engine_(engine), label_(std::move(label)), evenStart_(evenStart) {}
 
@@ -64,24 +87,14 @@ PlayerAnswer UsiPlayer::gone() const {
 std::optional<PlayerAnswer> UsiPlayer::poll(int64_t waitMs) {
     if (sendFailed_) return gone();
     const UsiEngine::Answer answer = engine_.pollThink(waitMs);
-    using Kind = UsiEngine::Answer::Kind;
-    if (answer.kind == Kind::NoAnswer) return std::nullopt;
-    if (answer.kind == Kind::Exited) return gone();
-    PlayerAnswer a;
-    a.ms = answer.ms;
-    a.hasScore = answer.hasScore;
-    a.score = answer.score;
-    Move m;
-    if (answer.word == "resign") {
-        a.kind = PlayerAnswer::Kind::Resign;
-    } else if (answer.word == "win") {
-        a.kind = PlayerAnswer::Kind::Declare;
-    } else if (parseUsiMove(answer.word, side_, m)) {
-        a.kind = PlayerAnswer::Kind::Move;
-        a.move = m;
-    } else {
-        a.kind = PlayerAnswer::Kind::Malformed;
-        a.detail = joined({"bestmove '", engineText(answer.word), "' is no USI move"});
+    if (answer.kind == UsiEngine::Answer::Kind::Exited) return gone();
+    std::optional<PlayerAnswer> a = usiAnswer(answer, [this](const std::string& word) -> std::optional<Move> {
+        Move m;
+        if (!parseUsiMove(word, side_, m)) return std::nullopt;
+        return m;
+    });
+    if (a && a->kind == PlayerAnswer::Kind::Malformed) {
+        a->detail = joined({"bestmove '", engineText(a->detail), "' is no USI move"});
     }
     return a;
 }

@@ -3,12 +3,20 @@
 // read without waiting, "gameover" at the end.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "game/player.h"
 #include "usi/usi_engine.h"
 
 namespace nusari {
+
+// An engine's answer as a player's, its bestmove word read as a move by
+// `readMove` (nothing: no move; the word is then the detail); nothing while
+// no answer has come.
+std::optional<PlayerAnswer> usiAnswer(const UsiEngine::Answer& answer,
+                                      const std::function<std::optional<Move>(const std::string&)>& readMove);
 
 // "go btime … wtime …" with "binc/winc" or "byoyomi" from the game's clocks.
 std::string usiGoCommand(const Game& game);

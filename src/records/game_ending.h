@@ -37,6 +37,11 @@ enum class GameEnding : int32_t {
     NoAnswer,
 };
 
+// The one margin of every game (the window's, the links' and the tools'):
+// an answer may come this much after the time it was given; a later one
+// loses (NoAnswer, TimeUp).
+inline constexpr int64_t kAnswerMarginMs = 1000;
+
 // What the referee decided: the ending, the side that won (none for a draw
 // or a game still running) and a printable detail for a fault.
 struct Outcome {

@@ -65,6 +65,7 @@ class CsaLink : public RemoteLink {
     // A new game may follow on the same link (a match): its count of
     // refused lines and of the server's moves starts afresh.
     void GameEnded(int32_t result) override;
+    bool JudgesRepetition() const override { return transport_ == Transport::Server; }
     // Reads and handles what has arrived: one serial message, or the
     // server's lines up to the remote's move, the game's end or the bound
     // of a tick. What it did (a move played or the end above a refusal).

@@ -18,6 +18,7 @@ class LinkSwitch : public RemoteLink {
     int32_t MoveTimeCapMs(int32_t usedSeconds) override;
     void NamePlayers(GameRecord& record) override;
     void GameEnded(int32_t result) override;
+    bool JudgesRepetition() const override { return open_ != nullptr && open_->JudgesRepetition(); }
 
   private:
     RemoteLink& csa_;

@@ -1,7 +1,7 @@
 #include "remote/usi_link.h"
 
 #include "game/game_host.h"
-#include "position/entering_king.h"
+#include "game/usi_player.h"
 #include "position/position.h"
 #include "position/text_encoding.h"
 #include "settings/usi_engines.h"
@@ -133,7 +133,7 @@ void UsiLink::PollLink() {
             takeAnswer(answer);
         } else if (nowMs() > deadlineMs_) {
             stopThinking();
-            engineLoses(GameEnding::TimeUp, kUsiTimeUp + name_);
+            game_.TakeRemoteAnswer(PlayerAnswer::with(PlayerAnswer::Kind::NoAnswer), name_);
         }
     }
     polling_ = false;
@@ -148,45 +148,17 @@ void UsiLink::stopThinking() {
 
 void UsiLink::takeAnswer(const UsiEngine::Answer& answer) {
     if (answer.kind == UsiEngine::Answer::Kind::Exited) return engineGone();
-    EngineState& e = game_.Engine();
-    if (answer.word == "resign") {
-        game_.PlaySound(Sound::Message);
-        game_.EndGame(2, GameEnding::Resign);
-        return;
-    }
-    if (answer.word == "win") {
-        // Checked in the real game's frame, where the point rule tells
-        // 先手 from 後手.
-        const bool turned = game_.Record().boardTurned != 0;
-        const Position real = turned ? flipPosition(e.currentPosition) : e.currentPosition;
-        std::string why;
-        if (!isValidDeclaration(real, turned ? Side::Upper : Side::Lower, why)) {
-            return engineLoses(GameEnding::FoulLoss, kUsiFalseDeclaration + name_ + "\n" + why);
-        }
-        const bool inMatch = game_.InMatch();
-        game_.EndGame(1, GameEnding::EnteringKingWin);
-        game_.tellAfterGame(kUsiDeclares + name_, inMatch);
-        return;
-    }
-    const std::optional<Move> m = UsiReplyMove(game_.Record(), e.currentPosition, Side::Lower, answer.word);
-    if (!m) return engineLoses(GameEnding::FoulLoss, kUsiIllegalMove + name_ + " " + answer.word);
-    game_.PlayLowerMove(*m);
-}
-
-void UsiLink::engineLoses(GameEnding ending, const std::string& text) {
-    const bool inMatch = game_.InMatch();
-    game_.EndGame(2, ending);
-    game_.tellAfterGame(text, inMatch);
+    const std::optional<PlayerAnswer> judged = usiAnswer(answer, [this](const std::string& word) {
+        return UsiReplyMove(game_.Record(), game_.Engine().currentPosition, Side::Lower, word);
+    });
+    if (judged) game_.TakeRemoteAnswer(*judged, name_);
 }
 
 void UsiLink::engineGone() {
     thinking_ = false;
-    const bool inMatch = game_.InMatch();
-    const std::string text = kUsiEngineGone + name_;
     // The game stops without a result; the record stays. Closing the link
     // (leaving the game does) ends what is left of the process.
-    game_.InterruptGame();
-    game_.tellAfterGame(text, inMatch);
+    game_.TakeRemoteAnswer(PlayerAnswer::with(PlayerAnswer::Kind::Gone), name_);
 }
 
 }  // namespace nusari

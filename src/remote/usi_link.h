@@ -41,8 +41,6 @@ class UsiLink : public RemoteLink {
     void takeAnswer(const UsiEngine::Answer& answer);
     // "stop" to a think in progress; its answer, when it comes, is dropped.
     void stopThinking();
-    // Ends the game as the engine's loss and says why.
-    void engineLoses(GameEnding ending, const std::string& text);
     // The engine cannot go on: the game stops without a result.
     void engineGone();
 

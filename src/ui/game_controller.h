@@ -10,11 +10,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "aik/engine_state.h"
+#include "game/game.h"
 #include "game/game_host.h"
 #include "game/remote_link.h"
 #include "position/setup.h"
@@ -111,6 +113,7 @@ class GameController : public GameHost {
     // The lower side's move, decided (by the human or the remote player):
     // made, recorded and drawn; then the computer's whole reply.
     void PlayLowerMove(const Move& m) override;
+    void TakeRemoteAnswer(const PlayerAnswer& answer, const std::string& name) override;
     // `thinkMs`, when not negative, is the thinking time measured where the
     // answer came in (a USI engine's); else the time until now counts.
     void ApplyComputerMove(int64_t thinkMs = -1);
@@ -233,6 +236,9 @@ class GameController : public GameHost {
     std::function<void()> stopThink;
     HashAllocator allocHash;
     PauseFunction pause;
+    // Whether fourfold repetition and perpetual check end the window's games
+    // (tests whose kings walk to and fro turn it off).
+    bool judgeRepetition = true;
 
   private:
     // The computer's turn: stop polling, end the game if the human left his
@@ -246,8 +252,25 @@ class GameController : public GameHost {
     // file, or starts the registered USI engine ("USI:<name>"); 1, or -1
     // after its message.
     int32_t prepareComputer(const std::string& path);
-    // The USI engine's answer, on the controller's thread.
-    void applyUsiReply(const UsiReply& reply);
+    // The referee of the game from the position on the board with `toMove`
+    // to move, in the controller's frame (the human plays the lower side);
+    // the positions before it do not count for repetition.
+    void startReferee(Side toMove);
+    // The referee's word on a move of `mover` just made on the board; true
+    // when the game has ended by it (repetition, perpetual check, the
+    // human's king left in check).
+    bool judgeMove(Side mover, const Move& m);
+    // A referee for the board as it stands with `toMove` to move: the one
+    // there, or a new one when the board has changed by other ways than
+    // its moves (a remote's correction, a test).
+    void syncReferee(Side toMove);
+    // The same for the referee's outcome after a move it has judged.
+    bool actOnJudgement(Side mover, const Outcome& outcome);
+    void endByRepetition(const Outcome& outcome);
+    // A USI engine's answer for `side` (the computer's, or the link's for
+    // the lower side): its move is played, anything else judged by the
+    // referee and told with the engine's `name`.
+    void takeEngineAnswer(Side side, const PlayerAnswer& answer, const std::string& name);
     // Tells a USI engine that plays the computer that its game has ended;
     // `result` from the lower side's view (1 wins, 2 loses, else no winner).
     void usiGameOver(int32_t result);
@@ -283,7 +306,9 @@ class GameController : public GameHost {
 
     // The reply of the think in progress, handed over when it is done.
     Move reply_{};
-    UsiReply usiReply_;
+    std::optional<PlayerAnswer> usiReply_;
+    // Decides the game's end: legality, repetition, declarations.
+    std::unique_ptr<Game> referee_;
     // True while the game's computer side is the USI engine.
     bool usiPlays_ = false;
     // True while a USI engine starts (the window works meanwhile).

@@ -4,6 +4,7 @@
 
 #include "position/legal_moves.h"
 #include "position/position.h"
+#include "position/sfen.h"
 #include "think/candidate.h"
 #include "think/clock.h"
 #include "think/hash_tables.h"
@@ -51,6 +52,75 @@ ThinkRequest GameController::thinkRequest() const {
     return request;
 }
 
+void GameController::startReferee(Side toMove) {
+    GameSetup setup;
+    setup.start = engine->currentPosition;
+    setup.toMove = toMove;
+    setup.senteSide = record->boardTurned != 0 ? Side::Upper : Side::Lower;
+    // The record's room is the window's ply limit; the human and the
+    // computer's per-move limit keep their own clocks.
+    setup.maxPlies = kMaxRecordPlies - engine->plyCount;
+    referee_ = std::make_unique<Game>(setup);
+}
+
+void GameController::syncReferee(Side toMove) {
+    const Position& board = engine->currentPosition;
+    if (referee_ && referee_->toMove() == toMove &&
+        toSfen(referee_->position(), toMove) == toSfen(board, toMove)) {
+        return;
+    }
+    startReferee(toMove);
+}
+
+bool GameController::judgeMove(Side mover, const Move& m) {
+    if (!referee_) return false;
+    return actOnJudgement(mover, referee_->answer(PlayerAnswer::of(m, 0)));
+}
+
+bool GameController::actOnJudgement(Side mover, const Outcome& judged) {
+    const Outcome outcome = judged;
+    switch (outcome.ending) {
+        case GameEnding::FoulLoss:
+            // The board lets the human make any move his pieces can make:
+            // one that leaves his king in check loses; any other the game
+            // plays on from, as it always has.
+            if (mover == Side::Lower && isInCheck(engine->currentPosition, Side::Lower)) {
+                endByLeftInCheck();
+                return true;
+            }
+            startReferee(opponentOf(mover));
+            return false;
+        case GameEnding::Repetition:
+        case GameEnding::PerpetualCheck:
+            // A game server decides these itself and says so.
+            if (!judgeRepetition || (page.linkChecked && link != nullptr && link->JudgesRepetition())) {
+                return false;
+            }
+            endByRepetition(outcome);
+            return true;
+        default:
+            // A mate is the mated side's to see: the computer resigns, the
+            // human resigns or fouls.
+            return false;
+    }
+}
+
+void GameController::endByRepetition(const Outcome& outcome) {
+    const bool inMatch = renzoku != 0;
+    if (outcome.ending == GameEnding::Repetition) {
+        EndGame(-1, GameEnding::Repetition);
+        tellAfterGame(kRepetitionDraw, inMatch);
+        return;
+    }
+    // In the record the side to move after the last ply wins by the other
+    // side's foul (反則勝ち) or loses by its own (反則負け): what other
+    // programs read as the perpetual check's result.
+    const Side winner = outcome.winner.value_or(Side::Lower);
+    const bool moverWins = winner == referee_->toMove();
+    EndGame(winner == Side::Lower ? 1 : 2, moverWins ? GameEnding::FoulWin : GameEnding::FoulLoss);
+    tellAfterGame(kPerpetualCheckLoss, inMatch);
+}
+
 void GameController::endByLeftInCheck() {
     if (page.linkChecked && link != nullptr) link->SendMove(0, 1);
     PlaySound(Sound::Message);
@@ -89,7 +159,7 @@ void GameController::computerTurn() {
             },
             [this, turn] {
                 if (turn != thinkNumber_ || gameState != GameState::ComputerThinking) return;
-                applyUsiReply(usiReply_);
+                if (usiReply_) takeEngineAnswer(Side::Upper, *usiReply_, usiOpponent ? usiOpponent->name() : "");
             });
         return;
     }
@@ -158,6 +228,7 @@ void GameController::ApplyHumanMove() {
 
 void GameController::PlayLowerMove(const Move& m) {
     EngineState& e = *engine;
+    syncReferee(Side::Lower);
     e.pendingFrom = m.from;
     e.pendingTo = m.to;
     applyLowerMove(e.currentPosition, m);
@@ -170,6 +241,7 @@ void GameController::PlayLowerMove(const Move& m) {
         return;
     }
     PlaySound(Sound::Piece);
+    if (judgeMove(Side::Lower, m)) return;
     computerTurn();
 }
 
@@ -186,9 +258,15 @@ void GameController::ApplyComputerMove(int64_t thinkMs) {
         if (!inMatch) ui.notify(kComputerResigns);
         return;
     }
-    // A reply is outside input to the board: one that is no legal move
-    // (a broken engine) stops the game without a result and writes nothing.
-    if (!isLegalMove(e.currentPosition, Side::Upper, Move{from, to})) {
+    syncReferee(Side::Upper);
+    // A reply is outside input to the board: one that the referee finds no
+    // legal move (a broken engine) stops the game without a result and
+    // writes nothing.
+    // (A referee that has decided already, a mate, judges no more moves.)
+    const Move reply{from, to};
+    const bool legal = referee_->over() ? isLegalMove(e.currentPosition, Side::Upper, reply)
+                                        : referee_->answer(PlayerAnswer::of(reply, 0)).ending != GameEnding::FoulLoss;
+    if (!legal) {
         const bool inMatch = renzoku != 0;
         InterruptGame();
         tellAfterGame(kImpossibleReply + std::to_string(from) + "," + std::to_string(to), inMatch);
@@ -207,7 +285,11 @@ void GameController::ApplyComputerMove(int64_t thinkMs) {
     lowerTurn();
     e.pendingFrom = 0;
     PlaySound(Sound::Piece);
-    if (!roomLeft) stopAtPlyLimit();
+    if (!roomLeft) {
+        stopAtPlyLimit();
+        return;
+    }
+    if (referee_) actOnJudgement(Side::Upper, referee_->outcome());
 }
 
 }  // namespace nusari

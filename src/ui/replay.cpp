@@ -36,6 +36,9 @@ void GameController::TakeBack() {
     if (e.plyCount <= 1) return;
     e.plyCount -= 2;
     takeFromHistory(e, *record, e.plyCount);
+    // Back before the referee's start (a remote's takeback after an
+    // interrupted judgement): it starts again here.
+    if (referee_ && !referee_->takeBack(2)) startReferee(Side::Lower);
     e.moveStartMs = nowMs();
     e.lastDestination = destinationOfPly(*record, e.plyCount);
     DrawBoard();

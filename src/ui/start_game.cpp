@@ -82,6 +82,7 @@ void GameController::setPlayers(bool turned) {
     start = e.currentPosition;
     start[kLowerTimeCell] = 0;
     start[kUpperTimeCell] = 0;
+    startReferee(page.computerFirst ? Side::Upper : Side::Lower);
 }
 
 void GameController::StartGame() {

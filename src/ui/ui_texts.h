@@ -22,6 +22,10 @@ inline constexpr const char* kPromoteQuestion = "成りますか？";
 inline constexpr const char* kNameCommandDone = "Ok";
 inline constexpr const char* kComputerResigns = "投了します";
 inline constexpr const char* kHumanLeftInCheck = "あなたの負け：王手放置";
+// The same position for the fourth time: a draw, unless one side gave
+// check with every move since it first stood; that side loses.
+inline constexpr const char* kRepetitionDraw = "千日手：引き分けです";
+inline constexpr const char* kPerpetualCheckLoss = "連続王手の千日手：王手をかけ続けた側の負けです";
 // The history holds 999 plies; a game that reaches them stops here.
 inline constexpr const char* kPlyLimitReached = "999手に達したため対局を中断します";
 // Followed by the move's from and to.

@@ -1,7 +1,6 @@
 // A registered USI engine as the computer's side: starting it for a game,
 // asking it for each move on the worker thread, and what its answers do.
 #include "aik/aik_loader.h"
-#include "position/entering_king.h"
 #include "position/position.h"
 #include "position/text_encoding.h"
 #include "ui/game_controller.h"
@@ -53,52 +52,61 @@ void GameController::usiGameOver(int32_t result) {
     usiOpponent->GameOver(result == 1 ? "lose" : result == 2 ? "win" : "draw");
 }
 
-void GameController::applyUsiReply(const UsiReply& reply) {
+void GameController::TakeRemoteAnswer(const PlayerAnswer& answer, const std::string& name) {
+    takeEngineAnswer(Side::Lower, answer, name);
+}
+
+void GameController::takeEngineAnswer(Side side, const PlayerAnswer& answer, const std::string& name) {
     EngineState& e = *engine;
     const bool inMatch = renzoku != 0;
-    const std::string name = usiOpponent ? usiOpponent->name() : std::string();
-    switch (reply.kind) {
-        case UsiReply::Kind::Move:
-            e.pendingFrom = reply.move.from;
-            e.pendingTo = reply.move.to;
+    // Results from the lower side's view.
+    const int32_t sideWins = side == Side::Lower ? 1 : 2;
+    const int32_t sideLoses = side == Side::Lower ? 2 : 1;
+    using Kind = PlayerAnswer::Kind;
+    switch (answer.kind) {
+        case Kind::Move:
+            if (side == Side::Lower) return PlayLowerMove(answer.move);
+            e.pendingFrom = answer.move.from;
+            e.pendingTo = answer.move.to;
             // Timed when the answer came, not when the window got to it.
-            ApplyComputerMove(reply.ms);
-            return;
-        case UsiReply::Kind::Resign:
+            return ApplyComputerMove(answer.ms);
+        case Kind::Resign:
+            if (side == Side::Lower) {
+                PlaySound(Sound::Message);
+                return EndGame(2, GameEnding::Resign);
+            }
             e.pendingFrom = Move::resign().from;
             e.pendingTo = Move::resign().to;
-            ApplyComputerMove();
-            return;
-        case UsiReply::Kind::Win: {
-            // The declaration is checked in the real game's frame, where the
-            // point rule tells 先手 from 後手.
-            const bool turned = record->boardTurned != 0;
-            const Position real = turned ? flipPosition(e.currentPosition) : e.currentPosition;
-            std::string why;
-            if (isValidDeclaration(real, turned ? Side::Lower : Side::Upper, why)) {
-                EndGame(2, GameEnding::EnteringKingWin);
-                tellAfterGame(kUsiDeclares + name, inMatch);
-            } else {
-                EndGame(1, GameEnding::FoulLoss);
-                tellAfterGame(kUsiFalseDeclaration + name + "\n" + why, inMatch);
-            }
-            return;
-        }
-        case UsiReply::Kind::Illegal:
-            EndGame(1, GameEnding::FoulLoss);
-            tellAfterGame(kUsiIllegalMove + name + " " + reply.word, inMatch);
-            return;
-        case UsiReply::Kind::TimeUp:
-            EndGame(1, GameEnding::TimeUp);
-            tellAfterGame(kUsiTimeUp + name, inMatch);
-            return;
-        case UsiReply::Kind::Exited:
+            return ApplyComputerMove();
+        case Kind::Gone:
             // The record stays as it is, ready to be saved or continued.
-            usiOpponent.reset();
+            if (side == Side::Upper) usiOpponent.reset();
             InterruptGame();
-            tellAfterGame(kUsiEngineGone + name, inMatch);
+            return tellAfterGame(kUsiEngineGone + name, inMatch);
+        case Kind::Takeback:
             return;
-        case UsiReply::Kind::Stopped:
+        default:
+            break;
+    }
+    // A declaration, a word that is no legal move, silence: the referee
+    // decides; the record keeps the words it always had for them.
+    syncReferee(side);
+    const Outcome outcome = referee_->answer(answer);
+    switch (outcome.ending) {
+        case GameEnding::EnteringKingWin:
+            EndGame(sideWins, GameEnding::EnteringKingWin);
+            return tellAfterGame(kUsiDeclares + name, inMatch);
+        case GameEnding::BadDeclaration:
+            EndGame(sideLoses, GameEnding::FoulLoss);
+            return tellAfterGame(kUsiFalseDeclaration + name + "\n" + outcome.detail, inMatch);
+        case GameEnding::FoulLoss:
+            EndGame(sideLoses, GameEnding::FoulLoss);
+            return tellAfterGame(kUsiIllegalMove + name + " " + answer.detail, inMatch);
+        case GameEnding::NoAnswer:
+        case GameEnding::TimeUp:
+            EndGame(sideLoses, GameEnding::TimeUp);
+            return tellAfterGame(kUsiTimeUp + name, inMatch);
+        default:
             return;
     }
 }

@@ -1,5 +1,6 @@
 #include "ui/usi_opponent.h"
 
+#include "game/usi_player.h"
 #include "think/clock.h"
 #include "usi/usi_game.h"
 
@@ -25,14 +26,14 @@ bool UsiOpponent::Start(Ui& ui, std::string& error) {
     return started;
 }
 
-UsiReply UsiOpponent::Think(const GameRecord& record, int32_t plies, const Position& board,
-                            int32_t limitMs, bool csaTimeMode, const std::atomic<uint8_t>& stop,
-                            Ui& thinkUi) {
-    UsiReply reply;
-    if (engine_->broken()) return reply;
+std::optional<PlayerAnswer> UsiOpponent::Think(const GameRecord& record, int32_t plies, const Position& board,
+                                               int32_t limitMs, bool csaTimeMode,
+                                               const std::atomic<uint8_t>& stop, Ui& thinkUi) {
+    const PlayerAnswer gone = PlayerAnswer::with(PlayerAnswer::Kind::Gone);
+    if (engine_->broken()) return gone;
     if (newGamePending_) {
         std::string error;
-        if (!engine_->newGame(error)) return reply;
+        if (!engine_->newGame(error)) return gone;
         newGamePending_ = false;
     }
     engine_->stopWanted = [&stop] { return stop.load() != 0; };
@@ -45,35 +46,15 @@ UsiReply UsiOpponent::Think(const GameRecord& record, int32_t plies, const Posit
     engine_->onInfo = nullptr;
     engine_->whileWaiting = nullptr;
     panel.finish();
-    reply.ms = answer.ms;
-    if (stop.load() != 0) {
-        reply.kind = UsiReply::Kind::Stopped;
-        return reply;
+    if (stop.load() != 0) return std::nullopt;
+    if (answer.kind == UsiEngine::Answer::Kind::NoAnswer) {
+        // Asked to stop, it may still answer; an engine that does not is ended.
+        engine_->settle(kAnswerMarginMs);
+        PlayerAnswer late = PlayerAnswer::with(PlayerAnswer::Kind::NoAnswer);
+        late.ms = answer.ms;
+        return late;
     }
-    switch (answer.kind) {
-        case UsiEngine::Answer::Kind::Exited:
-            return reply;
-        case UsiEngine::Answer::Kind::NoAnswer:
-            // Asked to stop, it may still answer; an engine that does not
-            // is ended.
-            engine_->settle(kUsiAnswerMarginMs);
-            reply.kind = UsiReply::Kind::TimeUp;
-            return reply;
-        case UsiEngine::Answer::Kind::Word:
-            break;
-    }
-    reply.word = answer.word;
-    if (answer.word == "resign") {
-        reply.kind = UsiReply::Kind::Resign;
-    } else if (answer.word == "win") {
-        reply.kind = UsiReply::Kind::Win;
-    } else if (const std::optional<Move> m = UsiReplyMove(record, board, Side::Upper, answer.word)) {
-        reply.kind = UsiReply::Kind::Move;
-        reply.move = *m;
-    } else {
-        reply.kind = UsiReply::Kind::Illegal;
-    }
-    return reply;
+    return usiAnswer(answer, [&](const std::string& word) { return UsiReplyMove(record, board, Side::Upper, word); });
 }
 
 void UsiOpponent::GameOver(const char* result) {

@@ -7,33 +7,17 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "aik/ui.h"
+#include "game/player.h"
 #include "records/game_record.h"
 #include "settings/usi_engines.h"
 #include "ui/usi_info_panel.h"
 #include "usi/usi_engine.h"
 
 namespace nusari {
-
-struct UsiReply {
-    enum class Kind : int32_t {
-        Move,     // a legal move, in `move`
-        Resign,   // "bestmove resign"
-        Win,      // "bestmove win": a declaration, not yet checked
-        Illegal,  // a word that is no legal move, in `word`
-        TimeUp,   // no answer within the time given and the margin
-        Exited,   // the process ended or cannot be spoken to
-        Stopped,  // the think was ended from outside
-    };
-    Kind kind = Kind::Exited;
-    Move move{};
-    std::string word;
-    // From "go" to the answer as its reader took it, not as the window
-    // handled it.
-    int64_t ms = 0;
-};
 
 class UsiOpponent {
   public:
@@ -50,11 +34,14 @@ class UsiOpponent {
     // The next think begins a new game ("isready", "usinewgame").
     void NewGame() { newGamePending_ = true; }
 
-    // The engine's move for the upper side of the board, the position after
-    // `plies` plies of the record. Runs on the worker thread: the info
-    // lines go to `thinkUi`'s panel, a few texts a second however many
-    // lines come; `stop` set ends the think.
-    UsiReply Think(const GameRecord& record, int32_t plies, const Position& board, int32_t limitMs,
+    // The engine's answer for the upper side of the board, the position
+    // after `plies` plies of the record: a move is a legal one of the board
+    // (else the answer is malformed, its word the detail); ms counts from
+    // "go" to the answer as its reader took it, not as the window handled
+    // it. Runs on the worker thread: the info lines go to `thinkUi`'s panel,
+    // a few texts a second however many lines come; `stop` set ends the
+    // think, and then there is no answer.
+    std::optional<PlayerAnswer> Think(const GameRecord& record, int32_t plies, const Position& board, int32_t limitMs,
                    bool csaTimeMode, const std::atomic<uint8_t>& stop, Ui& thinkUi);
 
     // "gameover win", "lose" or "draw" for the engine.

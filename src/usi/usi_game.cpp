@@ -31,7 +31,7 @@ UsiGo UsiGoCommand(const GameRecord& record, int32_t plies, int32_t limitMs, boo
     UsiGo go;
     if (!csaTimeMode) {
         go.command = "go btime 0 wtime 0 byoyomi " + std::to_string(limitMs);
-        go.waitMs = limitMs + kUsiAnswerMarginMs;
+        go.waitMs = limitMs + kAnswerMarginMs;
         return go;
     }
     // The history keeps each side's thinking seconds in the controller's
@@ -49,7 +49,7 @@ UsiGo UsiGoCommand(const GameRecord& record, int32_t plies, int32_t limitMs, boo
     go.command += " wtime " + std::to_string(white);
     go.command += " byoyomi 0";
     const bool senteToMove = standardSideToMove(record, plies) == Side::Lower;
-    go.waitMs = (senteToMove ? black : white) + kUsiAnswerMarginMs;
+    go.waitMs = (senteToMove ? black : white) + kAnswerMarginMs;
     return go;
 }
 

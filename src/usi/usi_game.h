@@ -9,14 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "records/game_ending.h"
 #include "records/game_record.h"
 
 namespace nusari {
 
 // A game in the CSA time mode lasts this long for each side.
 inline constexpr int64_t kCsaModeGameMs = 1500 * 1000;
-// An answer may come this much after the time it was given.
-inline constexpr int64_t kUsiAnswerMarginMs = 2000;
 
 // "position sfen <the start> moves ..." for the record's first `plies` plies.
 std::string UsiPositionCommand(const GameRecord& record, int32_t plies);

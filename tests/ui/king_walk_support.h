@@ -48,6 +48,8 @@ class KingWalkTest : public ControllerTest {
   protected:
     void SetUp() override {
         ControllerTest::SetUp();
+        // Walking kings repeat every four plies.
+        controller->judgeRepetition = false;
         controller->think = [this](EngineState& e, const ThinkRequest& request, ThinkObserver&) {
             ++thinks;
             if (e.plyCount >= resignAtPly) return Move::resign();

@@ -186,6 +186,45 @@ TEST_F(MovesTest, AnImpossibleReplyStopsTheGameAndWritesNothing) {
     }
 }
 
+// The fourth time a position stands the game ends: a draw, or a loss for the
+// side that gave check with every move since it first stood.
+TEST_F(MovesTest, RepetitionAndPerpetualCheckEndTheGame) {
+    struct Case {
+        const char* what;
+        std::initializer_list<std::pair<int32_t, int32_t>> pieces;
+        int32_t humanFrom, humanTo;  // the human steps between these and back
+        GameEnding ending;
+        int32_t plies;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"kings walking", {}, 59, 58, GameEnding::Repetition, 12, kRepetitionDraw},
+        // The rook checks on the top rank and the next; the start stands a
+        // fourth time with the checker to move, who loses (反則負け).
+        {"a rook checking", {{12, kLowerRook}}, 12, 11, GameEnding::FoulLoss, 12, kPerpetualCheckLoss},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (controller->gameState != GameState::NoGame) controller->InterruptGame();
+        startGame(kPresetEven, false);
+        playOn(c.pieces);
+        replies.clear();
+        for (int i = 0; i < 20; ++i) replies.push_back(i % 2 == 0 ? Move{51, 52} : Move{52, 51});
+        for (int i = 0; i < 20 && controller->gameState == GameState::LowerToMove; ++i) {
+            if (board()[c.humanFrom] != kEmpty) {
+                move(c.humanFrom, c.humanTo);
+            } else {
+                move(c.humanTo, c.humanFrom);
+            }
+        }
+        EXPECT_EQ(controller->gameState, GameState::NoGame);
+        EXPECT_EQ(record().ending, c.ending);
+        EXPECT_EQ(record().length, c.plies);
+        ASSERT_FALSE(ui.messages.empty());
+        EXPECT_EQ(ui.messages.back(), c.text);
+    }
+}
+
 // The controller, not the engine, finds the foul: the computer is never
 // asked to think.
 TEST_F(MovesTest, TheHumanLeftHisKingInCheck) {

@@ -31,6 +31,8 @@ class GameActionsTest : public ::testing::Test {
         w = std::make_unique<TestWindow>(test::qpath(folder.path()));
         ASSERT_TRUE(w->startUp());
         // The computer's king steps back and forth; it resigns at `resignAt`.
+        // The kings repeat every four plies: repetition does not end these games.
+        w->controller().judgeRepetition = false;
         w->controller().think = [this](EngineState& e, const ThinkRequest& request, ThinkObserver&) {
             if (e.plyCount >= resignAt) return Move::resign();
             return request.position[51] == kUpperKing ? Move{51, 52} : Move{52, 51};
