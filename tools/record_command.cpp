@@ -1,4 +1,7 @@
-// nusari-tool record FILE [-o OUT] [--summary]
+// nusari-tool record FILE [-o OUT] [--summary]: reads a record with its
+// variations and comments; -o writes all of it in the format OUT's extension
+// names, --summary describes the main line, and without either the main
+// line is printed as CSA.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -7,7 +10,7 @@
 #include "console_ui.h"
 #include "position/sfen.h"
 #include "records/csa_writer.h"
-#include "records/load_record.h"
+#include "records/record_tree_files.h"
 #include "records/record_writer.h"
 
 namespace nusari::tool {
@@ -68,13 +71,21 @@ int runRecord(const Arguments& args) {
         }
     }
     if (input.empty()) {
-        std::fprintf(stderr, "usage: nusari-tool record FILE [-o OUT.csa|OUT.kif|OUT.kifu] [--summary]\n");
+        std::fprintf(stderr, "usage: nusari-tool record FILE [-o OUT.csa|OUT.kif|OUT.kifu|OUT.ki2|OUT.ki2u] [--summary]\n");
         return 2;
     }
     ConsoleUi ui;
+    auto tree = std::make_unique<RecordTree>();
+    const ReadOutcome read = ReadRecordTreeFile(input, *tree);
+    if (!read.error.empty()) {
+        showError(ui, read.error);
+        return 1;
+    }
+    // The main line and the variations before the fault were read.
+    if (!read.variationError.empty()) std::fprintf(stderr, "%s\n", read.variationError.c_str());
+    if (!output.empty() && WriteRecord(*tree, output, ui) != 1) return 1;
     auto record = std::make_unique<GameRecord>();
-    if (!LoadRecord(*record, input, ui).ok) return 1;
-    if (!output.empty() && WriteRecord(*record, output, ui) != 1) return 1;
+    mainLineToRecord(*tree, *record);
     std::string text;
     if (showSummary) {
         text = summary(*record);

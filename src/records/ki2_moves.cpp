@@ -1,5 +1,7 @@
 #include "records/ki2_moves.h"
 
+#include <array>
+
 #include "position/legal_moves.h"
 #include "records/kif_notation.h"
 
@@ -28,7 +30,127 @@ bool fitsDirection(const Ki2Move& m, const Move& candidate) {
     return true;
 }
 
+int32_t sign(int32_t v) {
+    return (v > 0) - (v < 0);
+}
+
+// Where `from` stands across the files, as the mover sees it: 1 to the
+// right of `to`, 0 on its file, -1 to the left.
+int32_t fileSide(Side mover, int32_t from, int32_t to) {
+    return sign(rightwardness(mover, from) - rightwardness(mover, to));
+}
+
+// The squares other than `from` from which a piece of the mover's of code
+// `piece` (the lower side's code) could move to `to` by the rules of
+// movement alone: a pin or a check does not count, as in the notation.
+int32_t otherAttackers(const Position& p, Side mover, int32_t piece, int32_t from, int32_t to,
+                       std::array<int32_t, 16>& out) {
+    // A king replaced by a gold leaves the generator no king to keep safe.
+    Position q = p;
+    std::array<bool, kBoardCells> replaced{};
+    const int32_t king = mover == Side::Lower ? kLowerKing : kUpperKing;
+    if (piece != kKing) {
+        for (int32_t sq = kFirstSquare; sq <= kLastSquare; ++sq) {
+            if (!isSquare(sq) || q[sq] != king) continue;
+            q[sq] = mover == Side::Lower ? kLowerGold : kUpperGold;
+            replaced[static_cast<std::size_t>(sq)] = true;
+        }
+    }
+    MoveList moves;
+    generateLegalMoves(q, mover, moves);
+    int32_t count = 0;
+    for (const Move& c : moves) {
+        if (isDrop(c) || destinationOf(c) != to || c.from == from) continue;
+        if (replaced[static_cast<std::size_t>(c.from)] || (q[c.from] & 15) != piece) continue;
+        bool seen = false;
+        for (int32_t k = 0; k < count; ++k) seen = seen || out[static_cast<std::size_t>(k)] == c.from;
+        if (!seen && count < 16) out[static_cast<std::size_t>(count++)] = c.from;
+    }
+    return count;
+}
+
+// The standard words for a board move of `piece` from `from` to `to`.
+std::string directionWords(const Position& p, Side mover, int32_t piece, int32_t from, int32_t to) {
+    std::array<int32_t, 16> others{};
+    const int32_t count = otherAttackers(p, mover, piece, from, to, others);
+    if (count == 0) return {};
+    const int32_t mySide = fileSide(mover, from, to);
+    const int32_t myStep = sign(forwardSteps(mover, from, to));
+    bool sameStep = false;   // another piece moves as far forward or back
+    bool sameSide = false;   // another piece stands on the same side of the file
+    int32_t otherSide = 0;   // the side of the first piece that moves alike
+    for (int32_t k = 0; k < count; ++k) {
+        const int32_t square = others[static_cast<std::size_t>(k)];
+        if (sign(forwardSteps(mover, square, to)) == myStep) {
+            if (!sameStep) otherSide = fileSide(mover, square, to);
+            sameStep = true;
+        }
+        if (fileSide(mover, square, to) == mySide) sameSide = true;
+    }
+    std::string words;
+    bool vertical = sameSide || !sameStep;
+    if (sameStep) {
+        if (piece == kLowerDragon || piece == kLowerHorse) {
+            // Two at most: the one on the right and the one on the left.
+            if (mySide > 0 || (mySide == 0 && otherSide < 0)) {
+                words += cp("右");
+            } else if (mySide < 0 || (mySide == 0 && otherSide > 0)) {
+                words += cp("左");
+            }
+        } else if (mySide > 0) {
+            words += cp("右");
+        } else if (mySide < 0) {
+            words += cp("左");
+        } else {
+            // Straight forward: only one piece of a kind can come from there.
+            words += cp("直");
+            vertical = false;
+        }
+    }
+    if (vertical) words += cp(myStep > 0 ? "上" : myStep == 0 ? "寄" : "引");
+    return words;
+}
+
+// True when our KI2 reader takes `text` for `m`.
+bool readsAs(const Position& p, Side mover, std::string_view text, int32_t to, const Move& m) {
+    Ki2Move parsed;
+    parsed.mover = mover;
+    std::size_t at = 0;
+    if (!parseKanjiMove(text, at, parsed) || at != text.size()) return false;
+    parsed.to = to;
+    Move found;
+    return resolveKi2Move(p, parsed, found) && found == m;
+}
+
 }  // namespace
+
+std::string ki2MoveText(const Position& p, const Move& m, Side mover, int32_t previousTo) {
+    const int32_t to = destinationOf(m);
+    const std::string head = to == previousTo ? cp("同　") : kifSquareName(to);
+    if (isDrop(m)) {
+        const int32_t kind = m.from - (mover == Side::Lower ? kLowerHandBase : kUpperHandBase);
+        const std::string plain = head + kifPieceName(kind);
+        return readsAs(p, mover, plain, to, m) ? plain : plain + cp("打");
+    }
+    const int32_t piece = p[m.from] & 15;
+    const auto inZone = [mover](int32_t square) {
+        return mover == Side::Lower ? rankOf(square) <= 3 : rankOf(square) >= 7;
+    };
+    const bool declined = !isPromotion(m) && !isPromoted(piece) && kindOf(piece) != kKing &&
+                          kindOf(piece) != kGold && (inZone(m.from) || inZone(to));
+    const std::string suffix = isPromotion(m) ? cp("成") : declined ? cp("不成") : std::string();
+    const std::string name = head + kifPieceName(piece);
+    const std::string standard = name + directionWords(p, mover, piece, m.from, to) + suffix;
+    if (readsAs(p, mover, standard, to, m)) return standard;
+    // Words our reader needs where the standard ones leave it unsure.
+    static const char* const kFallbacks[] = {"",     "上",   "引",   "寄",   "直",   "右",   "左",
+                                             "右上", "右引", "右寄", "左上", "左引", "左寄"};
+    for (const char* words : kFallbacks) {
+        const std::string text = name + cp(words) + suffix;
+        if (readsAs(p, mover, text, to, m)) return text;
+    }
+    return standard;
+}
 
 bool parseKanjiMove(std::string_view line, std::size_t& at, Ki2Move& move) {
     std::size_t i = at;

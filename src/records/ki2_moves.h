@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "position/types.h"
@@ -34,5 +35,15 @@ bool parseKanjiMove(std::string_view line, std::size_t& at, Ki2Move& move);
 // The one legal move of `m.mover` in `p` that `m` describes (with its
 // destination filled in); false when there is none or more than one.
 bool resolveKi2Move(const Position& p, const Ki2Move& m, Move& out);
+
+// The KI2 text of `m`, a legal move of `mover` in `p`, without its mark:
+// the destination (同　when it is `previousTo`), the piece, the words that
+// tell it from the other pieces of its kind that could go there (右, 左 or
+// 直 by where it stands, 上, 引 or 寄 by how it moves, as the standard
+// notation picks them, every piece that attacks the square counted), then
+// 成, 不成 or 打 (for a drop only when a piece on the board could also go
+// there). CP932. A move that is not legal has no such text; it is named as
+// closely as its piece and destination allow.
+std::string ki2MoveText(const Position& p, const Move& m, Side mover, int32_t previousTo);
 
 }  // namespace nusari

@@ -10,6 +10,7 @@
 #include "position/setup.h"
 #include "position/text_encoding.h"
 #include "records/crlf_text.h"
+#include "records/ki2_moves.h"
 #include "records/kif_notation.h"
 #include "records/record_builder.h"
 
@@ -170,12 +171,36 @@ void writeComment(KifText& out, const std::string& comment) {
     }
 }
 
-// Writes the move table of a tree: each line, then the variations that
-// branch off it, the latest first, as KIF readers expect them.
+// The closing line of a KI2 line, which says the ending in words that KI2
+// readers take: "まで64手で後手の勝ち", "まで64手で時間切れにより後手の勝ち",
+// "まで64手で先手の反則負け", "まで64手で詰み" and the like.
+std::string ki2ClosingLine(GameEnding e, int32_t length, Side toMove, bool handicap) {
+    const std::string plies = cp("まで") + std::to_string(length) + cp("手で");
+    const auto name = [handicap](Side side) {
+        return cp(side == Side::Lower ? (handicap ? "下手" : "先手") : (handicap ? "上手" : "後手"));
+    };
+    switch (e) {
+        case GameEnding::Mate:
+            return plies + cp(kifEndingWord(e));
+        case GameEnding::TimeUp:
+            return plies + cp("時間切れにより") + name(opponentOf(toMove)) + cp("の勝ち");
+        case GameEnding::FoulWin:
+        case GameEnding::FoulLoss:
+        case GameEnding::EnteringKingWin:
+            return plies + name(toMove) + cp("の") + cp(kifEndingWord(e));
+        default:
+            return closingLine(e, length, toMove, handicap);
+    }
+}
+
+// Writes the moves of a tree: each line, then the variations that branch
+// off it, the latest first, as KIF and KI2 readers expect them. KIF gives
+// each move a numbered line of the move table with its time; KI2 writes the
+// moves six to a line after their marks, without times.
 class TableWriter {
   public:
-    TableWriter(const RecordTree& tree, KifText& out, bool handicap)
-        : tree_(tree), out_(out), handicap_(handicap) {}
+    TableWriter(const RecordTree& tree, KifText& out, bool handicap, bool ki2)
+        : tree_(tree), out_(out), handicap_(handicap), ki2_(ki2) {}
 
     // The line that starts at `head` (the root or the first move of a
     // variation), then its variations. Nested variations start at later
@@ -191,15 +216,27 @@ class TableWriter {
             const Side mover = tree_.sideToMoveAt(n.parent);
             before.push_back(position);
             totals.push_back(total);
-            writeMove(next, position, mover, total);
+            if (ki2_) {
+                writeKi2Move(next, position, mover);
+            } else {
+                writeMove(next, position, mover, total);
+            }
             applyMove(position, mover, n.move);
             line.push_back(next);
         }
         const NodeId last = line.empty() ? head : line.back();
-        writeEnding(last, total);
-        if (head == kRootNode && tree_.node(last).ending != GameEnding::None) {
-            out_.line(closingLine(tree_.node(last).ending, tree_.node(last).ply,
-                                  tree_.sideToMoveAt(last), handicap_));
+        if (ki2_) {
+            flushKi2();
+            const RecordNode& n = tree_.node(last);
+            if (n.ending != GameEnding::None) {
+                out_.line(ki2ClosingLine(n.ending, n.ply, tree_.sideToMoveAt(last), handicap_));
+            }
+        } else {
+            writeEnding(last, total);
+            if (head == kRootNode && tree_.node(last).ending != GameEnding::None) {
+                out_.line(closingLine(tree_.node(last).ending, tree_.node(last).ply,
+                                      tree_.sideToMoveAt(last), handicap_));
+            }
         }
         // The head's own siblings belong to the caller's line.
         for (std::size_t k = line.size(); k-- > (head == kRootNode ? 0 : 1);) {
@@ -219,11 +256,14 @@ class TableWriter {
         return c.empty() ? kNoNode : c.front();
     }
 
+    int32_t previousDestination(const RecordNode& n) const {
+        return n.parent == kRootNode ? 0 : destinationOf(tree_.node(n.parent).move);
+    }
+
     void writeMove(NodeId id, const Position& before, Side mover, std::array<int64_t, 2>& total) {
         const RecordNode& n = tree_.node(id);
         const RecordNode& parent = tree_.node(n.parent);
-        const int32_t previousTo = n.parent == kRootNode ? 0 : destinationOf(parent.move);
-        const std::string text = plyText(plyParts(before, n.move, mover, previousTo));
+        const std::string text = plyText(plyParts(before, n.move, mover, previousDestination(n)));
         std::string time;
         if (n.timeMs != kUnknownTime) {
             int64_t& sideTotal = total[static_cast<std::size_t>(sideIndex(mover))];
@@ -236,6 +276,29 @@ class TableWriter {
         writeComment(out_, n.comment);
     }
 
+    // Adds a move to the KI2 line being filled; a comment ends the line.
+    void writeKi2Move(NodeId id, const Position& before, Side mover) {
+        const RecordNode& n = tree_.node(id);
+        if (ki2Moves_ == kKi2MovesPerLine) flushKi2();
+        if (ki2Moves_ > 0) ki2Line_.append(std::max<std::size_t>(1, kKi2MoveWidth - ki2Width_), ' ');
+        std::string move = cp(mover == Side::Lower ? "▲" : "△");
+        move += ki2MoveText(before, n.move, mover, previousDestination(n));
+        ki2Line_ += move;
+        ki2Width_ = move.size();
+        ++ki2Moves_;
+        if (!n.comment.empty()) {
+            flushKi2();
+            writeComment(out_, n.comment);
+        }
+    }
+
+    void flushKi2() {
+        if (ki2Moves_ > 0) out_.line(ki2Line_);
+        ki2Line_.clear();
+        ki2Moves_ = 0;
+        ki2Width_ = 0;
+    }
+
     void writeEnding(NodeId last, const std::array<int64_t, 2>& total) {
         const RecordNode& n = tree_.node(last);
         if (n.ending == GameEnding::None) return;
@@ -243,15 +306,21 @@ class TableWriter {
         out_.line(moveLine(n.ply + 1, cp(kifEndingWord(n.ending)), timeColumn(0, sideTotal / 1000)));
     }
 
+    static constexpr int32_t kKi2MovesPerLine = 6;
+    static constexpr std::size_t kKi2MoveWidth = 14;  // bytes a move and its blanks take
+
     const RecordTree& tree_;
     KifText& out_;
     bool handicap_;
+    bool ki2_;
+    std::string ki2Line_;
+    int32_t ki2Moves_ = 0;
+    std::size_t ki2Width_ = 0;
 };
 
-}  // namespace
-
-std::string FormatKif(const RecordTree& tree) {
-    KifText out;
+// The header: the program's line, the metadata, 手合割 or a board diagram,
+// the names. True for a standard handicap (下手 and 上手).
+bool writeHeader(KifText& out, const RecordTree& tree) {
     out.line(cp("# ---- ぬさり将棋 棋譜ファイル ----"));
     for (const RecordHeader& h : tree.headers) {
         const std::string key = lineText(h.key, kMaxLineBytes / 2);
@@ -272,10 +341,26 @@ std::string FormatKif(const RecordTree& tree) {
     const std::string second = cp(handicap != nullptr ? "上手：" : "後手：");
     out.line(first + lineText(tree.firstName, kMaxLineBytes - first.size()));
     out.line(second + lineText(tree.secondName, kMaxLineBytes - second.size()));
+    return handicap != nullptr;
+}
+
+}  // namespace
+
+std::string FormatKif(const RecordTree& tree) {
+    KifText out;
+    const bool handicap = writeHeader(out, tree);
     out.line(cp("手数----指手---------消費時間--"));
     writeComment(out, tree.node(kRootNode).comment);
-    TableWriter(tree, out, handicap != nullptr)
-        .writeLine(kRootNode, start, {tree.startTimeMs[0], tree.startTimeMs[1]});
+    TableWriter(tree, out, handicap, false)
+        .writeLine(kRootNode, tree.start(), {tree.startTimeMs[0], tree.startTimeMs[1]});
+    return out.take();
+}
+
+std::string FormatKi2(const RecordTree& tree) {
+    KifText out;
+    const bool handicap = writeHeader(out, tree);
+    writeComment(out, tree.node(kRootNode).comment);
+    TableWriter(tree, out, handicap, true).writeLine(kRootNode, tree.start(), {0, 0});
     return out.take();
 }
 

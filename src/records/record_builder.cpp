@@ -56,6 +56,8 @@ RecordBuilder::Outcome RecordBuilder::play(const Move& m) {
     applyMove(after, mover, m);
     positions_.push_back(after);
     line_.push_back(next);
+    // A line that joins one read before takes its ending too.
+    ended_ = tree_.node(next).ending != GameEnding::None;
     return Outcome::Played;
 }
 
@@ -63,7 +65,9 @@ bool RecordBuilder::branchAfter(int32_t ply) {
     if (ply < 0 || ply > plies()) return false;
     line_.resize(static_cast<std::size_t>(ply));
     positions_.resize(static_cast<std::size_t>(ply));
-    ended_ = false;
+    // A move after an ending is no move of the record: a variation that
+    // would follow one is skipped like the moves after it.
+    ended_ = tree_.node(at()).ending != GameEnding::None;
     return true;
 }
 

@@ -43,7 +43,9 @@ class RecordBuilder {
     // Plays `m` for the side to move after the line's last move.
     Outcome play(const Move& m);
     // Goes back along the line to the node after `ply` moves, where the
-    // next move starts a branch; false when the line is shorter.
+    // next move starts a branch; false when the line is shorter. A line
+    // that reaches a node with an ending (from there or by joining a line
+    // read before) is ended: moves after it are not played.
     bool branchAfter(int32_t ply);
     // Adds thinking time to the line's last move.
     void addTimeMs(int64_t ms);

@@ -12,7 +12,7 @@ inline constexpr const char* kReadErrorMessage = "ファイル処理\n読み込�
 inline constexpr const char* kWriteErrorMessage = "ファイル処理\n書き込みエラー：";
 // A save under a name whose extension is none of the written formats.
 inline constexpr const char* kWriteFormatMessage =
-    "ファイル処理\n書き込みエラー：棋譜の保存名は拡張子を.csa、.kif、.kifuのどれかにして下さい";
+    "ファイル処理\n書き込みエラー：棋譜の保存名は拡張子を.csa、.kif、.kifu、.ki2、.ki2uのどれかにして下さい";
 // Followed by the file name.
 inline constexpr const char* kNotRegularFileMessage =
     "ファイル処理\n読み込みエラー：通常のファイルではありません：";

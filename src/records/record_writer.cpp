@@ -16,6 +16,10 @@ bool FormatRecordFor(const RecordTree& tree, const std::string& path, std::strin
         text = FormatKif(tree);
     } else if (extension == ".kifu") {
         text = toUtf8(FormatKif(tree));
+    } else if (extension == ".ki2") {
+        text = FormatKi2(tree);
+    } else if (extension == ".ki2u") {
+        text = toUtf8(FormatKi2(tree));
     } else {
         return false;
     }

@@ -10,10 +10,11 @@
 
 namespace nusari {
 
-// The text of a tree (KIF keeps its variations, CSA its main line) or of a
-// record for the extension of `path`: CSA (".csa"), KIF in
-// CP932 (".kif") or in UTF-8 (".kifu"), extensions in any case; false when
-// the extension is none of them.
+// The text of a tree (KIF and KI2 keep its variations, CSA its main line)
+// or of a record for the extension of `path`: CSA (".csa"), KIF in CP932
+// (".kif") or in UTF-8 (".kifu"), KI2 in CP932 (".ki2") or in UTF-8
+// (".ki2u"), extensions in any case; false when the extension is none of
+// them.
 bool FormatRecordFor(const RecordTree& tree, const std::string& path, std::string& text);
 bool FormatRecordFor(const GameRecord& record, const std::string& path, std::string& text);
 

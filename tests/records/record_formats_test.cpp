@@ -7,6 +7,7 @@
 
 #include "position/position.h"
 #include "position/sfen.h"
+#include "records/ki2_moves.h"
 #include "records/kif_writer.h"
 #include "records/load_record.h"
 #include "records/record_messages.h"
@@ -123,6 +124,45 @@ TEST(Ki2Moves, WordsTellThePiecesApart) {
         SCOPED_TRACE(bad);
         EXPECT_EQ(readKif(std::string(kKi2Diagram) + bad + "\n").error(),
                   movePlyMessage(kKifPrefix, 1));
+    }
+}
+
+TEST(Ki2Moves, TheWriterAddsTheStandardWords) {
+    const struct {
+        const char* sfen;
+        Move move;
+        int32_t previousTo;
+        const char* text;
+    } cases[] = {
+        // Golds on 5八 and 4八, a silver on 3四, a bishop and a silver in hand.
+        {"l3k4/9/9/6S2/9/9/9/4GG3/4K4 b BS 1", {58, 57}, 0, "５七金直"},
+        {"l3k4/9/9/6S2/9/9/9/4GG3/4K4 b BS 1", {48, 57}, 0, "５七金右"},
+        {"l3k4/9/9/6S2/9/9/9/4GG3/4K4 b BS 1", {58, 47}, 0, "４七金左"},
+        {"l3k4/9/9/6S2/9/9/9/4GG3/4K4 b BS 1", {58, 68}, 0, "６八金"},
+        {"l3k4/9/9/6S2/9/9/9/4GG3/4K4 b BS 1", {kLowerHandBase + kBishop, 55}, 0, "５五角"},
+        {"l3k4/9/9/6S2/9/9/9/4GG3/4K4 b BS 1", {kLowerHandBase + kSilver, 23}, 0, "２三銀打"},
+        {"l3k4/9/9/6S2/9/9/9/4GG3/4K4 b BS 1", {34, 123}, 0, "２三銀成"},
+        {"l3k4/9/9/6S2/9/9/9/4GG3/4K4 b BS 1", {34, 23}, 23, "同　銀不成"},
+        // Golds on 6八, 6九 and 4九 to 5八: how they move, then where they stand.
+        {"4k4/9/9/9/9/9/9/3G5/3G1G2K b - 1", {69, 58}, 0, "５八金左上"},
+        {"4k4/9/9/9/9/9/9/3G5/3G1G2K b - 1", {68, 58}, 0, "５八金寄"},
+        {"4k4/9/9/9/9/9/9/3G5/3G1G2K b - 1", {49, 58}, 0, "５八金右"},
+        // Two dragons: right and left, never 直.
+        {"9/+R7+R/9/9/4k4/9/9/9/4K4 b - 1", {12, 52}, 0, "５二龍右"},
+        {"9/+R7+R/9/9/4k4/9/9/9/4K4 b - 1", {92, 52}, 0, "５二龍左"},
+        // 後手's right is toward the 9 file.
+        {"k2g1g3/9/9/9/9/9/9/9/4K4 w - 1", {61, 52}, 0, "５二金右"},
+        {"k2g1g3/9/9/9/9/9/9/9/4K4 w - 1", {41, 52}, 0, "５二金左"},
+        // The gold on 4八 is pinned, yet the notation counts it.
+        {"4k4/9/9/9/9/9/4b4/4GG3/6K2 b - 1", {58, 47}, 0, "４七金左"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Position p;
+        Side side = Side::Lower;
+        std::string error;
+        ASSERT_TRUE(parseSfen(c.sfen, p, side, error)) << error;
+        EXPECT_EQ(toUtf8(ki2MoveText(p, c.move, side, c.previousTo)), c.text);
     }
 }
 

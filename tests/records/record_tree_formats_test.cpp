@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "position/sfen.h"
 #include "position/text_encoding.h"
 #include "records/csa_writer.h"
 #include "records/kif_writer.h"
@@ -18,7 +19,7 @@
 namespace nusari::test {
 namespace {
 
-enum class Format { Csa, Kif, Kifu };
+enum class Format { Csa, Kif, Kifu, Ki2, Ki2u };
 
 std::string written(const RecordTree& tree, Format format) {
     switch (format) {
@@ -28,6 +29,10 @@ std::string written(const RecordTree& tree, Format format) {
             return FormatKif(tree);
         case Format::Kifu:
             return toUtf8(FormatKif(tree));
+        case Format::Ki2:
+            return FormatKi2(tree);
+        case Format::Ki2u:
+            return toUtf8(FormatKi2(tree));
     }
     return {};
 }
@@ -40,6 +45,13 @@ ReadOutcome readTree(std::string_view bytes, Format format, RecordTree& tree) {
 
 ReadOutcome readKifTree(std::string_view utf8, RecordTree& tree) {
     return readTree(cp932(utf8), Format::Kif, tree);
+}
+
+// The tree as KI2 keeps it: no thinking times.
+RecordTree withoutTimes(RecordTree tree) {
+    for (NodeId id = 0; id < tree.nodeCount(); ++id) tree.node(id).timeMs = kUnknownTime;
+    tree.startTimeMs[0] = tree.startTimeMs[1] = 0;
+    return tree;
 }
 
 // Plays the moves from `at`, checking that each fits.
@@ -61,7 +73,7 @@ struct TreeCase {
 const std::vector<TreeCase>& treeCases() {
     static const std::vector<TreeCase> cases = {
         {"moves with times, a drop, a promotion and an ending",
-         {Format::Csa, Format::Kif, Format::Kifu},
+         {Format::Csa, Format::Kif, Format::Kifu, Format::Ki2, Format::Ki2u},
          [](RecordTree& t) {
              NodeId n = play(t, kRootNode, {{77, 76}, {33, 34}, {88, 122}, {31, 22}});
              n = play(t, n, {{kLowerHandBase + kBishop, 55}});
@@ -75,7 +87,7 @@ const std::vector<TreeCase>& treeCases() {
              t.node(n).timeMs = 3000;
          }},
         {"comments on the start and on moves, over several lines",
-         {Format::Csa, Format::Kif, Format::Kifu},
+         {Format::Csa, Format::Kif, Format::Kifu, Format::Ki2},
          [](RecordTree& t) {
              t.node(kRootNode).comment = "開始局面の注釈";
              const NodeId a = play(t, kRootNode, {{77, 76}});
@@ -90,7 +102,7 @@ const std::vector<TreeCase>& treeCases() {
              t.node(a).comment = "読み筋";
          }},
         {"variations: nested, several at one ply, at ply 1, with endings",
-         {Format::Kif, Format::Kifu},
+         {Format::Kif, Format::Kifu, Format::Ki2, Format::Ki2u},
          [](RecordTree& t) {
              const NodeId a = play(t, kRootNode, {{77, 76}});
              const NodeId b = play(t, a, {{33, 34}});
@@ -106,7 +118,7 @@ const std::vector<TreeCase>& treeCases() {
              play(t, kRootNode, {{27, 26}, {83, 84}});
              for (NodeId id = 1; id < t.nodeCount(); ++id) t.node(id).timeMs = id * 1000;
          }},
-        {"metadata and long names", {Format::Kif, Format::Kifu},
+        {"metadata and long names", {Format::Kif, Format::Kifu, Format::Ki2},
          [](RecordTree& t) {
              t.headers = {{"棋戦", "第一期ぬさり杯"}, {"開始日時", "2026/12/08 10:00:00"},
                           {"持ち時間", "各1時間"}, {"作者", ""}};
@@ -121,7 +133,7 @@ const std::vector<TreeCase>& treeCases() {
              t.firstName = "sente";
              play(t, kRootNode, {{77, 76}});
          }},
-        {"a 後手 start from a diagram with variations", {Format::Kif, Format::Csa},
+        {"a 後手 start from a diagram with variations", {Format::Kif, Format::Csa, Format::Ki2},
          [](RecordTree& t) {
              Position start = t.start();
              start[88] = kEmpty;
@@ -129,6 +141,26 @@ const std::vector<TreeCase>& treeCases() {
              t.reset(start, Side::Upper);
              const NodeId a = play(t, kRootNode, {{33, 34}});
              play(t, a, {{kLowerHandBase + kBishop, 55}});
+         }},
+        {"KI2's words, 不成, 打 and every ending it names", {Format::Ki2},
+         [](RecordTree& t) {
+             std::string error;
+             Side side = Side::Lower;
+             ASSERT_TRUE(parseSfen("l3k4/9/9/6S2/9/9/9/4GG3/4K4 b BS 1", t.startToEdit(), side, error));
+             const NodeId a = play(t, kRootNode, {{58, 57}, {51, 52}, {48, 47}});
+             play(t, a, {{52, 51}, {34, 23}, {51, 52}, {kLowerHandBase + kSilver, 34}});
+             const GameEnding endings[] = {GameEnding::Resign,    GameEnding::Interrupt,
+                                           GameEnding::Repetition, GameEnding::Impasse,
+                                           GameEnding::Mate,      GameEnding::TimeUp,
+                                           GameEnding::FoulWin,   GameEnding::FoulLoss,
+                                           GameEnding::EnteringKingWin, GameEnding::Draw};
+             // Each ending closes a variation of its own after ▲５七金直.
+             const NodeId b = t.node(kRootNode).children.front();
+             const Move replies[] = {{51, 41}, {51, 61}, {51, 42}, {51, 62}, {91, 92},
+                                     {91, 93}, {91, 94}, {91, 95}, {91, 96}, {91, 97}};
+             for (std::size_t k = 0; k < std::size(endings); ++k) {
+                 t.node(play(t, b, {replies[k]})).ending = endings[k];
+             }
          }},
     };
     return cases;
@@ -145,7 +177,8 @@ TEST(RecordTreeFormats, AWrittenTreeReadsBackTheSame) {
             const ReadOutcome outcome = readTree(text, format, back);
             ASSERT_EQ(outcome.error, "");
             ASSERT_EQ(outcome.variationError, "");
-            EXPECT_TRUE(back == tree) << text;
+            const bool ki2 = format == Format::Ki2 || format == Format::Ki2u;
+            EXPECT_TRUE(back == (ki2 ? withoutTimes(tree) : tree)) << toUtf8(text);
         }
     }
 }
@@ -238,6 +271,21 @@ TEST(RecordTreeFormats, AFaultInAVariationKeepsTheMainLine) {
     }
 }
 
+TEST(RecordTreeFormats, MovesAfterAnEndingAreSkippedInAVariationToo) {
+    for (const char* variation : {"変化：3手\n   3 ２六歩(27)\n",
+                                  "変化：2手\n   2 ３四歩(33)\n   3 ２六歩(27)\n"}) {
+        SCOPED_TRACE(variation);
+        RecordTree tree;
+        const ReadOutcome outcome = readKifTree(
+            std::string("手数----指手--\n   1 ７六歩(77)\n   2 ３四歩(33)\n   3 投了\n") + variation,
+            tree);
+        EXPECT_EQ(outcome.error, "");
+        EXPECT_EQ(outcome.variationError, "");
+        EXPECT_EQ(tree.nodeCount(), 3);
+        EXPECT_EQ(tree.ending(), GameEnding::Resign);
+    }
+}
+
 TEST(RecordTreeFormats, TheWholeTreeFromAFileAndToOne) {
     TempFolder folder;
     RecordTree tree;
@@ -249,6 +297,13 @@ TEST(RecordTreeFormats, TheWholeTreeFromAFileAndToOne) {
     const ReadOutcome outcome = ReadRecordTreeFile(path, back);
     ASSERT_EQ(outcome.error, "");
     EXPECT_TRUE(back == tree);
+    for (const char* name : {"tree.ki2", "tree.KI2U"}) {
+        SCOPED_TRACE(name);
+        const std::string ki2 = (folder.path() / name).string();
+        ASSERT_EQ(WriteRecord(tree, ki2, ui), 1);
+        ASSERT_EQ(ReadRecordTreeFile(ki2, back).error, "");
+        EXPECT_TRUE(back == withoutTimes(tree));
+    }
     EXPECT_EQ(ReadRecordTreeFile((folder.path() / "none.kif").string(), back).error.empty(), false);
     EXPECT_EQ(ReadRecordTreeFile((folder.path() / "tree.txt").string(), back).error,
               kUnknownFormatMessage);
