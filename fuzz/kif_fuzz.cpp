@@ -4,5 +4,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     nusari::fuzz::checkRecordBytes(nusari::fuzz::bytesOf(data, size), false);
+    nusari::fuzz::checkTreeBytes(nusari::fuzz::bytesOf(data, size), false);
     return 0;
 }

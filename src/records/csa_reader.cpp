@@ -95,7 +95,8 @@ class CsaReader {
                 return readSignItem(c == '+' ? Side::Lower : Side::Upper);
             case 'T': {
                 int64_t seconds = 0;
-                if (readNumber(seconds) && timeSide_ != 0) addTime(seconds);
+                // A negative thinking time is no time.
+                if (readNumber(seconds) && timeSide_ != 0 && seconds >= 0) addTime(seconds);
                 return {};
             }
             default:
@@ -156,7 +157,9 @@ class CsaReader {
     }
 
     // A decimal number after blanks of the same line, with an optional sign.
-    // Digits beyond nine are read but the value stops growing.
+    // Digits beyond thirteen are read but the value stops growing: a time
+    // of that many seconds is more than a record keeps (2^53 ms) and still
+    // fits in milliseconds.
     bool readNumber(int64_t& value) {
         int c = in_.peek();
         while (c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f') {
@@ -172,7 +175,7 @@ class CsaReader {
         value = 0;
         while (isDigit(in_.peek())) {
             const int d = in_.get() - '0';
-            if (value < 1000000000) value = value * 10 + d;
+            if (value < 1000000000000) value = value * 10 + d;
         }
         if (negative) value = -value;
         return true;

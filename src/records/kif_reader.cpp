@@ -126,7 +126,8 @@ int64_t moveSeconds(std::string_view rest) {
     int64_t minutes = 0;
     int64_t seconds = 0;
     const std::size_t minutesAt = i;
-    while (i < rest.size() && isDigit(rest[i]) && i - minutesAt < 9) minutes = minutes * 10 + (rest[i++] - '0');
+    // Twelve digits hold any time a record keeps (2^53 ms) without overflow.
+    while (i < rest.size() && isDigit(rest[i]) && i - minutesAt < 12) minutes = minutes * 10 + (rest[i++] - '0');
     if (i == minutesAt || i >= rest.size() || rest[i] != ':') return kNone;
     const std::size_t secondsAt = ++i;
     while (i < rest.size() && isDigit(rest[i]) && i - secondsAt < 2) seconds = seconds * 10 + (rest[i++] - '0');

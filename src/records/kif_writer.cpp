@@ -323,7 +323,8 @@ class TableWriter {
 bool writeHeader(KifText& out, const RecordTree& tree) {
     out.line(cp("# ---- ぬさり将棋 棋譜ファイル ----"));
     for (const RecordHeader& h : tree.headers) {
-        const std::string key = lineText(h.key, kMaxLineBytes / 2);
+        // A header read from KIF fits as it was; a longer one is cut.
+        const std::string key = lineText(h.key, kMaxLineBytes - 2);
         out.line(key + cp("：") + lineText(h.value, kMaxLineBytes - 2 - key.size()));
     }
 

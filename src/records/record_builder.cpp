@@ -96,7 +96,9 @@ void RecordBuilder::setScore(int32_t score) {
 }
 
 void RecordBuilder::setEnding(GameEnding ending) {
-    tree_.node(at()).ending = ending;
+    // An ending in place of a move that another line plays has no place in
+    // the tree: the line ends without it.
+    if (tree_.node(at()).children.empty()) tree_.node(at()).ending = ending;
     ended_ = ending != GameEnding::None;
 }
 

@@ -52,6 +52,8 @@ class RecordBuilder {
     // Adds a line to the comment of the line's last move (or the start).
     void addCommentLine(std::string_view utf8);
     void setScore(int32_t score);
+    // Ends the line; the ending is kept only where the line has no moves
+    // after it from another line.
     void setEnding(GameEnding ending);
     // True once the line being read has its ending.
     bool ended() const { return ended_; }

@@ -271,9 +271,12 @@ TEST(RecordTreeFormats, AFaultInAVariationKeepsTheMainLine) {
     }
 }
 
+// An ending is kept only at the end of a line, and moves after one are
+// skipped, in a variation as in the main line.
 TEST(RecordTreeFormats, MovesAfterAnEndingAreSkippedInAVariationToo) {
     for (const char* variation : {"変化：3手\n   3 ２六歩(27)\n",
-                                  "変化：2手\n   2 ３四歩(33)\n   3 ２六歩(27)\n"}) {
+                                  "変化：2手\n   2 ３四歩(33)\n   3 ２六歩(27)\n",
+                                  "変化：2手\n   2 投了\n   3 ２六歩(27)\n"}) {
         SCOPED_TRACE(variation);
         RecordTree tree;
         const ReadOutcome outcome = readKifTree(
@@ -283,6 +286,7 @@ TEST(RecordTreeFormats, MovesAfterAnEndingAreSkippedInAVariationToo) {
         EXPECT_EQ(outcome.variationError, "");
         EXPECT_EQ(tree.nodeCount(), 3);
         EXPECT_EQ(tree.ending(), GameEnding::Resign);
+        EXPECT_EQ(tree.node(tree.mainLine()[0]).ending, GameEnding::None);
     }
 }
 

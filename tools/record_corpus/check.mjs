@@ -1,6 +1,7 @@
 #!/usr/bin/env node
 // Builds a record corpus with tsshogi (random legal games from shogiops) and
-// checks that nusari-tool reads and writes every file the way tsshogi does.
+// checks that nusari-tool reads and writes every file the way tsshogi does:
+// the main line, and in what the tool writes the variations and comments.
 //
 //   node check.mjs [OUTDIR] [--tool PATH] [--seed N] [--keep] [--sample DIR]
 //                  [--no-tool] [--all]
@@ -177,7 +178,7 @@ const NAMES = ['山田太郎', '佐藤花子', '鈴木一郎', '高橋桂', '田
 // ---------------------------------------------------------------- corpus
 
 const FORMATS = ['kif', 'kifu', 'kifu-bom', 'ki2', 'csa'];
-const OUT_FORMATS = ['csa', 'kif', 'kifu'];
+const OUT_FORMATS = ['csa', 'kif', 'kifu', 'ki2'];
 
 function fileName(game, format) {
   if (format === 'kifu-bom') return `${game.name}-bom.kifu`;
@@ -284,6 +285,86 @@ function normalizeSfen(sfen) {
   return `${board} ${side} ${h || '-'}`;
 }
 
+// The tree of a record: each node by its path of moves from the start (USI
+// moves, a special move as "#type"), with its comment (without trailing line
+// ends) and its children's paths, the main line first.
+function treeOf(record) {
+  const nodes = new Map();
+  const walk = [[record.first, '']];
+  while (walk.length) {
+    const [node, key] = walk.pop();
+    const children = [];
+    for (let c = node.next; c; c = c.branch) {
+      const step = c.move instanceof Move ? c.move.usi
+        : `#${isKnownSpecialMove(c.move) ? c.move.type : c.move.name}`;
+      const childKey = key ? `${key} ${step}` : step;
+      children.push(childKey);
+      walk.push([c, childKey]);
+    }
+    nodes.set(key, { comment: node.comment.replace(/\n+$/, ''), children });
+  }
+  return nodes;
+}
+
+const isSpecialKey = (key) => /(^| )#[^ ]*$/.test(key);
+const parentKey = (key) => key.slice(0, Math.max(0, key.lastIndexOf(' ')));
+
+// The tree as our record keeps it: an ending is no node of its own, so a
+// comment on a special move belongs to the move before it. Returns the tree
+// and how many comments moved.
+function foldEndingComments(tree) {
+  const out = new Map([...tree].map(([k, v]) => [k, { ...v }]));
+  let moved = 0;
+  for (const [key, node] of out) {
+    if (!isSpecialKey(key) || !node.comment) continue;
+    const parent = out.get(parentKey(key));
+    parent.comment = parent.comment ? `${parent.comment}\n${node.comment}` : node.comment;
+    node.comment = '';
+    ++moved;
+  }
+  return { tree: out, moved };
+}
+
+// The main line alone: what CSA keeps.
+function mainLineOf(tree) {
+  const out = new Map();
+  for (let key = ''; ;) {
+    const node = tree.get(key);
+    const next = node.children[0];
+    out.set(key, { comment: node.comment, children: next === undefined ? [] : [next] });
+    if (next === undefined) return out;
+    key = next;
+  }
+}
+
+function shortKey(key) {
+  const steps = key ? key.split(' ') : [];
+  return steps.length ? `ply ${steps.length} (${steps[steps.length - 1]})` : 'the start';
+}
+
+// What differs between tsshogi's tree of the input and its tree of our
+// output: missing and extra lines, the order of branches, comments.
+function treeDifferences(ref, got) {
+  const out = [];
+  for (const [key, node] of ref) {
+    const other = got.get(key);
+    if (!other) {
+      if (got.has(parentKey(key)) || key === '') out.push(`line from ${shortKey(key)} missing`);
+      continue;
+    }
+    if (node.comment !== other.comment) {
+      out.push(other.comment ? `comment at ${shortKey(key)} differs` : `comment at ${shortKey(key)} missing`);
+    }
+    const order = node.children.filter((c) => other.children.includes(c));
+    const otherOrder = other.children.filter((c) => node.children.includes(c));
+    if (order.join('|') !== otherOrder.join('|')) out.push(`branch order at ${shortKey(key)} differs`);
+  }
+  for (const key of got.keys()) {
+    if (!ref.has(key) && ref.has(parentKey(key))) out.push(`extra line from ${shortKey(key)}`);
+  }
+  return out;
+}
+
 // tsshogi writes declined promotions without 不成; half the KIF files get it
 // spelled out, as most editors do.
 function addFunari(kif, record, nl) {
@@ -367,7 +448,7 @@ function readWithTsshogi(file) {
   const record = ext === '.csa' ? importCSA(text) : ext === '.ki2' ? importKI2(text) : importKIF(text);
   const why = note ? ` (${note})` : '';
   if (record instanceof Error) throw new Error(`tsshogi cannot read ${path.basename(file)}: ${record.message.trim()}${why}`);
-  return { ...summarize(record), why };
+  return { ...summarize(record), why, tree: treeOf(record) };
 }
 
 function runTool(tool, args) {
@@ -413,6 +494,10 @@ function main() {
   const warnings = [];
   const readTally = Object.fromEntries(FORMATS.map((f) => [f, [0, 0]]));
   const writeTally = Object.fromEntries(OUT_FORMATS.map((f) => [f, [0, 0]]));
+  // Variations and comments of what the tool wrote, against tsshogi's tree
+  // of the input (CSA: the main line's comments).
+  const treeTally = Object.fromEntries(OUT_FORMATS.map((f) => [f, [0, 0]]));
+  const treeStats = { nodes: 0, branches: 0, comments: 0, movedComments: 0 };
   const endings = new Map();
 
   games.forEach((game, i) => {
@@ -479,18 +564,33 @@ function main() {
         for (const what of diff) problems.push({ section: 'write', file: label, what: what + back.why });
         if (!diff.length) ++writeTally[outFormat][0];
         if (back.ending === null && ref.ending !== null) warnings.push({ file: label, what: `ending ${ref.ending} not written` });
+
+        // Variations and comments.
+        ++treeTally[outFormat][1];
+        const folded = foldEndingComments(ref.tree);
+        const want = outFormat === 'csa' ? mainLineOf(folded.tree) : folded.tree;
+        const got = outFormat === 'csa' ? mainLineOf(back.tree) : back.tree;
+        const treeDiff = treeDifferences(want, got);
+        for (const what of treeDiff) problems.push({ section: 'tree', file: label, what });
+        if (!treeDiff.length) ++treeTally[outFormat][0];
+        if (outFormat === 'kif') {
+          treeStats.movedComments += folded.moved;
+          treeStats.nodes += want.size;
+          treeStats.branches += [...want.values()].reduce((n, v) => n + Math.max(0, v.children.length - 1), 0);
+          treeStats.comments += [...want.values()].filter((v) => v.comment).length;
+        }
       }
     }
   }
 
-  report(opt, games, readTally, writeTally, problems, warnings, endings);
+  report(opt, games, readTally, writeTally, treeTally, treeStats, problems, warnings, endings);
   if (opt.sample) copySample(opt, games);
   if (!opt.keep) fs.rmSync(opt.out, { recursive: true, force: true });
   else console.log(`\ncorpus kept in ${opt.out} (tool output in ${outDir})`);
   process.exit(problems.length ? 1 : 0);
 }
 
-function report(opt, games, readTally, writeTally, problems, warnings, endings) {
+function report(opt, games, readTally, writeTally, treeTally, treeStats, problems, warnings, endings) {
   const files = games.length * FORMATS.length;
   console.log(`corpus: ${games.length} games, ${files} files, seed ${opt.seed}`);
   if (!opt.noTool) {
@@ -498,6 +598,10 @@ function report(opt, games, readTally, writeTally, problems, warnings, endings) 
     for (const f of FORMATS) console.log(`  ${f.padEnd(9)} ${readTally[f][0]}/${readTally[f][1]}`);
     console.log('\nwriting back (record FILE -o OUT, read again by tsshogi)');
     for (const f of OUT_FORMATS) console.log(`  ${f.padEnd(9)} ${writeTally[f][0]}/${writeTally[f][1]}`);
+    console.log('\nvariations and comments of what was written (CSA: the main line), against tsshogi\'s tree of the input');
+    for (const f of OUT_FORMATS) console.log(`  ${f.padEnd(9)} ${treeTally[f][0]}/${treeTally[f][1]}`);
+    console.log(`  (the inputs hold ${treeStats.nodes} nodes, special moves included, ${treeStats.branches} branches and`
+      + ` ${treeStats.comments} comments, ${treeStats.movedComments} of them on an ending, which our record keeps on the move before it)`);
     if (endings.size) {
       console.log('\nending words the tool printed, by tsshogi ending');
       for (const [k, v] of endings) console.log(`  ${k.padEnd(9)} ${[...v].join(', ')}`);
