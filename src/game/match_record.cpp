@@ -4,9 +4,9 @@
 #include <ctime>
 #include <fstream>
 
+#include "records/csa_writer.h"
+#include "records/record_tree.h"
 #include "usi/joined_text.h"
-#include "position/csa_notation.h"
-#include "position/position.h"
 
 namespace nusari {
 
@@ -19,122 +19,70 @@ std::string printable(const std::string& text) {
     return out;
 }
 
-class CsaLines {
-public:
-    void add(const std::string& line) {
-        text_ += line;
-        text_ += "\r\n";
-    }
-    std::string take() { return std::move(text_); }
-
-private:
-    std::string text_;
-};
-
-void addPosition(CsaLines& out, const Opening& opening) {
-    if (opening.evenStart) {
-        out.add("PI");
-    } else {
-        for (int32_t rank = 1; rank <= 9; ++rank) {
-            std::string row = "P";
-            row += static_cast<char>('0' + rank);
-            for (int32_t file = 9; file >= 1; --file) {
-                const int32_t cell = opening.start[squareOf(file, rank)];
-                if (!isValidPieceCode(cell)) {
-                    row += " * ";
-                } else {
-                    row += isUpperPiece(cell) ? "-" : "+";
-                    row += csaPieceName(cell);
-                }
-            }
-            out.add(row);
-        }
-        for (const int32_t base : {kLowerHandBase, kUpperHandBase}) {
-            std::string hand = base == kLowerHandBase ? "P+" : "P-";
-            for (int32_t kind = kRook; kind <= kPawn; ++kind) {
-                for (int32_t k = 0; k < opening.start[base + kind]; ++k) {
-                    hand += "00";
-                    hand += csaPieceName(kind);
-                }
-            }
-            if (hand.size() > 2) out.add(hand);
-        }
-    }
-    out.add(opening.toMove == Side::Lower ? "+" : "-");
-}
-
-std::string resultLine(const MatchHeader& header, const GameOutcome& game) {
-    std::string line = "'";
+// Who won and how, with the detail of a foul or a crash.
+std::string resultText(const MatchHeader& header, const GameOutcome& game) {
+    std::string text;
     if (game.winner < 0) {
-        line += "draw";
+        text += "draw";
     } else {
         const bool blackWins = (game.end == GameEnding::EnteringKingWin) == (game.endSide == Side::Lower);
-        line += printable(blackWins ? header.blackName : header.whiteName);
-        line += blackWins ? " (sente) wins" : " (gote) wins";
+        text += printable(blackWins ? header.blackName : header.whiteName);
+        text += blackWins ? " (sente) wins" : " (gote) wins";
     }
-    line += ": ";
-    line += endingName(game.end);
+    text += ": ";
+    text += endingName(game.end);
     if (!game.detail.empty()) {
-        line += ", ";
-        line += printable(game.detail);
+        text += ", ";
+        text += printable(game.detail);
     }
-    return line;
+    return text;
+}
+
+// The referee's ending as a record's, which names the side to move after
+// the last ply: a crash or perpetual check of the side that made that ply
+// is the side to move's win by the other's foul.
+GameEnding recordEnding(const GameOutcome& game, Side toMove) {
+    switch (game.end) {
+        case GameEnding::PlayerGone:
+        case GameEnding::PerpetualCheck:
+            return game.endSide == toMove ? game.end : GameEnding::FoulWin;
+        case GameEnding::None:
+            return GameEnding::Interrupt;
+        default:
+            return game.end;
+    }
 }
 
 }  // namespace
 
-std::string csaEndingWord(const GameOutcome& game) {
-    const char* sign = game.endSide == Side::Lower ? "+" : "-";
-    switch (game.end) {
-        case GameEnding::Mate: return "%TSUMI";
-        case GameEnding::Resign: return "%TORYO";
-        case GameEnding::EnteringKingWin: return "%KACHI";
-        case GameEnding::BadDeclaration:
-        case GameEnding::FoulLoss: return "%ILLEGAL_MOVE";
-        case GameEnding::TimeUp:
-        case GameEnding::NoAnswer: return "%TIME_UP";
-        case GameEnding::PlayerGone:
-        case GameEnding::PerpetualCheck: return joined({"%", sign, "ILLEGAL_ACTION"});
-        case GameEnding::Repetition: return "%SENNICHITE";
-        case GameEnding::PlyLimit: return "%JISHOGI";
-        default: break;
-    }
-    return "%CHUDAN";
-}
-
 std::string formatMatchCsa(const MatchHeader& header, const Opening& opening, const GameOutcome& game) {
-    CsaLines out;
-    out.add("'nusari-tool match");
-    out.add("V2.2");
-    out.add(joined({"N+", printable(header.blackName)}));
-    out.add(joined({"N-", printable(header.whiteName)}));
-    out.add(joined({"$START_TIME:", header.startTime}));
-    out.add(joined({"$END_TIME:", header.endTime}));
-    addPosition(out, opening);
+    RecordTree tree;
+    tree.reset(opening.start, opening.toMove);
+    tree.firstName = printable(header.blackName);
+    tree.secondName = printable(header.whiteName);
+    if (!header.startTime.empty()) tree.setHeader("開始日時", printable(header.startTime));
+    if (!header.endTime.empty()) tree.setHeader("終了日時", printable(header.endTime));
 
-    Position p = opening.start;
-    Side side = opening.toMove;
-    auto addMove = [&](const Move& m, int64_t ms) {
-        out.add(csaMoveText(p, side, m));
-        std::string time = "T";
-        time += std::to_string(ms / 1000);
-        out.add(time);
-        applyMove(p, side, m);
-        side = opponentOf(side);
+    // The referee checked every move, the opening's too, which took no
+    // time. A tree that is full keeps the moves so far.
+    NodeId at = kRootNode;
+    auto add = [&](const Move& m, int64_t ms) {
+        const NodeId next = tree.addCheckedMove(at, m);
+        if (next == kNoNode) return false;
+        at = next;
+        tree.node(at).timeMs = ms;
+        return true;
     };
-    for (const Move& m : opening.moves) addMove(m, 0);
+    for (const Move& m : opening.moves) add(m, 0);
     for (const PlayedMove& played : game.moves) {
-        const Side mover = side;
-        addMove(played.move, played.ms);
-        if (played.hasScore) {
-            std::string score = "'** ";
-            score += std::to_string(mover == Side::Lower ? played.score : -played.score);
-            out.add(score);
+        if (add(played.move, played.ms) && played.hasScore) {
+            tree.node(at).hasScore = true;
+            tree.node(at).score = played.side == Side::Lower ? played.score : -played.score;
         }
     }
-    out.add(csaEndingWord(game));
-    out.add(resultLine(header, game));
-    return out.take();
+    tree.node(at).comment = resultText(header, game);
+    tree.node(at).ending = recordEnding(game, tree.sideToMoveAt(at));
+    return FormatCsa(tree, "V2.2");
 }
 
 bool writeTextFile(const std::string& path, const std::string& text, std::string& error) {

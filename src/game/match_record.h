@@ -1,6 +1,8 @@
-// A match game as a CSA record (version 2.2, CR LF, ASCII): the players,
-// the start position, every move with its whole seconds and the engine's
-// score as a "'**" comment (from sente's side), and the "%" word of the end.
+// A match game as a CSA record, written by the record tree's CSA writer:
+// the players, the start and end times, the start position, every move
+// with its whole seconds and the engine's score as a "'**" line (from
+// sente's side), a comment on the last move naming the winner, and the
+// "%" word of the end.
 #pragma once
 
 #include <string>
@@ -17,11 +19,10 @@ struct MatchHeader {
     std::string endTime;
 };
 
-// The "%" word for how the game ended: "%TORYO", "%TSUMI", "%KACHI",
-// "%SENNICHITE", "%JISHOGI" (the ply limit), "%TIME_UP", "%ILLEGAL_MOVE",
-// or "%+ILLEGAL_ACTION"/"%-ILLEGAL_ACTION" for a crash or a perpetual check.
-std::string csaEndingWord(const GameOutcome& game);
-
+// The end is "%TORYO", "%TSUMI", "%KACHI", "%SENNICHITE", "%JISHOGI" (the
+// ply limit), "%TIME_UP", "%ILLEGAL_MOVE", or "%+ILLEGAL_ACTION" /
+// "%-ILLEGAL_ACTION" with the sign of the side that crashed or gave the
+// perpetual check; "%CHUDAN" for a game broken off.
 std::string formatMatchCsa(const MatchHeader& header, const Opening& opening, const GameOutcome& game);
 
 // Writes `text` to `path` through a temporary file; false with a message.

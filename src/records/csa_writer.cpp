@@ -99,10 +99,9 @@ std::string endingWord(GameEnding ending, Side toMove) {
             return "%KACHI";
         case GameEnding::Draw:
             return "%HIKIWAKE";
-        // A record of positions cannot say who gave the checks: the
-        // repetition is written, and the referee's outcome names the loser.
         case GameEnding::PerpetualCheck:
-            return "%SENNICHITE";
+            // The side to move gave the checks.
+            return toMove == Side::Lower ? "%+ILLEGAL_ACTION" : "%-ILLEGAL_ACTION";
         case GameEnding::PlyLimit:
             return "%JISHOGI";
         case GameEnding::BadDeclaration:
@@ -118,12 +117,12 @@ std::string endingWord(GameEnding ending, Side toMove) {
 
 }  // namespace
 
-std::string FormatCsa(const RecordTree& tree) {
+std::string FormatCsa(const RecordTree& tree, const char* version) {
     CsaText out;
     out.own("'-----------------csa-----------------");
     out.own("'by ぬさり将棋");
     out.own("'バージョン");
-    out.own("V2");
+    out.own(version);
     out.own("'対局者名");
     out.line("N+" + csaLine(tree.firstName));
     out.line("N-" + csaLine(tree.secondName));

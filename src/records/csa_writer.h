@@ -1,4 +1,4 @@
-// Writing a record as a CSA file of format version 2.
+// Writing a record as a CSA file of format version 2.2.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,9 @@ namespace nusari {
 // (先手 as "+"), the side that moves first, every move of the main line
 // with its thinking time (whole seconds), comments and engine score, and
 // the "%" line of the game's end when it has one. CSA has no variations.
-std::string FormatCsa(const RecordTree& tree);
+// The window's files say "V2", as they always have; a match record says
+// "V2.2", the version whose words (%TIME_UP, %ILLEGAL_MOVE …) both use.
+std::string FormatCsa(const RecordTree& tree, const char* version = "V2");
 // The CSA text of the record's one line.
 std::string FormatCsa(const GameRecord& record);
 

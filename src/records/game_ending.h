@@ -25,7 +25,8 @@ enum class GameEnding : int32_t {
     EnteringKingWin,  // 入玉勝ち, %KACHI: the side to move declared a win
     Draw,             // 引き分け, %HIKIWAKE
     // 連続王手の千日手: the fourfold repetition came from one side giving
-    // check with every move, and that side loses (the outcome names it).
+    // check with every move, and that side loses (the outcome names it; in
+    // a record it is the side to move).
     PerpetualCheck,
     // The game reached the ply limit: a draw.
     PlyLimit,

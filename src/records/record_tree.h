@@ -32,7 +32,7 @@ struct RecordNode {
     int64_t timeMs = kUnknownTime;  // the mover's thinking time for this move
     std::string comment;            // lines joined by '\n'
     bool hasScore = false;          // an engine's score for the position here
-    int32_t score = 0;
+    int32_t score = 0;              // from 先手's side, as CSA's "'**" lines give it
     GameEnding ending = GameEnding::None;  // how the game ended after this move
     NodeId parent = kNoNode;
     int32_t ply = 0;               // moves from the start to here
