@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "position/types.h"
 #include "records/game_record.h"
 
 namespace nusari {
@@ -17,9 +18,11 @@ class RemoteLink {
     // has shown its message.
     virtual int32_t OpenLink(const std::string& portName) = 0;
     virtual void CloseLink() = 0;
-    // Sends a move of the upper side in the controller's frame; (0, 0) is the
-    // computer's resignation and (0, 1) the interruption.
-    virtual void SendMove(int32_t from, int32_t to) = 0;
+    // Sends a move of the upper side in the controller's frame, or
+    // Move::resign(), the computer's resignation.
+    virtual void SendMove(const Move& m) = 0;
+    // Tells the remote that the game stops here (the human's foul).
+    virtual void SendInterruption() = 0;
     // Reads what the remote sent; called every 20 ms while the remote is to move.
     virtual void PollLink() = 0;
     // The most the computer's next move may take by the remote's clock, with

@@ -66,18 +66,21 @@ void CsaLink::GameEnded(int32_t /*result*/) {
     refusedLines_ = 0;
 }
 
-void CsaLink::SendMove(int32_t from, int32_t to) {
-    std::string line;
-    if (from == Move::resign().from) {  // (0, 0) or (0, 1): no move, a message
-        line = to == 0 ? kResignLine : kInterruptLine;
-        awaitingOwnVerdict_ = transport_ == Transport::Server;
-    } else {
-        const EngineState& e = game_.Engine();
-        const int32_t destination = destinationOf(Move{from, to});
-        const int32_t piece = isSquare(destination) ? e.currentPosition[destination] : kEmpty;
-        line = EncodeMoveLine(Move{from, to}, piece, e.plyCount, game_.Record().humanIsSecond != 0);
-        sentMove_ = line.substr(0, line.size() - 1);
-    }
+void CsaLink::SendInterruption() { sendLine(kInterruptLine, true); }
+
+void CsaLink::SendMove(const Move& m) {
+    if (m.isResign()) return sendLine(kResignLine, true);
+    const EngineState& e = game_.Engine();
+    const int32_t destination = destinationOf(m);
+    const int32_t piece = isSquare(destination) ? e.currentPosition[destination] : kEmpty;
+    const std::string line = EncodeMoveLine(m, piece, e.plyCount, game_.Record().humanIsSecond != 0);
+    sentMove_ = line.substr(0, line.size() - 1);
+    sendLine(line, false);
+}
+
+// A move, or a message that ends the game, whose verdict a server then sends.
+void CsaLink::sendLine(const std::string& line, bool endsGame) {
+    if (endsGame) awaitingOwnVerdict_ = transport_ == Transport::Server;
     if (transport_ == Transport::Serial) {
         refuseEarlyMessages();
         serial_.writeLine(line);

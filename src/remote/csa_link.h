@@ -58,7 +58,8 @@ class CsaLink : public RemoteLink {
 
     int32_t OpenLink(const std::string& portName) override;
     void CloseLink() override;
-    void SendMove(int32_t from, int32_t to) override;
+    void SendMove(const Move& m) override;
+    void SendInterruption() override;
     void PollLink() override { Poll(); }
     int32_t MoveTimeCapMs(int32_t usedSeconds) override;
     void NamePlayers(GameRecord& record) override;
@@ -92,6 +93,7 @@ class CsaLink : public RemoteLink {
   private:
     enum class Transport : int32_t { None, Serial, Server };
 
+    void sendLine(const std::string& line, bool endsGame);
     PollResult pollSerial();
     void refuseEarlyMessages();
     PollResult handleSerialMessage(const SerialMessage& message);

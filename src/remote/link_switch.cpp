@@ -19,8 +19,12 @@ void LinkSwitch::CloseLink() {
     open_ = nullptr;
 }
 
-void LinkSwitch::SendMove(int32_t from, int32_t to) {
-    if (open_ != nullptr) open_->SendMove(from, to);
+void LinkSwitch::SendMove(const Move& m) {
+    if (open_ != nullptr) open_->SendMove(m);
+}
+
+void LinkSwitch::SendInterruption() {
+    if (open_ != nullptr) open_->SendInterruption();
 }
 
 void LinkSwitch::PollLink() {

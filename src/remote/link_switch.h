@@ -13,7 +13,8 @@ class LinkSwitch : public RemoteLink {
 
     int32_t OpenLink(const std::string& portName) override;
     void CloseLink() override;
-    void SendMove(int32_t from, int32_t to) override;
+    void SendMove(const Move& m) override;
+    void SendInterruption() override;
     void PollLink() override;
     int32_t MoveTimeCapMs(int32_t usedSeconds) override;
     void NamePlayers(GameRecord& record) override;

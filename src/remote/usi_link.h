@@ -25,7 +25,8 @@ class UsiLink : public RemoteLink {
 
     int32_t OpenLink(const std::string& portName) override;
     void CloseLink() override;
-    void SendMove(int32_t /*from*/, int32_t /*to*/) override {}
+    void SendMove(const Move& /*m*/) override {}
+    void SendInterruption() override {}
     void PollLink() override;
     void NamePlayers(GameRecord& record) override;
     void GameEnded(int32_t result) override;

@@ -122,7 +122,7 @@ void GameController::endByRepetition(const Outcome& outcome) {
 }
 
 void GameController::endByLeftInCheck() {
-    if (page.linkChecked && link != nullptr) link->SendMove(0, 1);
+    if (page.linkChecked && link != nullptr) link->SendInterruption();
     PlaySound(Sound::Message);
     const bool inMatch = renzoku != 0;
     // Leaving the king in check is the human's foul: the computer, to
@@ -250,7 +250,7 @@ void GameController::ApplyComputerMove(int64_t thinkMs) {
     const int32_t from = e.pendingFrom;
     const int32_t to = e.pendingTo;
     if (Move{from, to}.isResign()) {
-        if (page.linkChecked && link != nullptr) link->SendMove(0, 0);
+        if (page.linkChecked && link != nullptr) link->SendMove(Move::resign());
         PlaySound(Sound::Message);
         const bool inMatch = renzoku != 0;
         EndGame(1, GameEnding::Resign);
@@ -281,7 +281,7 @@ void GameController::ApplyComputerMove(int64_t thinkMs) {
     e.moveStartMs = nowMs();
     e.lastDestination = to % kPromotionOffset;
     DrawBoard();
-    if (page.linkChecked && link != nullptr) link->SendMove(from, to);
+    if (page.linkChecked && link != nullptr) link->SendMove(Move{from, to});
     lowerTurn();
     e.pendingFrom = 0;
     PlaySound(Sound::Piece);

@@ -38,9 +38,10 @@ class FakeLink : public RemoteLink {
         return openResult;
     }
     void CloseLink() override { calls.push_back("close"); }
-    void SendMove(int32_t from, int32_t to) override {
-        calls.push_back("send:" + std::to_string(from) + "," + std::to_string(to));
+    void SendMove(const Move& m) override {
+        calls.push_back("send:" + std::to_string(m.from) + "," + std::to_string(m.to));
     }
+    void SendInterruption() override { calls.push_back("interrupt"); }
     void PollLink() override { calls.push_back("poll"); }
 };
 
@@ -294,7 +295,7 @@ TEST_F(ControllerTest, TheHumanLeavingHisKingInCheckSendsTheInterruption) {
     board()[55] = kUpperRook;
     board()[51] = kUpperKing;
     move(58, 68);
-    EXPECT_EQ(link.calls[link.calls.size() - 2], "send:0,1");
+    EXPECT_EQ(link.calls[link.calls.size() - 2], "interrupt");
     EXPECT_EQ(ui.messages.back(), "あなたの負け：王手放置");
 }
 
