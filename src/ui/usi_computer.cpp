@@ -52,6 +52,20 @@ void GameController::usiGameOver(int32_t result) {
     usiOpponent->GameOver(result == 1 ? "lose" : result == 2 ? "win" : "draw");
 }
 
+namespace {
+
+// What an answer other than a move means when the referee has already
+// decided the position (the engine's side is mated): every one loses.
+Outcome settledAnswer(const PlayerAnswer& answer) {
+    switch (answer.kind) {
+        case PlayerAnswer::Kind::Declare: return {GameEnding::BadDeclaration, std::nullopt, {}};
+        case PlayerAnswer::Kind::NoAnswer: return {GameEnding::NoAnswer, std::nullopt, {}};
+        default: return {GameEnding::FoulLoss, std::nullopt, {}};
+    }
+}
+
+}  // namespace
+
 void GameController::TakeRemoteAnswer(const PlayerAnswer& answer, const std::string& name) {
     takeEngineAnswer(Side::Lower, answer, name);
 }
@@ -91,7 +105,7 @@ void GameController::takeEngineAnswer(Side side, const PlayerAnswer& answer, con
     // A declaration, a word that is no legal move, silence: the referee
     // decides; the record keeps the words it always had for them.
     syncReferee(side);
-    const Outcome outcome = referee_->answer(answer);
+    const Outcome outcome = referee_->over() ? settledAnswer(answer) : referee_->answer(answer);
     switch (outcome.ending) {
         case GameEnding::EnteringKingWin:
             EndGame(sideWins, GameEnding::EnteringKingWin);

@@ -30,7 +30,7 @@ class UsiPlayTest : public test::ControllerTest, public ::testing::WithParamInte
         command += mode;
         WriteUsiEngines(store, {UsiEngineEntry{"Fake", command, {}}});
         ASSERT_EQ(controller->StartUp(), 1);
-        // Not the settings file's 10 s: a silent engine loses in 2.1 s.
+        // Not the settings file's 10 s: a silent engine loses in 1.1 s.
         engine().timeLimitMs = 100;
     }
     void expectOutcome(const UsiCase& c) {
@@ -68,6 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UsiCase{"resign", GameState::NoGame, GameEnding::Resign, "投了します"},
                       UsiCase{"5e5d", GameState::NoGame, GameEnding::FoulLoss, kUsiIllegalMove},
                       UsiCase{"garbage", GameState::NoGame, GameEnding::FoulLoss, kUsiIllegalMove},
+                      // The referee checks a declaration: none holds at the start.
+                      UsiCase{"win", GameState::NoGame, GameEnding::FoulLoss, kUsiFalseDeclaration},
                       UsiCase{"crash", GameState::NoGame, GameEnding::Interrupt, kUsiEngineGone},
                       UsiCase{"silent", GameState::NoGame, GameEnding::TimeUp, kUsiTimeUp}));
 
@@ -104,6 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UsiCase{"chatty", GameState::NoGame, GameEnding::Resign, "投了します"},
                       UsiCase{"resign", GameState::NoGame, GameEnding::Resign, ""},
                       UsiCase{"5e5d", GameState::NoGame, GameEnding::FoulLoss, kUsiIllegalMove},
+                      UsiCase{"win", GameState::NoGame, GameEnding::FoulLoss, kUsiFalseDeclaration},
                       UsiCase{"crash", GameState::NoGame, GameEnding::Interrupt, kUsiEngineGone},
                       UsiCase{"silent", GameState::NoGame, GameEnding::TimeUp, kUsiTimeUp}));
 
