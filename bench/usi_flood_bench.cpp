@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     // The engine's turn: its think on the worker, or the link's polls.
     auto engineToMove = [&] {
         if (!remote) return c.gameState == nusari::GameState::ComputerThinking;
-        return c.gameState == nusari::GameState::LowerToMove && c.engine->plyCount == 0;
+        return c.gameState == nusari::GameState::LowerToMove && c.fields.plyCount == 0;
     };
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -113,6 +113,6 @@ int main(int argc, char** argv) {
     std::printf("info lines sent %ld, think %lld ms, %d ticks, longest gap %lld ms\n", lines + 1,
                 static_cast<long long>(thinkMs), ticks, static_cast<long long>(longest));
     std::printf("rss before the game %ld kB, peak rss %ld kB\n", rssBefore, statusKb("VmHWM"));
-    std::printf("plies %d, move time recorded %d s\n", c.engine->plyCount, recorded);
-    return c.engine->plyCount >= 1 ? 0 : 2;
+    std::printf("plies %d, move time recorded %d s\n", c.fields.plyCount, recorded);
+    return c.fields.plyCount >= 1 ? 0 : 2;
 }

@@ -7,6 +7,7 @@
 #include "commands.h"
 #include "console_ui.h"
 #include "position/text_encoding.h"
+#include "position/types.h"
 
 namespace nusari::tool {
 

@@ -9,7 +9,6 @@
 #include "aik/aik_profile.h"
 #include "aik/book_table.h"
 #include "aik/eval_tables.h"
-#include "position/game_fields.h"
 
 namespace nusari {
 
@@ -19,7 +18,7 @@ struct TranspositionSlot;
 
 inline constexpr int32_t kDefaultHashEntries = 40009;
 
-struct EngineState : GameFields {
+struct EngineState {
     // Parameters of the loaded .aik file.
     AikProfile profile;
     // Full path of the current opponent's .aik file; its folder also holds
@@ -44,8 +43,6 @@ struct EngineState : GameFields {
     PositionMemorySlot* positionMemory = nullptr;
     TranspositionSlot* transpositionTable = nullptr;
 
-    // The game's clock: steady-clock ms when the previous move was made.
-    int64_t moveStartMs = 0;
     // The computer's time setting per move and the CSA time mode (1: the
     // limit and hukasa follow the total time used), which front ends copy
     // into a think request; the CSA time mode of ThinkMove rewrites the

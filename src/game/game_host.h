@@ -11,6 +11,7 @@
 #include "aik/ui.h"
 #include "game/game_state.h"
 #include "game/player.h"
+#include "position/game_fields.h"
 #include "position/types.h"
 #include "records/game_ending.h"
 #include "records/game_record.h"
@@ -27,7 +28,9 @@ class GameHost {
     virtual Ui& Reporter() = 0;
     // The game's state: who is to move, or no game.
     virtual GameState CurrentState() const = 0;
-    // The game's position, ply count and time settings.
+    // The game's position and ply count.
+    virtual GameFields& Fields() = 0;
+    // The computer's settings: its time setting and CSA time mode.
     virtual EngineState& Engine() = 0;
     // The game's record: its history, who moves first, the board's turn.
     virtual GameRecord& Record() = 0;

@@ -1,5 +1,6 @@
-// The fields of the engine's working record that hold the game position. The
-// game controller owns them; the search core and the board drawing read them.
+// The game's own fields: its position, the human's selection, the ply count
+// and the clock. The game controller owns them; the board drawing and the
+// remote links read them.
 #pragma once
 
 #include "types.h"
@@ -20,6 +21,8 @@ struct GameFields {
     int32_t destinationMarks[kBoardCells] = {};
     // Moves made so far in the game; indexes the position history.
     int32_t plyCount = 0;
+    // The game's clock: steady-clock ms when the previous move was made.
+    int64_t moveStartMs = 0;
 };
 
 }  // namespace nusari

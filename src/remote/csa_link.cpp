@@ -70,10 +70,10 @@ void CsaLink::SendInterruption() { sendLine(kInterruptLine, true); }
 
 void CsaLink::SendMove(const Move& m) {
     if (m.isResign()) return sendLine(kResignLine, true);
-    const EngineState& e = game_.Engine();
+    const GameFields& g = game_.Fields();
     const int32_t destination = destinationOf(m);
-    const int32_t piece = isSquare(destination) ? e.currentPosition[destination] : kEmpty;
-    const std::string line = EncodeMoveLine(m, piece, e.plyCount, game_.Record().humanIsSecond != 0);
+    const int32_t piece = isSquare(destination) ? g.currentPosition[destination] : kEmpty;
+    const std::string line = EncodeMoveLine(m, piece, g.plyCount, game_.Record().humanIsSecond != 0);
     sentMove_ = line.substr(0, line.size() - 1);
     sendLine(line, false);
 }
@@ -111,7 +111,7 @@ PollResult CsaLink::Poll() {
 // The remote's move, checked against the rules before it touches the board.
 PollResult CsaLink::playRemoteMove(std::string_view body, const std::string& shown) {
     const std::optional<Move> m =
-        DecodeMoveBody(body, game_.Engine().currentPosition, game_.Record().humanIsSecond != 0);
+        DecodeMoveBody(body, game_.Fields().currentPosition, game_.Record().humanIsSecond != 0);
     if (!m) return refuse(kProtocolError, shown, PollResult::Malformed);
     if (transport_ == Transport::Server) ++serverPly_;
     game_.PlayLowerMove(*m);

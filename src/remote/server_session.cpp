@@ -197,7 +197,7 @@ PollResult CsaLink::handleServerMove(const std::string& line) {
     const char serversSign = serverPly_ % 2 == 0 ? '+' : '-';
     if (line[0] != serversSign) return refuse(kOutOfTurnError, line, PollResult::OutOfTurn);
     if (!remoteToMove(serverPly_)) return confirmComputersMove(line);
-    if (serverPly_ != game_.Engine().plyCount) {
+    if (serverPly_ != game_.Fields().plyCount) {
         return refuse(kOutOfTurnError, line, PollResult::OutOfTurn);
     }
     if (game_.CurrentState() == GameState::ComputerThinking) {
@@ -210,7 +210,7 @@ PollResult CsaLink::handleServerMove(const std::string& line) {
 // The server sends the computer's move back with its time: the same move,
 // or the server's game is not ours.
 PollResult CsaLink::confirmComputersMove(const std::string& line) {
-    if (serverPly_ >= game_.Engine().plyCount) {
+    if (serverPly_ >= game_.Fields().plyCount) {
         return refuse(kOutOfTurnError, line, PollResult::OutOfTurn);
     }
     if (line.compare(0, sentMove_.size(), sentMove_) != 0 || sentMove_.empty()) {
@@ -221,12 +221,12 @@ PollResult CsaLink::confirmComputersMove(const std::string& line) {
 }
 
 void CsaLink::dropUnconfirmedPlies() {
-    EngineState& e = game_.Engine();
-    if (serverPly_ < 0 || serverPly_ >= e.plyCount) return;
-    e.plyCount = serverPly_;
-    e.currentPosition = game_.Record().history[static_cast<std::size_t>(serverPly_)];
-    e.currentPosition[kLowerTimeCell] = 0;
-    e.currentPosition[kUpperTimeCell] = 0;
+    GameFields& g = game_.Fields();
+    if (serverPly_ < 0 || serverPly_ >= g.plyCount) return;
+    g.plyCount = serverPly_;
+    g.currentPosition = game_.Record().history[static_cast<std::size_t>(serverPly_)];
+    g.currentPosition[kLowerTimeCell] = 0;
+    g.currentPosition[kUpperTimeCell] = 0;
 }
 
 // The result is logged, the record closed and the server left before the
@@ -240,7 +240,7 @@ PollResult CsaLink::endByServer(const std::string& line, const ServerEnd& end) {
         // The record ends where the server's game ended, with the winner
         // the server named.
         dropUnconfirmedPlies();
-        const bool remoteMoves = remoteToMove(game_.Engine().plyCount);
+        const bool remoteMoves = remoteToMove(game_.Fields().plyCount);
         game_.EndGame(end.result, RecordedServerEnding(serverReason_, end.result, remoteMoves));
     } else {
         game_.InterruptGame();

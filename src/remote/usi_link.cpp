@@ -100,18 +100,19 @@ bool UsiLink::readyForGame() {
 }
 
 void UsiLink::beginThink() {
-    EngineState& e = game_.Engine();
+    const EngineState& e = game_.Engine();
     if (!readyForGame()) return;
-    const UsiGo go = UsiGoCommand(game_.Record(), e.plyCount, e.timeLimitMs, e.csaTimeMode == 1);
+    const int32_t ply = game_.Fields().plyCount;
+    const UsiGo go = UsiGoCommand(game_.Record(), ply, e.timeLimitMs, e.csaTimeMode == 1);
     goCommand_ = go.command;
     // While the answer of a stopped think is still to come, this think is
     // asked for once it has come.
     if (staleAnswers_ == 0 &&
-        !engine_->sendThink(UsiPositionCommand(game_.Record(), e.plyCount), go.command)) {
+        !engine_->sendThink(UsiPositionCommand(game_.Record(), ply), go.command)) {
         return engineGone();
     }
     thinking_ = true;
-    thinkPly_ = e.plyCount;
+    thinkPly_ = ply;
     deadlineMs_ = nowMs() + go.waitMs;
 }
 
@@ -119,7 +120,7 @@ void UsiLink::PollLink() {
     if (polling_ || !engine_ || game_.CurrentState() != GameState::LowerToMove) return;
     polling_ = true;
     // A takeback meanwhile leaves the engine thinking about another position.
-    if (thinking_ && thinkPly_ != game_.Engine().plyCount) stopThinking();
+    if (thinking_ && thinkPly_ != game_.Fields().plyCount) stopThinking();
     if (!thinking_) {
         beginThink();
     } else {
@@ -149,7 +150,7 @@ void UsiLink::stopThinking() {
 void UsiLink::takeAnswer(const UsiEngine::Answer& answer) {
     if (answer.kind == UsiEngine::Answer::Kind::Exited) return engineGone();
     const std::optional<PlayerAnswer> judged = usiAnswer(answer, [this](const std::string& word) {
-        return UsiReplyMove(game_.Record(), game_.Engine().currentPosition, Side::Lower, word);
+        return UsiReplyMove(game_.Record(), game_.Fields().currentPosition, Side::Lower, word);
     });
     if (judged) game_.TakeRemoteAnswer(*judged, name_);
 }

@@ -8,14 +8,14 @@ namespace nusari {
 
 void GameController::OnBoardMouseDown(MouseButton button, int32_t x, int32_t y) {
     if (gameState != GameState::LowerToMove) return;
-    EngineState& e = *engine;
-    const bool selected = e.pendingFrom != 0;
+    GameFields& g = fields;
+    const bool selected = g.pendingFrom != 0;
 
     if (button == MouseButton::Right) {
         if (!selected) {
             ui.showGameMenu(x, y);
         } else {
-            e.pendingFrom = 0;
+            g.pendingFrom = 0;
             DrawBoard();
         }
         return;
@@ -23,33 +23,33 @@ void GameController::OnBoardMouseDown(MouseButton button, int32_t x, int32_t y) 
 
     if (const int32_t square = SquareAt(x, y); square != 0) {
         if (!selected) {
-            if (e.currentPosition[square] >= 30) return;
-            e.pendingFrom = square;
+            if (g.currentPosition[square] >= 30) return;
+            g.pendingFrom = square;
             const PicturePoint at = SquareOrigin(square);
             ui.drawSelectionFrame(at.x, at.y);
-            MarkDestinations(e, square);
+            MarkDestinations(g, square);
             return;
         }
-        e.pendingTo = square;
-        if (e.destinationMarks[square] == 1) {
+        g.pendingTo = square;
+        if (g.destinationMarks[square] == 1) {
             ApplyHumanMove();
         } else {
-            e.pendingFrom = 0;
+            g.pendingFrom = 0;
             DrawBoard();
         }
         return;
     }
 
     if (selected) {
-        e.pendingFrom = 0;
+        g.pendingFrom = 0;
         DrawBoard();
         return;
     }
     const StandArea* area = StandAreaAt(x, y);
-    if (area == nullptr || e.currentPosition[area->handCell] < 1) return;
-    e.pendingFrom = area->handCell;
+    if (area == nullptr || g.currentPosition[area->handCell] < 1) return;
+    g.pendingFrom = area->handCell;
     ui.drawSelectionFrame(area->frame.x, area->frame.y);
-    MarkDestinations(e, area->handCell);
+    MarkDestinations(g, area->handCell);
 }
 
 }  // namespace nusari

@@ -160,12 +160,13 @@ bool GameController::continueMatch(std::time_t endTime) {
     SelectPreset(kPresetEven);
     ui.pagesChanged();
     EngineState& e = *engine;
-    setupPosition(e.currentPosition, kPresetEven);
-    e.lastDestination = 0;
-    e.pendingFrom = 0;
-    e.pendingTo = 0;
+    GameFields& g = fields;
+    setupPosition(g.currentPosition, kPresetEven);
+    g.lastDestination = 0;
+    g.pendingFrom = 0;
+    g.pendingTo = 0;
     record->length = 0;
-    e.plyCount = 0;
+    g.plyCount = 0;
     record->startTime = LocalTimeText();
     if (irekawari == 1) {
         if (page.engineRow < 0 || page.engineRow >= engines) return false;
@@ -202,7 +203,7 @@ void GameController::beginContinuedGame(const std::string& note) {
     setPlayers(false);
     if (page.linkChecked && link != nullptr) link->NamePlayers(*record);
     DrawBoard();
-    engine->moveStartMs = nowMs();
+    fields.moveStartMs = nowMs();
     if (page.computerFirst) {
         computerTurn();
     } else {

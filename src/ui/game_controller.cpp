@@ -35,10 +35,10 @@ void GameController::DrawBoard() {
 
 BoardScene GameController::ComposeScene() const {
     BoardInputs in;
-    in.position = &engine->currentPosition;
+    in.position = &fields.currentPosition;
     in.record = record.get();
-    in.plyCount = engine->plyCount;
-    in.lastDestination = engine->lastDestination;
+    in.plyCount = fields.plyCount;
+    in.lastDestination = fields.lastDestination;
     in.presetText = page.presetText;
     return ComposeBoard(in);
 }

@@ -19,6 +19,7 @@
 #include "game/game.h"
 #include "game/game_host.h"
 #include "game/remote_link.h"
+#include "position/game_fields.h"
 #include "position/setup.h"
 #include "records/game_record.h"
 #include "think/think_observer.h"
@@ -178,6 +179,7 @@ class GameController : public GameHost {
     // The rest of the GameHost the links play through.
     Ui& Reporter() override { return ui; }
     GameState CurrentState() const override { return gameState; }
+    GameFields& Fields() override { return fields; }
     EngineState& Engine() override { return *engine; }
     GameRecord& Record() override { return *record; }
     bool InMatch() const override { return renzoku != 0; }
@@ -205,6 +207,8 @@ class GameController : public GameHost {
     SettingsStore& store;
     ProgramFolders folders;
     std::unique_ptr<EngineState> engine;
+    // The game's position, selection, ply count and clock.
+    GameFields fields;
     std::unique_ptr<GameRecord> record;
     GameState gameState = GameState::NoGame;
     // Games of a continuous match still to finish; 0 = no match.

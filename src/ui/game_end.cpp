@@ -11,10 +11,10 @@ namespace nusari {
 
 // The finished game becomes a record to replay.
 void GameController::closeRecord(std::time_t endTime) {
-    EngineState& e = *engine;
-    record->length = e.plyCount;
+    GameFields& g = fields;
+    record->length = g.plyCount;
     record->endTime = LocalTimeText(endTime);
-    e.lastDestination = 0;
+    g.lastDestination = 0;
     // The result under what the panel shows, as the move list's last line
     // says it too.
     if (const std::string result = GameResultText(*record); !result.empty()) {
@@ -48,7 +48,7 @@ void GameController::EndGame(int32_t result, GameEnding ending) {
     closeRecord(now);
     // The log is a record for the user; a line that cannot be written is lost.
     AppendMatchLog(folders.writeFolder,
-                   MatchLogLine(record->endTime, engine->profile.namae, result, engine->plyCount));
+                   MatchLogLine(record->endTime, engine->profile.namae, result, fields.plyCount));
     if (continueMatch(now)) return;
     leaveGame();
 }

@@ -39,32 +39,33 @@ void GameController::lowerTurn() {
 
 ThinkRequest GameController::thinkRequest() const {
     const EngineState& e = *engine;
+    const GameFields& g = fields;
     ThinkRequest request;
-    request.position = e.currentPosition;
+    request.position = g.currentPosition;
     request.toMove = Side::Upper;
     const Position& times =
-        record->history[static_cast<std::size_t>(std::clamp(e.plyCount, 0, kMaxRecordPlies))];
+        record->history[static_cast<std::size_t>(std::clamp(g.plyCount, 0, kMaxRecordPlies))];
     request.clockOf(Side::Lower).usedSeconds = times[kLowerTimeCell];
     request.clockOf(Side::Upper).usedSeconds = times[kUpperTimeCell];
     request.limits.moveTimeMs = e.timeLimitMs;
     request.limits.csaTimeMode = e.csaTimeMode == 1;
-    request.limits.startMs = e.moveStartMs;
+    request.limits.startMs = g.moveStartMs;
     return request;
 }
 
 void GameController::startReferee(Side toMove) {
     GameSetup setup;
-    setup.start = engine->currentPosition;
+    setup.start = fields.currentPosition;
     setup.toMove = toMove;
     setup.senteSide = record->boardTurned != 0 ? Side::Upper : Side::Lower;
     // The record's room is the window's ply limit; the human and the
     // computer's per-move limit keep their own clocks.
-    setup.maxPlies = kMaxRecordPlies - engine->plyCount;
+    setup.maxPlies = kMaxRecordPlies - fields.plyCount;
     referee_ = std::make_unique<Game>(setup);
 }
 
 void GameController::syncReferee(Side toMove) {
-    const Position& board = engine->currentPosition;
+    const Position& board = fields.currentPosition;
     if (referee_ && referee_->toMove() == toMove &&
         toSfen(referee_->position(), toMove) == toSfen(board, toMove)) {
         return;
@@ -84,7 +85,7 @@ bool GameController::actOnJudgement(Side mover, const Outcome& judged) {
             // The board lets the human make any move his pieces can make:
             // one that leaves his king in check loses; any other the game
             // plays on from, as it always has.
-            if (mover == Side::Lower && isInCheck(engine->currentPosition, Side::Lower)) {
+            if (mover == Side::Lower && isInCheck(fields.currentPosition, Side::Lower)) {
                 endByLeftInCheck();
                 return true;
             }
@@ -138,7 +139,7 @@ void GameController::computerTurn() {
     if (page.linkChecked) ui.setPollTimer(0);
     gameState = GameState::ComputerThinking;
     // The referee's test, before anyone is asked to think.
-    if (isInCheck(engine->currentPosition, Side::Lower)) {
+    if (isInCheck(fields.currentPosition, Side::Lower)) {
         endByLeftInCheck();
         return;
     }
@@ -154,7 +155,7 @@ void GameController::computerTurn() {
         UsiOpponent* opponent = usiOpponent.get();
         runThink(
             [this, opponent, limit](Ui& thinkUi) {
-                usiReply_ = opponent->Think(*record, engine->plyCount, engine->currentPosition, limit,
+                usiReply_ = opponent->Think(*record, fields.plyCount, fields.currentPosition, limit,
                                             engine->csaTimeMode == 1, engine->stopRequested, thinkUi);
             },
             [this, turn] {
@@ -170,27 +171,27 @@ void GameController::computerTurn() {
         },
         [this, turn] {
             if (turn != thinkNumber_ || gameState != GameState::ComputerThinking) return;
-            engine->pendingFrom = reply_.from;
-            engine->pendingTo = reply_.to;
+            fields.pendingFrom = reply_.from;
+            fields.pendingTo = reply_.to;
             ApplyComputerMove();
         });
 }
 
 bool GameController::RecordPly(Side mover, int64_t thinkMs) {
-    EngineState& e = *engine;
-    if (e.plyCount < 0 || e.plyCount >= kMaxRecordPlies) return false;
-    ++e.plyCount;
-    const Position& previous = record->history[static_cast<std::size_t>(e.plyCount - 1)];
-    Position& entry = record->history[static_cast<std::size_t>(e.plyCount)];
-    entry = e.currentPosition;
-    int64_t seconds = (thinkMs >= 0 ? thinkMs : nowMs() - e.moveStartMs) / 1000;
+    GameFields& g = fields;
+    if (g.plyCount < 0 || g.plyCount >= kMaxRecordPlies) return false;
+    ++g.plyCount;
+    const Position& previous = record->history[static_cast<std::size_t>(g.plyCount - 1)];
+    Position& entry = record->history[static_cast<std::size_t>(g.plyCount)];
+    entry = g.currentPosition;
+    int64_t seconds = (thinkMs >= 0 ? thinkMs : nowMs() - g.moveStartMs) / 1000;
     if (seconds < 1) seconds = 1;
     const int32_t moverCell = mover == Side::Lower ? kLowerTimeCell : kUpperTimeCell;
     const int32_t otherCell = mover == Side::Lower ? kUpperTimeCell : kLowerTimeCell;
     const int64_t total = seconds + previous[moverCell];
     entry[moverCell] = total > INT32_MAX ? INT32_MAX : static_cast<int32_t>(total);
     entry[otherCell] = previous[otherCell];
-    return e.plyCount < kMaxRecordPlies;
+    return g.plyCount < kMaxRecordPlies;
 }
 
 void GameController::stopAtPlyLimit() {
@@ -212,29 +213,29 @@ void GameController::tellAfterGame(const std::string& text, bool inMatch) {
 }
 
 void GameController::ApplyHumanMove() {
-    EngineState& e = *engine;
-    const int32_t from = e.pendingFrom;
-    const int32_t to = e.pendingTo % kPromotionOffset;
-    e.pendingTo = to;
+    GameFields& g = fields;
+    const int32_t from = g.pendingFrom;
+    const int32_t to = g.pendingTo % kPromotionOffset;
+    g.pendingTo = to;
     if (from < kPromotionOffset) {
-        const int32_t code = e.currentPosition[from];
+        const int32_t code = g.currentPosition[from];
         if (mayPromote(code) && (rankOf(from) <= 3 || rankOf(to) <= 3) &&
             (mustPromote(code, to) || ui.ask(kPromoteQuestion))) {
-            e.pendingTo = to + kPromotionOffset;
+            g.pendingTo = to + kPromotionOffset;
         }
     }
-    PlayLowerMove(Move{from, e.pendingTo});
+    PlayLowerMove(Move{from, g.pendingTo});
 }
 
 void GameController::PlayLowerMove(const Move& m) {
-    EngineState& e = *engine;
+    GameFields& g = fields;
     syncReferee(Side::Lower);
-    e.pendingFrom = m.from;
-    e.pendingTo = m.to;
-    applyLowerMove(e.currentPosition, m);
+    g.pendingFrom = m.from;
+    g.pendingTo = m.to;
+    applyLowerMove(g.currentPosition, m);
     const bool roomLeft = RecordPly(Side::Lower);
-    e.moveStartMs = nowMs();
-    e.lastDestination = destinationOf(m);
+    g.moveStartMs = nowMs();
+    g.lastDestination = destinationOf(m);
     DrawBoard();
     if (!roomLeft) {
         stopAtPlyLimit();
@@ -247,8 +248,9 @@ void GameController::PlayLowerMove(const Move& m) {
 
 void GameController::ApplyComputerMove(int64_t thinkMs) {
     EngineState& e = *engine;
-    const int32_t from = e.pendingFrom;
-    const int32_t to = e.pendingTo;
+    GameFields& g = fields;
+    const int32_t from = g.pendingFrom;
+    const int32_t to = g.pendingTo;
     if (Move{from, to}.isResign()) {
         if (page.linkChecked && link != nullptr) link->SendMove(Move::resign());
         PlaySound(Sound::Message);
@@ -264,7 +266,7 @@ void GameController::ApplyComputerMove(int64_t thinkMs) {
     // writes nothing.
     // (A referee that has decided already, a mate, judges no more moves.)
     const Move reply{from, to};
-    const bool legal = referee_->over() ? isLegalMove(e.currentPosition, Side::Upper, reply)
+    const bool legal = referee_->over() ? isLegalMove(g.currentPosition, Side::Upper, reply)
                                         : referee_->answer(PlayerAnswer::of(reply, 0)).ending != GameEnding::FoulLoss;
     if (!legal) {
         const bool inMatch = renzoku != 0;
@@ -272,18 +274,18 @@ void GameController::ApplyComputerMove(int64_t thinkMs) {
         tellAfterGame(kImpossibleReply + std::to_string(from) + "," + std::to_string(to), inMatch);
         return;
     }
-    applyUpperMove(e.currentPosition, Move{from, to});
+    applyUpperMove(g.currentPosition, Move{from, to});
     const bool roomLeft = RecordPly(Side::Upper, thinkMs);
     // A path mark tells the search that the game has passed this position.
     CandidateList mark;
     mark[0].from = kPathMarkFrom;
-    StorePosition(e, e.currentPosition, mark);
-    e.moveStartMs = nowMs();
-    e.lastDestination = to % kPromotionOffset;
+    StorePosition(e, g.currentPosition, mark);
+    g.moveStartMs = nowMs();
+    g.lastDestination = to % kPromotionOffset;
     DrawBoard();
     if (page.linkChecked && link != nullptr) link->SendMove(Move{from, to});
     lowerTurn();
-    e.pendingFrom = 0;
+    g.pendingFrom = 0;
     PlaySound(Sound::Piece);
     if (!roomLeft) {
         stopAtPlyLimit();

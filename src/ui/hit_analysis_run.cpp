@@ -19,7 +19,7 @@ bool hasAikExtension(const std::string& fileName) {
 // The record and the game fields as after start-up; the current position stays.
 void resetRecord(GameController& c) {
     GameRecord& r = *c.record;
-    EngineState& e = *c.engine;
+    GameFields& g = c.fields;
     setName(r.firstName, "");
     setName(r.secondName, "");
     r.startTime.clear();
@@ -28,9 +28,9 @@ void resetRecord(GameController& c) {
     setupPosition(r.history[0], kPresetEven);
     r.humanIsSecond = 0;
     r.length = 0;
-    e.plyCount = 0;
-    e.lastDestination = 0;
-    e.pendingFrom = 0;
+    g.plyCount = 0;
+    g.lastDestination = 0;
+    g.pendingFrom = 0;
     c.gameState = GameState::NoGame;
     c.ui.setGameState(GameState::NoGame);
     c.ui.setControls(ControlSet::AnalysisDone);

@@ -17,6 +17,7 @@ namespace nusari {
 
 int32_t GameController::StartUp() {
     EngineState& e = *engine;
+    GameFields& g = fields;
     SelectPreset(kPresetEven);
     randomSeed = static_cast<int32_t>(std::time(nullptr) % 1000);
     seedRandom(e.randomState, static_cast<uint32_t>(randomSeed));
@@ -26,15 +27,15 @@ int32_t GameController::StartUp() {
     record->ending = GameEnding::None;
     record->length = 0;
     gameState = GameState::NoGame;
-    e.plyCount = 0;
-    e.lastDestination = 0;
-    e.pendingFrom = 0;
-    e.pendingTo = 0;
+    g.plyCount = 0;
+    g.lastDestination = 0;
+    g.pendingFrom = 0;
+    g.pendingTo = 0;
     renzoku = 0;
     irekawari = 0;
     setName(record->firstName, "");
     setName(record->secondName, "");
-    setupPosition(e.currentPosition, page.presetRow);
+    setupPosition(g.currentPosition, page.presetRow);
 
     const Settings s = ReadSettings(store);
     startSettings = s;

@@ -20,11 +20,11 @@ void GameController::OpenRecordFile(const std::string& path) {
     // next game is an even game, and no record is being replayed. Either
     // way no game runs and the board shows ply 0.
     SelectPreset(loaded.ok ? kPresetContinue : kPresetEven);
-    engine->currentPosition = loaded.start;
+    fields.currentPosition = loaded.start;
     ui.setGameState(GameState::NoGame);
     ui.setControls(loaded.ok ? ControlSet::NoGame : ControlSet::FailedRecordLoad);
-    engine->plyCount = 0;
-    engine->lastDestination = 0;
+    fields.plyCount = 0;
+    fields.lastDestination = 0;
     ui.drawBoard();
     ui.setPanelText(loaded.ok ? kReplayText : "");
 }

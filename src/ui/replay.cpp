@@ -23,27 +23,27 @@ int32_t destinationOfPly(const GameRecord& record, int32_t ply) {
 // Entry [ply] becomes the current position. Its cells 111 and 119 hold
 // thinking times, which the search would read as its own values: they
 // become 0 on the board.
-void takeFromHistory(EngineState& e, const GameRecord& record, int32_t ply) {
-    e.currentPosition = record.history[static_cast<std::size_t>(ply)];
-    e.currentPosition[kLowerTimeCell] = 0;
-    e.currentPosition[kUpperTimeCell] = 0;
+void takeFromHistory(GameFields& g, const GameRecord& record, int32_t ply) {
+    g.currentPosition = record.history[static_cast<std::size_t>(ply)];
+    g.currentPosition[kLowerTimeCell] = 0;
+    g.currentPosition[kUpperTimeCell] = 0;
 }
 
 }  // namespace
 
 void GameController::TakeBack() {
-    EngineState& e = *engine;
-    if (e.plyCount <= 1) return;
-    e.plyCount -= 2;
-    takeFromHistory(e, *record, e.plyCount);
+    GameFields& g = fields;
+    if (g.plyCount <= 1) return;
+    g.plyCount -= 2;
+    takeFromHistory(g, *record, g.plyCount);
     // Back before the referee's start (a remote's takeback after an
     // interrupted judgement): it starts again here.
     if (referee_ && !referee_->takeBack(2)) startReferee(Side::Lower);
-    e.moveStartMs = nowMs();
-    e.lastDestination = destinationOfPly(*record, e.plyCount);
+    g.moveStartMs = nowMs();
+    g.lastDestination = destinationOfPly(*record, g.plyCount);
     DrawBoard();
     gameState = GameState::LowerToMove;
-    e.pendingFrom = 0;
+    g.pendingFrom = 0;
 }
 
 void GameController::OnMatta() {
@@ -51,34 +51,34 @@ void GameController::OnMatta() {
 }
 
 void GameController::ShowRecordPly() {
-    EngineState& e = *engine;
-    e.plyCount = std::clamp(e.plyCount, 0, std::clamp(record->length, 0, kMaxRecordPlies));
-    takeFromHistory(e, *record, e.plyCount);
-    e.lastDestination = destinationOfPly(*record, e.plyCount);
+    GameFields& g = fields;
+    g.plyCount = std::clamp(g.plyCount, 0, std::clamp(record->length, 0, kMaxRecordPlies));
+    takeFromHistory(g, *record, g.plyCount);
+    g.lastDestination = destinationOfPly(*record, g.plyCount);
     DrawBoard();
     ui.setPanelText(kReplayText);
 }
 
 int32_t GameController::ListedPlies() const {
-    const int32_t plies = gameState == GameState::NoGame ? record->length : engine->plyCount;
+    const int32_t plies = gameState == GameState::NoGame ? record->length : fields.plyCount;
     return std::clamp(plies, 0, kMaxRecordPlies);
 }
 
 GameController::MoveListView GameController::ShownMoveList() const {
     MoveListView view;
     view.lines = MoveListLines(*record, ListedPlies());
-    view.currentRow = std::clamp(engine->plyCount, 0, static_cast<int32_t>(view.lines.size()) - 1);
+    view.currentRow = std::clamp(fields.plyCount, 0, static_cast<int32_t>(view.lines.size()) - 1);
     return view;
 }
 
 void GameController::ReplayTo(int32_t ply) {
     if (gameState != GameState::NoGame || record->length == 0) return;
-    engine->plyCount = ply;
+    fields.plyCount = ply;
     ShowRecordPly();
 }
 
 void GameController::stepReplay(ReplayStep step) {
-    int32_t& ply = engine->plyCount;
+    int32_t& ply = fields.plyCount;
     switch (step) {
         case ReplayStep::ToStart:
             ply = 0;

@@ -46,16 +46,16 @@ bool GameController::runNameCommand() {
 // them. Returns whether the start position is the standard diagram turned
 // (its lower side is 後手).
 bool GameController::placeStartPosition() {
-    EngineState& e = *engine;
+    GameFields& g = fields;
     if (page.presetRow != kPresetContinue) {
-        setupPosition(e.currentPosition, page.presetRow);
+        setupPosition(g.currentPosition, page.presetRow);
         return false;
     }
-    e.currentPosition[kLowerTimeCell] = 0;
-    e.currentPosition[kUpperTimeCell] = 0;
+    g.currentPosition[kLowerTimeCell] = 0;
+    g.currentPosition[kUpperTimeCell] = 0;
     bool turned = record->boardTurned != 0;
-    if (moverOfPly(*record, e.plyCount + 1) == Side::Upper) {
-        e.currentPosition = flipPosition(e.currentPosition);
+    if (moverOfPly(*record, g.plyCount + 1) == Side::Upper) {
+        g.currentPosition = flipPosition(g.currentPosition);
         turned = !turned;
     }
     return turned;
@@ -66,9 +66,10 @@ bool GameController::placeStartPosition() {
 // the lower side unless the board is turned.
 void GameController::setPlayers(bool turned) {
     EngineState& e = *engine;
+    GameFields& g = fields;
     const std::string you = toCp932(page.playerName);
     if (page.computerFirst) {
-        e.currentPosition = flipPosition(e.currentPosition);
+        g.currentPosition = flipPosition(g.currentPosition);
         turned = !turned;
     }
     record->humanIsSecond = page.computerFirst ? 1 : 0;
@@ -79,7 +80,7 @@ void GameController::setPlayers(bool turned) {
     setName(turned ? record->secondName : record->firstName, you);
     setName(turned ? record->firstName : record->secondName, e.profile.namae);
     Position& start = record->history[0];
-    start = e.currentPosition;
+    start = g.currentPosition;
     start[kLowerTimeCell] = 0;
     start[kUpperTimeCell] = 0;
     startReferee(page.computerFirst ? Side::Upper : Side::Lower);
@@ -107,6 +108,7 @@ void GameController::StartGame() {
     if (settingsPage.okEnabled && ApplySettings() != 1) return refuse();
 
     EngineState& e = *engine;
+    GameFields& g = fields;
     const int32_t engines = static_cast<int32_t>(page.enginePaths.size());
     if (page.engineRow < 0 || page.engineRow >= engines) {
         showError(ui, kAikLoadError);
@@ -121,17 +123,17 @@ void GameController::StartGame() {
     ui.setControls(ControlSet::GameRunning);
     ui.setPanelText(kGameStartText);
     if (page.presetRow < 0) SelectPreset(kPresetEven);
-    e.lastDestination = 0;
-    e.pendingFrom = 0;
-    e.pendingTo = 0;
+    g.lastDestination = 0;
+    g.pendingFrom = 0;
+    g.pendingTo = 0;
     const bool turned = placeStartPosition();
-    e.plyCount = 0;
+    g.plyCount = 0;
     record->startTime = LocalTimeText();
     setPlayers(turned);
     if (page.linkChecked && link != nullptr) link->NamePlayers(*record);
     showMatch();
     DrawBoard();
-    e.moveStartMs = nowMs();
+    g.moveStartMs = nowMs();
     if (page.computerFirst) {
         computerTurn();
     } else {

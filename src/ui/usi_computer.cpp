@@ -71,7 +71,7 @@ void GameController::TakeRemoteAnswer(const PlayerAnswer& answer, const std::str
 }
 
 void GameController::takeEngineAnswer(Side side, const PlayerAnswer& answer, const std::string& name) {
-    EngineState& e = *engine;
+    GameFields& g = fields;
     const bool inMatch = renzoku != 0;
     // Results from the lower side's view.
     const int32_t sideWins = side == Side::Lower ? 1 : 2;
@@ -80,8 +80,8 @@ void GameController::takeEngineAnswer(Side side, const PlayerAnswer& answer, con
     switch (answer.kind) {
         case Kind::Move:
             if (side == Side::Lower) return PlayLowerMove(answer.move);
-            e.pendingFrom = answer.move.from;
-            e.pendingTo = answer.move.to;
+            g.pendingFrom = answer.move.from;
+            g.pendingTo = answer.move.to;
             // Timed when the answer came, not when the window got to it.
             return ApplyComputerMove(answer.ms);
         case Kind::Resign:
@@ -89,8 +89,8 @@ void GameController::takeEngineAnswer(Side side, const PlayerAnswer& answer, con
                 PlaySound(Sound::Message);
                 return EndGame(2, GameEnding::Resign);
             }
-            e.pendingFrom = Move::resign().from;
-            e.pendingTo = Move::resign().to;
+            g.pendingFrom = Move::resign().from;
+            g.pendingTo = Move::resign().to;
             return ApplyComputerMove();
         case Kind::Gone:
             // The record stays as it is, ready to be saved or continued.

@@ -4,6 +4,7 @@
 
 #include "aik/book_loader.h"
 #include "aik_test_support.h"
+#include "position/types.h"
 
 namespace nusari::test {
 namespace {

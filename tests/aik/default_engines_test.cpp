@@ -3,6 +3,7 @@
 
 #include "aik/engine_list.h"
 #include "aik_test_support.h"
+#include "position/types.h"
 
 namespace nusari::test {
 namespace {

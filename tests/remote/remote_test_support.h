@@ -72,7 +72,8 @@ class RemoteGameTest : public ::testing::Test {
     // first; `logged` counts the log lines so far.
     void expectEnded(const EndCase& c, std::size_t& logged);
     EngineState& engine() { return *controller->engine; }
-    Position& board() { return controller->engine->currentPosition; }
+    GameFields& gameFields() { return controller->fields; }
+    Position& board() { return controller->fields.currentPosition; }
 
     TempFolder folder;
     MemoryStore store;

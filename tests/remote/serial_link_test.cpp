@@ -61,7 +61,7 @@ class SerialLinkTest : public test::RemoteGameTest {
             const std::string reply = pty.readLine();
             ASSERT_TRUE(remote.play(reply)) << reply;
             EXPECT_EQ(board(), remote.controllerView(computerFirst)) << "after " << reply;
-            EXPECT_EQ(engine().plyCount, remote.ply);
+            EXPECT_EQ(gameFields().plyCount, remote.ply);
             ASSERT_EQ(controller->gameState, GameState::LowerToMove);
         }
         EXPECT_EQ(ui.events.back(), "sound:1");
@@ -124,7 +124,7 @@ TEST_F(SerialLinkTest, TheComputersMovesAndEndsAreSent) {
     // A drop by the second player at ply 6.
     playOn(false, {{99, kLowerLance}});
     board()[kUpperHandBase + kPawn] = 1;
-    engine().plyCount = 4;
+    gameFields().plyCount = 4;
     replies = {Move{kUpperHandBase + kPawn, 55}};
     ASSERT_EQ(deliver("+9998KY\n"), PollResult::MovePlayed);
     EXPECT_EQ(pty.readLine(), "-0055FU\n");
@@ -132,7 +132,7 @@ TEST_F(SerialLinkTest, TheComputersMovesAndEndsAreSent) {
     // A promotion by the first player, on the turned board.
     controller->InterruptGame();
     playOn(true, {{17, kUpperSilver}, {99, kLowerLance}});
-    engine().plyCount = 3;
+    gameFields().plyCount = 3;
     replies = {Move{17, 118}};
     ASSERT_EQ(deliver("+1112KY\n"), PollResult::MovePlayed);
     EXPECT_EQ(pty.readLine(), "+9392NG\n");
@@ -159,7 +159,7 @@ TEST_F(SerialLinkTest, BadMoveLinesLeaveThePositionAsItWas) {
                                       "件）：CSAプロトコル 通信エラー：" + line.substr(0, 7));
         EXPECT_EQ(ui.sounds, std::vector<Sound>{Sound::Message});
         EXPECT_EQ(board(), before);
-        EXPECT_EQ(engine().plyCount, 0);
+        EXPECT_EQ(gameFields().plyCount, 0);
         EXPECT_EQ(controller->gameState, GameState::LowerToMove);
     }
     EXPECT_EQ(thinks, 0);
@@ -201,11 +201,11 @@ TEST_F(SerialLinkTest, TakeBackAndUnknownWordsKeepTheGame) {
     replies = {Move{33, 34}, Move{83, 84}};
     ASSERT_EQ(deliver("+7776FU\n"), PollResult::MovePlayed);
     ASSERT_EQ(deliver("+2726FU\n"), PollResult::MovePlayed);
-    ASSERT_EQ(engine().plyCount, 4);
+    ASSERT_EQ(gameFields().plyCount, 4);
 
     ASSERT_EQ(deliver("%MATTA\n"), PollResult::SpecialHandled);
     EXPECT_EQ(ui.messages.back(), "特殊コマンド：通信側の待った");
-    EXPECT_EQ(engine().plyCount, 2);
+    EXPECT_EQ(gameFields().plyCount, 2);
     EXPECT_EQ(board()[27], kLowerPawn);
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
 
@@ -217,7 +217,7 @@ TEST_F(SerialLinkTest, TakeBackAndUnknownWordsKeepTheGame) {
     EXPECT_NE(std::find(ui.panelHistory.begin(), ui.panelHistory.end(),
                         "受信エラー（2件）：CSAプロトコル 通信エラー：%ABCDEFG"),
               ui.panelHistory.end());
-    EXPECT_EQ(engine().plyCount, 4);
+    EXPECT_EQ(gameFields().plyCount, 4);
 }
 
 TEST_F(SerialLinkTest, InAMatchTheRemotesResignationShowsNoMessage) {
@@ -258,7 +258,7 @@ TEST_F(SerialLinkTest, MessagesWhileTheComputerThinks) {
     EXPECT_EQ(ui.panelText(), "受信エラー（3件）：現在思考中 通信エラー：+2726FU");
     EXPECT_EQ(deliver(""), PollResult::Nothing);
     EXPECT_EQ(board()[27], kLowerPawn);
-    EXPECT_EQ(controller->engine->plyCount, 2);
+    EXPECT_EQ(controller->fields.plyCount, 2);
 }
 
 TEST_F(SerialLinkTest, AMessageCutShortIsReportedAfterTheReadTimeout) {
@@ -348,7 +348,7 @@ TEST_F(SerialLinkTest, RandomBytesNeverCorruptThePosition) {
         pty.write(bytes);
         auto pollOnce = [&] {
             const Position before = board();
-            const int32_t ply = engine().plyCount;
+            const int32_t ply = gameFields().plyCount;
             const PollResult r = link->Poll();
             if (r == PollResult::MovePlayed) {
                 ++moves;

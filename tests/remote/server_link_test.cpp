@@ -246,7 +246,7 @@ TEST_F(ServerLinkTest, AMoveSentOutOfTurnIsNeverPlayed) {
     EXPECT_EQ(server.readLine(), "-3334FU\n");  // the fixture sends it back
     ASSERT_EQ(pollUntilHandled(), PollResult::OutOfTurn);
     for (int i = 0; i < 20; ++i) EXPECT_EQ(link->Poll(), PollResult::Nothing);
-    EXPECT_EQ(engine().plyCount, 2);
+    EXPECT_EQ(gameFields().plyCount, 2);
     EXPECT_EQ(board()[27], kLowerPawn);
     EXPECT_EQ(link->refusedLines(), 2);
     EXPECT_NE(traceOut.str().find("受信拒否：手番違いの指し手 通信エラー：+2726FU,T1\n"),
@@ -257,7 +257,7 @@ TEST_F(ServerLinkTest, AMoveSentOutOfTurnIsNeverPlayed) {
     server.send("+2726FU,T3\n");
     ASSERT_EQ(pollUntilHandled(), PollResult::MovePlayed);
     EXPECT_EQ(server.readLine(), "-8384FU\n");
-    EXPECT_EQ(engine().plyCount, 4);
+    EXPECT_EQ(gameFields().plyCount, 4);
     EXPECT_EQ(link->refusedLines(), 2);
 }
 

@@ -59,7 +59,7 @@ TEST_P(UsiComputerTest, TheEnginesAnswerDecidesTheGame) {
     controller->PlayLowerMove(Move{77, 76});
     expectOutcome(c);
     // The human's move stays in the record whatever the engine did.
-    EXPECT_GE(engine().plyCount, 1);
+    EXPECT_GE(gameFields().plyCount, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -89,7 +89,7 @@ TEST_P(UsiRemoteTest, TheEnginesAnswerDecidesTheGame) {
     ASSERT_EQ(controller->gameState, GameState::LowerToMove);
     EXPECT_EQ(nameOf(record().firstName), "Fake");
     for (int tick = 0; tick < 400 && controller->gameState == GameState::LowerToMove &&
-                       engine().plyCount == 0;
+                       gameFields().plyCount == 0;
          ++tick) {
         controller->OnPollTimer();
         usleep(20000);

@@ -205,13 +205,13 @@ TEST_F(ClickTest, AClickOnNothingOfOneselfDoesNothing) {
     clickSquare(55);                                            // empty
     controller->OnBoardMouseDown(MouseButton::Left, 100, 100);  // upper stand
     EXPECT_TRUE(ui.events.empty());
-    EXPECT_EQ(engine().pendingFrom, 0);
+    EXPECT_EQ(gameFields().pendingFrom, 0);
 }
 
 TEST_F(ClickTest, SelectingMarksDestinationsAndFrames) {
     clickSquare(77);
-    EXPECT_EQ(engine().pendingFrom, 77);
-    EXPECT_EQ(engine().destinationMarks[76], 1);
+    EXPECT_EQ(gameFields().pendingFrom, 77);
+    EXPECT_EQ(gameFields().destinationMarks[76], 1);
     EXPECT_EQ(ui.events, std::vector<std::string>{"frame:279,321"});
 }
 
@@ -220,14 +220,14 @@ TEST_F(ClickTest, AnUnmarkedSecondClickCancels) {
         clickSquare(77);
         ui.events.clear();
         clickSquare(second);
-        EXPECT_EQ(engine().pendingFrom, 0);
+        EXPECT_EQ(gameFields().pendingFrom, 0);
         EXPECT_EQ(ui.events, std::vector<std::string>{"draw"});
     }
     // A click outside the board with a piece selected cancels too.
     clickSquare(77);
     ui.events.clear();
     controller->OnBoardMouseDown(MouseButton::Left, 700, 300);
-    EXPECT_EQ(engine().pendingFrom, 0);
+    EXPECT_EQ(gameFields().pendingFrom, 0);
     EXPECT_EQ(ui.events, std::vector<std::string>{"draw"});
 }
 
@@ -238,7 +238,7 @@ TEST_F(ClickTest, TheRightButtonOpensTheMenuOrCancels) {
     ui.events.clear();
     controller->OnBoardMouseDown(MouseButton::Right, 300, 200);
     EXPECT_EQ(ui.events, std::vector<std::string>{"draw"});
-    EXPECT_EQ(engine().pendingFrom, 0);
+    EXPECT_EQ(gameFields().pendingFrom, 0);
 }
 
 TEST_F(ClickTest, ClicksCountOnlyWhileTheHumanIsToMove) {
@@ -247,20 +247,20 @@ TEST_F(ClickTest, ClicksCountOnlyWhileTheHumanIsToMove) {
         clickSquare(77);
         controller->OnBoardMouseDown(MouseButton::Right, 300, 200);
         EXPECT_TRUE(ui.events.empty());
-        EXPECT_EQ(engine().pendingFrom, 0);
+        EXPECT_EQ(gameFields().pendingFrom, 0);
     }
 }
 
 TEST_F(ClickTest, StandAreasSelectOnlyKindsInHand) {
     board()[kLowerHandBase + kKnight] = 1;
     clickStand(kLowerHandBase + kGold);
-    EXPECT_EQ(engine().pendingFrom, 0);
+    EXPECT_EQ(gameFields().pendingFrom, 0);
     EXPECT_TRUE(ui.events.empty());
     clickStand(kLowerHandBase + kKnight);
-    EXPECT_EQ(engine().pendingFrom, kLowerHandBase + kKnight);
+    EXPECT_EQ(gameFields().pendingFrom, kLowerHandBase + kKnight);
     EXPECT_EQ(ui.events, std::vector<std::string>{"frame:645,360"});
-    EXPECT_EQ(engine().destinationMarks[55], 1);
-    EXPECT_EQ(engine().destinationMarks[42], 0);
+    EXPECT_EQ(gameFields().destinationMarks[55], 1);
+    EXPECT_EQ(gameFields().destinationMarks[42], 0);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ Position evenStart() {
 TEST_F(KingWalkTest, AResignationAfterFortyPliesIsLoggedAndNotSaved) {
     startGame(kPresetEven, false);
     for (int i = 0; i < 20; ++i) humanMove();
-    ASSERT_EQ(engine().plyCount, 40);
+    ASSERT_EQ(gameFields().plyCount, 40);
 
     ui.events.clear();
     ui.answers = {true};
@@ -64,7 +64,7 @@ TEST_F(KingWalkTest, ResignationNeedsTheHumansTurnAndAYes) {
     controller->OnTouryou();
     EXPECT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
-    EXPECT_EQ(engine().plyCount, 2);
+    EXPECT_EQ(gameFields().plyCount, 2);
     EXPECT_TRUE(logText().empty());
 }
 
@@ -148,7 +148,7 @@ TEST_F(KingWalkTest, AContinuedGameStartsFromTheEvenGameWithTheSidesExchanged) {
     EXPECT_TRUE(controller->page.computerFirst);
     EXPECT_EQ(controller->page.presetRow, kPresetEven);
     EXPECT_EQ(board(), evenStart());
-    EXPECT_EQ(engine().plyCount, 0);
+    EXPECT_EQ(gameFields().plyCount, 0);
     EXPECT_EQ(record().length, 0);
 
     // The pause: the computer waits, and nothing of the game answers.
@@ -161,7 +161,7 @@ TEST_F(KingWalkTest, AContinuedGameStartsFromTheEvenGameWithTheSidesExchanged) {
     controller->OnTouryou();
     clickSquare(59);
     EXPECT_TRUE(ui.questions.empty());
-    EXPECT_EQ(engine().pendingFrom, 0);
+    EXPECT_EQ(gameFields().pendingFrom, 0);
     EXPECT_EQ(thinks, thinksBefore);
 
     heldPause();
@@ -169,7 +169,7 @@ TEST_F(KingWalkTest, AContinuedGameStartsFromTheEvenGameWithTheSidesExchanged) {
     EXPECT_EQ(record().humanIsSecond, 1);
     EXPECT_EQ(nameOf(record().firstName), toCp932("標準"));
     EXPECT_EQ(record().history[0], flipPosition(evenStart()));
-    EXPECT_EQ(engine().plyCount, 1);
+    EXPECT_EQ(gameFields().plyCount, 1);
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
 }
 

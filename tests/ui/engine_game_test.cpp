@@ -50,7 +50,7 @@ TEST_F(EngineGameTest, TheEngineAnswersBothSides) {
         for (int i = 0; i < 3 && controller->gameState == GameState::LowerToMove; ++i)
             playAnyMove();
         EXPECT_GE(thinks, 3);
-        EXPECT_GE(engine().plyCount, 5);
+        EXPECT_GE(gameFields().plyCount, 5);
         EXPECT_GT(ui.pumps, 0);
         // Half the limit ends the deepening; one iteration may run over it.
         EXPECT_LT(slowest, 3000);

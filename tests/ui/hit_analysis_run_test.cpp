@@ -39,7 +39,7 @@ TEST_F(HitAnalysisRun, WritesAndOpensTheReportThenResetsTheRecord) {
     ASSERT_EQ(controller->StartUp(), 1);
     addTeacherGame();
     record().length = 7;
-    engine().plyCount = 7;
+    gameFields().plyCount = 7;
     controller->pagesVisible = true;
     RunHitAnalysis(*controller, test::defaultEngineFile().string());
 
@@ -59,7 +59,7 @@ TEST_F(HitAnalysisRun, WritesAndOpensTheReportThenResetsTheRecord) {
 
     EXPECT_FALSE(controller->pagesVisible);
     EXPECT_EQ(record().length, 0);
-    EXPECT_EQ(engine().plyCount, 0);
+    EXPECT_EQ(gameFields().plyCount, 0);
     EXPECT_EQ(controller->gameState, GameState::NoGame);
     EXPECT_EQ(controller->page.presetRow, kPresetEven);
 }

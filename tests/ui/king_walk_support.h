@@ -50,9 +50,9 @@ class KingWalkTest : public ControllerTest {
         ControllerTest::SetUp();
         // Walking kings repeat every four plies.
         controller->judgeRepetition = false;
-        controller->think = [this](EngineState& e, const ThinkRequest& request, ThinkObserver&) {
+        controller->think = [this](EngineState&, const ThinkRequest& request, ThinkObserver&) {
             ++thinks;
-            if (e.plyCount >= resignAtPly) return Move::resign();
+            if (controller->fields.plyCount >= resignAtPly) return Move::resign();
             return request.position[51] == kUpperKing ? Move{51, 52} : Move{52, 51};
         };
         controller->pause = [this](int32_t ms, std::function<void()> then) {

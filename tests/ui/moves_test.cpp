@@ -17,7 +17,7 @@ class MovesTest : public ControllerTest {
   protected:
     // A running game on a board that holds only the two kings and `pieces`.
     void playOn(std::initializer_list<std::pair<int32_t, int32_t>> pieces) {
-        if (controller->gameState == GameState::NoGame && engine().plyCount == 0) {
+        if (controller->gameState == GameState::NoGame && gameFields().plyCount == 0) {
             startGame(kPresetEven, false);
         }
         setupPosition(board(), 0);
@@ -25,7 +25,7 @@ class MovesTest : public ControllerTest {
         board()[51] = kUpperKing;
         for (const auto& [square, code] : pieces) board()[square] = code;
         controller->gameState = GameState::LowerToMove;
-        engine().pendingFrom = 0;
+        gameFields().pendingFrom = 0;
         ui.questions.clear();
     }
 };
@@ -62,7 +62,7 @@ TEST_F(MovesTest, PromotionIsAskedForcedOrNotOffered) {
         if (c.asked) {
             EXPECT_EQ(ui.questions[0], "成りますか？");
         }
-        EXPECT_EQ(record().history[static_cast<std::size_t>(engine().plyCount)][c.to], c.arrives);
+        EXPECT_EQ(record().history[static_cast<std::size_t>(gameFields().plyCount)][c.to], c.arrives);
         EXPECT_EQ(board()[c.from], kEmpty);
     }
 }
@@ -93,13 +93,13 @@ TEST_F(MovesTest, TheComputersRepliesAreApplied) {
     EXPECT_EQ(board()[77], kUpperProSilver);
     EXPECT_EQ(board()[66], kEmpty);
     EXPECT_EQ(board()[kUpperHandBase + kGold], 1);
-    EXPECT_EQ(engine().lastDestination, 77);
-    EXPECT_EQ(engine().pendingFrom, 0);
+    EXPECT_EQ(gameFields().lastDestination, 77);
+    EXPECT_EQ(gameFields().pendingFrom, 0);
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
     move(58, 59);
     EXPECT_EQ(board()[55], kUpperPawn);
     EXPECT_EQ(board()[kUpperHandBase + kPawn], 0);
-    EXPECT_EQ(engine().plyCount, 4);
+    EXPECT_EQ(gameFields().plyCount, 4);
     EXPECT_EQ(record().history[4], [&] {
         Position p = board();
         p[kLowerTimeCell] = record().history[4][kLowerTimeCell];
@@ -129,7 +129,7 @@ TEST_F(MovesTest, AFullMoveCycleShowsDrawsAndSounds) {
 TEST_F(MovesTest, EveryPlyCostsAtLeastOneSecondAndTimesAccumulate) {
     replies = {Move{33, 34}, Move{43, 44}};
     startGame(kPresetEven, false);
-    engine().moveStartMs = nowMs() - 3500;
+    gameFields().moveStartMs = nowMs() - 3500;
     move(77, 76);
     EXPECT_EQ(record().history[1][kLowerTimeCell], 3);
     EXPECT_EQ(record().history[1][kUpperTimeCell], 0);
@@ -154,7 +154,7 @@ TEST_F(MovesTest, TheComputerResigns) {
     EXPECT_EQ(controller->gameState, GameState::NoGame);
     EXPECT_EQ(record().length, 1);
     EXPECT_EQ(record().endTime.size(), 19u);
-    EXPECT_EQ(engine().lastDestination, 0);
+    EXPECT_EQ(gameFields().lastDestination, 0);
 }
 
 // An engine reply is outside input: one that is no legal move never
@@ -249,9 +249,9 @@ TEST_F(MovesTest, TheGameStopsWhenTheHistoryIsFull) {
     replies = {Move{33, 34}};
     startGame(kPresetEven, false);
     // The computer's reply is ply 999.
-    engine().plyCount = 997;
+    gameFields().plyCount = 997;
     move(77, 76);
-    EXPECT_EQ(engine().plyCount, 999);
+    EXPECT_EQ(gameFields().plyCount, 999);
     EXPECT_EQ(ui.messages.back(), kPlyLimitReached);
     EXPECT_EQ(controller->gameState, GameState::NoGame);
     EXPECT_EQ(record().length, 999);
@@ -262,13 +262,13 @@ TEST_F(MovesTest, TheGameStopsWhenTheHistoryIsFull) {
     makeController();
     thinks = 0;
     startGame(kPresetEven, false);
-    engine().plyCount = 998;
+    gameFields().plyCount = 998;
     move(77, 76);
     EXPECT_EQ(thinks, 0);
-    EXPECT_EQ(engine().plyCount, 999);
+    EXPECT_EQ(gameFields().plyCount, 999);
     EXPECT_EQ(controller->gameState, GameState::NoGame);
     EXPECT_FALSE(controller->RecordPly(Side::Lower));
-    EXPECT_EQ(engine().plyCount, 999);
+    EXPECT_EQ(gameFields().plyCount, 999);
 }
 
 }  // namespace

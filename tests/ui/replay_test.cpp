@@ -21,31 +21,31 @@ Position withoutTimes(Position p) {
 TEST_F(KingWalkTest, TakeBackGoesTwoPliesBackOnlyWhenThereAreTwo) {
     // The computer moved first and the human has not moved: nothing.
     startGame(kPresetEven, true);
-    ASSERT_EQ(engine().plyCount, 1);
+    ASSERT_EQ(gameFields().plyCount, 1);
     const Position afterFirst = board();
     controller->OnMatta();
-    EXPECT_EQ(engine().plyCount, 1);
+    EXPECT_EQ(gameFields().plyCount, 1);
     EXPECT_EQ(board(), afterFirst);
 
     // Ply 5 goes back to ply 3, with the times of that entry cleared.
     humanMove();
     humanMove();
-    ASSERT_EQ(engine().plyCount, 5);
+    ASSERT_EQ(gameFields().plyCount, 5);
     record().history[3][kLowerTimeCell] = 7;
     record().history[3][kUpperTimeCell] = 9;
     clickSquare(59);  // a selection is dropped
-    ASSERT_EQ(engine().pendingFrom, 59);
+    ASSERT_EQ(gameFields().pendingFrom, 59);
     ui.events.clear();
     controller->OnMatta();
-    EXPECT_EQ(engine().plyCount, 3);
+    EXPECT_EQ(gameFields().plyCount, 3);
     EXPECT_EQ(board(), withoutTimes(record().history[3]));
-    EXPECT_EQ(engine().lastDestination, 51);  // the frame marks ply 3, the computer's
-    EXPECT_EQ(engine().pendingFrom, 0);
+    EXPECT_EQ(gameFields().lastDestination, 51);  // the frame marks ply 3, the computer's
+    EXPECT_EQ(gameFields().pendingFrom, 0);
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
     EXPECT_EQ(ui.events, std::vector<std::string>{"draw"});
     // The game goes on from there, overwriting the later entries.
     humanMove();
-    EXPECT_EQ(engine().plyCount, 5);
+    EXPECT_EQ(gameFields().plyCount, 5);
     EXPECT_EQ(withoutTimes(record().history[5]), board());
 }
 
@@ -54,36 +54,36 @@ TEST_F(KingWalkTest, AfterATakeBackTheMoveIsTimedFromTheTakeBack) {
     startGame(kPresetEven, false);
     humanMove();
     humanMove();
-    engine().moveStartMs = nowMs() - 10000;  // ten seconds since the reply
+    gameFields().moveStartMs = nowMs() - 10000;  // ten seconds since the reply
     controller->OnMatta();
     humanMove();
-    ASSERT_EQ(engine().plyCount, 4);
+    ASSERT_EQ(gameFields().plyCount, 4);
     EXPECT_EQ(record().history[3][kLowerTimeCell] - record().history[2][kLowerTimeCell], 1);
 }
 
 TEST_F(KingWalkTest, TakeBackAtPlyTwoReturnsToTheStart) {
     startGame(kPresetEven, false);
     humanMove();
-    ASSERT_EQ(engine().plyCount, 2);
+    ASSERT_EQ(gameFields().plyCount, 2);
     controller->OnMatta();
-    EXPECT_EQ(engine().plyCount, 0);
+    EXPECT_EQ(gameFields().plyCount, 0);
     EXPECT_EQ(board(), record().history[0]);
 
     // Not while the computer thinks, and not after the game.
     humanMove();
     controller->gameState = GameState::ComputerThinking;
     controller->OnMatta();
-    EXPECT_EQ(engine().plyCount, 2);
+    EXPECT_EQ(gameFields().plyCount, 2);
     controller->gameState = GameState::LowerToMove;
     controller->EndGame(2, GameEnding::Resign);
     controller->OnMatta();
-    EXPECT_EQ(engine().plyCount, 2);
+    EXPECT_EQ(gameFields().plyCount, 2);
 }
 
 TEST_F(KingWalkTest, AnInterruptedGameContinuesWithTheSideToMoveFirst) {
     startGame(kPresetEven, true);
     for (int i = 0; i < 15; ++i) humanMove();
-    ASSERT_EQ(engine().plyCount, 31);
+    ASSERT_EQ(gameFields().plyCount, 31);
 
     ui.answers = {false};
     controller->OnTyuudan();
@@ -105,7 +105,7 @@ TEST_F(KingWalkTest, AnInterruptedGameContinuesWithTheSideToMoveFirst) {
     controller->page.computerFirst = false;
     controller->StartGame();
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
-    EXPECT_EQ(engine().plyCount, 0);
+    EXPECT_EQ(gameFields().plyCount, 0);
     EXPECT_EQ(record().humanIsSecond, 0);
     EXPECT_EQ(record().boardTurned, 1);
     EXPECT_EQ(nameOf(record().secondName), "YOU");
@@ -165,7 +165,7 @@ class ReplayTest : public KingWalkTest {
         ASSERT_EQ(record().length, 7);
     }
     void expectShown(int32_t ply) {
-        EXPECT_EQ(engine().plyCount, ply);
+        EXPECT_EQ(gameFields().plyCount, ply);
         EXPECT_EQ(board(), withoutTimes(record().history[static_cast<std::size_t>(ply)]));
         EXPECT_EQ(ui.panelText(), kReplayText);
     }
@@ -184,7 +184,7 @@ TEST_F(ReplayTest, TheButtonsStepAndStopAtBothEnds) {
     expectShown(7);
     controller->OnReplayButton(ReplayStep::Back);
     expectShown(6);
-    EXPECT_EQ(engine().lastDestination, 52);  // the frame marks ply 6
+    EXPECT_EQ(gameFields().lastDestination, 52);  // the frame marks ply 6
 }
 
 TEST_F(ReplayTest, TheKeysActOnlyWithoutAGameAndWithARecord) {
@@ -200,7 +200,7 @@ TEST_F(ReplayTest, TheKeysActOnlyWithoutAGameAndWithARecord) {
     ui.setPanelText("thinking");
     for (ReplayStep step : {ReplayStep::ToStart, ReplayStep::Back, ReplayStep::ToEnd})
         controller->OnReplayKey(step);
-    EXPECT_EQ(engine().plyCount, 2);
+    EXPECT_EQ(gameFields().plyCount, 2);
     EXPECT_EQ(board(), during);
     EXPECT_EQ(ui.panelText(), "thinking");
 }
@@ -228,7 +228,7 @@ TEST_F(ReplayTest, ASavedGameOpensAgainForReplay) {
     controller->OnOpenRecord();
     EXPECT_EQ(ui.proposedNames.back(), "");
     EXPECT_EQ(record().length, 7);
-    EXPECT_EQ(engine().plyCount, 0);
+    EXPECT_EQ(gameFields().plyCount, 0);
     EXPECT_EQ(controller->page.presetRow, kPresetContinue);
     controller->OnReplayButton(ReplayStep::ToEnd);
     EXPECT_EQ(board(), withoutTimes(last));
@@ -236,7 +236,7 @@ TEST_F(ReplayTest, ASavedGameOpensAgainForReplay) {
     // A cancelled dialog changes nothing.
     controller->OnOpenRecord();
     controller->OnSaveRecord();
-    EXPECT_EQ(engine().plyCount, 7);
+    EXPECT_EQ(gameFields().plyCount, 7);
 }
 
 TEST_F(ReplayTest, AFileThatDoesNotReadLeavesAnEvenGameAndNoRecord) {
@@ -250,7 +250,7 @@ TEST_F(ReplayTest, AFileThatDoesNotReadLeavesAnEvenGameAndNoRecord) {
     EXPECT_FALSE(ui.messages.empty());
     EXPECT_EQ(board(), test::presetPosition(kPresetEven));
     controller->OnReplayKey(ReplayStep::ToEnd);
-    EXPECT_EQ(engine().plyCount, 0);
+    EXPECT_EQ(gameFields().plyCount, 0);
 }
 
 // What the window shows after an opened record, read or not: no game, its
@@ -271,7 +271,7 @@ TEST_F(ReplayTest, AnOpenedRecordShowsPlyZeroOrTheEvenGame) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         controller->OnReplayButton(ReplayStep::ToEnd);
-        engine().lastDestination = 52;
+        gameFields().lastDestination = 52;
         ui.events.clear();
         controller->OpenRecordFile(c.file.string());
         std::vector<std::string> window(ui.events.end() - 4, ui.events.end());
@@ -279,8 +279,8 @@ TEST_F(ReplayTest, AnOpenedRecordShowsPlyZeroOrTheEvenGame) {
                                                     "state:100", c.controls, "draw"}));
         EXPECT_EQ(ui.events.size(), c.read ? 4u : 6u);  // a failure's sound and message first
         EXPECT_EQ(controller->page.presetRow, c.preset);
-        EXPECT_EQ(engine().plyCount, 0);
-        EXPECT_EQ(engine().lastDestination, 0);
+        EXPECT_EQ(gameFields().plyCount, 0);
+        EXPECT_EQ(gameFields().lastDestination, 0);
         EXPECT_EQ(board(), c.read ? withoutTimes(record().history[0])
                                   : test::presetPosition(kPresetEven));
     }

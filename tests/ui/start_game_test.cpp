@@ -91,7 +91,7 @@ TEST_F(ControllerTest, HumanFirstEvenGame) {
     EXPECT_EQ(name(record().secondName), toCp932("標準"));
     EXPECT_EQ(record().history[0], preset(kPresetEven));
     EXPECT_EQ(board(), preset(kPresetEven));
-    EXPECT_EQ(engine().plyCount, 0);
+    EXPECT_EQ(gameFields().plyCount, 0);
     EXPECT_EQ(thinks, 0);
     // "yyyy/mm/dd hh:nn:ss"
     ASSERT_EQ(record().startTime.size(), 19u);
@@ -108,7 +108,7 @@ TEST_F(ControllerTest, ComputerFirstTurnsTheStartPositionAndPlays) {
     EXPECT_EQ(name(record().secondName), toCp932("花子"));
     // The even start looks the same from both sides.
     EXPECT_EQ(record().history[0], flipPosition(preset(kPresetEven)));
-    EXPECT_EQ(engine().plyCount, 1);
+    EXPECT_EQ(gameFields().plyCount, 1);
     EXPECT_EQ(board()[34], kUpperPawn);
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
 }
@@ -201,7 +201,7 @@ TEST_F(ControllerTest, ContinuingFlipsTheBoardWhenTheOldComputerIsToMove) {
     move(57, 56);
     move(67, 66);
     ASSERT_EQ(controller->gameState, GameState::NoGame);
-    ASSERT_EQ(engine().plyCount, 7);
+    ASSERT_EQ(gameFields().plyCount, 7);
     const Position finished = board();
 
     controller->SelectPreset(kPresetContinue);
@@ -211,7 +211,7 @@ TEST_F(ControllerTest, ContinuingFlipsTheBoardWhenTheOldComputerIsToMove) {
     expected[kUpperTimeCell] = 0;
     EXPECT_EQ(record().history[0], expected);
     EXPECT_EQ(board(), expected);
-    EXPECT_EQ(engine().plyCount, 0);
+    EXPECT_EQ(gameFields().plyCount, 0);
 }
 
 TEST_F(ControllerTest, ContinuingFromAHistoryEntryClearsTheTimeCells) {

@@ -110,8 +110,9 @@ class ControllerTest : public ::testing::Test {
     }
 
     EngineState& engine() { return *controller->engine; }
+    GameFields& gameFields() { return controller->fields; }
     GameRecord& record() { return *controller->record; }
-    Position& board() { return controller->engine->currentPosition; }
+    Position& board() { return controller->fields.currentPosition; }
 
     TempFolder folder;
     MemoryStore store;

@@ -75,7 +75,7 @@ class UsiFloodTest : public test::ControllerTest {
 TEST_F(UsiFloodTest, AFloodOfInfoLinesGivesFewPanelTextsTheLastLineAndTheMove) {
     playAgainstFlood();
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
-    ASSERT_EQ(engine().plyCount, 2);
+    ASSERT_EQ(gameFields().plyCount, 2);
     EXPECT_EQ(board()[33], kEmpty);  // the upper side's pawn left ３三
     const size_t texts = ui.panelHistory.size() - textsBefore;
     EXPECT_GE(texts, 1u);
@@ -89,11 +89,11 @@ TEST_F(UsiFloodTest, AFloodOfInfoLinesGivesFewPanelTextsTheLastLineAndTheMove) {
 TEST_F(UsiFloodTest, TheMovesTimeIsTakenWhenTheAnswerCame) {
     controller->runThink = [this](std::function<void(Ui&)> work, std::function<void()> done) {
         work(ui);
-        engine().moveStartMs -= 5000;
+        gameFields().moveStartMs -= 5000;
         done();
     };
     playAgainstFlood();
-    ASSERT_EQ(engine().plyCount, 2);
+    ASSERT_EQ(gameFields().plyCount, 2);
     EXPECT_LT(record().history[2][kUpperTimeCell], 5);
 }
 

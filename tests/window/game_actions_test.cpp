@@ -33,8 +33,8 @@ class GameActionsTest : public ::testing::Test {
         // The computer's king steps back and forth; it resigns at `resignAt`.
         // The kings repeat every four plies: repetition does not end these games.
         w->controller().judgeRepetition = false;
-        w->controller().think = [this](EngineState& e, const ThinkRequest& request, ThinkObserver&) {
-            if (e.plyCount >= resignAt) return Move::resign();
+        w->controller().think = [this](EngineState&, const ThinkRequest& request, ThinkObserver&) {
+            if (c().fields.plyCount >= resignAt) return Move::resign();
             return request.position[51] == kUpperKing ? Move{51, 52} : Move{52, 51};
         };
     }
@@ -50,7 +50,7 @@ class GameActionsTest : public ::testing::Test {
 
     // The human's king steps by two clicks on the picture.
     void kingStep() {
-        const int32_t from = c().engine->currentPosition[59] == kLowerKing ? 59 : 58;
+        const int32_t from = c().fields.currentPosition[59] == kLowerKing ? 59 : 58;
         for (int32_t square : {from, from == 59 ? 58 : 59}) {
             const PicturePoint at = SquareOrigin(square);
             QTest::mouseClick(&w->picture(), Qt::LeftButton, Qt::NoModifier,
@@ -78,12 +78,12 @@ class GameActionsTest : public ::testing::Test {
 TEST_F(GameActionsTest, MattaTyuudanAndTouryouFromTheToolBarAndTheMenu) {
     startGame();
     kingStep();
-    ASSERT_EQ(c().engine->plyCount, 2);
+    ASSERT_EQ(c().fields.plyCount, 2);
     w->button(Control::Matta)->click();
-    EXPECT_EQ(c().engine->plyCount, 0);
+    EXPECT_EQ(c().fields.plyCount, 0);
     kingStep();
     menuEntry("taikyokutyuuPM_matta")->trigger();
-    EXPECT_EQ(c().engine->plyCount, 0);
+    EXPECT_EQ(c().fields.plyCount, 0);
 
     w->answers = {false, true};
     w->button(Control::Tyuudan)->click();
@@ -112,7 +112,7 @@ TEST_F(GameActionsTest, ReplayButtonsAndKeys) {
     for (int i = 0; i < 3; ++i) kingStep();
     ASSERT_EQ(c().gameState, GameState::NoGame);
     ASSERT_EQ(c().record->length, 5);
-    int32_t& ply = c().engine->plyCount;
+    int32_t& ply = c().fields.plyCount;
 
     w->button(Control::ModoruMax)->click();
     EXPECT_EQ(ply, 0);
@@ -163,7 +163,7 @@ TEST_F(GameActionsTest, SaveAndOpenThroughTheirButtons) {
     w->files = {path.string()};
     w->button(Control::FairuHiraku)->click();
     EXPECT_EQ(c().record->length, 3);
-    EXPECT_EQ(c().engine->plyCount, 0);
+    EXPECT_EQ(c().fields.plyCount, 0);
     EXPECT_TRUE(w->button(Control::Susumu1)->isEnabled());
     EXPECT_EQ(w->pages().taikyoku_teai->currentIndex(), 0);
 }
@@ -186,11 +186,11 @@ TEST_F(GameActionsTest, TheMoveListFollowsTheGameAndReplaysOnAClick) {
                           list->visualItemRect(list->item(row)).center());
     };
     clickRow(1);
-    EXPECT_EQ(c().engine->plyCount, 1);
+    EXPECT_EQ(c().fields.plyCount, 1);
     EXPECT_EQ(list->currentRow(), 1);
-    EXPECT_EQ(c().engine->currentPosition[58], kLowerKing);
+    EXPECT_EQ(c().fields.currentPosition[58], kLowerKing);
     clickRow(5);  // the result line: the end of the game
-    EXPECT_EQ(c().engine->plyCount, 3);
+    EXPECT_EQ(c().fields.plyCount, 3);
 }
 
 TEST_F(GameActionsTest, AtTheEndOfALongGameTheListShowsItsLastLineWhole) {
@@ -225,7 +225,7 @@ TEST_F(GameActionsTest, ADroppedRecordFileOpensLikeTheOpenButton) {
     EXPECT_TRUE(drop(path));
     EXPECT_EQ(c().record->length, 2);
     EXPECT_EQ(c().record->humanIsSecond, 1);  // 上手 moves first
-    EXPECT_EQ(c().engine->currentPosition[11], kEmpty);
+    EXPECT_EQ(c().fields.currentPosition[11], kEmpty);
     EXPECT_EQ(w->pages().taikyoku_teai->currentIndex(), 0);
 }
 
@@ -246,9 +246,9 @@ TEST_F(GameActionsTest, TheMatchPausesOnATimerWithTheWindowResponsive) {
     EXPECT_TRUE(c().MatchPaused());
     EXPECT_EQ(c().gameState, GameState::ComputerThinking);
     EXPECT_TRUE(w->pages().sengo_2->isChecked());
-    EXPECT_EQ(c().engine->plyCount, 0);
+    EXPECT_EQ(c().fields.plyCount, 0);
     QTRY_COMPARE_WITH_TIMEOUT(c().gameState, GameState::LowerToMove, 5000);
-    EXPECT_EQ(c().engine->plyCount, 1);
+    EXPECT_EQ(c().fields.plyCount, 1);
     EXPECT_EQ(c().record->humanIsSecond, 1);
     EXPECT_EQ(c().renzoku, 9);
 }
@@ -279,7 +279,7 @@ TEST_F(GameActionsTest, ClosingDuringThePauseCancelsIt) {
     w->answers = {true};
     EXPECT_TRUE(w->close());
     QTest::qWait(150);
-    EXPECT_EQ(c().engine->plyCount, 0);
+    EXPECT_EQ(c().fields.plyCount, 0);
 }
 
 }  // namespace

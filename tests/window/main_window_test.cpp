@@ -153,27 +153,27 @@ TEST_F(WindowTest, ClicksMapToSquaresAndStandAreas) {
     GameController& c = w->controller();
     // x 613, y 463 is square 19, the human's lance: it is selected.
     click(*w, 613, 463);
-    EXPECT_EQ(c.engine->pendingFrom, 19);
+    EXPECT_EQ(c.fields.pendingFrom, 19);
     // The blue frame is on the visible picture.
     EXPECT_GT(
         w->picture().image().pixelColor(SquareOrigin(19).x + 1, SquareOrigin(19).y + 24).blue(),
         200);
     // x 185, y 35 is square 91: not a destination, so it cancels.
     click(*w, 185, 35);
-    EXPECT_EQ(c.engine->pendingTo, 91);
-    EXPECT_EQ(c.engine->pendingFrom, 0);
+    EXPECT_EQ(c.fields.pendingTo, 91);
+    EXPECT_EQ(c.fields.pendingFrom, 0);
     EXPECT_LT(
         w->picture().image().pixelColor(SquareOrigin(19).x + 1, SquareOrigin(19).y + 24).blue(),
         200);
 
     // The stand: a silver in hand is selected from its area.
-    c.engine->currentPosition[kLowerHandBase + kSilver] = 1;
+    c.fields.currentPosition[kLowerHandBase + kSilver] = 1;
     w->drawBoard();
     click(*w, 740, 330);
-    EXPECT_EQ(c.engine->pendingFrom, kLowerHandBase + kSilver);
+    EXPECT_EQ(c.fields.pendingFrom, kLowerHandBase + kSilver);
     EXPECT_GT(w->picture().image().pixelColor(716, 340).blue(), 200);
     click(*w, 740, 330, Qt::RightButton);
-    EXPECT_EQ(c.engine->pendingFrom, 0);
+    EXPECT_EQ(c.fields.pendingFrom, 0);
 }
 
 TEST_F(WindowTest, APlayedMoveIsAnsweredAndDrawn) {
@@ -182,13 +182,13 @@ TEST_F(WindowTest, APlayedMoveIsAnsweredAndDrawn) {
     GameController& c = w->controller();
     click(*w, SquareOrigin(77).x + 24, SquareOrigin(77).y + 24);
     click(*w, SquareOrigin(76).x + 24, SquareOrigin(76).y + 24);
-    ASSERT_EQ(c.engine->plyCount, 2);
+    ASSERT_EQ(c.fields.plyCount, 2);
     EXPECT_EQ(c.gameState, GameState::LowerToMove);
     // The picture shows the pawn on 76 and the red frame on the reply.
     BoardRenderer renderer;
     EXPECT_EQ(w->picture().image().pixel(SquareOrigin(76).x + 24, SquareOrigin(76).y + 24),
               renderer.pieceImage(kLowerPawn).pixel(24, 24));
-    const PicturePoint last = SquareOrigin(c.engine->lastDestination);
+    const PicturePoint last = SquareOrigin(c.fields.lastDestination);
     EXPECT_GT(w->picture().image().pixelColor(last.x + 1, last.y + 24).red(), 200);
     EXPECT_GE(w->sounds, 2);
 }
@@ -213,8 +213,8 @@ TEST_F(WindowTest, TheWindowStaysResponsiveWhileTheComputerThinks) {
     timer.stop();
     EXPECT_GT(ticks, 0);
     EXPECT_TRUE(closeRefused);
-    EXPECT_EQ(c.engine->plyCount, 1);
-    EXPECT_EQ(c.engine->pendingFrom, 0);
+    EXPECT_EQ(c.fields.plyCount, 1);
+    EXPECT_EQ(c.fields.pendingFrom, 0);
     EXPECT_EQ(c.gameState, GameState::LowerToMove);
 }
 
@@ -237,13 +237,13 @@ TEST_F(WindowTest, ADialogDuringTheComputersTurnDoesNotHoldItUp) {
                     QMessageBox::Ok, w.get());
     int32_t pliesWhileOpen = -1;
     QTimer::singleShot(1500, &box, [&] {
-        pliesWhileOpen = c.engine->plyCount;
+        pliesWhileOpen = c.fields.plyCount;
         box.accept();
     });
     box.exec();
     EXPECT_EQ(pliesWhileOpen, 1);
     EXPECT_EQ(c.gameState, GameState::LowerToMove);
-    EXPECT_EQ(c.engine->currentPosition[42], kUpperKing);
+    EXPECT_EQ(c.fields.currentPosition[42], kUpperKing);
     EXPECT_EQ(c.record->history[1][kUpperTimeCell], 1);  // under a second, counted as one
 }
 
