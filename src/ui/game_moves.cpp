@@ -79,6 +79,7 @@ bool GameController::judgeMove(Side mover, const Move& m) {
 }
 
 bool GameController::actOnJudgement(Side mover, const Outcome& judged) {
+    // A copy: ending the game may start a match's next one, and its referee.
     const Outcome outcome = judged;
     switch (outcome.ending) {
         case GameEnding::FoulLoss:
