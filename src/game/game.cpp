@@ -114,6 +114,18 @@ const Outcome& Game::answer(const PlayerAnswer& a) {
         lose(side, GameEnding::PlayerGone, a.detail);
         return outcome_;
     }
+    if (a.kind == Kind::Verdict && a.ending != GameEnding::None) {
+        // The remote keeps the game: its word on the end stands.
+        outcome_.ending = a.ending;
+        if (a.result == 1) outcome_.winner = side;
+        if (a.result == 2) outcome_.winner = opponentOf(side);
+        outcome_.detail = a.detail;
+        return outcome_;
+    }
+    if (a.kind == Kind::Interrupt || (a.kind == Kind::Verdict && a.ending == GameEnding::None)) {
+        interrupt();
+        return outcome_;
+    }
     if (a.kind == Kind::NoAnswer) {
         lose(side, GameEnding::NoAnswer,
              a.detail.empty() && deadline >= 0 ? std::to_string(deadline) + " ms without an answer" : a.detail);

@@ -1,6 +1,7 @@
-// The game as the remote links see it: what they read of it and the few
-// things they do to it. The game controller implements it; the links know
-// nothing of the window.
+// The game as the remote links see it: what they read of it, the reporter
+// they tell through, and the few settings they need. The game controller
+// implements it; the links know nothing of the window and change nothing in
+// the game: what the remote says comes back to the controller as answers.
 #pragma once
 
 #include <cstdint>
@@ -34,26 +35,10 @@ class GameHost {
     virtual EngineState& Engine() = 0;
     // The game's record: its history, who moves first, the board's turn.
     virtual GameRecord& Record() = 0;
-    // True while a continuous match runs.
+    // True while a continuous match runs (the remote's end words are then
+    // told in the thinking panel only, or not at all).
     virtual bool InMatch() const = 0;
 
-    // The remote side's move, decided: made, recorded and drawn; then the
-    // computer's whole reply.
-    virtual void PlayLowerMove(const Move& m) = 0;
-    // An engine's answer for the lower side (a USI engine on the link):
-    // its move is played, every other answer judged by the game's referee
-    // and told with the engine's `name`.
-    virtual void TakeRemoteAnswer(const PlayerAnswer& answer, const std::string& name) = 0;
-    // Ends the game with a result from the lower side's view: 1 wins,
-    // 2 loses, -1 no winner.
-    virtual void EndGame(int32_t result, GameEnding ending) = 0;
-    // Stops the game without a result.
-    virtual void InterruptGame() = 0;
-    // Goes back two plies to the lower side's earlier turn.
-    virtual void TakeBack() = 0;
-    // Tells the user about a game that has ended: in a box that holds
-    // nothing up, or in the thinking panel during a match.
-    virtual void tellAfterGame(const std::string& text, bool inMatch) = 0;
     // Plays the piece or the message sound.
     virtual void PlaySound(Sound kind) = 0;
     // The server chose the sides: the new-game page shows whether the

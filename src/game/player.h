@@ -24,13 +24,23 @@ struct PlayerAnswer {
         Malformed,  // an answer that is no move at all: `detail` says what came
         NoAnswer,   // nothing within the time and the margin
         Gone,       // crashed, closed its line or disconnected: `detail` says how
+        // A remote that keeps the game itself (a game server, the serial
+        // partner's end words) has ended it: `result` and `ending` say how.
+        Verdict,
+        Interrupt,  // the remote stops the game without a result
     };
     Kind kind = Kind::NoAnswer;
     Move move = Move::none();
-    std::string detail;  // printable
+    // Printable. From a remote link, what the user is told once the answer
+    // has been acted on (empty: nothing), for every kind but Move.
+    std::string detail;
     int64_t ms = -1;     // the time the answer took; -1 when the caller measures it
     bool hasScore = false;
     int32_t score = 0;   // the engine's last score, from its own side
+    // A verdict: 1 the answering player wins, 2 it loses, else no winner;
+    // the ending as the record keeps it.
+    int32_t result = 0;
+    GameEnding ending = GameEnding::None;
 
     static PlayerAnswer of(const Move& m, int64_t ms = -1) {
         PlayerAnswer a;
@@ -43,6 +53,12 @@ struct PlayerAnswer {
         PlayerAnswer a;
         a.kind = kind;
         a.detail = std::move(detail);
+        return a;
+    }
+    static PlayerAnswer verdict(int32_t result, GameEnding ending, std::string detail = {}) {
+        PlayerAnswer a = with(Kind::Verdict, std::move(detail));
+        a.result = result;
+        a.ending = ending;
         return a;
     }
 };

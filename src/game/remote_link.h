@@ -1,19 +1,26 @@
-// The link through which a remote program plays the lower side. The game
-// controller opens it at a game start, sends the computer's moves over it
-// and lets it read on every tick of the poll timer.
+// The link through which a remote program plays the lower side: the serial
+// line, a CSA game server or a USI engine. It is a player: the game
+// controller opens it at a game start, sends the computer's moves over it,
+// and polls it on every tick of the poll timer while the remote is to move;
+// what the remote said comes back as answers (a move, a takeback, the
+// remote's verdict or interruption, a fault) for the controller and its
+// referee to act on. The link itself changes nothing in the game.
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <optional>
 #include <string>
+#include <utility>
 
+#include "game/player.h"
 #include "position/types.h"
 #include "records/game_record.h"
 
 namespace nusari {
 
-class RemoteLink {
+class RemoteLink : public Player {
   public:
-    virtual ~RemoteLink() = default;
     // Opens the port named in the settings; 1 on success, -1 after the link
     // has shown its message.
     virtual int32_t OpenLink(const std::string& portName) = 0;
@@ -23,8 +30,11 @@ class RemoteLink {
     virtual void SendMove(const Move& m) = 0;
     // Tells the remote that the game stops here (the human's foul).
     virtual void SendInterruption() = 0;
-    // Reads what the remote sent; called every 20 ms while the remote is to move.
+    // Reads what the remote sent and turns it into answers; called every
+    // 20 ms while the remote is to move.
     virtual void PollLink() = 0;
+    // The next answer read and not yet taken, oldest first.
+    virtual std::optional<PlayerAnswer> takeAnswer();
     // The most the computer's next move may take by the remote's clock, with
     // `usedSeconds` of its own time gone; 0 when the remote sets none.
     virtual int32_t MoveTimeCapMs(int32_t /*usedSeconds*/) { return 0; }
@@ -38,6 +48,23 @@ class RemoteLink {
     // match); `result` from the lower side's view: 1 wins, 2 loses, else
     // no winner.
     virtual void GameEnded(int32_t /*result*/) {}
+
+    // As a player: the link is opened before the game (OpenLink) and reads
+    // on its own, so the start and the turn need nothing more; a poll reads
+    // and gives the first answer.
+    std::string name() const override { return {}; }
+    bool startGame(const Game& /*game*/, Side /*side*/, std::string& /*error*/) override { return true; }
+    void yourTurn(const Game& /*game*/) override {}
+    std::optional<PlayerAnswer> poll(int64_t waitMs) override;
+
+  protected:
+    // Keeps an answer for the controller, in the order the remote gave them.
+    void queueAnswer(PlayerAnswer a) { answers_.push_back(std::move(a)); }
+    // A closed link or an ended game leaves nothing to take.
+    void dropAnswers() { answers_.clear(); }
+
+  private:
+    std::deque<PlayerAnswer> answers_;
 };
 
 }  // namespace nusari

@@ -3,6 +3,7 @@
 #include "remote/csa_link.h"
 
 #include <iostream>
+#include <utility>
 
 #include "game/game_host.h"
 #include "remote/csa_move_line.h"
@@ -56,10 +57,12 @@ void CsaLink::CloseLink() {
     afterServerEnd_ = false;
     awaitingOwnVerdict_ = false;
     GameEnded(0);
+    dropAnswers();
     transport_ = Transport::None;
 }
 
 void CsaLink::GameEnded(int32_t /*result*/) {
+    dropAnswers();
     serverReason_ = GameEnding::None;
     serverPly_ = 0;
     sentMove_.clear();
@@ -114,7 +117,7 @@ PollResult CsaLink::playRemoteMove(std::string_view body, const std::string& sho
         DecodeMoveBody(body, game_.Fields().currentPosition, game_.Record().humanIsSecond != 0);
     if (!m) return refuse(kProtocolError, shown, PollResult::Malformed);
     if (transport_ == Transport::Server) ++serverPly_;
-    game_.PlayLowerMove(*m);
+    queueAnswer(PlayerAnswer::of(*m));
     return PollResult::MovePlayed;
 }
 
@@ -140,16 +143,19 @@ PollResult CsaLink::refuse(const char* prefix, const std::string& shown, PollRes
     return result;
 }
 
-void CsaLink::perform(const SpecialCommand& command) {
+// The game ends (and is logged) before the user is told `told`, in a box
+// that holds nothing up, or in the panel during a match; a takeback is told
+// in a box.
+void CsaLink::perform(const SpecialCommand& command, std::string told) {
     switch (command.action) {
         case RemoteAction::EndGame:
-            game_.EndGame(command.result, command.ending);
+            queueAnswer(PlayerAnswer::verdict(command.result, command.ending, std::move(told)));
             break;
         case RemoteAction::TakeBack:
-            game_.TakeBack();
+            queueAnswer(PlayerAnswer::with(PlayerAnswer::Kind::Takeback, std::move(told)));
             break;
         case RemoteAction::Interrupt:
-            game_.InterruptGame();
+            queueAnswer(PlayerAnswer::with(PlayerAnswer::Kind::Interrupt, std::move(told)));
             break;
     }
 }

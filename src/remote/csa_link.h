@@ -117,7 +117,7 @@ class CsaLink : public RemoteLink {
     // sound unless it has come already) and shows the count in the panel.
     PollResult refuse(const char* prefix, const std::string& shown, PollResult result,
                       bool soundPlayed = false);
-    void perform(const SpecialCommand& command);
+    void perform(const SpecialCommand& command, std::string told);
 
     GameHost& game_;
     Transport transport_ = Transport::None;

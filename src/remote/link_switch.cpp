@@ -31,6 +31,10 @@ void LinkSwitch::PollLink() {
     if (open_ != nullptr) open_->PollLink();
 }
 
+std::optional<PlayerAnswer> LinkSwitch::takeAnswer() {
+    return open_ != nullptr ? open_->takeAnswer() : std::nullopt;
+}
+
 int32_t LinkSwitch::MoveTimeCapMs(int32_t usedSeconds) {
     return open_ != nullptr ? open_->MoveTimeCapMs(usedSeconds) : 0;
 }

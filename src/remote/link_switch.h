@@ -16,6 +16,8 @@ class LinkSwitch : public RemoteLink {
     void SendMove(const Move& m) override;
     void SendInterruption() override;
     void PollLink() override;
+    std::optional<PlayerAnswer> takeAnswer() override;
+    std::string name() const override { return open_ != nullptr ? open_->name() : std::string(); }
     int32_t MoveTimeCapMs(int32_t usedSeconds) override;
     void NamePlayers(GameRecord& record) override;
     void GameEnded(int32_t result) override;

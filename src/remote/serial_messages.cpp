@@ -57,17 +57,8 @@ PollResult CsaLink::handleSerialMessage(const SerialMessage& message) {
         if (command == nullptr) {
             return refuse(kProtocolError, shown, PollResult::UnknownSpecial, true);
         }
-        // The game ends (and is logged) before the user is told, in a box
-        // that holds nothing up, or in the panel during a match.
-        const bool inMatch = game_.InMatch();
-        perform(*command);
-        if (!command->quietInMatch || !inMatch) {
-            if (command->action == RemoteAction::TakeBack) {
-                game_.Reporter().notify(command->message);
-            } else {
-                game_.tellAfterGame(command->message, inMatch);
-            }
-        }
+        const bool quiet = command->quietInMatch && game_.InMatch();
+        perform(*command, quiet ? std::string() : std::string(command->message));
         return PollResult::SpecialHandled;
     }
     if (thinking) return refuse(kThinkingError, shown, PollResult::WhileThinking);

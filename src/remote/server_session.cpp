@@ -235,17 +235,17 @@ PollResult CsaLink::endByServer(const std::string& line, const ServerEnd& end) {
     afterServerEnd_ = true;
     std::string shown = line;
     while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r')) shown.pop_back();
-    const bool inMatch = game_.InMatch();
+    std::string told = kServerVerdict + shown;
     if (end.verdict == ServerVerdict::Result) {
         // The record ends where the server's game ended, with the winner
         // the server named.
         dropUnconfirmedPlies();
         const bool remoteMoves = remoteToMove(game_.Fields().plyCount);
-        game_.EndGame(end.result, RecordedServerEnding(serverReason_, end.result, remoteMoves));
+        queueAnswer(PlayerAnswer::verdict(end.result, RecordedServerEnding(serverReason_, end.result, remoteMoves),
+                                     std::move(told)));
     } else {
-        game_.InterruptGame();
+        queueAnswer(PlayerAnswer::with(PlayerAnswer::Kind::Interrupt, std::move(told)));
     }
-    game_.tellAfterGame(kServerVerdict + shown, inMatch);
     return PollResult::SpecialHandled;
 }
 
@@ -256,7 +256,7 @@ PollResult CsaLink::connectionLost() {
     game_.StopPolling();
     server_.close();
     showError(game_.Reporter(), kConnectionLost);
-    if (game_.CurrentState() != GameState::NoGame) game_.InterruptGame();
+    if (game_.CurrentState() != GameState::NoGame) queueAnswer(PlayerAnswer::with(PlayerAnswer::Kind::Interrupt));
     return PollResult::ConnectionLost;
 }
 

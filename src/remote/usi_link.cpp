@@ -54,6 +54,7 @@ void UsiLink::CloseLink() {
     engine_.reset();
     thinking_ = false;
     readying_ = false;
+    dropAnswers();
 }
 
 void UsiLink::NamePlayers(GameRecord& record) {
@@ -62,6 +63,7 @@ void UsiLink::NamePlayers(GameRecord& record) {
 }
 
 void UsiLink::GameEnded(int32_t result) {
+    dropAnswers();
     if (!engine_) return;
     stopThinking();
     readying_ = false;
@@ -134,7 +136,7 @@ void UsiLink::PollLink() {
             takeAnswer(answer);
         } else if (nowMs() > deadlineMs_) {
             stopThinking();
-            game_.TakeRemoteAnswer(PlayerAnswer::with(PlayerAnswer::Kind::NoAnswer), name_);
+            queueAnswer(PlayerAnswer::with(PlayerAnswer::Kind::NoAnswer));
         }
     }
     polling_ = false;
@@ -152,14 +154,14 @@ void UsiLink::takeAnswer(const UsiEngine::Answer& answer) {
     const std::optional<PlayerAnswer> judged = usiAnswer(answer, [this](const std::string& word) {
         return UsiReplyMove(game_.Record(), game_.Fields().currentPosition, Side::Lower, word);
     });
-    if (judged) game_.TakeRemoteAnswer(*judged, name_);
+    if (judged) queueAnswer(*judged);
 }
 
 void UsiLink::engineGone() {
     thinking_ = false;
     // The game stops without a result; the record stays. Closing the link
     // (leaving the game does) ends what is left of the process.
-    game_.TakeRemoteAnswer(PlayerAnswer::with(PlayerAnswer::Kind::Gone), name_);
+    queueAnswer(PlayerAnswer::with(PlayerAnswer::Kind::Gone));
 }
 
 }  // namespace nusari

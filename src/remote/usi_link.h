@@ -31,6 +31,8 @@ class UsiLink : public RemoteLink {
     void NamePlayers(GameRecord& record) override;
     void GameEnded(int32_t result) override;
     bool isOpen() const { return engine_ != nullptr; }
+    // The engine's registered name, told with its faults.
+    std::string name() const override { return name_; }
 
   private:
     // True once the engine is ready for the game; starts or follows its
@@ -42,7 +44,7 @@ class UsiLink : public RemoteLink {
     void takeAnswer(const UsiEngine::Answer& answer);
     // "stop" to a think in progress; its answer, when it comes, is dropped.
     void stopThinking();
-    // The engine cannot go on: the game stops without a result.
+    // The engine cannot go on: the controller stops the game without a result.
     void engineGone();
 
     GameHost& game_;

@@ -48,8 +48,20 @@ void GameController::PlaySound(Sound kind) {
 }
 
 void GameController::OnPollTimer() {
-    if (link != nullptr && page.linkChecked && gameState == GameState::LowerToMove)
-        link->PollLink();
+    if (link == nullptr || !page.linkChecked || gameState != GameState::LowerToMove) return;
+    if (std::optional<PlayerAnswer> answer = link->poll(0)) takeLinkAnswer(*answer);
+    TakeLinkAnswers();
+}
+
+// An answer that ends the game leaves the rest to the link's end of game,
+// which drops them.
+void GameController::TakeLinkAnswers() {
+    if (link == nullptr) return;
+    while (gameState == GameState::LowerToMove) {
+        const std::optional<PlayerAnswer> answer = link->takeAnswer();
+        if (!answer) return;
+        takeLinkAnswer(*answer);
+    }
 }
 
 void GameController::ShowComputerFirst(bool computerFirst) {

@@ -113,8 +113,7 @@ class GameController : public GameHost {
     void ApplyHumanMove();
     // The lower side's move, decided (by the human or the remote player):
     // made, recorded and drawn; then the computer's whole reply.
-    void PlayLowerMove(const Move& m) override;
-    void TakeRemoteAnswer(const PlayerAnswer& answer, const std::string& name) override;
+    void PlayLowerMove(const Move& m);
     // `thinkMs`, when not negative, is the thinking time measured where the
     // answer came in (a USI engine's); else the time until now counts.
     void ApplyComputerMove(int64_t thinkMs = -1);
@@ -126,14 +125,14 @@ class GameController : public GameHost {
     void OnBoardMouseDown(MouseButton button, int32_t x, int32_t y);
     // Ends the game with a result from the lower side's view: 1 wins,
     // 2 loses, -1 no winner.
-    void EndGame(int32_t result, GameEnding ending) override;
+    void EndGame(int32_t result, GameEnding ending);
     // Stops the game without a result, ready to be replayed or continued.
-    void InterruptGame() override;
+    void InterruptGame();
     // Tells the user about a game that has ended (and was logged): in a
     // box that holds nothing up, or in the thinking panel during a match.
-    void tellAfterGame(const std::string& text, bool inMatch) override;
+    void tellAfterGame(const std::string& text, bool inMatch);
     // Goes back two plies to the lower side's earlier turn.
-    void TakeBack() override;
+    void TakeBack();
     // Shows history entry [ply count], the ply count clamped to the record.
     void ShowRecordPly();
     // The plies the move list holds: the game's so far while one runs, the
@@ -151,8 +150,12 @@ class GameController : public GameHost {
     void ReplayTo(int32_t ply);
     void DrawBoard();
     BoardScene ComposeScene() const;
-    // Ticks of the poll timer: the link reads.
+    // Ticks of the poll timer: the link reads, and what the remote answered
+    // is acted on.
     void OnPollTimer();
+    // Acts on the answers the link has read and not yet given (a test's
+    // own poll of the link).
+    void TakeLinkAnswers();
 
     // The tool-bar buttons and the in-game menu entries 待った, 中断 and
     // 投了: each acts only while the lower side is to move, the last two
@@ -275,6 +278,11 @@ class GameController : public GameHost {
     // the lower side): its move is played, anything else judged by the
     // referee and told with the engine's `name`.
     void takeEngineAnswer(Side side, const PlayerAnswer& answer, const std::string& name);
+    // What the remote on the link answered for the lower side: its move is
+    // played, its takeback granted, its verdict or interruption ends the
+    // game, anything else judged as an engine's answer; then the user is
+    // told what the link asked to tell.
+    void takeLinkAnswer(const PlayerAnswer& answer);
     // Tells a USI engine that plays the computer that its game has ended;
     // `result` from the lower side's view (1 wins, 2 loses, else no winner).
     void usiGameOver(int32_t result);

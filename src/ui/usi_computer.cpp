@@ -66,8 +66,25 @@ Outcome settledAnswer(const PlayerAnswer& answer) {
 
 }  // namespace
 
-void GameController::TakeRemoteAnswer(const PlayerAnswer& answer, const std::string& name) {
-    takeEngineAnswer(Side::Lower, answer, name);
+void GameController::takeLinkAnswer(const PlayerAnswer& answer) {
+    using Kind = PlayerAnswer::Kind;
+    // Told as the game was when the answer came: a match goes on meanwhile.
+    const bool inMatch = renzoku != 0;
+    switch (answer.kind) {
+        case Kind::Takeback:
+            TakeBack();
+            if (!answer.detail.empty()) ui.notify(answer.detail);
+            return;
+        case Kind::Verdict:
+            EndGame(answer.result, answer.ending);
+            break;
+        case Kind::Interrupt:
+            InterruptGame();
+            break;
+        default:
+            return takeEngineAnswer(Side::Lower, answer, link->name());
+    }
+    if (!answer.detail.empty()) tellAfterGame(answer.detail, inMatch);
 }
 
 void GameController::takeEngineAnswer(Side side, const PlayerAnswer& answer, const std::string& name) {

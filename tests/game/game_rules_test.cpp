@@ -14,8 +14,9 @@ namespace nusari {
 namespace {
 
 // Plays both sides from one script of words: a USI move, "resign", "win",
-// "junk" (no move at all), "silent" (never answers), "gone", or "late:MOVE"
-// (the move after 1200 ms).
+// "junk" (no move at all), "silent" (never answers), "gone", "late:MOVE"
+// (the move after 1200 ms), or a remote's own end: "won" and "lost" (its
+// verdicts) and "stop" (its interruption).
 class ScriptedPlayer : public Player {
   public:
     explicit ScriptedPlayer(const std::string& script) {
@@ -33,6 +34,9 @@ class ScriptedPlayer : public Player {
         if (word == "resign") return PlayerAnswer::with(Kind::Resign);
         if (word == "win") return PlayerAnswer::with(Kind::Declare);
         if (word == "gone") return PlayerAnswer::with(Kind::Gone, "exited");
+        if (word == "won") return PlayerAnswer::verdict(1, GameEnding::TimeUp);
+        if (word == "lost") return PlayerAnswer::verdict(2, GameEnding::Resign);
+        if (word == "stop") return PlayerAnswer::with(Kind::Interrupt);
         const bool late = word.rfind("late:", 0) == 0;
         Move m;
         if (!parseUsiMove(late ? word.substr(5) : word, side_, m)) return PlayerAnswer::with(Kind::Malformed, word);
@@ -89,6 +93,9 @@ TEST(GameRules, EachWayAGameEnds) {
         {"an answer after the margin", kEven, "7g7f late:3c3d", 512, GameEnding::TimeUp, Side::Lower, 1,
          "1200 ms for a move with 100 ms"},
         {"a player gone", kEven, "gone", 512, GameEnding::PlayerGone, Side::Upper, 0, "exited"},
+        {"a remote's verdict for itself", kEven, "7g7f won", 512, GameEnding::TimeUp, Side::Upper, 1, ""},
+        {"a remote's verdict against itself", kEven, "lost", 512, GameEnding::Resign, Side::Upper, 0, ""},
+        {"a remote's interruption", kEven, "7g7f stop", 512, GameEnding::Interrupt, std::nullopt, 1, ""},
         {"mate before the move", "4k4/4G4/4K4/9/9/9/9/9/9 w - 1", "", 512, GameEnding::Mate, Side::Lower, 0, ""},
         {"fourfold repetition draws", kRooks, kCycle, 512, GameEnding::Repetition, std::nullopt, 12, ""},
         {"perpetual check loses for the checker", kRooks, kChecks, 512, GameEnding::PerpetualCheck,

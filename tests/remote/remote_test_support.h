@@ -66,6 +66,12 @@ class RemoteGameTest : public ::testing::Test {
 
     // Start-up, then a remote game on `port` from the even position.
     void startRemoteGame(const std::string& port, bool computerFirst);
+    // One tick of the link: it reads, and the controller acts on its answers.
+    PollResult poll() {
+        const PollResult r = link->Poll();
+        controller->TakeLinkAnswers();
+        return r;
+    }
     // The lines of the match log.
     std::vector<std::string> logLines() const;
     // The game of two plies has ended as `c` says, with the message sound

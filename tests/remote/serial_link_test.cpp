@@ -25,7 +25,7 @@ class SerialLinkTest : public test::RemoteGameTest {
         pty.write(bytes);
         for (int i = 0; i < 10000 && pty.waiting() > 0; ++i) {
             if (controller->gameState == GameState::NoGame) break;
-            const PollResult r = link->Poll();
+            const PollResult r = poll();
             if (r != PollResult::Nothing) return r;
         }
         return PollResult::Nothing;
@@ -266,9 +266,9 @@ TEST_F(SerialLinkTest, AMessageCutShortIsReportedAfterTheReadTimeout) {
     const Position before = board();
     EXPECT_EQ(deliver("+77"), PollResult::Nothing);
     clockMs += 299;
-    EXPECT_EQ(link->Poll(), PollResult::Nothing);
+    EXPECT_EQ(poll(), PollResult::Nothing);
     clockMs += 1;
-    ASSERT_EQ(link->Poll(), PollResult::Malformed);
+    ASSERT_EQ(poll(), PollResult::Malformed);
     EXPECT_EQ(ui.messages.back(), "CSAプロトコル\n通信エラー：+77");
     EXPECT_EQ(board(), before);
 
@@ -280,7 +280,7 @@ TEST_F(SerialLinkTest, AMessageCutShortIsReportedAfterTheReadTimeout) {
     // A special word needs only its three letters.
     EXPECT_EQ(deliver("%TOR"), PollResult::Nothing);
     clockMs += 300;
-    EXPECT_EQ(link->Poll(), PollResult::SpecialHandled);
+    EXPECT_EQ(poll(), PollResult::SpecialHandled);
     EXPECT_EQ(controller->gameState, GameState::NoGame);
 }
 
@@ -349,7 +349,7 @@ TEST_F(SerialLinkTest, RandomBytesNeverCorruptThePosition) {
         auto pollOnce = [&] {
             const Position before = board();
             const int32_t ply = gameFields().plyCount;
-            const PollResult r = link->Poll();
+            const PollResult r = poll();
             if (r == PollResult::MovePlayed) {
                 ++moves;
                 EXPECT_TRUE(followsByALegalMove(

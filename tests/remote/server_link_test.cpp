@@ -58,7 +58,7 @@ class ServerLinkTest : public test::RemoteGameTest {
     PollResult pollUntilHandled() {
         for (int i = 0; i < 5000; ++i) {
             if (controller->gameState == GameState::NoGame) break;
-            const PollResult r = link->Poll();
+            const PollResult r = poll();
             if (r != PollResult::Nothing) return r;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
@@ -199,7 +199,7 @@ TEST_F(ServerLinkTest, AThousandBadLinesGiveOneNotice) {
     int ticks = 0;
     PollResult r = PollResult::Nothing;
     for (int i = 0; i < 5000 && r != PollResult::MovePlayed; ++i) {
-        r = link->Poll();
+        r = poll();
         if (r != PollResult::Nothing) ++ticks;
     }
     ASSERT_EQ(r, PollResult::MovePlayed);
@@ -219,11 +219,11 @@ TEST_F(ServerLinkTest, AnOverLongLineIsOneFault) {
     int ticks = 0;
     for (int i = 0; i < 16; ++i) {  // 256 KiB, read as it comes
         server.send(chunk);
-        if (link->Poll() == PollResult::Nothing) ++ticks;
+        if (poll() == PollResult::Nothing) ++ticks;
     }
     server.send("\n+7776FU\n");
     PollResult r = PollResult::Nothing;
-    for (int i = 0; i < 5000 && r != PollResult::MovePlayed; ++i, ++ticks) r = link->Poll();
+    for (int i = 0; i < 5000 && r != PollResult::MovePlayed; ++i, ++ticks) r = poll();
     ASSERT_EQ(r, PollResult::MovePlayed);
     EXPECT_EQ(ui.messages, std::vector<std::string>{"CSAプロトコル\n通信エラー：" +
                                                     std::string(kLineTooLong) +
@@ -245,7 +245,7 @@ TEST_F(ServerLinkTest, AMoveSentOutOfTurnIsNeverPlayed) {
     ASSERT_EQ(pollUntilHandled(), PollResult::MovePlayed);
     EXPECT_EQ(server.readLine(), "-3334FU\n");  // the fixture sends it back
     ASSERT_EQ(pollUntilHandled(), PollResult::OutOfTurn);
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(link->Poll(), PollResult::Nothing);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(poll(), PollResult::Nothing);
     EXPECT_EQ(gameFields().plyCount, 2);
     EXPECT_EQ(board()[27], kLowerPawn);
     EXPECT_EQ(link->refusedLines(), 2);
@@ -356,7 +356,7 @@ TEST_F(ServerLinkTest, TheServerClosingTheConnectionStopsTheGame) {
     // The game stays to be replayed or saved; no result is logged.
     EXPECT_EQ(controller->record->length, 2);
     EXPECT_TRUE(logLines().empty());
-    EXPECT_EQ(link->Poll(), PollResult::Nothing);
+    EXPECT_EQ(poll(), PollResult::Nothing);
 }
 
 TEST_F(ServerLinkTest, AFailedLoginStartsNoGame) {
@@ -482,7 +482,7 @@ TEST_F(ServerLinkTest, RandomLinesNeverCorruptThePosition) {
         server.send(bytes + "+SENTINEL\n-SENTINEL\n");
         for (int i = 0; i < 5000 && controller->gameState != GameState::NoGame; ++i) {
             const Position before = board();
-            const PollResult r = link->Poll();
+            const PollResult r = poll();
             if (r == PollResult::MovePlayed) {
                 ++moves;
                 server.readLine();

@@ -1,6 +1,7 @@
 // Starting games: name-box commands, engine choice, presets, sides, the
 // link, continuing from the position on the board.
 #include <algorithm>
+#include <deque>
 
 #include "aik/aik_loader.h"
 #include "position/position.h"
@@ -42,7 +43,14 @@ class FakeLink : public RemoteLink {
         calls.push_back("send:" + std::to_string(m.from) + "," + std::to_string(m.to));
     }
     void SendInterruption() override { calls.push_back("interrupt"); }
-    void PollLink() override { calls.push_back("poll"); }
+    // Each poll gives the next answer of the script, if any.
+    std::deque<PlayerAnswer> script;
+    void PollLink() override {
+        calls.push_back("poll");
+        if (script.empty()) return;
+        queueAnswer(script.front());
+        script.pop_front();
+    }
 };
 
 TEST_F(ControllerTest, NameBoxCommandsSetUpMatchesWithoutStartingAGame) {
@@ -251,6 +259,53 @@ TEST_F(ControllerTest, TheLinkIsOpenedAndPolledWhileTheRemoteIsToMove) {
     move(27, 26);
     EXPECT_EQ(link.calls[link.calls.size() - 2], "send:0,0");
     EXPECT_EQ(link.calls.back(), "close");
+}
+
+TEST_F(ControllerTest, TheLinksAnswersAreActedOnAndToldAfterwards) {
+    using Kind = PlayerAnswer::Kind;
+    struct Case {
+        const char* what;
+        PlayerAnswer answer;
+        GameState state;     // after the answer
+        GameEnding ending;   // the record's
+        const char* told;    // the last message, or null: none
+    };
+    const Case cases[] = {
+        {"a move, and the computer's reply", PlayerAnswer::of(Move{77, 76}), GameState::LowerToMove,
+         GameEnding::None, nullptr},
+        {"the remote's verdict", PlayerAnswer::verdict(1, GameEnding::TimeUp, "#TIME_UP"), GameState::NoGame,
+         GameEnding::TimeUp, "#TIME_UP"},
+        {"the remote's interruption", PlayerAnswer::with(Kind::Interrupt, "#CHUDAN"), GameState::NoGame,
+         GameEnding::Interrupt, "#CHUDAN"},
+        {"the remote gone, told nothing", PlayerAnswer::with(Kind::Interrupt), GameState::NoGame,
+         GameEnding::Interrupt, nullptr},
+        {"the remote's takeback", PlayerAnswer::with(Kind::Takeback, "待った"), GameState::LowerToMove,
+         GameEnding::None, "待った"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeLink link;
+        controller->link = &link;
+        replies = {Move{33, 34}};
+        ASSERT_EQ(controller->StartUp(), 1);
+        controller->page.linkChecked = true;
+        controller->StartGame();
+        ui.messages.clear();
+        link.script = {c.answer};
+        controller->OnPollTimer();
+        EXPECT_EQ(controller->gameState, c.state);
+        if (c.state == GameState::NoGame) {
+            EXPECT_EQ(controller->record->ending, c.ending);
+        }
+        if (c.told == nullptr) {
+            EXPECT_TRUE(ui.messages.empty());
+        } else {
+            ASSERT_FALSE(ui.messages.empty());
+            EXPECT_EQ(ui.messages.back(), c.told);
+        }
+        if (controller->gameState != GameState::NoGame) controller->InterruptGame();
+        controller->link = nullptr;
+    }
 }
 
 TEST_F(ControllerTest, ALinkThatDoesNotOpenIsUncheckedAndNoGameStarts) {
