@@ -8,11 +8,11 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <optional>
 #include <string>
 #include <utility>
 
+#include "game/answer_queue.h"
 #include "game/player.h"
 #include "position/types.h"
 #include "records/game_record.h"
@@ -34,7 +34,7 @@ class RemoteLink : public Player {
     // 20 ms while the remote is to move.
     virtual void PollLink() = 0;
     // The next answer read and not yet taken, oldest first.
-    virtual std::optional<PlayerAnswer> takeAnswer();
+    virtual std::optional<PlayerAnswer> takeAnswer() { return answers_.take(); }
     // The most the computer's next move may take by the remote's clock, with
     // `usedSeconds` of its own time gone; 0 when the remote sets none.
     virtual int32_t MoveTimeCapMs(int32_t /*usedSeconds*/) { return 0; }
@@ -55,16 +55,20 @@ class RemoteLink : public Player {
     std::string name() const override { return {}; }
     bool startGame(const Game& /*game*/, Side /*side*/, std::string& /*error*/) override { return true; }
     void yourTurn(const Game& /*game*/) override {}
-    std::optional<PlayerAnswer> poll(int64_t waitMs) override;
+    std::optional<PlayerAnswer> poll(int64_t /*waitMs*/) override {
+        if (std::optional<PlayerAnswer> a = takeAnswer()) return a;
+        PollLink();
+        return takeAnswer();
+    }
 
   protected:
     // Keeps an answer for the controller, in the order the remote gave them.
-    void queueAnswer(PlayerAnswer a) { answers_.push_back(std::move(a)); }
+    void queueAnswer(PlayerAnswer a) { answers_.push(std::move(a)); }
     // A closed link or an ended game leaves nothing to take.
     void dropAnswers() { answers_.clear(); }
 
   private:
-    std::deque<PlayerAnswer> answers_;
+    AnswerQueue answers_;
 };
 
 }  // namespace nusari

@@ -49,7 +49,7 @@ void GameController::PlaySound(Sound kind) {
 
 void GameController::OnPollTimer() {
     if (link == nullptr || !page.linkChecked || gameState != GameState::LowerToMove) return;
-    if (std::optional<PlayerAnswer> answer = link->poll(0)) takeLinkAnswer(*answer);
+    if (std::optional<PlayerAnswer> answer = link->poll(0)) takeLowerAnswer(*answer, link->name());
     TakeLinkAnswers();
 }
 
@@ -60,7 +60,7 @@ void GameController::TakeLinkAnswers() {
     while (gameState == GameState::LowerToMove) {
         const std::optional<PlayerAnswer> answer = link->takeAnswer();
         if (!answer) return;
-        takeLinkAnswer(*answer);
+        takeLowerAnswer(*answer, link->name());
     }
 }
 

@@ -18,6 +18,7 @@
 #include "aik/engine_state.h"
 #include "game/game.h"
 #include "game/game_host.h"
+#include "game/human_player.h"
 #include "game/remote_link.h"
 #include "position/game_fields.h"
 #include "position/setup.h"
@@ -114,9 +115,10 @@ class GameController : public GameHost {
     // The lower side's move, decided (by the human or the remote player):
     // made, recorded and drawn; then the computer's whole reply.
     void PlayLowerMove(const Move& m);
-    // `thinkMs`, when not negative, is the thinking time measured where the
-    // answer came in (a USI engine's); else the time until now counts.
-    void ApplyComputerMove(int64_t thinkMs = -1);
+    // The computer's move `reply` (or Move::resign()), made, recorded and
+    // sent; `thinkMs`, when not negative, is the thinking time measured
+    // where the answer came in (a USI engine's); else the time until now counts.
+    void ApplyComputerMove(const Move& reply, int64_t thinkMs = -1);
     // Stores the position after a ply of `mover` with the thinking times
     // (the mover's `thinkMs` as above); false when the history is full (the
     // game must stop).
@@ -278,11 +280,13 @@ class GameController : public GameHost {
     // the lower side): its move is played, anything else judged by the
     // referee and told with the engine's `name`.
     void takeEngineAnswer(Side side, const PlayerAnswer& answer, const std::string& name);
-    // What the remote on the link answered for the lower side: its move is
-    // played, its takeback granted, its verdict or interruption ends the
-    // game, anything else judged as an engine's answer; then the user is
-    // told what the link asked to tell.
-    void takeLinkAnswer(const PlayerAnswer& answer);
+    // What the lower side's player (the human, or the remote on the link)
+    // answered: its move is played, its takeback granted, its verdict or
+    // interruption ends the game, anything else judged as an engine's
+    // answer; then the user is told what the answer asks to tell.
+    void takeLowerAnswer(const PlayerAnswer& answer, const std::string& name);
+    // The human's answers, taken as soon as they are given.
+    void takeHumanAnswers();
     // Tells a USI engine that plays the computer that its game has ended;
     // `result` from the lower side's view (1 wins, 2 loses, else no winner).
     void usiGameOver(int32_t result);
@@ -316,9 +320,11 @@ class GameController : public GameHost {
     // lets the window work meanwhile.
     bool openingLink_ = false;
 
-    // The reply of the think in progress, handed over when it is done.
-    Move reply_{};
-    std::optional<PlayerAnswer> usiReply_;
+    // The human at the window, the lower side's player unless the link plays it.
+    HumanPlayer human_;
+    // The computer's answer from the think in progress, handed over when
+    // it is done.
+    std::optional<PlayerAnswer> computerReply_;
     // Decides the game's end: legality, repetition, declarations.
     std::unique_ptr<Game> referee_;
     // True while the game's computer side is the USI engine.

@@ -80,8 +80,8 @@ void GameController::InterruptGame() {
 void GameController::OnTouryou() {
     if (gameState != GameState::LowerToMove) return;
     if (!ui.ask(kResignQuestion) || gameState != GameState::LowerToMove) return;
-    PlaySound(Sound::Message);
-    EndGame(2, GameEnding::Resign);
+    human_.give(PlayerAnswer::with(PlayerAnswer::Kind::Resign));
+    takeHumanAnswers();
 }
 
 // During a match the game stops first; then the match is ended or kept for
@@ -90,7 +90,12 @@ void GameController::OnTyuudan() {
     auto mayInterrupt = [this] { return gameState == GameState::LowerToMove || matchPaused_; };
     if (!mayInterrupt()) return;
     if (!ui.ask(kInterruptQuestion) || !mayInterrupt()) return;
-    InterruptGame();
+    if (gameState == GameState::LowerToMove) {
+        human_.give(PlayerAnswer::with(PlayerAnswer::Kind::Interrupt));
+        takeHumanAnswers();
+    } else {
+        InterruptGame();
+    }
     if (renzoku > 0 && ui.ask(kEndMatchQuestion)) endMatch();
 }
 

@@ -151,31 +151,30 @@ void GameController::computerTurn() {
     const int32_t used = request.clockOf(Side::Upper).usedSeconds;
     const int32_t cap = page.linkChecked && link != nullptr ? link->MoveTimeCapMs(used) : 0;
     request.limits.moveCapMs = cap;
+    // Either engine answers on the worker thread; the answer is taken on
+    // this one, by the same rules for both.
+    std::function<void(Ui&)> work;
+    std::string name;
     if (usiPlays_ && usiOpponent) {
         const int32_t limit = cap > 0 ? std::min(cap, engine->timeLimitMs) : engine->timeLimitMs;
         UsiOpponent* opponent = usiOpponent.get();
-        runThink(
-            [this, opponent, limit](Ui& thinkUi) {
-                usiReply_ = opponent->Think(*record, fields.plyCount, fields.currentPosition, limit,
-                                            engine->csaTimeMode == 1, engine->stopRequested, thinkUi);
-            },
-            [this, turn] {
-                if (turn != thinkNumber_ || gameState != GameState::ComputerThinking) return;
-                if (usiReply_) takeEngineAnswer(Side::Upper, *usiReply_, usiOpponent ? usiOpponent->name() : "");
-            });
-        return;
-    }
-    runThink(
-        [this, request](Ui& thinkUi) {
+        name = opponent->name();
+        work = [this, opponent, limit](Ui& thinkUi) {
+            computerReply_ = opponent->Think(*record, fields.plyCount, fields.currentPosition, limit,
+                                             engine->csaTimeMode == 1, engine->stopRequested, thinkUi);
+        };
+    } else {
+        work = [this, request](Ui& thinkUi) {
             PanelObserver panel(thinkUi, Side::Upper);
-            reply_ = think(*engine, request, panel);
-        },
-        [this, turn] {
-            if (turn != thinkNumber_ || gameState != GameState::ComputerThinking) return;
-            fields.pendingFrom = reply_.from;
-            fields.pendingTo = reply_.to;
-            ApplyComputerMove();
-        });
+            const Move reply = think(*engine, request, panel);
+            computerReply_ = reply.isResign() ? PlayerAnswer::with(PlayerAnswer::Kind::Resign) : PlayerAnswer::of(reply);
+        };
+    }
+    computerReply_.reset();
+    runThink(std::move(work), [this, turn, name] {
+        if (turn != thinkNumber_ || gameState != GameState::ComputerThinking) return;
+        if (computerReply_) takeEngineAnswer(Side::Upper, *computerReply_, name);
+    });
 }
 
 bool GameController::RecordPly(Side mover, int64_t thinkMs) {
@@ -225,7 +224,18 @@ void GameController::ApplyHumanMove() {
             g.pendingTo = to + kPromotionOffset;
         }
     }
-    PlayLowerMove(Move{from, g.pendingTo});
+    human_.give(PlayerAnswer::of(Move{from, g.pendingTo}));
+    takeHumanAnswers();
+}
+
+void GameController::takeHumanAnswers() {
+    while (gameState == GameState::LowerToMove) {
+        const std::optional<PlayerAnswer> answer = human_.poll(0);
+        if (!answer) return;
+        takeLowerAnswer(*answer, human_.name());
+    }
+    // What the human did after the game ended counts for nothing.
+    human_.gameOver(Outcome{}, Side::Lower);
 }
 
 void GameController::PlayLowerMove(const Move& m) {
@@ -247,12 +257,12 @@ void GameController::PlayLowerMove(const Move& m) {
     computerTurn();
 }
 
-void GameController::ApplyComputerMove(int64_t thinkMs) {
+void GameController::ApplyComputerMove(const Move& reply, int64_t thinkMs) {
     EngineState& e = *engine;
     GameFields& g = fields;
-    const int32_t from = g.pendingFrom;
-    const int32_t to = g.pendingTo;
-    if (Move{from, to}.isResign()) {
+    const int32_t from = reply.from;
+    const int32_t to = reply.to;
+    if (reply.isResign()) {
         if (page.linkChecked && link != nullptr) link->SendMove(Move::resign());
         PlaySound(Sound::Message);
         const bool inMatch = renzoku != 0;
@@ -266,7 +276,6 @@ void GameController::ApplyComputerMove(int64_t thinkMs) {
     // legal move (a broken engine) stops the game without a result and
     // writes nothing.
     // (A referee that has decided already, a mate, judges no more moves.)
-    const Move reply{from, to};
     const bool legal = referee_->over() ? isLegalMove(g.currentPosition, Side::Upper, reply)
                                         : referee_->answer(PlayerAnswer::of(reply, 0)).ending != GameEnding::FoulLoss;
     if (!legal) {
@@ -275,7 +284,7 @@ void GameController::ApplyComputerMove(int64_t thinkMs) {
         tellAfterGame(kImpossibleReply + std::to_string(from) + "," + std::to_string(to), inMatch);
         return;
     }
-    applyUpperMove(g.currentPosition, Move{from, to});
+    applyUpperMove(g.currentPosition, reply);
     const bool roomLeft = RecordPly(Side::Upper, thinkMs);
     // A path mark tells the search that the game has passed this position.
     CandidateList mark;
@@ -284,7 +293,7 @@ void GameController::ApplyComputerMove(int64_t thinkMs) {
     g.moveStartMs = nowMs();
     g.lastDestination = to % kPromotionOffset;
     DrawBoard();
-    if (page.linkChecked && link != nullptr) link->SendMove(Move{from, to});
+    if (page.linkChecked && link != nullptr) link->SendMove(reply);
     lowerTurn();
     g.pendingFrom = 0;
     PlaySound(Sound::Piece);

@@ -47,7 +47,9 @@ void GameController::TakeBack() {
 }
 
 void GameController::OnMatta() {
-    if (gameState == GameState::LowerToMove) TakeBack();
+    if (gameState != GameState::LowerToMove) return;
+    human_.give(PlayerAnswer::with(PlayerAnswer::Kind::Takeback));
+    takeHumanAnswers();
 }
 
 void GameController::ShowRecordPly() {

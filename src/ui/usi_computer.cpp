@@ -66,7 +66,7 @@ Outcome settledAnswer(const PlayerAnswer& answer) {
 
 }  // namespace
 
-void GameController::takeLinkAnswer(const PlayerAnswer& answer) {
+void GameController::takeLowerAnswer(const PlayerAnswer& answer, const std::string& name) {
     using Kind = PlayerAnswer::Kind;
     // Told as the game was when the answer came: a match goes on meanwhile.
     const bool inMatch = renzoku != 0;
@@ -82,13 +82,12 @@ void GameController::takeLinkAnswer(const PlayerAnswer& answer) {
             InterruptGame();
             break;
         default:
-            return takeEngineAnswer(Side::Lower, answer, link->name());
+            return takeEngineAnswer(Side::Lower, answer, name);
     }
     if (!answer.detail.empty()) tellAfterGame(answer.detail, inMatch);
 }
 
 void GameController::takeEngineAnswer(Side side, const PlayerAnswer& answer, const std::string& name) {
-    GameFields& g = fields;
     const bool inMatch = renzoku != 0;
     // Results from the lower side's view.
     const int32_t sideWins = side == Side::Lower ? 1 : 2;
@@ -97,18 +96,14 @@ void GameController::takeEngineAnswer(Side side, const PlayerAnswer& answer, con
     switch (answer.kind) {
         case Kind::Move:
             if (side == Side::Lower) return PlayLowerMove(answer.move);
-            g.pendingFrom = answer.move.from;
-            g.pendingTo = answer.move.to;
             // Timed when the answer came, not when the window got to it.
-            return ApplyComputerMove(answer.ms);
+            return ApplyComputerMove(answer.move, answer.ms);
         case Kind::Resign:
             if (side == Side::Lower) {
                 PlaySound(Sound::Message);
                 return EndGame(2, GameEnding::Resign);
             }
-            g.pendingFrom = Move::resign().from;
-            g.pendingTo = Move::resign().to;
-            return ApplyComputerMove();
+            return ApplyComputerMove(Move::resign());
         case Kind::Gone:
             // The record stays as it is, ready to be saved or continued.
             if (side == Side::Upper) usiOpponent.reset();
