@@ -234,13 +234,21 @@ TEST_F(ControllerTest, ContinuingFromAHistoryEntryClearsTheTimeCells) {
     EXPECT_EQ(board()[kUpperTimeCell], 0);
 }
 
-TEST_F(ControllerTest, TheLinkIsOpenedAndPolledWhileTheRemoteIsToMove) {
+// A game against the remote on the fake link; the computer's first reply is 33-34.
+class LinkGameTest : public ControllerTest {
+  protected:
+    void startLinkGame() {
+        controller->link = &link;
+        replies = {Move{33, 34}};
+        ASSERT_EQ(controller->StartUp(), 1);
+        controller->page.linkChecked = true;
+        controller->StartGame();
+    }
     FakeLink link;
-    controller->link = &link;
-    replies = {Move{33, 34}};
-    ASSERT_EQ(controller->StartUp(), 1);
-    controller->page.linkChecked = true;
-    controller->StartGame();
+};
+
+TEST_F(LinkGameTest, TheLinkIsOpenedAndPolledWhileTheRemoteIsToMove) {
+    startLinkGame();
     EXPECT_EQ(link.calls, std::vector<std::string>{"open:COM1"});
     EXPECT_EQ(ui.events.back(), "poll:20");
     controller->OnPollTimer();
@@ -261,7 +269,7 @@ TEST_F(ControllerTest, TheLinkIsOpenedAndPolledWhileTheRemoteIsToMove) {
     EXPECT_EQ(link.calls.back(), "close");
 }
 
-TEST_F(ControllerTest, TheLinksAnswersAreActedOnAndToldAfterwards) {
+TEST_F(LinkGameTest, TheLinksAnswersAreActedOnAndToldAfterwards) {
     using Kind = PlayerAnswer::Kind;
     struct Case {
         const char* what;
@@ -284,12 +292,7 @@ TEST_F(ControllerTest, TheLinksAnswersAreActedOnAndToldAfterwards) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        FakeLink link;
-        controller->link = &link;
-        replies = {Move{33, 34}};
-        ASSERT_EQ(controller->StartUp(), 1);
-        controller->page.linkChecked = true;
-        controller->StartGame();
+        startLinkGame();
         ui.messages.clear();
         link.script = {c.answer};
         controller->OnPollTimer();
@@ -304,7 +307,6 @@ TEST_F(ControllerTest, TheLinksAnswersAreActedOnAndToldAfterwards) {
             EXPECT_EQ(ui.messages.back(), c.told);
         }
         if (controller->gameState != GameState::NoGame) controller->InterruptGame();
-        controller->link = nullptr;
     }
 }
 
