@@ -3,6 +3,7 @@
 #include "fuzz_support.h"
 #include "position/legal_moves.h"
 #include "position/position.h"
+#include "position/position_check.h"
 #include "position/sfen.h"
 
 namespace {
@@ -59,6 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     checkSfenRoundTrip(p, side);
     checkLegalMoves(p, side);
+    // The check of a set-up position takes whatever a SFEN can say, and a
+    // position it lets through has the waiting king on the board, unattacked.
+    if (const auto broken = CheckSetUpPosition(p, side)) {
+        FUZZ_CHECK(!broken->empty());
+    } else {
+        FUZZ_CHECK(findKing(p, opponentOf(side)) != 0 && !isInCheck(p, opponentOf(side)));
+    }
     std::string_view rest = input.substr(std::min(lineEnd + 1, input.size()));
     while (!rest.empty()) {
         const std::size_t start = rest.find_first_not_of(" \n");

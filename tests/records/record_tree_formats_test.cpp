@@ -142,6 +142,16 @@ const std::vector<TreeCase>& treeCases() {
              const NodeId a = play(t, kRootNode, {{33, 34}});
              play(t, a, {{kLowerHandBase + kBishop, 55}});
          }},
+        {"a 詰将棋: no 先手 king, the rest of the set in 後手's hand",
+         {Format::Kif, Format::Kifu, Format::Csa},
+         [](RecordTree& t) {
+             std::string error;
+             Side side = Side::Upper;
+             Position start;
+             ASSERT_TRUE(parseSfen("4k4/9/4P4/9/9/9/9/9/9 b G2r2b3g4s4n4l17p 1", start, side, error));
+             t.reset(start, side);
+             t.node(play(t, kRootNode, {{kLowerHandBase + kGold, 52}})).ending = GameEnding::Mate;
+         }},
         {"KI2's words, 不成, 打 and every ending it names", {Format::Ki2},
          [](RecordTree& t) {
              std::string error;
