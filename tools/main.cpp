@@ -38,8 +38,9 @@ const Command kCommands[] = {
      "                            [--games N] [--openings FILE] [--byoyomi MS | --time MS --inc MS]\n"
      "                            [--out DIR]   match any two USI engines (see README)"},
     {"record", nusari::tool::runRecord,
-     "record FILE [-o OUT.csa|.kif|.kifu] [--summary]   read a CSA, KIF or KI2 record; write it\n"
-     "                            as CSA version 2 or KIF, or print its start, final position and end"},
+     "record FILE|- [-o OUT.csa|.kif|.kifu|.ki2|.ki2u|.sfen|.bod] [--summary]   read a CSA, KIF or\n"
+     "                            KI2 record (\"-\": any record or position text from stdin); write\n"
+     "                            it, its last position, or print its start, final position and end"},
     {"mate", nusari::tool::runMate,
      "mate [--plies N] [--nodes N] [SFEN...]   mate search over checks (SFENs from stdin when none)"},
     {"book", nusari::tool::runBook,

@@ -1,7 +1,8 @@
-// nusari-tool record FILE [-o OUT] [--summary]: reads a record with its
-// variations and comments; -o writes all of it in the format OUT's extension
-// names, --summary describes the main line, and without either the main
-// line is printed as CSA.
+// nusari-tool record FILE|- [-o OUT] [--summary]: reads a record with its
+// variations and comments, from a file or ("-") as any pasted text from the
+// standard input; -o writes all of it in the format OUT's extension names
+// (.sfen and .bod: the main line's last position), --summary describes the
+// main line, and without either the main line is printed as CSA.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -10,6 +11,11 @@
 #include "console_ui.h"
 #include "position/sfen.h"
 #include "records/csa_writer.h"
+#include "records/position_text.h"
+#include "records/record_files.h"
+#include "records/record_messages.h"
+#include "records/record_source.h"
+#include "records/record_text.h"
 #include "records/record_tree_files.h"
 #include "records/record_writer.h"
 
@@ -52,6 +58,32 @@ std::string summary(const GameRecord& record) {
     return text + "\n";
 }
 
+// The standard input, up to one byte more than a record may have.
+std::string standardInput() {
+    std::string bytes;
+    char chunk[1 << 16];
+    while (bytes.size() <= kMaxRecordFileBytes) {
+        const std::size_t n = std::fread(chunk, 1, sizeof chunk, stdin);
+        if (n == 0) break;
+        bytes.append(chunk, n);
+    }
+    return bytes;
+}
+
+// Writes the whole tree, or its main line's last position for .sfen and
+// .bod; 1, or -1 after the message.
+int32_t writeOutput(const RecordTree& tree, const std::string& path, Ui& ui) {
+    const std::string extension = lowerCaseExtension(path);
+    if (extension != ".sfen" && extension != ".bod") return WriteRecord(tree, path, ui);
+    const NodeId end = tree.mainLineEnd();
+    const std::string text = extension == ".sfen" ? FormatSfen(tree, end) + "\n" : FormatBod(tree, end);
+    if (!writeFileReplacing(path, text)) {
+        showError(ui, kWriteErrorMessage + path);
+        return -1;
+    }
+    return 1;
+}
+
 }  // namespace
 
 int runRecord(const Arguments& args) {
@@ -63,7 +95,7 @@ int runRecord(const Arguments& args) {
             output = args[++i];
         } else if (args[i] == "--summary") {
             showSummary = true;
-        } else if (input.empty() && !args[i].empty() && args[i][0] != '-') {
+        } else if (input.empty() && !args[i].empty() && (args[i][0] != '-' || args[i] == "-")) {
             input = args[i];
         } else {
             input.clear();
@@ -71,19 +103,20 @@ int runRecord(const Arguments& args) {
         }
     }
     if (input.empty()) {
-        std::fprintf(stderr, "usage: nusari-tool record FILE [-o OUT.csa|OUT.kif|OUT.kifu|OUT.ki2|OUT.ki2u] [--summary]\n");
+        std::fprintf(stderr, "usage: nusari-tool record FILE|- [-o OUT.csa|OUT.kif|OUT.kifu|OUT.ki2|OUT.ki2u|OUT.sfen|OUT.bod] [--summary]\n");
         return 2;
     }
     ConsoleUi ui;
     auto tree = std::make_unique<RecordTree>();
-    const ReadOutcome read = ReadRecordTreeFile(input, *tree);
+    const ReadOutcome read = input == "-" ? ReadRecordText(standardInput(), *tree)
+                                          : ReadRecordTreeFile(input, *tree);
     if (!read.error.empty()) {
         showError(ui, read.error);
         return 1;
     }
     // The main line and the variations before the fault were read.
     if (!read.variationError.empty()) std::fprintf(stderr, "%s\n", read.variationError.c_str());
-    if (!output.empty() && WriteRecord(*tree, output, ui) != 1) return 1;
+    if (!output.empty() && writeOutput(*tree, output, ui) != 1) return 1;
     auto record = std::make_unique<GameRecord>();
     mainLineToRecord(*tree, *record);
     std::string text;

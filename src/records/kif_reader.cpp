@@ -166,6 +166,12 @@ class KifReader {
 
     std::string handleLine(std::string_view line) {
         std::string_view body = skipBlanks(line);
+        // A move table without its head line ("手数----指手") starts at its
+        // first numbered move.
+        if (!inMoveTable_ && !game_.started() && !ki2Seen_ && !body.empty() && isDigit(body[0]) &&
+            isTableMove(afterMoveNumber(body))) {
+            inMoveTable_ = outcome_.moveTable = true;
+        }
         if (inMoveTable_) body = afterMoveNumber(body);
         if (hasAt(body, cp("変化"))) return variationLine(body.substr(cp("変化").size()));
         if (!body.empty() && body[0] == '*') {
@@ -228,7 +234,7 @@ class KifReader {
         } else if (hasAt(line, cp("後手番")) || hasAt(line, cp("上手番"))) {
             firstMover_ = Side::Upper;
         } else if (hasAt(line, cp("手数----指手"))) {
-            inMoveTable_ = true;
+            inMoveTable_ = outcome_.moveTable = true;
         } else if (!game_.started()) {
             headerItem(line);
         }
@@ -251,6 +257,7 @@ class KifReader {
     // その他 (a diagram follows).
     std::string handicapLine(std::string_view name) {
         if (game_.started()) return kKifHandicapMessage;
+        outcome_.handicapLine = true;
         if (hasAt(name, cp("平手"))) {
             setupPosition(game_.start(), kPresetEven);
             firstMover_ = Side::Lower;
@@ -305,6 +312,7 @@ class KifReader {
             }
             game_.start()[squareOf(9 - static_cast<int32_t>(c), rank)] = cell;
         }
+        outcome_.diagram = true;
         return {};
     }
 

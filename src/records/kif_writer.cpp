@@ -81,7 +81,8 @@ void writeHand(KifText& out, const char* label, const Position& p, int32_t base)
     out.line(hand);
 }
 
-void writeDiagram(KifText& out, const Position& p, bool senteFirst) {
+// The hands and the board, without the side to move.
+void writeBoard(KifText& out, const Position& p) {
     writeHand(out, "後手の持駒：", p, kUpperHandBase);
     out.line("  " + cp("９ ８ ７ ６ ５ ４ ３ ２ １"));
     out.line("+---------------------------+");
@@ -101,6 +102,10 @@ void writeDiagram(KifText& out, const Position& p, bool senteFirst) {
     }
     out.line("+---------------------------+");
     writeHand(out, "先手の持駒：", p, kLowerHandBase);
+}
+
+void writeDiagram(KifText& out, const Position& p, bool senteFirst) {
+    writeBoard(out, p);
     out.line(cp(senteFirst ? "先手番" : "後手番"));
 }
 
@@ -362,6 +367,12 @@ std::string FormatKi2(const RecordTree& tree) {
     const bool handicap = writeHeader(out, tree);
     writeComment(out, tree.node(kRootNode).comment);
     TableWriter(tree, out, handicap, true).writeLine(kRootNode, tree.start(), {0, 0});
+    return out.take();
+}
+
+std::string FormatKifDiagram(const Position& p) {
+    KifText out;
+    writeBoard(out, p);
     return out.take();
 }
 

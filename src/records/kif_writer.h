@@ -24,6 +24,10 @@ std::string FormatKif(const GameRecord& record);
 // and its notation names only legal moves.
 std::string FormatKi2(const RecordTree& tree);
 
+// The board diagram of a KIF header for `p`: 後手の持駒, the board and
+// 先手の持駒 lines, without the side to move (CP932 with CR LF).
+std::string FormatKifDiagram(const Position& p);
+
 // Ply n of the record as players write it, without its origin: ７六歩,
 // 同　銀, ５五角打, ２二角成, ３三桂不成 (CP932).
 std::string PlyName(const GameRecord& record, int32_t ply);

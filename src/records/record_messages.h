@@ -46,6 +46,11 @@ inline constexpr const char* kKifTooManyNodesMessage =
 inline constexpr const char* kKifVariationMessage =
     "KIFファイル\n読み込みエラー:変化の手数が読めません";
 
+// A pasted text that is none of the formats, or nothing at all.
+inline constexpr const char* kRecordTextUnreadableMessage = "棋譜・局面として読めませんでした";
+inline constexpr const char* kRecordTextEmptyMessage = "棋譜・局面の文字列が空です";
+inline constexpr const char* kRecordTextTooLargeMessage = "棋譜・局面の文字列が大きすぎます";
+
 inline constexpr const char* kCsaPrefix = "CSAファイル\nオープンエラー:";
 inline constexpr const char* kKifPrefix = "KIFファイル\n読み込みエラー:";
 

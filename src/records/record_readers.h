@@ -20,6 +20,11 @@ struct ReadOutcome {
     // Why reading stopped in a variation (UTF-8), or empty. The main line
     // and the variations before it were read; `error` stays empty.
     std::string variationError;
+    // What a KIF or KI2 text held besides headers and KI2 moves, which tells
+    // the kind of a pasted text: a move table, a board diagram, a 手合割 line.
+    bool moveTable = false;
+    bool diagram = false;
+    bool handicapLine = false;
 };
 
 // Both read into `tree` as it stands: its start position (the default one)

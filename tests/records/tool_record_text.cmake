@@ -1,0 +1,31 @@
+# nusari-tool record -: a pasted text from the standard input, written as the
+# SFEN and the BOD of its last position and printed as CSA. Run with -DTOOL=
+# and -DFOLDER= (a scratch folder, made afresh and removed).
+file(REMOVE_RECURSE ${FOLDER})
+file(MAKE_DIRECTORY ${FOLDER})
+file(WRITE ${FOLDER}/in.txt "  position startpos moves 7g7f 3c3d\r\n")
+set(even_after_two "lnsgkgsnl/1r5b1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL b - 3\n")
+foreach(out out.sfen out.bod print)
+  set(args record -)
+  if(NOT out STREQUAL "print")
+    list(APPEND args -o ${FOLDER}/${out})
+  endif()
+  execute_process(COMMAND ${TOOL} ${args} INPUT_FILE ${FOLDER}/in.txt
+                  RESULT_VARIABLE status OUTPUT_VARIABLE printed)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "nusari-tool record - ${out} exited with ${status}")
+  endif()
+endforeach()
+file(READ ${FOLDER}/out.sfen sfen)
+file(READ ${FOLDER}/out.bod bod HEX)
+file(REMOVE_RECURSE ${FOLDER})
+if(NOT sfen STREQUAL even_after_two)
+  message(FATAL_ERROR "out.sfen holds \"${sfen}\"")
+endif()
+# 先手番 in CP932 (90e6 8ee8 94d4) ends the diagram.
+if(NOT bod MATCHES "90e68ee894d40d0a$")
+  message(FATAL_ERROR "out.bod does not end with 先手番: ${bod}")
+endif()
+if(NOT printed MATCHES "\\+7776FU\r?\n.*-3334FU")
+  message(FATAL_ERROR "the printed CSA lacks the moves:\n${printed}")
+endif()
