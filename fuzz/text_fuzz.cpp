@@ -1,8 +1,8 @@
 // Record and position texts as a paste gives them: any bytes read through
 // the recogniser. A failure leaves the tree alone; a success gives a sound
 // tree whose last position the SFEN, BOD and USI writers give back.
-#include "record_checks.h"
 #include "position/sfen.h"
+#include "record_checks.h"
 #include "records/position_text.h"
 #include "records/record_text.h"
 
@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     checkPositionText(*tree, end, FormatBod(*tree, end), RecordTextFormat::Bod);
     if (!legal || !fuzz::withinOneSet(tree->start())) return 0;
     auto line = std::make_unique<RecordTree>();
-    FUZZ_CHECK(ReadRecordText(FormatUsiPosition(*tree, end), *line).format == RecordTextFormat::Usi);
+    FUZZ_CHECK(ReadRecordText(FormatUsiPosition(*tree, end), *line).format ==
+               RecordTextFormat::Usi);
     FUZZ_CHECK(line->start() == tree->start() && line->firstMover() == tree->firstMover());
     const std::vector<NodeId> path = line->mainLine();
     const std::vector<NodeId> main = tree->mainLine();

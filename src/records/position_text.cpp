@@ -36,9 +36,11 @@ std::string FormatBod(const RecordTree& tree, NodeId id) {
     const RecordNode& n = tree.node(id);
     if (id != kRootNode) {
         const Side mover = tree.sideToMoveAt(n.parent);
-        const int32_t previousTo = n.parent == kRootNode ? 0 : destinationOf(tree.node(n.parent).move);
-        out.line(cp("手数＝") + std::to_string(n.ply) + "  " + cp(mover == Side::Lower ? "▲" : "△") +
-                 ki2MoveText(tree.positionAt(n.parent), n.move, mover, previousTo) + "  " + cp("まで"));
+        const int32_t previousTo =
+            n.parent == kRootNode ? 0 : destinationOf(tree.node(n.parent).move);
+        out.line(
+            cp("手数＝") + std::to_string(n.ply) + "  " + cp(mover == Side::Lower ? "▲" : "△") +
+            ki2MoveText(tree.positionAt(n.parent), n.move, mover, previousTo) + "  " + cp("まで"));
     }
     out.line(cp(tree.sideToMoveAt(id) == Side::Lower ? "先手番" : "後手番"));
     return text + out.take();

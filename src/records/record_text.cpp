@@ -166,9 +166,10 @@ std::string failureMessage(RecordTextFormat format, std::string_view detail) {
     for (const std::string_view prefix : {kKifPrefix, kCsaPrefix}) {
         if (startsWith(detail, prefix)) detail.remove_prefix(prefix.size());
     }
-    std::string message = format == RecordTextFormat::None
-                              ? std::string(kRecordTextUnreadableMessage)
-                              : std::string(recordTextFormatName(format)) + "形式として読めませんでした";
+    std::string message =
+        format == RecordTextFormat::None
+            ? std::string(kRecordTextUnreadableMessage)
+            : std::string(recordTextFormatName(format)) + "形式として読めませんでした";
     if (!detail.empty()) message += "：" + std::string(detail);
     return message;
 }
@@ -183,13 +184,20 @@ RecordTextOutcome failure(std::string message) {
 
 const char* recordTextFormatName(RecordTextFormat format) {
     switch (format) {
-        case RecordTextFormat::None: return "";
-        case RecordTextFormat::Kif: return "KIF";
-        case RecordTextFormat::Ki2: return "KI2";
-        case RecordTextFormat::Csa: return "CSA";
-        case RecordTextFormat::Sfen: return "SFEN";
-        case RecordTextFormat::Usi: return "USI";
-        case RecordTextFormat::Bod: return "BOD";
+        case RecordTextFormat::None:
+            return "";
+        case RecordTextFormat::Kif:
+            return "KIF";
+        case RecordTextFormat::Ki2:
+            return "KI2";
+        case RecordTextFormat::Csa:
+            return "CSA";
+        case RecordTextFormat::Sfen:
+            return "SFEN";
+        case RecordTextFormat::Usi:
+            return "USI";
+        case RecordTextFormat::Bod:
+            return "BOD";
     }
     return "";
 }

@@ -1,6 +1,8 @@
 // Records and positions as texts to paste: each format written and read back
 // through the recogniser, each format's smallest text recognised however it
 // is encoded and laid out, and failures that leave the tree alone.
+#include "records/record_text.h"
+
 #include <gtest/gtest.h>
 
 #include "position/sfen.h"
@@ -9,7 +11,6 @@
 #include "records/position_text.h"
 #include "records/record_messages.h"
 #include "records/record_source.h"
-#include "records/record_text.h"
 #include "records_test_support.h"
 
 namespace nusari::test {
@@ -56,7 +57,8 @@ TEST(RecordText, EachFormatReadsBackWhatItKeeps) {
         EXPECT_TRUE(back == c.expected);
     }
     // The positions: SFEN and BOD give the one at the node, USI its line.
-    for (const std::string& text : {FormatSfen(tree, end), FormatBod(tree, end), toUtf8(FormatBod(tree, end))}) {
+    for (const std::string& text :
+         {FormatSfen(tree, end), FormatBod(tree, end), toUtf8(FormatBod(tree, end))}) {
         SCOPED_TRACE(toUtf8(text));
         RecordTree back;
         ASSERT_EQ(ReadRecordText(text, back).error, "");
@@ -73,7 +75,8 @@ TEST(RecordText, EachFormatReadsBackWhatItKeeps) {
 TEST(RecordText, PositionTextsOfANode) {
     RecordTree tree = sampleTree(false);
     const NodeId second = tree.mainLine()[1];
-    EXPECT_EQ(FormatSfen(tree, second), "lnsgkgsnl/1r5b1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL b - 3");
+    EXPECT_EQ(FormatSfen(tree, second),
+              "lnsgkgsnl/1r5b1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL b - 3");
     EXPECT_EQ(FormatUsiPosition(tree, kRootNode), "position startpos");
     EXPECT_EQ(FormatUsiPosition(tree, second), "position startpos moves 7g7f 3c3d");
     const std::string bod = toUtf8(FormatBod(tree, tree.mainLineEnd()));
@@ -86,11 +89,13 @@ TEST(RecordText, PositionTextsOfANode) {
     ASSERT_TRUE(parseSfen("4k4/9/9/9/9/9/9/9/4K4 w G 1", start, side, error));
     tree.reset(start, side);
     tree.addMove(kRootNode, {51, 52});
-    EXPECT_EQ(FormatUsiPosition(tree, tree.mainLineEnd()), "position sfen 4k4/9/9/9/9/9/9/9/4K4 w G 1 moves 5a5b");
+    EXPECT_EQ(FormatUsiPosition(tree, tree.mainLineEnd()),
+              "position sfen 4k4/9/9/9/9/9/9/9/4K4 w G 1 moves 5a5b");
     EXPECT_NE(toUtf8(FormatBod(tree, tree.mainLineEnd())).find("先手番"), std::string::npos);
 }
 
-constexpr const char* kAfterTwo = "lnsgkgsnl/1r5b1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL b - 3";
+constexpr const char* kAfterTwo =
+    "lnsgkgsnl/1r5b1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL b - 3";
 
 TEST(RecordText, EachFormatIsRecognisedHoweverItIsLaidOut) {
     const std::string bod = std::string("後手の持駒：なし\n") +
@@ -106,7 +111,8 @@ TEST(RecordText, EachFormatIsRecognisedHoweverItIsLaidOut) {
         RecordTextFormat format;
         const char* sfen;  // of the main line's end
     } cases[] = {
-        {"手合割：平手\n手数----指手---------消費時間--\n   1 ７六歩(77)   ( 0:01/00:00:01)\n   2 ３四歩(33)\n",
+        {"手合割：平手\n手数----指手---------消費時間--\n"
+         "   1 ７六歩(77)   ( 0:01/00:00:01)\n   2 ３四歩(33)\n",
          RecordTextFormat::Kif, kAfterTwo},
         {"   1 ７六歩(77)\n   2 ３四歩(33)\n", RecordTextFormat::Kif, kAfterTwo},
         {"▲７六歩 △３四歩\n", RecordTextFormat::Ki2, kAfterTwo},
@@ -119,13 +125,15 @@ TEST(RecordText, EachFormatIsRecognisedHoweverItIsLaidOut) {
          RecordTextFormat::Sfen, kAfterTwo},
         {"position startpos", RecordTextFormat::Usi, kStartSfen.data()},
         {"position startpos moves 7g7f 3c3d", RecordTextFormat::Usi, kAfterTwo},
-        {"position sfen " + std::string(kStartSfen) + " moves 7g7f 3c3d", RecordTextFormat::Usi, kAfterTwo},
+        {"position sfen " + std::string(kStartSfen) + " moves 7g7f 3c3d", RecordTextFormat::Usi,
+         kAfterTwo},
         {bod, RecordTextFormat::Bod, "4k4/9/9/9/9/9/9/9/4K4 w G 1"},
     };
     for (const auto& c : cases) {
         auto laidOut = [](std::string text) {
             std::string crlf;
-            for (const char ch : text) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+            for (const char ch : text)
+                crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
             return "\xEF\xBB\xBF \r\n" + crlf + "\r\n\r\n ";
         };
         for (const std::string& text : {c.text, laidOut(c.text), cp932(c.text)}) {
@@ -146,13 +154,17 @@ TEST(RecordText, AFailureSaysWhyAndLeavesTheTree) {
     } cases[] = {
         {"", kRecordTextEmptyMessage},
         {"\xEF\xBB\xBF \r\n\t", kRecordTextEmptyMessage},
-        {cp932("今日は良い天気です。\n注意：これは棋譜ではありません\nHello, world"), kRecordTextUnreadableMessage},
+        {cp932("今日は良い天気です。\n注意：これは棋譜ではありません\nHello, world"),
+         kRecordTextUnreadableMessage},
         {"7g7f", kRecordTextUnreadableMessage},
-        {"position startpos moves 7g7f 7g7f", "USI形式として読めませんでした：2手目の指し手「7g7f」は指せません"},
-        {"position startpos moves 7g7f x", "USI形式として読めませんでした：2手目の指し手「x」が読めません"},
+        {"position startpos moves 7g7f 7g7f",
+         "USI形式として読めませんでした：2手目の指し手「7g7f」は指せません"},
+        {"position startpos moves 7g7f x",
+         "USI形式として読めませんでした：2手目の指し手「x」が読めません"},
         {"sfen 9/9/9 b - 1", "SFEN形式として読めませんでした：局面が読めません"},
         {"position startpos 7g7f", "USI形式として読めませんでした：局面が読めません"},
-        {cp932("手数----指手--\n   1 ７六金(77)\n"), "KIF形式として読めませんでした：1手目の指し手が局面と合いません"},
+        {cp932("手数----指手--\n   1 ７六金(77)\n"),
+         "KIF形式として読めませんでした：1手目の指し手が局面と合いません"},
         {"+7776KI\n", "CSA形式として読めませんでした：1手目の指し手が局面と合いません"},
         {std::string(kMaxRecordFileBytes + 1, ' '), kRecordTextTooLargeMessage},
     };
