@@ -9,6 +9,7 @@
 #include "position/setup.h"
 #include "position/sfen.h"
 #include "position/text_encoding.h"
+#include "records/record_builder.h"
 #include "records/record_messages.h"
 #include "records/record_source.h"
 #include "records/text_input.h"
@@ -110,12 +111,13 @@ std::string readUsiText(std::string_view text, RecordTree& tree) {
     Position p = tree.start();
     NodeId at = kRootNode;
     for (int32_t ply = 1; !(word = words.next()).empty(); ++ply) {
-        if (ply > kMaxRecordPlies) return std::to_string(kMaxRecordPlies) + "手を超える棋譜です";
         Move m;
         if (!parseUsiMove(word, side, m)) return plyWord(ply, word) + "が読めません";
         if (!isLegalMove(p, side, m)) return plyWord(ply, word) + "は指せません";
-        at = tree.addMove(at, m);
-        if (at == kNoNode) return plyWord(ply, word) + "は記録できません";
+        // A legal move may still take a king, which no record holds.
+        if (!isRecordableMove(p, side, m)) return plyWord(ply, word) + "は記録できません";
+        at = tree.addCheckedMove(at, m);
+        if (at == kNoNode) return std::to_string(kMaxRecordPlies) + "手を超える棋譜です";
         applyMove(p, side, m);
         side = opponentOf(side);
     }
