@@ -1,8 +1,11 @@
 #include "records/load_record.h"
 
+#include <utility>
+
 #include "records/record_messages.h"
 #include "records/record_readers.h"
 #include "records/record_source.h"
+#include "records/record_tree_files.h"
 
 namespace nusari {
 
@@ -36,13 +39,11 @@ std::string readFile(const std::string& path, GameRecord& record, ReadOutcome& o
     return outcome.error;
 }
 
-}  // namespace
-
-LoadOutcome LoadRecord(GameRecord& record, const std::string& path, Ui& ui) {
-    resetRecord(record);
-    ReadOutcome read;
+// The outcome of a read into `record`: its start, or the message and an
+// empty record after a failure.
+LoadOutcome finishLoad(GameRecord& record, const ReadOutcome& read, std::string error, Ui& ui) {
     LoadOutcome outcome;
-    outcome.error = readFile(path, record, read);
+    outcome.error = std::move(error);
     outcome.preset = read.preset;
     outcome.ok = outcome.error.empty();
     if (outcome.ok) {
@@ -61,6 +62,28 @@ LoadOutcome LoadRecord(GameRecord& record, const std::string& path, Ui& ui) {
     outcome.start[kLowerTimeCell] = 0;
     outcome.start[kUpperTimeCell] = 0;
     return outcome;
+}
+
+}  // namespace
+
+LoadOutcome LoadRecord(GameRecord& record, const std::string& path, Ui& ui) {
+    resetRecord(record);
+    ReadOutcome read;
+    std::string error = readFile(path, record, read);
+    return finishLoad(record, read, std::move(error), ui);
+}
+
+LoadOutcome LoadRecord(RecordTree& tree, GameRecord& record, const std::string& path, Ui& ui) {
+    resetRecord(record);
+    ReadOutcome read = ReadRecordTreeFile(path, tree);
+    if (read.error.empty()) {
+        mainLineToRecord(tree, record);
+        read.plies = record.length;
+        if (!read.variationError.empty()) ui.notify(read.variationError);
+    } else {
+        tree = RecordTree();
+    }
+    return finishLoad(record, read, read.error, ui);
 }
 
 }  // namespace nusari

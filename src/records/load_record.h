@@ -8,6 +8,7 @@
 #include "position/setup.h"
 #include "position/types.h"
 #include "records/game_record.h"
+#include "records/record_tree.h"
 
 namespace nusari {
 
@@ -31,5 +32,11 @@ struct LoadOutcome {
 // read so far stay in the history). Nothing else is shown: the caller
 // puts the outcome on the board.
 LoadOutcome LoadRecord(GameRecord& record, const std::string& path, Ui& ui);
+
+// The same for the whole record: `tree` gets everything the file holds
+// (variations, comments, game details), `record` its main line. A fault in
+// a variation keeps what came before it and is told in a box that holds
+// nothing up; after a failure `tree` is the empty even game.
+LoadOutcome LoadRecord(RecordTree& tree, GameRecord& record, const std::string& path, Ui& ui);
 
 }  // namespace nusari

@@ -42,6 +42,11 @@ NodeId RecordTree::mainLineEnd() const {
     return id;
 }
 
+NodeId RecordTree::lineEndFrom(NodeId id) const {
+    while (!node(id).children.empty()) id = node(id).children.front();
+    return id;
+}
+
 std::vector<NodeId> RecordTree::pathTo(NodeId id) const {
     std::vector<NodeId> path;
     for (; id != kRootNode && id != kNoNode; id = node(id).parent) path.push_back(id);
@@ -91,6 +96,48 @@ void RecordTree::promoteToMainLine(NodeId id) {
     }
 }
 
+bool RecordTree::moveAmongSiblings(NodeId id, int32_t step) {
+    if (id == kRootNode || id < 0 || id >= nodeCount() || (step != -1 && step != 1)) return false;
+    std::vector<NodeId>& siblings = node(node(id).parent).children;
+    const auto at = std::find(siblings.begin(), siblings.end(), id);
+    const auto index = at - siblings.begin();
+    const auto other = index + step;
+    if (other < 0 || other >= static_cast<std::ptrdiff_t>(siblings.size())) return false;
+    std::swap(siblings[static_cast<std::size_t>(index)], siblings[static_cast<std::size_t>(other)]);
+    return true;
+}
+
+// The nodes kept are renumbered in their old order, so a parent still comes
+// before its children; the walk over the removed part uses a stack, not
+// recursion.
+NodeId RecordTree::removeSubtree(NodeId id) {
+    if (id == kRootNode || id < 0 || id >= nodeCount()) return kNoNode;
+    std::vector<bool> removed(nodes_.size(), false);
+    std::vector<NodeId> stack{id};
+    while (!stack.empty()) {
+        const NodeId at = stack.back();
+        stack.pop_back();
+        removed[static_cast<std::size_t>(at)] = true;
+        for (const NodeId child : node(at).children) stack.push_back(child);
+    }
+    const NodeId parent = node(id).parent;
+    std::vector<NodeId>& siblings = node(parent).children;
+    siblings.erase(std::find(siblings.begin(), siblings.end(), id));
+    std::vector<NodeId> renumbered(nodes_.size(), kNoNode);
+    std::vector<RecordNode> kept;
+    for (std::size_t i = 0; i < nodes_.size(); ++i) {
+        if (removed[i]) continue;
+        renumbered[i] = static_cast<NodeId>(kept.size());
+        kept.push_back(std::move(nodes_[i]));
+    }
+    for (RecordNode& n : kept) {
+        if (n.parent != kNoNode) n.parent = renumbered[static_cast<std::size_t>(n.parent)];
+        for (NodeId& child : n.children) child = renumbered[static_cast<std::size_t>(child)];
+    }
+    nodes_ = std::move(kept);
+    return renumbered[static_cast<std::size_t>(parent)];
+}
+
 std::string_view RecordTree::header(std::string_view key) const {
     for (const RecordHeader& h : headers) {
         if (h.key == key) return h.value;
@@ -109,36 +156,45 @@ void RecordTree::setHeader(std::string_view key, std::string_view value) {
 }
 
 void mainLineToRecord(const RecordTree& tree, GameRecord& record) {
+    lineToRecord(tree, tree.mainLineEnd(), record);
+}
+
+void lineToRecord(const RecordTree& tree, NodeId end, GameRecord& record, bool turned) {
     setName(record.firstName, toCp932(tree.firstName));
     setName(record.secondName, toCp932(tree.secondName));
     record.startTime = toCp932(tree.header("開始日時"));
     record.endTime = toCp932(tree.header("終了日時"));
-    record.boardTurned = 0;
-    record.humanIsSecond = tree.firstMover() == Side::Upper ? 1 : 0;
+    record.boardTurned = turned ? 1 : 0;
+    // The lower side is the second player when exactly one of "後手 moves
+    // first" and "the board is turned" holds.
+    record.humanIsSecond = (tree.firstMover() == Side::Upper) != turned ? 1 : 0;
     Position p = tree.start();
     int64_t totalMs[2] = {tree.startTimeMs[0], tree.startTimeMs[1]};
-    auto storeTimes = [&](Position& entry) {
-        entry[kLowerTimeCell] = 0;
-        entry[kUpperTimeCell] = 0;
-        addSaturated(entry[kLowerTimeCell], totalMs[0] / 1000);
-        addSaturated(entry[kUpperTimeCell], totalMs[1] / 1000);
+    // Cell 111 holds the time of the side at the bottom.
+    const int32_t senteCell = turned ? kUpperTimeCell : kLowerTimeCell;
+    const int32_t goteCell = turned ? kLowerTimeCell : kUpperTimeCell;
+    auto store = [&](int32_t ply) {
+        Position& entry = record.history[static_cast<std::size_t>(ply)];
+        entry = turned ? flipPosition(p) : p;
+        entry[senteCell] = 0;
+        entry[goteCell] = 0;
+        addSaturated(entry[senteCell], totalMs[0] / 1000);
+        addSaturated(entry[goteCell], totalMs[1] / 1000);
     };
-    record.history[0] = p;
-    storeTimes(record.history[0]);
+    store(0);
     int32_t plies = 0;
     Side mover = tree.firstMover();
-    for (const NodeId id : tree.mainLine()) {
+    for (const NodeId id : tree.pathTo(end)) {
         if (plies >= kMaxRecordPlies) break;
         const RecordNode& n = tree.node(id);
         applyMove(p, mover, n.move);
         if (n.timeMs != kUnknownTime) addTimeSaturated(totalMs[sideIndex(mover)], n.timeMs);
         ++plies;
-        record.history[static_cast<std::size_t>(plies)] = p;
-        storeTimes(record.history[static_cast<std::size_t>(plies)]);
+        store(plies);
         mover = opponentOf(mover);
     }
     record.length = plies;
-    record.ending = tree.ending();
+    record.ending = tree.node(end).ending;
 }
 
 void recordToTree(const GameRecord& record, RecordTree& tree) {

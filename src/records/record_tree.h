@@ -70,6 +70,8 @@ class RecordTree {
     std::vector<NodeId> mainLine() const;
     // The last node of the main line (the root when there are no moves).
     NodeId mainLineEnd() const;
+    // The end of the line through `id`: its first children followed down.
+    NodeId lineEndFrom(NodeId id) const;
     // The nodes from the first move down to `id`, in order (empty for the root).
     std::vector<NodeId> pathTo(NodeId id) const;
     // The position after the moves leading to `id`.
@@ -86,6 +88,13 @@ class RecordTree {
     // Makes the line through `id` the main line: every node on its path
     // becomes its parent's first child, the others keeping their order.
     void promoteToMainLine(NodeId id);
+    // Moves `id` one place up (step -1) or down (+1) among its parent's
+    // children; false when it is already first or last, or is the root.
+    bool moveAmongSiblings(NodeId id, int32_t step);
+    // Removes `id` (not the root) with everything after it. Node ids of the
+    // tree change; the parent of the removed node keeps its id, which is
+    // returned (kNoNode when nothing was removed).
+    NodeId removeSubtree(NodeId id);
 
     // The ending of the main line and the ply it follows.
     GameEnding ending() const { return node(mainLineEnd()).ending; }
@@ -118,6 +127,11 @@ constexpr int sideIndex(Side side) { return side == Side::Lower ? 0 : 1; }
 // the standard frame with the cumulative seconds in cells 111 and 119, the
 // main line's ending.
 void mainLineToRecord(const RecordTree& tree, GameRecord& record);
+
+// The line of `tree` from the start down to `end`, in the same form; with
+// `turned`, the history as a board turned round shows it (the record's
+// boardTurned set): every entry flipped, cell 111 holding 後手's time.
+void lineToRecord(const RecordTree& tree, NodeId end, GameRecord& record, bool turned = false);
 
 // `record` as a tree of its one line, each move's time from the difference
 // of the cumulative cells.

@@ -167,6 +167,7 @@ bool GameController::continueMatch(std::time_t endTime) {
     g.pendingTo = 0;
     record->length = 0;
     g.plyCount = 0;
+    gameBase_ = kNoNode;
     record->startTime = LocalTimeText();
     if (irekawari == 1) {
         if (page.engineRow < 0 || page.engineRow >= engines) return false;

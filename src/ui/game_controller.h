@@ -23,6 +23,7 @@
 #include "position/game_fields.h"
 #include "position/setup.h"
 #include "records/game_record.h"
+#include "records/record_tree.h"
 #include "think/think_observer.h"
 #include "think/think_request.h"
 #include "settings/program_folders.h"
@@ -175,6 +176,37 @@ class GameController : public GameHost {
     // on the window); only while no game runs.
     void OpenRecordFile(const std::string& path);
     void OnSaveRecord();
+
+    // The record's lines, comments and details, while no game runs.
+    // The alternatives of the shown ply ("▲２六歩"), the shown one among
+    // them; empty when it has none.
+    struct BranchView {
+        std::vector<std::string> lines;
+        int32_t currentRow = -1;
+    };
+    BranchView ShownBranches() const;
+    // Shows alternative `row` of the shown ply and the line it begins.
+    void SelectBranch(int32_t row);
+    // The shown ply's move becomes the main line, moves one place up (-1)
+    // or down (+1) among its alternatives, or is deleted with everything
+    // after it (after a question); the ply before it is shown then.
+    void PromoteBranch();
+    void MoveBranch(int32_t step);
+    void DeleteBranch();
+    // The comment of the shown ply (at ply 0 the start's), UTF-8.
+    std::string ShownComment() const;
+    void EditComment(const std::string& text);
+    // The record's names and header lines (棋譜情報), UTF-8.
+    struct GameDetails {
+        std::string firstName;
+        std::string secondName;
+        std::vector<RecordHeader> headers;
+    };
+    GameDetails ShownDetails() const;
+    void EditDetails(const GameDetails& details);
+    // True when the record has edits that are not saved.
+    bool RecordChanged() const { return recordChanged_; }
+
     // True while a continuous match waits before the computer's first move.
     bool MatchPaused() const { return matchPaused_; }
     // The match line, "連続対局 3/10" (with the kept note while a match kept
@@ -214,7 +246,11 @@ class GameController : public GameHost {
     std::unique_ptr<EngineState> engine;
     // The game's position, selection, ply count and clock.
     GameFields fields;
+    // The line shown, position by position: the game's while one runs.
     std::unique_ptr<GameRecord> record;
+    // The whole record the window shows and saves: every line, comment and
+    // game detail. `record` is the line of it that is shown.
+    RecordTree tree;
     GameState gameState = GameState::NoGame;
     // Games of a continuous match still to finish; 0 = no match.
     int32_t renzoku = 0;
@@ -315,6 +351,26 @@ class GameController : public GameHost {
     void setPlayers(bool turned);
     int32_t* numberOf(SettingsEdit edit);
     std::string* editText(SettingsEdit edit);
+
+    // The tree's node at the shown ply of the shown line (the root at ply
+    // 0), or kNoNode while a game runs.
+    NodeId shownNode() const;
+    // Shows the line of the tree that ends at `end`, keeping the shown ply
+    // where the line is long enough.
+    void showLine(NodeId end);
+    // The finished game goes into the tree: a game continued from a ply of
+    // it as a line from there, a new game as the whole record.
+    void commitGameToTree();
+    // A record with edits may be replaced: saved first or discarded, as the
+    // user answers; false when he cancels.
+    bool mayReplaceRecord();
+    // Saves the tree in a file the user chooses; true once it is written.
+    bool saveTree();
+    // The nodes of the shown line: ply n is line_[n - 1].
+    std::vector<NodeId> line_;
+    // The node a game continues from, or kNoNode for a new record.
+    NodeId gameBase_ = kNoNode;
+    bool recordChanged_ = false;
 
     // True while StartGame waits for the link to open: the server's login
     // lets the window work meanwhile.

@@ -24,9 +24,11 @@ void GameController::closeRecord(std::time_t endTime) {
     DrawBoard();
 }
 
-// Stops polling and closes a remote game's link; no game runs any more. A
-// match with games left waits for the next start.
+// The game goes into the record's tree; polling stops and a remote game's
+// link closes; no game runs any more. A match with games left waits for the
+// next start.
 void GameController::leaveGame() {
+    commitGameToTree();
     if (page.linkChecked) {
         ui.setPollTimer(0);
         if (link != nullptr) link->CloseLink();

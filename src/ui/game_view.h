@@ -28,6 +28,9 @@ enum class FileDialog : int32_t {
     OpenAik,     // OpenDialog_Aik: an engine-definition file
 };
 
+// The answers to "save the changes?".
+enum class SaveChoice : int32_t { Save, Discard, Cancel };
+
 class GameView : public Ui {
 public:
     // The window hooks do nothing by default, so a view without a window
@@ -52,6 +55,11 @@ public:
     // Runs a file dialog; the chosen path (UTF-8), or empty when cancelled.
     virtual std::string chooseFile(FileDialog /*kind*/, const std::string& /*proposedName*/) {
         return {};
+    }
+    // Asks whether to save changes before they would be lost; a yes/no
+    // question (no: discard) where the view has no three-button box.
+    virtual SaveChoice askToSave(const std::string& text) {
+        return ask(text) ? SaveChoice::Save : SaveChoice::Discard;
     }
     // Opens a finished document (the analysis report) with the desktop's
     // default program; false when it could not be opened (without a window,

@@ -94,7 +94,7 @@ bool GameController::CloseQuery() {
     // A match waiting for its next game may close; a search may not.
     if (gameState == GameState::ComputerThinking && !matchPaused_) return false;
     if (gameState != GameState::NoGame) return ui.ask(kCloseDuringGame);
-    return true;
+    return mayReplaceRecord();
 }
 
 void GameController::ShutDown(int32_t top, int32_t left) {

@@ -8,14 +8,17 @@
 namespace nusari {
 
 void GameController::OnOpenRecord() {
-    if (gameState != GameState::NoGame) return;
+    // The question about unsaved changes comes before the file dialog.
+    if (gameState != GameState::NoGame || !mayReplaceRecord()) return;
     const std::string path = ui.chooseFile(FileDialog::OpenRecord, "");
     if (!path.empty()) OpenRecordFile(path);
 }
 
 void GameController::OpenRecordFile(const std::string& path) {
-    if (gameState != GameState::NoGame) return;
-    const LoadOutcome loaded = LoadRecord(*record, path, ui);
+    if (gameState != GameState::NoGame || !mayReplaceRecord()) return;
+    const LoadOutcome loaded = LoadRecord(tree, *record, path, ui);
+    line_ = tree.mainLine();
+    recordChanged_ = false;
     // A loaded record continues from the position shown; after a failure the
     // next game is an even game, and no record is being replayed. Either
     // way no game runs and the board shows ply 0.
@@ -31,8 +34,7 @@ void GameController::OpenRecordFile(const std::string& path) {
 
 void GameController::OnSaveRecord() {
     if (gameState != GameState::NoGame) return;
-    const std::string path = ui.chooseFile(FileDialog::SaveRecord, kNewRecordName);
-    if (!path.empty()) WriteRecord(*record, path, ui);
+    saveTree();
 }
 
 }  // namespace nusari

@@ -69,6 +69,14 @@ int32_t GameController::ListedPlies() const {
 GameController::MoveListView GameController::ShownMoveList() const {
     MoveListView view;
     view.lines = MoveListLines(*record, ListedPlies());
+    // A ply with alternatives is marked as KIF marks it.
+    if (gameState == GameState::NoGame) {
+        const std::size_t marked = std::min(line_.size(), view.lines.size() - 1);
+        for (std::size_t ply = 1; ply <= marked; ++ply) {
+            const RecordNode& n = tree.node(line_[ply - 1]);
+            if (tree.node(n.parent).children.size() > 1) view.lines[ply] += " +";
+        }
+    }
     view.currentRow = std::clamp(fields.plyCount, 0, static_cast<int32_t>(view.lines.size()) - 1);
     return view;
 }

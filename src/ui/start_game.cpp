@@ -89,6 +89,8 @@ void GameController::setPlayers(bool turned) {
 void GameController::StartGame() {
     if (gameState != GameState::NoGame || openingLink_) return;
     if (runNameCommand()) return;
+    // A new game replaces the record; one continued from it keeps it.
+    if (page.presetRow != kPresetContinue && !mayReplaceRecord()) return;
     if (page.linkChecked) {
         // The page may change while the link opens; the link decides.
         openingLink_ = true;
@@ -126,6 +128,8 @@ void GameController::StartGame() {
     g.lastDestination = 0;
     g.pendingFrom = 0;
     g.pendingTo = 0;
+    // A game continued from the record plays on in its tree.
+    gameBase_ = page.presetRow == kPresetContinue ? shownNode() : kNoNode;
     const bool turned = placeStartPosition();
     g.plyCount = 0;
     record->startTime = LocalTimeText();

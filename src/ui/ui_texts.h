@@ -62,6 +62,10 @@ inline constexpr const char* kEndMatchQuestion =
 inline constexpr const char* kNoAikFolder = "aikフォルダが存在しません";
 inline constexpr const char* kNotANumber = "数値を設定して下さい";
 inline constexpr const char* kHashReset = "再設定します Hash = ";
+// Asked before a record with changes is replaced or the window closes.
+inline constexpr const char* kSaveChangesQuestion = "棋譜が変更されています。保存しますか？";
+// Asked before a branch and what follows it are deleted.
+inline constexpr const char* kDeleteBranchQuestion = "この分岐以降の指し手を削除しますか？";
 inline constexpr const char* kCloseDuringGame = "対局中です\n終了しますか？";
 inline constexpr const char* kVersionBoxText =
     "NusarSyougi  Ver91\n\nコンピュータ将棋対局プログラム\nQt 6 版";

@@ -95,7 +95,44 @@ TEST(RecordTree, TheMainLineIsTheRecordAndTheRecordATree) {
         EXPECT_EQ(back->startTime, record.startTime);
         EXPECT_EQ(back->ending, GameEnding::Resign);
         for (int32_t n = 0; n <= 3; ++n) EXPECT_EQ(back->history[n], record.history[n]) << n;
+
+        // The line in the frame the record came in is the record again.
+        lineToRecord(tree, tree.mainLineEnd(), *back, turned);
+        EXPECT_EQ(back->boardTurned, source->boardTurned);
+        EXPECT_EQ(back->humanIsSecond, source->humanIsSecond);
+        for (int32_t n = 0; n <= 3; ++n) EXPECT_EQ(back->history[n], source->history[n]) << n;
     }
+}
+
+TEST(RecordTree, BranchesAreReorderedAndRemovedWithWhatFollows) {
+    RecordTree tree;
+    const NodeId a = tree.addMove(kRootNode, k76);
+    const NodeId a2 = tree.addMove(a, k34);
+    const NodeId b = tree.addMove(kRootNode, k26);
+    const NodeId b2 = tree.addMove(b, k84);
+    tree.addMove(b, k34);
+    const NodeId c = tree.addMove(kRootNode, Move{97, 96});
+    EXPECT_EQ(tree.lineEndFrom(b), b2);
+    EXPECT_EQ(tree.lineEndFrom(kRootNode), a2);
+
+    EXPECT_FALSE(tree.moveAmongSiblings(a, -1));
+    EXPECT_FALSE(tree.moveAmongSiblings(c, +1));
+    EXPECT_FALSE(tree.moveAmongSiblings(kRootNode, +1));
+    EXPECT_TRUE(tree.moveAmongSiblings(c, -1));
+    EXPECT_EQ(tree.node(kRootNode).children, (std::vector<NodeId>{a, c, b}));
+
+    // Removing 2六歩 takes its two replies along; the rest is renumbered.
+    const NodeId parent = tree.removeSubtree(b);
+    EXPECT_EQ(parent, kRootNode);
+    EXPECT_EQ(tree.nodeCount(), 4);
+    const std::vector<NodeId>& first = tree.node(kRootNode).children;
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(tree.node(first[0]).move, k76);
+    EXPECT_EQ(tree.node(first[1]).move, (Move{97, 96}));
+    const NodeId reply = tree.node(first[0]).children.at(0);
+    EXPECT_EQ(tree.node(reply).parent, first[0]);
+    EXPECT_EQ(tree.node(reply).move, k34);
+    EXPECT_EQ(tree.removeSubtree(kRootNode), kNoNode);
 }
 
 }  // namespace

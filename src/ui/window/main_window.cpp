@@ -18,6 +18,7 @@
 #include "ui/move_list.h"
 #include "ui/ui_texts.h"
 #include "ui/window/artwork.h"
+#include "ui/window/record_panes.h"
 
 namespace nusari {
 
@@ -206,6 +207,17 @@ bool MainWindow::ask(const std::string& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
+SaveChoice MainWindow::askToSave(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, title(), QString::fromStdString(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+        case QMessageBox::Save: return SaveChoice::Save;
+        case QMessageBox::Discard: return SaveChoice::Discard;
+        default: return SaveChoice::Cancel;
+    }
+}
+
 void MainWindow::setPanelText(const std::string& text) {
     panelText_ = text;
     showPanel();
@@ -255,13 +267,18 @@ void MainWindow::setControls(ControlSet set) {
 void MainWindow::drawBoard() {
     picture_->present(renderer_.render(controller_->ComposeScene()));
     refreshMoveList();
+    panes_->refresh();
 }
 
 void MainWindow::buildMoveList() {
     moveList_ = new QListWidget(this);
     moveList_->setObjectName(QStringLiteral("kifu_list"));
-    moveList_->setGeometry(kPictureWidth + 4, 4, kMoveListWidth - 8,
-                           kToolBarHeight + kPictureHeight - 8);
+    // The move list over the alternatives of the shown ply and its comment.
+    constexpr int kListHeight = 300;
+    moveList_->setGeometry(kPictureWidth + 4, 4, kMoveListWidth - 8, kListHeight);
+    panes_ = new RecordPanes(*controller_, this);
+    panes_->setGeometry(kPictureWidth + 4, 8 + kListHeight, kMoveListWidth - 8,
+                        kToolBarHeight + kPictureHeight - 12 - kListHeight);
     moveList_->setFocusPolicy(Qt::NoFocus);
     moveList_->setUniformItemSizes(true);
     // Scrolled by pixels, the list's end shows its last line whole.

@@ -17,6 +17,9 @@
 #include "ui/window/think_thread.h"
 
 class QFrame;
+namespace nusari {
+class RecordPanes;
+}
 class QListWidget;
 class QMessageBox;
 class QMenu;
@@ -44,6 +47,7 @@ class MainWindow : public QWidget, public GameView {
     QToolButton* button(Control control) const;
     QMenu* gameMenu() const { return gameMenu_; }
     QListWidget* moveList() const { return moveList_; }
+    RecordPanes* recordPanes() const { return panes_; }
     QTimer* pollTimer() const { return pollTimer_; }
     // What the thinking panel shows: the match line, then the panel text.
     QString panelLabelText() const;
@@ -55,6 +59,7 @@ class MainWindow : public QWidget, public GameView {
     void message(const std::string& text) override;
     void notify(const std::string& text) override;
     bool ask(const std::string& text) override;
+    SaveChoice askToSave(const std::string& text) override;
     void setPanelText(const std::string& text) override;
     std::string panelText() const override { return panelText_; }
     void pumpMessages() override;
@@ -105,6 +110,7 @@ class MainWindow : public QWidget, public GameView {
     QFrame* panel_ = nullptr;          // sikou_paneru
     QPlainTextEdit* panelLabel_ = nullptr;  // sikou_hyouzi
     QListWidget* moveList_ = nullptr;       // the 棋譜 beside the board
+    RecordPanes* panes_ = nullptr;          // its branches and comment
     std::string panelText_;
     std::string matchText_;
     NoticeBox notices_;

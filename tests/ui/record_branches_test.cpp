@@ -1,0 +1,126 @@
+// The record's tree in the window: variations marked and followed, made
+// main, reordered and deleted, comments shown and edited, a game continued
+// from a ply playing on in a branch, and changes offered for saving.
+#include <string>
+#include <vector>
+
+#include "position/position.h"
+#include "position/setup.h"
+#include "ui_test_support.h"
+
+namespace nusari::test {
+namespace {
+
+// 7六歩 3四歩 2六歩 8四歩, with 6六歩 as the alternative third move, and
+// comments at the start and after the first move.
+constexpr const char* kKif =
+    "手合割：平手\n先手：甲\n後手：乙\n手数----指手---------消費時間--\n"
+    "*開始の注釈\n"
+    "   1 ７六歩(77)   ( 0:01/00:00:01)\n"
+    "*初手の注釈\n"
+    "   2 ３四歩(33)   ( 0:02/00:00:02)\n"
+    "   3 ２六歩(27)   ( 0:01/00:00:02)+\n"
+    "   4 ８四歩(83)   ( 0:01/00:00:03)\n"
+    "\n変化：3手\n"
+    "   3 ６六歩(67)   ( 0:01/00:00:02)\n";
+
+class RecordBranchesTest : public ControllerTest {
+  protected:
+    void open() {
+        ASSERT_EQ(controller->StartUp(), 1);
+        path = folder.writeBytes("branches.kifu", kKif);
+        controller->OpenRecordFile(path);
+        ASSERT_EQ(record().length, 4);
+    }
+    std::vector<std::string> branches() const { return controller->ShownBranches().lines; }
+    std::string path;
+};
+
+TEST_F(RecordBranchesTest, VariationsAreMarkedFollowedAndEdited) {
+    open();
+    std::vector<std::string> lines = controller->ShownMoveList().lines;
+    EXPECT_EQ(lines[3].substr(lines[3].size() - 2), " +");
+    EXPECT_EQ(lines[2].find('+'), std::string::npos);
+    EXPECT_EQ(controller->ShownComment(), "開始の注釈");
+    controller->ReplayTo(1);
+    EXPECT_EQ(controller->ShownComment(), "初手の注釈");
+    EXPECT_TRUE(branches().empty());
+
+    controller->ReplayTo(3);
+    EXPECT_EQ(branches(), (std::vector<std::string>{"▲２六歩", "▲６六歩"}));
+    controller->SelectBranch(1);
+    EXPECT_EQ(controller->ShownBranches().currentRow, 1);
+    EXPECT_EQ(record().length, 3);
+    EXPECT_EQ(gameFields().plyCount, 3);
+    EXPECT_EQ(board()[66], kLowerPawn);
+    EXPECT_EQ(board()[67], kEmpty);
+    EXPECT_FALSE(controller->RecordChanged());
+
+    controller->EditComment("６六歩も有力");
+    EXPECT_EQ(controller->ShownComment(), "６六歩も有力");
+    EXPECT_TRUE(controller->RecordChanged());
+
+    // Made the main line, then moved back down, then deleted after the question.
+    controller->PromoteBranch();
+    EXPECT_EQ(branches(), (std::vector<std::string>{"▲６六歩", "▲２六歩"}));
+    controller->MoveBranch(+1);
+    EXPECT_EQ(branches(), (std::vector<std::string>{"▲２六歩", "▲６六歩"}));
+    ui.answers = {false};
+    controller->DeleteBranch();
+    EXPECT_EQ(branches().size(), 2u);
+    ui.answers = {true};
+    controller->DeleteBranch();
+    EXPECT_EQ(gameFields().plyCount, 2);
+    EXPECT_EQ(record().length, 4);
+    EXPECT_EQ(controller->tree.nodeCount(), 5);
+    lines = controller->ShownMoveList().lines;
+    EXPECT_EQ(lines[3].find('+'), std::string::npos);
+}
+
+TEST_F(RecordBranchesTest, AGameContinuedFromAPlyPlaysOnInABranch) {
+    open();
+    controller->ReplayTo(2);
+    controller->page.presetRow = kPresetContinue;
+    controller->StartGame();
+    // 1六歩; the computer's empty script resigns.
+    move(17, 16);
+    ASSERT_EQ(controller->gameState, GameState::NoGame);
+    EXPECT_EQ(record().length, 3);
+    EXPECT_EQ(gameFields().plyCount, 3);
+    EXPECT_EQ(branches(), (std::vector<std::string>{"▲２六歩", "▲６六歩", "▲１六歩"}));
+    EXPECT_EQ(controller->ShownBranches().currentRow, 2);
+    EXPECT_EQ(controller->tree.node(controller->tree.lineEndFrom(controller->tree.node(kRootNode).children[0]))
+                  .move,
+              (Move{83, 84}));
+}
+
+TEST_F(RecordBranchesTest, ChangesAreOfferedForSavingBeforeTheyWouldBeLost) {
+    open();
+    controller->EditComment("変更");
+    // No: the changes go, the record is read again.
+    ui.answers = {false};
+    controller->OpenRecordFile(path);
+    EXPECT_EQ(controller->ShownComment(), "開始の注釈");
+    EXPECT_FALSE(controller->RecordChanged());
+
+    // Yes: saved where the user says, whole, before the window may close.
+    controller->EditComment("保存する注釈");
+    const std::string saved = (folder.path() / "saved.kifu").string();
+    ui.answers = {true};
+    ui.files = {saved};
+    EXPECT_TRUE(controller->CloseQuery());
+    EXPECT_FALSE(controller->RecordChanged());
+    controller->OpenRecordFile(saved);
+    EXPECT_EQ(controller->ShownComment(), "保存する注釈");
+    controller->ReplayTo(3);
+    EXPECT_EQ(branches().size(), 2u);
+
+    // Yes, then the file dialog cancelled: nothing closes.
+    controller->EditComment("また変更");
+    ui.answers = {true};
+    ui.files.clear();
+    EXPECT_FALSE(controller->CloseQuery());
+}
+
+}  // namespace
+}  // namespace nusari::test
