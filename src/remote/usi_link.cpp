@@ -133,7 +133,7 @@ void UsiLink::PollLink() {
             engine_->sendThink(UsiPositionCommand(game_.Record(), thinkPly_), goCommand_);
         } else if (answer.kind != UsiEngine::Answer::Kind::NoAnswer) {
             thinking_ = false;
-            takeAnswer(answer);
+            judgeAnswer(answer);
         } else if (nowMs() > deadlineMs_) {
             stopThinking();
             queueAnswer(PlayerAnswer::with(PlayerAnswer::Kind::NoAnswer));
@@ -149,7 +149,7 @@ void UsiLink::stopThinking() {
     ++staleAnswers_;
 }
 
-void UsiLink::takeAnswer(const UsiEngine::Answer& answer) {
+void UsiLink::judgeAnswer(const UsiEngine::Answer& answer) {
     if (answer.kind == UsiEngine::Answer::Kind::Exited) return engineGone();
     const std::optional<PlayerAnswer> judged = usiAnswer(answer, [this](const std::string& word) {
         return UsiReplyMove(game_.Record(), game_.Fields().currentPosition, Side::Lower, word);

@@ -41,7 +41,7 @@ class UsiLink : public RemoteLink {
     // Asks the engine for the lower side's move in the game's position.
     void beginThink();
     // The engine's answer: its move, resignation or declaration, or a fault.
-    void takeAnswer(const UsiEngine::Answer& answer);
+    void judgeAnswer(const UsiEngine::Answer& answer);
     // "stop" to a think in progress; its answer, when it comes, is dropped.
     void stopThinking();
     // The engine cannot go on: the controller stops the game without a result.
