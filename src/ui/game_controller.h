@@ -204,6 +204,14 @@ class GameController : public GameHost {
     };
     GameDetails ShownDetails() const;
     void EditDetails(const GameDetails& details);
+    // The clipboard's formats: the record, or the position shown.
+    enum class CopyFormat : int32_t { Kif, Ki2, Csa, Sfen, Usi, Bod };
+    // The record or the shown position as text in `format` (UTF-8); empty
+    // while a game runs.
+    std::string CopiedText(CopyFormat format) const;
+    // Opens the record or position in `text` (pasted or dropped) as a file
+    // is opened; false, after its message, when it reads as none.
+    bool PasteRecordText(const std::string& text);
     // True when the record has edits that are not saved.
     bool RecordChanged() const { return recordChanged_; }
 
@@ -366,6 +374,8 @@ class GameController : public GameHost {
     bool mayReplaceRecord();
     // Saves the tree in a file the user chooses; true once it is written.
     bool saveTree();
+    // The board and the controls after a record was opened (or failed to).
+    void showOpenedRecord(bool ok, const Position& start);
     // The nodes of the shown line: ply n is line_[n - 1].
     std::vector<NodeId> line_;
     // The node a game continues from, or kNoNode for a new record.

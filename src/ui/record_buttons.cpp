@@ -1,6 +1,13 @@
 // The open and save buttons: a record file read for replay, the current
-// record written as CSA or KIF.
+// record written as CSA or KIF; and the clipboard's copy and paste.
+#include <utility>
+
+#include "position/text_encoding.h"
+#include "records/csa_writer.h"
+#include "records/kif_writer.h"
 #include "records/load_record.h"
+#include "records/position_text.h"
+#include "records/record_text.h"
 #include "records/record_writer.h"
 #include "ui/game_controller.h"
 #include "ui/ui_texts.h"
@@ -19,17 +26,56 @@ void GameController::OpenRecordFile(const std::string& path) {
     const LoadOutcome loaded = LoadRecord(tree, *record, path, ui);
     line_ = tree.mainLine();
     recordChanged_ = false;
-    // A loaded record continues from the position shown; after a failure the
-    // next game is an even game, and no record is being replayed. Either
-    // way no game runs and the board shows ply 0.
-    SelectPreset(loaded.ok ? kPresetContinue : kPresetEven);
-    fields.currentPosition = loaded.start;
+    showOpenedRecord(loaded.ok, loaded.start);
+}
+
+// A loaded record continues from the position shown; after a failure the
+// next game is an even game, and no record is being replayed. Either way no
+// game runs and the board shows ply 0.
+void GameController::showOpenedRecord(bool ok, const Position& start) {
+    SelectPreset(ok ? kPresetContinue : kPresetEven);
+    fields.currentPosition = start;
+    fields.currentPosition[kLowerTimeCell] = 0;
+    fields.currentPosition[kUpperTimeCell] = 0;
     ui.setGameState(GameState::NoGame);
-    ui.setControls(loaded.ok ? ControlSet::NoGame : ControlSet::FailedRecordLoad);
+    ui.setControls(ok ? ControlSet::NoGame : ControlSet::FailedRecordLoad);
     fields.plyCount = 0;
     fields.lastDestination = 0;
     ui.drawBoard();
-    ui.setPanelText(loaded.ok ? kReplayText : "");
+    ui.setPanelText(ok ? kReplayText : "");
+}
+
+std::string GameController::CopiedText(CopyFormat format) const {
+    const NodeId shown = shownNode();
+    if (shown == kNoNode) return {};
+    switch (format) {
+        case CopyFormat::Kif: return toUtf8(FormatKif(tree));
+        case CopyFormat::Ki2: return toUtf8(FormatKi2(tree));
+        case CopyFormat::Csa: return toUtf8(FormatCsa(tree));
+        case CopyFormat::Sfen: return "sfen " + FormatSfen(tree, shown);
+        case CopyFormat::Usi: return FormatUsiPosition(tree, shown);
+        case CopyFormat::Bod: return toUtf8(FormatBod(tree, shown));
+    }
+    return {};
+}
+
+// A pasted record has no file yet: it counts as a change, to be offered
+// for saving before it is lost.
+bool GameController::PasteRecordText(const std::string& text) {
+    if (gameState != GameState::NoGame || !mayReplaceRecord()) return false;
+    RecordTree pasted;
+    const RecordTextOutcome read = ReadRecordText(text, pasted);
+    if (!read.error.empty()) {
+        showError(ui, read.error);
+        return false;
+    }
+    tree = std::move(pasted);
+    mainLineToRecord(tree, *record);
+    line_ = tree.mainLine();
+    recordChanged_ = true;
+    showOpenedRecord(true, record->history[0]);
+    if (!read.variationError.empty()) ui.notify(read.variationError);
+    return true;
 }
 
 void GameController::OnSaveRecord() {

@@ -122,5 +122,42 @@ TEST_F(RecordBranchesTest, ChangesAreOfferedForSavingBeforeTheyWouldBeLost) {
     EXPECT_FALSE(controller->CloseQuery());
 }
 
+TEST_F(RecordBranchesTest, EachClipboardFormatPastesBackWhatWasCopied) {
+    using Format = GameController::CopyFormat;
+    struct Case {
+        Format format;
+        int32_t plies;      // of the pasted record's main line
+        int32_t shownPly;   // where its last position stands
+        size_t branches;    // alternatives at ply 3
+    };
+    const Case cases[] = {
+        {Format::Kif, 4, 3, 2}, {Format::Ki2, 4, 3, 2}, {Format::Csa, 4, 3, 0},
+        {Format::Sfen, 0, 0, 0}, {Format::Usi, 3, 3, 0}, {Format::Bod, 0, 0, 0},
+    };
+    open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.format));
+        ui.answers = {false};  // the last paste's record is discarded
+        controller->OpenRecordFile(path);
+        controller->ReplayTo(3);
+        const Position shown = board();
+        const std::string text = controller->CopiedText(c.format);
+        ASSERT_TRUE(controller->PasteRecordText(text)) << text;
+        EXPECT_TRUE(controller->RecordChanged());
+        EXPECT_EQ(record().length, c.plies);
+        controller->ReplayTo(c.shownPly);
+        EXPECT_EQ(board(), shown);
+        if (c.plies >= 3) {
+            controller->ReplayTo(3);
+            EXPECT_EQ(branches().size(), c.branches);
+        }
+    }
+    // Text that is no record changes nothing.
+    ui.answers = {false};
+    controller->OpenRecordFile(path);
+    EXPECT_FALSE(controller->PasteRecordText("こんにちは"));
+    EXPECT_EQ(record().length, 4);
+}
+
 }  // namespace
 }  // namespace nusari::test

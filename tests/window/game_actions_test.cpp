@@ -206,20 +206,24 @@ TEST_F(GameActionsTest, AtTheEndOfALongGameTheListShowsItsLastLineWhole) {
         << last.top() << " " << last.bottom() << " in " << list->viewport()->height();
 }
 
+// Drops `data` on the window; whether the window took it.
+bool dropData(QWidget* w, QMimeData& data) {
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &drop);
+    QApplication::processEvents();
+    return drop.isAccepted();
+}
+
 TEST_F(GameActionsTest, ADroppedRecordFileOpensLikeTheOpenButton) {
     const std::filesystem::path path = folder.path() / "dropped.KIFU";
     test::writeFile(path, "手合割：香落ち\n手数----指手--\n1 ３四歩(33)\n2 ７六歩(77)\n");
     auto drop = [this](const std::filesystem::path& p) {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(test::qpath(p))});
-        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
-        QApplication::sendEvent(w.get(), &enter);
-        if (!enter.isAccepted()) return false;
-        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(w.get(), &drop);
-        QApplication::processEvents();
-        return drop.isAccepted();
+        return dropData(w.get(), data);
     };
     EXPECT_FALSE(drop(folder.path() / "notes.txt"));
     EXPECT_TRUE(drop(path));
@@ -227,6 +231,12 @@ TEST_F(GameActionsTest, ADroppedRecordFileOpensLikeTheOpenButton) {
     EXPECT_EQ(c().record->humanIsSecond, 1);  // 上手 moves first
     EXPECT_EQ(c().fields.currentPosition[11], kEmpty);
     EXPECT_EQ(w->pages().taikyoku_teai->currentIndex(), 0);
+
+    // Dropped text opens as a pasted record.
+    QMimeData text;
+    text.setText(QStringLiteral("position startpos moves 7g7f 3c3d 2g2f"));
+    EXPECT_TRUE(dropData(w.get(), text));
+    EXPECT_EQ(c().record->length, 3);
 }
 
 TEST_F(GameActionsTest, TheMatchPausesOnATimerWithTheWindowResponsive) {

@@ -92,6 +92,7 @@ MainWindow::MainWindow(const ProgramFolders& folders, QWidget* parent)
         [this](MouseButton b, int32_t x, int32_t y) { controller_->OnBoardMouseDown(b, x, y); });
     buildPanel();
     buildMoveList();
+    buildClipboardActions();
     pages_ = new SettingsPages(this, controllerPtr_);
     pages_->setGeometry(8, 40, 393, 257);
     pages_->hide();

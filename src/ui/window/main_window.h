@@ -89,6 +89,10 @@ class MainWindow : public QWidget, public GameView {
     void buildToolBar();
     void buildPanel();
     void buildMoveList();
+    // Copy and paste of the record and the shown position.
+    void buildClipboardActions();
+    void copyRecord(GameController::CopyFormat format);
+    void pasteRecord();
     // Brings the move list up to the game or record and marks the ply shown.
     void refreshMoveList();
     void buildGameMenu();

@@ -2,7 +2,10 @@
 // entries of a running game, the replay buttons and keys, the record files,
 // and the timer of a continuous match's pause.
 #include <QDragEnterEvent>
+#include <QClipboard>
 #include <QDropEvent>
+#include <QGuiApplication>
+#include <QListWidget>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -95,18 +98,71 @@ std::optional<std::string> droppedRecord(const QMimeData* data) {
     return path;
 }
 
+// Text dragged from another program (not a file, whose URL is text too).
+bool droppedText(const QMimeData* data) {
+    return data != nullptr && data->hasText() && !data->hasUrls();
+}
+
 }  // namespace
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (droppedRecord(event->mimeData())) event->acceptProposedAction();
+    const QMimeData* data = event->mimeData();
+    if (droppedRecord(data) || droppedText(data)) event->acceptProposedAction();
 }
 
+// A record file opens as with the open button; dropped text opens as a paste.
 void MainWindow::dropEvent(QDropEvent* event) {
-    const std::optional<std::string> path = droppedRecord(event->mimeData());
-    if (!path) return;
+    const QMimeData* data = event->mimeData();
+    const std::optional<std::string> path = droppedRecord(data);
+    if (!path && !droppedText(data)) return;
     event->acceptProposedAction();
     // Opened once the drop is over: a failed read shows a message box.
-    QTimer::singleShot(0, this, [this, p = *path] { controller_->OpenRecordFile(p); });
+    if (path) {
+        QTimer::singleShot(0, this, [this, p = *path] { controller_->OpenRecordFile(p); });
+    } else {
+        QTimer::singleShot(0, this, [this, t = data->text().toStdString()] { controller_->PasteRecordText(t); });
+    }
+}
+
+void MainWindow::copyRecord(GameController::CopyFormat format) {
+    const std::string text = controller_->CopiedText(format);
+    if (!text.empty()) QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void MainWindow::pasteRecord() {
+    controller_->PasteRecordText(QGuiApplication::clipboard()->text().toStdString());
+}
+
+// Ctrl+C copies the record as KIF, Ctrl+V pastes; the move list's menu
+// copies in any format.
+void MainWindow::buildClipboardActions() {
+    using Format = GameController::CopyFormat;
+    auto* copy = new QAction(QStringLiteral("棋譜をコピー（KIF）"), this);
+    copy->setShortcut(QKeySequence::Copy);
+    connect(copy, &QAction::triggered, this, [this] { copyRecord(Format::Kif); });
+    auto* paste = new QAction(QStringLiteral("棋譜・局面を貼り付け"), this);
+    paste->setShortcut(QKeySequence::Paste);
+    connect(paste, &QAction::triggered, this, [this] { pasteRecord(); });
+    addAction(copy);
+    addAction(paste);
+
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("clipboard_menu"));
+    menu->addAction(copy);
+    const std::pair<const char*, Format> others[] = {
+        {"棋譜をコピー（KI2）", Format::Ki2}, {"棋譜をコピー（CSA）", Format::Csa},
+        {"局面をコピー（SFEN）", Format::Sfen}, {"局面をコピー（USI）", Format::Usi},
+        {"局面をコピー（BOD）", Format::Bod}};
+    for (const auto& [label, format] : others) {
+        connect(menu->addAction(QString::fromUtf8(label)), &QAction::triggered, this,
+                [this, f = format] { copyRecord(f); });
+    }
+    menu->addSeparator();
+    menu->addAction(paste);
+    moveList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(moveList_, &QListWidget::customContextMenuRequested, this, [this, menu](const QPoint& at) {
+        menu->popup(moveList_->mapToGlobal(at));
+    });
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
