@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -93,6 +94,8 @@ TEST_F(GameActionsTest, MattaTyuudanAndTouryouFromTheToolBarAndTheMenu) {
     EXPECT_EQ(c().gameState, GameState::NoGame);
     EXPECT_TRUE(w->button(Control::ModoruMax)->isEnabled());
     EXPECT_FALSE(w->button(Control::Touryou)->isEnabled());
+    // The record is editable at once, not only after the next redraw.
+    EXPECT_FALSE(w->findChild<QPlainTextEdit*>(QStringLiteral("comment_box"))->isReadOnly());
 
     startGame();
     w->answers = {true};

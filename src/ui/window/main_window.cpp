@@ -263,6 +263,8 @@ void MainWindow::setControls(ControlSet set) {
             ControlEnabled(kToolButtons[i].control, set));
     }
     picture_->setEnabled(ControlEnabled(Control::Gamen, set));
+    // The record panes are editable exactly while no game runs.
+    panes_->refresh();
 }
 
 void MainWindow::drawBoard() {
