@@ -1,12 +1,47 @@
 // Clicks on the board picture: selecting a piece or a piece in hand, then
-// its destination; the right button opens the in-game menu.
+// its destination. In a game the human moves and the right button opens the
+// in-game menu; while no game runs a move at the shown ply follows the
+// record's branch of that move or adds one.
+#include "position/legal_moves.h"
 #include "position/mark_destinations.h"
+#include "position/position.h"
 #include "ui/board_hit.h"
 #include "ui/game_controller.h"
+#include "ui/ui_texts.h"
 
 namespace nusari {
 
+namespace {
+
+bool isHandCell(int32_t cell) {
+    return cell >= kLowerHandFirst && cell <= kUpperHandLast && cell != kUpperTimeCell;
+}
+
+bool belongsTo(const Position& p, int32_t cell, Side side) {
+    if (isHandCell(cell)) return (cell > kUpperTimeCell) == (side == Side::Upper) && p[cell] >= 1;
+    const int32_t code = p[cell];
+    return isPiece(code) && (code & kUpperSide) == static_cast<int32_t>(side);
+}
+
+}  // namespace
+
+PictureCell GameController::clickedCell(int32_t x, int32_t y) const {
+    PictureCell hit = PictureCellAt(x, y);
+    if (hit.cell != 0 && viewTurned) hit.cell = flipFrom(hit.cell);
+    return hit;
+}
+
+void GameController::TurnBoard() {
+    viewTurned = !viewTurned;
+    fields.pendingFrom = 0;
+    DrawBoard();
+}
+
 void GameController::OnBoardMouseDown(MouseButton button, int32_t x, int32_t y) {
+    if (gameState == GameState::NoGame) {
+        replayClick(button, x, y);
+        return;
+    }
     if (gameState != GameState::LowerToMove) return;
     GameFields& g = fields;
     const bool selected = g.pendingFrom != 0;
@@ -21,17 +56,17 @@ void GameController::OnBoardMouseDown(MouseButton button, int32_t x, int32_t y) 
         return;
     }
 
-    if (const int32_t square = SquareAt(x, y); square != 0) {
+    const PictureCell hit = clickedCell(x, y);
+    if (isSquare(hit.cell)) {
         if (!selected) {
-            if (g.currentPosition[square] >= 30) return;
-            g.pendingFrom = square;
-            const PicturePoint at = SquareOrigin(square);
-            ui.drawSelectionFrame(at.x, at.y);
-            MarkDestinations(g, square);
+            if (g.currentPosition[hit.cell] >= 30) return;
+            g.pendingFrom = hit.cell;
+            ui.drawSelectionFrame(hit.frame.x, hit.frame.y);
+            MarkDestinations(g, hit.cell);
             return;
         }
-        g.pendingTo = square;
-        if (g.destinationMarks[square] == 1) {
+        g.pendingTo = hit.cell;
+        if (g.destinationMarks[hit.cell] == 1) {
             ApplyHumanMove();
         } else {
             g.pendingFrom = 0;
@@ -45,11 +80,86 @@ void GameController::OnBoardMouseDown(MouseButton button, int32_t x, int32_t y) 
         DrawBoard();
         return;
     }
-    const StandArea* area = StandAreaAt(x, y);
-    if (area == nullptr || g.currentPosition[area->handCell] < 1) return;
-    g.pendingFrom = area->handCell;
-    ui.drawSelectionFrame(area->frame.x, area->frame.y);
-    MarkDestinations(g, area->handCell);
+    if (!belongsTo(g.currentPosition, hit.cell, Side::Lower)) return;
+    g.pendingFrom = hit.cell;
+    ui.drawSelectionFrame(hit.frame.x, hit.frame.y);
+    MarkDestinations(g, hit.cell);
+}
+
+// Moves are made in the board's frame, where the side to move may be
+// either; the tree takes them in the standard frame.
+void GameController::replayClick(MouseButton button, int32_t x, int32_t y) {
+    GameFields& g = fields;
+    if (button == MouseButton::Right) {
+        if (g.pendingFrom == 0) {
+            ui.showBoardMenu(x, y);
+        } else {
+            g.pendingFrom = 0;
+            DrawBoard();
+        }
+        return;
+    }
+    const NodeId node = shownNode();
+    if (button != MouseButton::Left || node == kNoNode || tree.node(node).ply >= kMaxRecordPlies) {
+        return;
+    }
+    const bool turned = record->boardTurned != 0;
+    const Position standard = tree.positionAt(node);
+    const Position before = turned ? flipPosition(standard) : standard;
+    // A board that shows something else (a preset chosen for the next game)
+    // takes no moves into the record.
+    Position shown = g.currentPosition;
+    shown[kLowerTimeCell] = before[kLowerTimeCell];
+    shown[kUpperTimeCell] = before[kUpperTimeCell];
+    if (shown != before) return;
+    const Side mover =
+        turned ? opponentOf(tree.sideToMoveAt(node)) : tree.sideToMoveAt(node);
+    const PictureCell hit = clickedCell(x, y);
+    const int32_t from = g.pendingFrom;
+    if (from == 0) {
+        if (!belongsTo(before, hit.cell, mover)) return;
+        g.pendingFrom = hit.cell;
+        ui.drawSelectionFrame(hit.frame.x, hit.frame.y);
+        return;
+    }
+    // Another piece of the mover's is selected instead.
+    if (hit.cell != from && belongsTo(before, hit.cell, mover)) {
+        g.pendingFrom = hit.cell;
+        DrawBoard();
+        ui.drawSelectionFrame(hit.frame.x, hit.frame.y);
+        return;
+    }
+    g.pendingFrom = 0;
+    MoveList legal;
+    if (isSquare(hit.cell)) generateLegalMoves(before, mover, legal);
+    const Move plain{from, hit.cell};
+    const Move promoting{from, hit.cell + kPromotionOffset};
+    const bool mayStay = legal.contains(plain);
+    const bool mayPromote = legal.contains(promoting);
+    if (!mayStay && !mayPromote) {
+        DrawBoard();
+        return;
+    }
+    const Move m = mayPromote && (!mayStay || ui.ask(kPromoteQuestion)) ? promoting : plain;
+    playAtShownPly(node, turned ? flipMove(m) : m);
+}
+
+void GameController::playAtShownPly(NodeId node, const Move& m) {
+    NodeId next = kNoNode;
+    for (const NodeId child : tree.node(node).children) {
+        if (tree.node(child).move == m) next = child;
+    }
+    if (next == kNoNode) {
+        next = tree.addCheckedMove(node, m);
+        if (next == kNoNode) {
+            DrawBoard();
+            return;
+        }
+        recordChanged_ = true;
+    }
+    PlaySound(Sound::Piece);
+    fields.plyCount = tree.node(next).ply;
+    showLine(tree.lineEndFrom(next));
 }
 
 }  // namespace nusari

@@ -1,5 +1,5 @@
 // Where a click on the board picture lands: a square of the board, or the
-// area of one kind on the lower side's piece stand.
+// area of one kind on either piece stand, as the picture shows them.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +12,9 @@ namespace nusari {
 // file 1..9, rank 1..9), else 0.
 int32_t SquareAt(int32_t x, int32_t y);
 
-// A click area of the lower stand, ranges inclusive at both ends.
+// A click area of a stand, ranges inclusive at both ends.
 struct StandArea {
-    int32_t handCell;  // 112..118
+    int32_t handCell;  // 112..118 on the lower stand, 120..126 on the upper
     int32_t left;
     int32_t right;
     int32_t top;
@@ -24,5 +24,14 @@ struct StandArea {
 
 // The stand area under (x, y), or null.
 const StandArea* StandAreaAt(int32_t x, int32_t y);
+
+// The cell of the picture under (x, y): a square or a hand cell of the
+// stand shown there, with where its selection frame goes; cell 0 for
+// anything else.
+struct PictureCell {
+    int32_t cell = 0;
+    PicturePoint frame;
+};
+PictureCell PictureCellAt(int32_t x, int32_t y);
 
 }  // namespace nusari

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "position/legal_moves.h"
+#include "position/position.h"
 #include "position/text_encoding.h"
 
 namespace nusari {
@@ -75,7 +76,10 @@ PicturePoint SquareOrigin(int32_t square) {
 
 BoardScene ComposeBoard(const BoardInputs& in) {
     BoardScene scene;
-    const Position& p = *in.position;
+    const Position p = in.viewTurned ? flipPosition(*in.position) : *in.position;
+    const auto shownAt = [&](int32_t square) {
+        return SquareOrigin(in.viewTurned ? flipSquare(square) : square);
+    };
     const GameRecord& record = *in.record;
 
     // The times of the ply shown; 先手 is the upper side when the board is
@@ -106,7 +110,7 @@ BoardScene ComposeBoard(const BoardInputs& in) {
     addHand(scene, p, kUpperHandBase, kUpperSide, kUpperRows);
 
     if (isSquare(in.lastDestination)) {
-        const PicturePoint at = SquareOrigin(in.lastDestination);
+        const PicturePoint at = shownAt(in.lastDestination);
         scene.sprites.push_back(Sprite{kLastMoveFrameImage, at.x, at.y});
     }
     // The ply shown, in play and in replay: where it came from and went.
@@ -115,10 +119,10 @@ BoardScene ComposeBoard(const BoardInputs& in) {
             plySquares(record.history[static_cast<std::size_t>(in.plyCount - 1)],
                        record.history[static_cast<std::size_t>(in.plyCount)]);
         for (const int32_t square : {ply.from, ply.to}) {
-            if (isSquare(square)) scene.tints.push_back(SquareOrigin(square));
+            if (isSquare(square)) scene.tints.push_back(shownAt(square));
         }
     }
-    addLabels(scene, record.boardTurned != 0);
+    addLabels(scene, (record.boardTurned != 0) != in.viewTurned);
     if (isInCheck(p, Side::Lower) || isInCheck(p, Side::Upper)) {
         scene.notes.push_back(SceneText{"王手", 678, 240, 0});
     }

@@ -68,13 +68,15 @@ struct BoardInputs {
     int32_t plyCount = 0;
     int32_t lastDestination = 0;
     std::string presetText;  // the text of the start-position list, UTF-8
+    // Turned by hand: drawn from the other side, the hands on the other stands.
+    bool viewTurned = false;
 };
 
 // The six texts, the pieces on the board, both hands (lower side first,
 // kinds pawn to rook: one piece a kind, with its count when more than one),
 // the red frame on the last destination, the tints of the ply shown, the
 // file and rank labels as the board is turned, and 王手 when a king is in
-// check.
+// check. Turned by hand, every square and hand shows what its opposite holds.
 BoardScene ComposeBoard(const BoardInputs& in);
 
 }  // namespace nusari

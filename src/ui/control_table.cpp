@@ -20,7 +20,10 @@ constexpr bool kEnabled[kControlCount][kColumns] = {
     {false, false, true, false, false, false},   // susumu_1
     {false, false, true, false, false, false},   // susumu_max
     {true, true, true, true, true, true},        // zyouhou
-    {false, true, false, false, false, false},   // gamen
+    {true, true, true, true, true, true},        // hanten
+    {true, false, true, true, false, true},      // kyokumen_hensyuu
+    // While no game runs, a move on the board goes into the record.
+    {true, true, true, true, false, false},      // gamen
 };
 
 }  // namespace

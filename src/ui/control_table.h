@@ -8,8 +8,8 @@
 
 namespace nusari {
 
-// The twelve speed buttons of the tool bar menyuu, left to right, then the
-// board picture gamen.
+// The speed buttons of the tool bar menyuu, left to right (the twelve of
+// old, then 盤面反転 and 局面編集), then the board picture gamen.
 enum class Control : int32_t {
     FairuHiraku,
     FairuHozon,
@@ -23,10 +23,12 @@ enum class Control : int32_t {
     Susumu1,
     SusumuMax,
     Zyouhou,
+    Hanten,
+    KyokumenHensyuu,
     Gamen,
 };
-inline constexpr int32_t kControlCount = 13;
-inline constexpr int32_t kToolButtonCount = 12;
+inline constexpr int32_t kControlCount = 15;
+inline constexpr int32_t kToolButtonCount = 14;
 
 bool ControlEnabled(Control control, ControlSet set);
 

@@ -40,6 +40,7 @@ BoardScene GameController::ComposeScene() const {
     in.plyCount = fields.plyCount;
     in.lastDestination = fields.lastDestination;
     in.presetText = page.presetText;
+    in.viewTurned = viewTurned;
     return ComposeBoard(in);
 }
 

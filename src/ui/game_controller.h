@@ -29,6 +29,7 @@
 #include "settings/program_folders.h"
 #include "settings/settings.h"
 #include "settings/usi_engines.h"
+#include "ui/board_hit.h"
 #include "ui/board_scene.h"
 #include "ui/game_view.h"
 #include "ui/usi_opponent.h"
@@ -125,7 +126,14 @@ class GameController : public GameHost {
     // game must stop).
     bool RecordPly(Side mover, int64_t thinkMs = -1);
     void PlaySound(Sound kind) override;
+    // A click on the board picture: the human's move in a game, a move into
+    // the record while no game runs.
     void OnBoardMouseDown(MouseButton button, int32_t x, int32_t y);
+    // The board turned by hand (盤面反転): the picture shows it from the
+    // other side, its clicks mapped back; the record and the game are not
+    // touched.
+    bool viewTurned = false;
+    void TurnBoard();
     // Ends the game with a result from the lower side's view: 1 wins,
     // 2 loses, -1 no winner.
     void EndGame(int32_t result, GameEnding ending);
@@ -360,6 +368,12 @@ class GameController : public GameHost {
     int32_t* numberOf(SettingsEdit edit);
     std::string* editText(SettingsEdit edit);
 
+    // The cell under a click in the board's frame, the view's turn undone.
+    PictureCell clickedCell(int32_t x, int32_t y) const;
+    void replayClick(MouseButton button, int32_t x, int32_t y);
+    // Plays `m` (standard frame) at `node`: follows the branch of that move,
+    // or adds one, and shows its line.
+    void playAtShownPly(NodeId node, const Move& m);
     // The tree's node at the shown ply of the shown line (the root at ply
     // 0), or kNoNode while a game runs.
     NodeId shownNode() const;

@@ -37,6 +37,7 @@ void GameController::leaveGame() {
     // game starts it again.
     usiOpponent.reset();
     gameState = GameState::NoGame;
+    fields.pendingFrom = 0;
     ui.setControls(ControlSet::NoGame);
     matchKept_ = renzoku > 0;
     showMatch();

@@ -52,6 +52,8 @@ public:
     virtual void setPollTimer(int32_t /*intervalMs*/) {}
     // Pops up the in-game menu at (x, y) of the board picture.
     virtual void showGameMenu(int32_t /*x*/, int32_t /*y*/) {}
+    // Pops up the board's menu of no game (盤面反転, 局面編集) at (x, y).
+    virtual void showBoardMenu(int32_t /*x*/, int32_t /*y*/) {}
     // Runs a file dialog; the chosen path (UTF-8), or empty when cancelled.
     virtual std::string chooseFile(FileDialog /*kind*/, const std::string& /*proposedName*/) {
         return {};

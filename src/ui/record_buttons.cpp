@@ -41,6 +41,7 @@ void GameController::showOpenedRecord(bool ok, const Position& start) {
     ui.setControls(ok ? ControlSet::NoGame : ControlSet::FailedRecordLoad);
     fields.plyCount = 0;
     fields.lastDestination = 0;
+    fields.pendingFrom = 0;
     ui.drawBoard();
     ui.setPanelText(ok ? kReplayText : "");
 }

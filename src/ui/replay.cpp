@@ -55,6 +55,7 @@ void GameController::OnMatta() {
 void GameController::ShowRecordPly() {
     GameFields& g = fields;
     g.plyCount = std::clamp(g.plyCount, 0, std::clamp(record->length, 0, kMaxRecordPlies));
+    g.pendingFrom = 0;
     takeFromHistory(g, *record, g.plyCount);
     g.lastDestination = destinationOfPly(*record, g.plyCount);
     DrawBoard();

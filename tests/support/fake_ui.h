@@ -68,6 +68,9 @@ public:
         events.push_back("frame:" + std::to_string(x) + "," + std::to_string(y));
     }
     void setPollTimer(int32_t intervalMs) override { events.push_back("poll:" + std::to_string(intervalMs)); }
+    void showBoardMenu(int32_t x, int32_t y) override {
+        events.push_back("boardmenu:" + std::to_string(x) + "," + std::to_string(y));
+    }
     void showGameMenu(int32_t x, int32_t y) override {
         events.push_back("menu:" + std::to_string(x) + "," + std::to_string(y));
     }

@@ -37,8 +37,9 @@ class SceneTest : public ::testing::Test {
   protected:
     SceneTest() : record(std::make_unique<GameRecord>()) { setupPosition(position, 0); }
 
-    BoardScene compose() {
+    BoardScene compose(bool viewTurned = false) {
         BoardInputs in;
+        in.viewTurned = viewTurned;
         in.position = &position;
         in.record = record.get();
         in.plyCount = ply;
@@ -59,6 +60,28 @@ class SceneTest : public ::testing::Test {
     int32_t ply = 0;
     int32_t last = 0;
 };
+
+// Turned by hand, each square shows what its opposite holds, from the other
+// side, the hands change stands, the last move and the labels follow.
+TEST_F(SceneTest, ABoardTurnedByHandShowsTheOtherSidesView) {
+    setupPosition(position, kPresetEven);
+    position[kLowerHandBase + kPawn] = 1;
+    last = 77;
+    const BoardScene turned = compose(true);
+    auto spriteAt = [&](PicturePoint at) {
+        for (const Sprite& s : turned.sprites) {
+            if (s.x == at.x && s.y == at.y && s.image != kLastMoveFrameImage) return s.image;
+        }
+        return -1;
+    };
+    EXPECT_EQ(spriteAt(SquareOrigin(51)), ImageIndexOf(kUpperKing));  // the lower king of 5九
+    EXPECT_EQ(spriteAt(SquareOrigin(59)), ImageIndexOf(kLowerKing));
+    EXPECT_EQ(xsOf(turned, ImageIndexOf(kUpperPawn)).size(), 10u);    // nine on the board, one in hand
+    EXPECT_EQ(xsOf(turned, kLastMoveFrameImage), (std::vector<int32_t>{SquareOrigin(33).x}));
+    const BoardScene plain = compose(false);
+    EXPECT_EQ(turned.notes.front().text, "1");
+    EXPECT_EQ(plain.notes.front().text, "9");
+}
 
 // One piece a kind in hand, with its count beside it when more than one.
 TEST_F(SceneTest, HandsShowOnePieceAKindWithItsCount) {
@@ -191,6 +214,32 @@ TEST(BoardHit, StandAreasIncludeBothEnds) {
     EXPECT_EQ(StandAreaAt(700, 411), nullptr);
 }
 
+// A piece in hand is clicked where the picture draws it, on either stand.
+TEST(BoardHit, EachHandPieceIsClickedWhereItIsDrawn) {
+    GameRecord record;
+    for (const int32_t cell : {kLowerHandFirst, kUpperHandFirst}) {
+        for (int32_t kind = kRook; kind <= kPawn; ++kind) {
+            Position p;
+            p.cell.fill(kOffBoard);
+            for (int32_t s = kFirstSquare; s <= kLastSquare; ++s) {
+                if (isSquare(s)) p[s] = kEmpty;
+            }
+            for (int32_t h = kLowerHandBase; h < kPositionCells; ++h) p[h] = 0;
+            const int32_t hand = cell - kRook + kind;
+            p[hand] = 1;
+            BoardInputs in;
+            in.position = &p;
+            in.record = &record;
+            const BoardScene scene = ComposeBoard(in);
+            ASSERT_EQ(scene.sprites.size(), 1u) << hand;
+            const Sprite& piece = scene.sprites[0];
+            const PictureCell hit = PictureCellAt(piece.x + 24, piece.y + 24);
+            EXPECT_EQ(hit.cell, hand);
+            EXPECT_EQ(hit.frame, (PicturePoint{piece.x, piece.y})) << hand;
+        }
+    }
+}
+
 class ClickTest : public ControllerTest {
   protected:
     void SetUp() override {
@@ -242,7 +291,7 @@ TEST_F(ClickTest, TheRightButtonOpensTheMenuOrCancels) {
 }
 
 TEST_F(ClickTest, ClicksCountOnlyWhileTheHumanIsToMove) {
-    for (GameState s : {GameState::NoGame, GameState::ComputerThinking}) {
+    for (GameState s : {GameState::ComputerThinking}) {
         controller->gameState = s;
         clickSquare(77);
         controller->OnBoardMouseDown(MouseButton::Right, 300, 200);

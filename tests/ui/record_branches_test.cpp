@@ -77,6 +77,41 @@ TEST_F(RecordBranchesTest, VariationsAreMarkedFollowedAndEdited) {
     EXPECT_EQ(lines[3].find('+'), std::string::npos);
 }
 
+// While no game runs a move on the board at the shown ply follows the
+// record's branch of that move, or adds a branch and shows it.
+TEST_F(RecordBranchesTest, AMoveOnTheBoardInReplayFollowsOrAddsABranch) {
+    open();
+    struct Case {
+        int32_t shownPly;
+        bool turnedByHand;
+        int32_t from, to;
+        int32_t plyAfter;  // the move not made: the shown ply
+        int32_t lineLength;
+        std::vector<std::string> branches;
+        int32_t nodes;
+    } cases[] = {
+        {2, false, 27, 26, 3, 4, {"▲２六歩", "▲６六歩"}, 6},              // the main line's
+        {2, false, 67, 66, 3, 3, {"▲２六歩", "▲６六歩"}, 6},              // the variation's
+        {2, false, 17, 16, 3, 3, {"▲２六歩", "▲６六歩", "▲１六歩"}, 7},  // a new branch
+        {1, false, 83, 84, 2, 2, {"△３四歩", "△８四歩"}, 8},              // 後手's move
+        {1, false, 83, 85, 1, 2, {}, 8},                                    // no such move
+        {0, true, 77, 76, 1, 4, {}, 8},                                     // turned by hand
+    };
+    for (const Case& c : cases) {
+        controller->ReplayTo(c.shownPly);
+        controller->viewTurned = c.turnedByHand;
+        const auto shown = [&](int32_t square) { return c.turnedByHand ? flipSquare(square) : square; };
+        move(shown(c.from), shown(c.to));
+        EXPECT_EQ(gameFields().plyCount, c.plyAfter) << c.from << c.to;
+        EXPECT_EQ(record().length, c.lineLength) << c.from << c.to;
+        EXPECT_EQ(branches(), c.branches) << c.from << c.to;
+        EXPECT_EQ(controller->tree.nodeCount(), c.nodes) << c.from << c.to;
+    }
+    EXPECT_TRUE(controller->RecordChanged());
+    const std::vector<std::string> lines = controller->ShownMoveList().lines;
+    EXPECT_EQ(lines[2].substr(lines[2].size() - 2), " +");
+}
+
 TEST_F(RecordBranchesTest, AGameContinuedFromAPlyPlaysOnInABranch) {
     open();
     controller->ReplayTo(2);

@@ -123,8 +123,8 @@ class ControllerTest : public ::testing::Test {
 };
 
 inline void ControllerTest::clickStand(int32_t handCell) {
-    for (int32_t y = 250; y < 470; ++y) {
-        for (int32_t x = 640; x < 790; ++x) {
+    for (int32_t y = 0; y < kPictureHeight; ++y) {
+        for (int32_t x = 0; x < kPictureWidth; ++x) {
             const StandArea* area = StandAreaAt(x, y);
             if (area != nullptr && area->handCell == handCell) {
                 controller->OnBoardMouseDown(MouseButton::Left, x, y);

@@ -99,7 +99,7 @@ TEST_F(WindowTest, LayoutFollowsTheDesign) {
     EXPECT_EQ(w->size(), QSize(800 + kMoveListWidth, 540));
     EXPECT_EQ(w->picture().geometry(), QRect(0, 40, 800, 500));
     EXPECT_GE(w->moveList()->geometry().left(), 800);
-    const int xs[] = {0, 40, 80, 136, 176, 216, 256, 312, 352, 392, 432, 488};
+    const int xs[] = {0, 40, 80, 136, 176, 216, 256, 312, 352, 392, 432, 488, 544, 584};
     for (int i = 0; i < kToolButtonCount; ++i) {
         const QToolButton* b = w->button(static_cast<Control>(i));
         EXPECT_EQ(b->size(), QSize(36, 36));
@@ -112,7 +112,7 @@ TEST_F(WindowTest, LayoutFollowsTheDesign) {
     EXPECT_EQ(panel->geometry(), QRect(8, 304, 150, 225));
     EXPECT_EQ(w->pages().geometry(), QRect(8, 40, 393, 257));
     EXPECT_FALSE(w->pages().isVisibleTo(w.get()));
-    EXPECT_EQ(w->gameMenu()->actions().size(), 3);
+    EXPECT_EQ(w->gameMenu()->actions().size(), 5);  // and a separator, 盤面反転
     EXPECT_TRUE(w->panelLabelText().startsWith(QStringLiteral("NusarSyougi  Ver91")));
     EXPECT_EQ(w->pages().taikyoku_teai->count(), 13);
     EXPECT_EQ(w->pages().taikyoku_teai->currentText(), QStringLiteral("平手"));

@@ -1,4 +1,4 @@
-// The twelve 32 x 32 glyphs of the tool bar.
+// The 32 x 32 glyphs of the tool bar.
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -144,6 +144,37 @@ void information(QPainter& p) {
     p.drawRoundedRect(QRectF(14, 13, 4, 12), 1, 1);
 }
 
+// Two curved arrows round a board: the board turned.
+void turnBoard(QPainter& p) {
+    p.setPen(QPen(QColor(0x60, 0x40, 0x10), 1.2));
+    p.setBrush(QColor(0xf0, 0xc8, 0x78));
+    p.drawRect(QRectF(9, 9, 14, 14));
+    p.setPen(QPen(QColor(0x18, 0x50, 0xb8), 2.4, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(3, 3, 26, 26), 30 * 16, 120 * 16);
+    p.drawArc(QRectF(3, 3, 26, 26), 210 * 16, 120 * 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x18, 0x50, 0xb8));
+    const QPointF upper[] = {{3.5, 11}, {9, 9.5}, {4, 5}};
+    const QPointF lower[] = {{28.5, 21}, {23, 22.5}, {28, 27}};
+    p.drawPolygon(upper, 3);
+    p.drawPolygon(lower, 3);
+}
+
+// A piece on a square with a pencil: the position set up by hand.
+void editPosition(QPainter& p) {
+    p.setPen(QPen(QColor(0x60, 0x40, 0x10), 1.2));
+    p.setBrush(QColor(0xf0, 0xc8, 0x78));
+    p.drawRect(QRectF(3, 5, 22, 22));
+    p.setBrush(QColor(0xfa, 0xe6, 0xb0));
+    const QPointF piece[] = {{14, 8}, {20, 11}, {21, 24}, {7, 24}, {8, 11}};
+    p.drawPolygon(piece, 5);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1));
+    p.setBrush(QColor(0xd0, 0x30, 0x30));
+    const QPointF pencil[] = {{29, 10}, {31, 12}, {20, 23}, {17, 25}, {18, 21}};
+    p.drawPolygon(pencil, 5);
+}
+
 }  // namespace
 
 QImage DrawToolGlyph(Control button) {
@@ -181,6 +212,12 @@ QImage DrawToolGlyph(Control button) {
             break;
         case Control::Zyouhou:
             information(p);
+            break;
+        case Control::Hanten:
+            turnBoard(p);
+            break;
+        case Control::KyokumenHensyuu:
+            editPosition(p);
             break;
         case Control::Gamen:
             break;

@@ -44,6 +44,8 @@ constexpr ToolButtonLayout kToolButtons[kToolButtonCount] = {
     {Control::Susumu1, "susumu_1", "一手進める", 392},
     {Control::SusumuMax, "susumu_max", "対局終了局面へ進む", 432},
     {Control::Zyouhou, "zyouhou", "バージョン情報", 488},
+    {Control::Hanten, "hanten", "盤面反転", 544},
+    {Control::KyokumenHensyuu, "kyokumen_hensyuu", "局面編集", 584},
 };
 
 constexpr int kToolBarHeight = 40;
@@ -126,6 +128,8 @@ void MainWindow::buildToolBar() {
             [this] { controller_->ShowPages(); });
     connect(button(Control::Zyouhou), &QToolButton::clicked, this,
             [this] { message(kVersionBoxText); });
+    connect(button(Control::Hanten), &QToolButton::clicked, this,
+            [this] { controller_->TurnBoard(); });
 }
 
 void MainWindow::buildPanel() {
@@ -168,6 +172,15 @@ void MainWindow::buildGameMenu() {
         ->setObjectName(QStringLiteral("taikyokutyuuPM_tyuudan"));
     gameMenu_->addAction(QStringLiteral("投了(&G)"))
         ->setObjectName(QStringLiteral("taikyokutyuuPM_touryou"));
+    // The board may be turned in a game and out of one.
+    QAction* turn = new QAction(QStringLiteral("盤面反転(&F)"), this);
+    turn->setObjectName(QStringLiteral("banmen_hanten"));
+    connect(turn, &QAction::triggered, this, [this] { controller_->TurnBoard(); });
+    gameMenu_->addSeparator();
+    gameMenu_->addAction(turn);
+    boardMenu_ = new QMenu(this);
+    boardMenu_->setObjectName(QStringLiteral("banmenPM"));
+    boardMenu_->addAction(turn);
 }
 
 QToolButton* MainWindow::button(Control control) const {
@@ -335,6 +348,10 @@ void MainWindow::setPollTimer(int32_t intervalMs) {
     } else {
         pollTimer_->stop();
     }
+}
+
+void MainWindow::showBoardMenu(int32_t x, int32_t y) {
+    boardMenu_->popup(picture_->mapToGlobal(QPoint(x, y)));
 }
 
 void MainWindow::showGameMenu(int32_t x, int32_t y) {

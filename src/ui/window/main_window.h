@@ -46,6 +46,7 @@ class MainWindow : public QWidget, public GameView {
     SettingsPages& pages() { return *pages_; }
     QToolButton* button(Control control) const;
     QMenu* gameMenu() const { return gameMenu_; }
+    QMenu* boardMenu() const { return boardMenu_; }
     QListWidget* moveList() const { return moveList_; }
     RecordPanes* recordPanes() const { return panes_; }
     QTimer* pollTimer() const { return pollTimer_; }
@@ -72,6 +73,7 @@ class MainWindow : public QWidget, public GameView {
     void drawSelectionFrame(int32_t x, int32_t y) override;
     void setPollTimer(int32_t intervalMs) override;
     void showGameMenu(int32_t x, int32_t y) override;
+    void showBoardMenu(int32_t x, int32_t y) override;
     std::string chooseFile(FileDialog kind, const std::string& proposedName) override;
     void closeWindow() override;
     bool openDocument(const std::string& path) override;
@@ -120,6 +122,7 @@ class MainWindow : public QWidget, public GameView {
     NoticeBox notices_;
     SettingsPages* pages_ = nullptr;  // settei_menyuu
     QMenu* gameMenu_ = nullptr;       // taikyokutyuuPM
+    QMenu* boardMenu_ = nullptr;      // the board's menu while no game runs
     QTimer* pollTimer_ = nullptr;     // sokuteiT
     bool started_ = false;
     bool shutDown_ = false;
