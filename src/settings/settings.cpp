@@ -61,6 +61,8 @@ Settings ReadSettings(SettingsStore& store) {
     const Settings defaults;
     s.top = readInteger(store, kForm, "Top", defaults.top, INT32_MIN);
     s.left = readInteger(store, kForm, "Left", defaults.left, INT32_MIN);
+    s.width = readInteger(store, kForm, "Width", defaults.width, 0);
+    s.height = readInteger(store, kForm, "Height", defaults.height, 0);
     s.maxTime = readInteger(store, kAik, "MaxTime", defaults.maxTime, 0);
     s.hash = readInteger(store, kAik, "Hash", defaults.hash, 1);
     s.csaTimeMode = readInteger(store, kAik, "IsControlTime_CSA", defaults.csaTimeMode, INT32_MIN);
@@ -74,6 +76,9 @@ bool WriteSettings(SettingsStore& store, const Settings& s, const Settings& befo
         setInteger(store, kForm, "Top", s.top);
         setInteger(store, kForm, "Left", s.left);
     }
+    // The size is written once the window has one: files of old keep their keys.
+    if (s.width != before.width) setInteger(store, kForm, "Width", s.width);
+    if (s.height != before.height) setInteger(store, kForm, "Height", s.height);
     writeInteger(store, kAik, "MaxTime", s.maxTime, before.maxTime);
     writeInteger(store, kAik, "Hash", s.hash, before.hash);
     writeInteger(store, kAik, "IsControlTime_CSA", s.csaTimeMode, before.csaTimeMode);

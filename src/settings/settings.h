@@ -24,6 +24,8 @@ struct Settings {
     int32_t hash = kDefaultHashEntries;
     int32_t csaTimeMode = 0;
     std::string portName = "COM1";  // UTF-8
+    int32_t width = 0;  // the window's size; 0 for the smallest
+    int32_t height = 0;
     bool operator==(const Settings&) const = default;
 };
 

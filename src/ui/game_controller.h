@@ -277,6 +277,9 @@ class GameController : public GameHost {
     // The window's screen position read from the settings file.
     int32_t windowTop = 0;
     int32_t windowLeft = 0;
+    // The window's size; 0 for the smallest.
+    int32_t windowWidth = 0;
+    int32_t windowHeight = 0;
     // The settings as read at start-up; shut-down saves what differs.
     Settings startSettings;
     NewGamePage page;

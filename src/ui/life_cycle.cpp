@@ -41,6 +41,8 @@ int32_t GameController::StartUp() {
     startSettings = s;
     windowTop = s.top;
     windowLeft = s.left;
+    windowWidth = s.width;
+    windowHeight = s.height;
     e.timeLimitMs = std::max(s.maxTime, kMinTimeLimitMs);
     e.hashEntryCount = s.hash;
     e.csaTimeMode = s.csaTimeMode;
@@ -117,6 +119,8 @@ void GameController::ShutDown(int32_t top, int32_t left) {
     Settings s;
     s.top = top;
     s.left = left;
+    s.width = windowWidth;
+    s.height = windowHeight;
     s.maxTime = engine->timeLimitMs;
     s.hash = engine->hashEntryCount;
     s.csaTimeMode = engine->csaTimeMode;

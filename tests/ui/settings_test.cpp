@@ -26,8 +26,11 @@ TEST(Settings, MissingOrMalformedValuesGiveTheDefaults) {
     EXPECT_EQ(ReadSettings(store), Settings{});
     store.values = {
         {"Form/Top", "120"}, {"Form/Left", "-30"},           {"Aik/MaxTime", "abc"},
-        {"Aik/Hash", "0"},   {"Aik/IsControlTime_CSA", "1"}, {"Rs232c/PortName", "LAN"}};
+        {"Aik/Hash", "0"},   {"Aik/IsControlTime_CSA", "1"}, {"Rs232c/PortName", "LAN"},
+        {"Form/Width", "-5"}, {"Form/Height", "900"}};
     const Settings s = ReadSettings(store);
+    EXPECT_EQ(s.width, 0);
+    EXPECT_EQ(s.height, 900);
     EXPECT_EQ(s.top, 120);
     EXPECT_EQ(s.left, -30);
     EXPECT_EQ(s.maxTime, 10000);
@@ -41,6 +44,8 @@ TEST(Settings, WrittenValuesReadBack) {
     Settings s;
     s.top = 33;
     s.left = 44;
+    s.width = 1600;
+    s.height = 1000;
     s.maxTime = 0;
     s.hash = 7;
     s.csaTimeMode = 1;

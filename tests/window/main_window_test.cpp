@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -123,6 +124,38 @@ TEST_F(WindowTest, LayoutFollowsTheDesign) {
     BoardRenderer renderer;
     EXPECT_EQ(shown.pixel(SquareOrigin(77).x + 24, SquareOrigin(77).y + 24),
               renderer.pieceImage(kLowerPawn).pixel(24, 24));
+}
+
+// A larger window draws a larger board at its own resolution; clicks land
+// on the squares drawn, also with the board turned by hand.
+TEST_F(WindowTest, TheBoardGrowsWithTheWindowAndTurnsByHand) {
+    auto w = open();
+    ASSERT_TRUE(started);
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    w->resize(1530, 790);
+    QApplication::processEvents();
+    EXPECT_EQ(w->picture().geometry(), QRect(0, 40, 1200, 750));
+    EXPECT_EQ(w->picture().image().size(),
+              QSize(1200, 750) * w->picture().devicePixelRatioF());
+    EXPECT_GE(w->moveList()->geometry().left(), 1200);
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("sikou_paneru"))->geometry(),
+              QRect(12, 436, 225, 338));
+    const auto clickSquare = [&](int32_t square) {
+        const PicturePoint at = SquareOrigin(square);
+        click(*w, qRound((at.x + 24) * 1.5), qRound((at.y + 24) * 1.5));
+    };
+    // While no game runs the moves go into the record: ▲7六歩, then △3四歩
+    // with the board turned, where 3三 is drawn where 7七 was.
+    clickSquare(77);
+    clickSquare(76);
+    EXPECT_EQ(w->controller().fields.plyCount, 1);
+    w->button(Control::Hanten)->click();
+    EXPECT_TRUE(w->controller().viewTurned);
+    clickSquare(flipSquare(33));
+    clickSquare(flipSquare(34));
+    EXPECT_EQ(w->controller().fields.plyCount, 2);
+    EXPECT_EQ(w->controller().fields.currentPosition[34], kUpperPawn);
 }
 
 TEST_F(WindowTest, ControlsFollowTheGame) {
@@ -317,6 +350,7 @@ TEST_F(WindowTest, SettingsAndPositionSurviveARestart) {
     {
         auto w = open();
         w->move(120, 90);
+        w->resize(1100, 580);
         SettingsPages& p = w->pages();
         w->button(Control::Taikyoku)->click();
         p.zikann_max_ran->setText(QStringLiteral("4321"));
@@ -331,6 +365,11 @@ TEST_F(WindowTest, SettingsAndPositionSurviveARestart) {
     EXPECT_EQ(w->controller().engine->timeLimitMs, 4321);
     EXPECT_EQ(w->controller().portName, "LAN");
     EXPECT_EQ(w->pos(), QPoint(120, 90));
+    // The size comes back as far as the screen holds it.
+    EXPECT_NE(ini.find("Width=1100"), std::string::npos);
+    EXPECT_EQ(w->size(), QSize(1100, 580)
+                             .boundedTo(QGuiApplication::primaryScreen()->availableSize())
+                             .expandedTo(w->minimumSize()));
     EXPECT_TRUE(w->panelLabelText().contains(QStringLiteral("PortName = LAN")));
 }
 

@@ -14,12 +14,19 @@ namespace nusari {
 // The family of the window and the picture texts.
 inline const QString kUiFontFamily = QStringLiteral("IPAPGothic");
 
+// The pictures are drawn at `scale` device pixels a picture pixel, with
+// that device pixel ratio, so they stay sharp at any size: a painter on them
+// works in picture coordinates.
+
 // The 800 x 500 background (dai): board with grid and star points, the two
 // piece stands, the logo and the information box.
-QImage DrawBackground();
+QImage DrawBackground(qreal scale = 1);
 
 // Images 0..29 of 49 x 49 with transparency around each piece or frame.
-std::array<QImage, kPieceImageCount> DrawPieceImages();
+std::array<QImage, kPieceImageCount> DrawPieceImages(qreal scale = 1);
+
+// An empty image of `width` x `height` picture pixels drawn at `scale`.
+QImage ScaledImage(int width, int height, qreal scale, QImage::Format format);
 
 // The program's icon, `size` x `size`: the king's tile on a square of board.
 QImage DrawProgramIcon(int size);

@@ -175,8 +175,14 @@ void drawInfoBox(QPainter& p) {
 
 }  // namespace
 
-QImage DrawBackground() {
-    QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+QImage ScaledImage(int width, int height, qreal scale, QImage::Format format) {
+    QImage image(qRound(width * scale), qRound(height * scale), format);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+QImage DrawBackground(qreal scale) {
+    QImage image = ScaledImage(kPictureWidth, kPictureHeight, scale, QImage::Format_RGB32);
     QPainter p(&image);
     Grain grain;
     drawCloth(p);

@@ -73,16 +73,18 @@ void paintPiece(QPainter& p, const PieceLook& look, bool upsideDown) {
                QString::fromUtf8(look.kanji));
 }
 
-QImage drawPiece(const PieceLook& look, bool upsideDown) {
-    QImage image(kPieceImageSize, kPieceImageSize, QImage::Format_ARGB32_Premultiplied);
+QImage drawPiece(const PieceLook& look, bool upsideDown, qreal scale) {
+    QImage image =
+        ScaledImage(kPieceImageSize, kPieceImageSize, scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     paintPiece(p, look, upsideDown);
     return image;
 }
 
-QImage drawFrame(const QColor& colour) {
-    QImage image(kPieceImageSize, kPieceImageSize, QImage::Format_ARGB32_Premultiplied);
+QImage drawFrame(const QColor& colour, qreal scale) {
+    QImage image =
+        ScaledImage(kPieceImageSize, kPieceImageSize, scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setPen(QPen(colour, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
@@ -92,14 +94,14 @@ QImage drawFrame(const QColor& colour) {
 
 }  // namespace
 
-std::array<QImage, kPieceImageCount> DrawPieceImages() {
+std::array<QImage, kPieceImageCount> DrawPieceImages(qreal scale) {
     std::array<QImage, kPieceImageCount> images;
     for (int i = 0; i < 14; ++i) {
-        images[static_cast<std::size_t>(i)] = drawPiece(kLooks[i], false);
-        images[static_cast<std::size_t>(i + 14)] = drawPiece(kLooks[i], true);
+        images[static_cast<std::size_t>(i)] = drawPiece(kLooks[i], false, scale);
+        images[static_cast<std::size_t>(i + 14)] = drawPiece(kLooks[i], true, scale);
     }
-    images[kSelectionFrameImage] = drawFrame(QColor(0x18, 0x48, 0xff));
-    images[kLastMoveFrameImage] = drawFrame(QColor(0xe8, 0x18, 0x18));
+    images[kSelectionFrameImage] = drawFrame(QColor(0x18, 0x48, 0xff), scale);
+    images[kLastMoveFrameImage] = drawFrame(QColor(0xe8, 0x18, 0x18), scale);
     return images;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "ui/window/artwork.h"
 
@@ -11,6 +12,14 @@ BoardRenderer::BoardRenderer()
     : background_(DrawBackground()),
       backBuffer_(kPictureWidth, kPictureHeight, QImage::Format_RGB32),
       pieces_(DrawPieceImages()) {}
+
+void BoardRenderer::setScale(qreal scale) {
+    if (scale <= 0 || qFuzzyCompare(scale, scale_)) return;
+    scale_ = scale;
+    background_ = DrawBackground(scale);
+    backBuffer_ = ScaledImage(kPictureWidth, kPictureHeight, scale, QImage::Format_RGB32);
+    pieces_ = DrawPieceImages(scale);
+}
 
 const QImage& BoardRenderer::render(const BoardScene& scene) {
     QPainter p(&backBuffer_);
@@ -55,12 +64,13 @@ const QImage& BoardRenderer::pieceImage(int32_t index) const {
 
 BoardPicture::BoardPicture(QWidget* parent)
     : QWidget(parent), shown_(kPictureWidth, kPictureHeight, QImage::Format_RGB32) {
-    setFixedSize(kPictureWidth, kPictureHeight);
+    resize(kPictureWidth, kPictureHeight);
     shown_.fill(Qt::black);
 }
 
 void BoardPicture::present(const QImage& image) {
     shown_ = image.copy();
+    shown_.setDevicePixelRatio(image.devicePixelRatio());
     update();
 }
 
@@ -73,7 +83,7 @@ void BoardPicture::drawOnTop(const QImage& image, int32_t x, int32_t y) {
 
 void BoardPicture::paintEvent(QPaintEvent* /*event*/) {
     QPainter p(this);
-    p.drawImage(0, 0, shown_);
+    p.drawImage(QRectF(rect()), shown_);
 }
 
 void BoardPicture::mousePressEvent(QMouseEvent* event) {
@@ -81,8 +91,9 @@ void BoardPicture::mousePressEvent(QMouseEvent* event) {
     MouseButton button = MouseButton::Left;
     if (event->button() == Qt::RightButton) button = MouseButton::Right;
     if (event->button() == Qt::MiddleButton) button = MouseButton::Middle;
-    const QPoint at = event->position().toPoint();
-    onClick_(button, at.x(), at.y());
+    const QPointF at = event->position();
+    onClick_(button, static_cast<int32_t>(at.x() * kPictureWidth / std::max(1, width())),
+             static_cast<int32_t>(at.y() * kPictureHeight / std::max(1, height())));
 }
 
 }  // namespace nusari

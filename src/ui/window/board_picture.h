@@ -15,17 +15,23 @@ namespace nusari {
 class BoardRenderer {
   public:
     BoardRenderer();
+    // Device pixels a picture pixel: the artwork is drawn again at that
+    // size when it changes.
+    void setScale(qreal scale);
+    qreal scale() const { return scale_; }
     // Rebuilds the back buffer from the scene and returns it.
     const QImage& render(const BoardScene& scene);
     const QImage& pieceImage(int32_t index) const;
 
   private:
+    qreal scale_ = 1;
     QImage background_;                            // dai
     QImage backBuffer_;                            // ura
     std::array<QImage, kPieceImageCount> pieces_;  // komaIL
 };
 
-// The visible picture: shows the last rendered image and reports clicks.
+// The visible picture: shows the last rendered image at the widget's size
+// and reports clicks in picture coordinates.
 class BoardPicture : public QWidget {
   public:
     using ClickHandler = std::function<void(MouseButton, int32_t x, int32_t y)>;
@@ -33,7 +39,8 @@ class BoardPicture : public QWidget {
     explicit BoardPicture(QWidget* parent);
     // Copies the whole image onto the picture.
     void present(const QImage& image);
-    // Draws one image (the selection frame) straight onto the picture.
+    // Draws one image (the selection frame) straight onto the picture, at
+    // (x, y) in picture coordinates.
     void drawOnTop(const QImage& image, int32_t x, int32_t y);
     const QImage& image() const { return shown_; }
     void setClickHandler(ClickHandler handler) { onClick_ = std::move(handler); }

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
@@ -67,10 +68,12 @@ MainWindow::MainWindow(const ProgramFolders& folders, QWidget* parent)
       notices_(*this, title()) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(title());
-    // The board and its controls as they always were, the move list beside.
-    setFixedSize(kPictureWidth + kMoveListWidth, kToolBarHeight + kPictureHeight);
+    // The board and its controls as they always were, the move list beside,
+    // is the smallest size; the window grows from there.
+    setMinimumSize(kPictureWidth + kMoveListWidth, kToolBarHeight + kPictureHeight);
+    resize(minimumSize());
     setAcceptDrops(true);
     QFont font(kUiFontFamily);
     font.setPixelSize(12);
@@ -89,7 +92,6 @@ MainWindow::MainWindow(const ProgramFolders& folders, QWidget* parent)
     buildToolBar();
     picture_ = new BoardPicture(this);
     picture_->setObjectName(QStringLiteral("gamen"));
-    picture_->move(0, kToolBarHeight);
     picture_->setClickHandler(
         [this](MouseButton b, int32_t x, int32_t y) { controller_->OnBoardMouseDown(b, x, y); });
     buildPanel();
@@ -99,6 +101,7 @@ MainWindow::MainWindow(const ProgramFolders& folders, QWidget* parent)
     pages_->setGeometry(8, 40, 393, 257);
     pages_->hide();
     buildGameMenu();
+    layOut();
     pollTimer_ = new QTimer(this);
     pollTimer_->setObjectName(QStringLiteral("sokuteiT"));
     connect(pollTimer_, &QTimer::timeout, this, [this] { controller_->OnPollTimer(); });
@@ -111,7 +114,6 @@ void MainWindow::buildToolBar() {
     toolBar_ = new QFrame(this);
     toolBar_->setObjectName(QStringLiteral("menyuu"));
     toolBar_->setFrameStyle(QFrame::Box | QFrame::Plain);
-    toolBar_->setGeometry(0, 0, kPictureWidth, kToolBarHeight);
     for (int i = 0; i < kToolButtonCount; ++i) {
         const ToolButtonLayout& tool = kToolButtons[i];
         auto* b = new QToolButton(toolBar_);
@@ -136,7 +138,6 @@ void MainWindow::buildPanel() {
     panel_ = new QFrame(this);
     panel_->setObjectName(QStringLiteral("sikou_paneru"));
     panel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel_->setGeometry(8, 304, 150, 225);
     panel_->setAutoFillBackground(true);
     QPalette cream = panel_->palette();
     cream.setColor(QPalette::Window, QColor(0xff, 0xfb, 0xf0));
@@ -146,7 +147,6 @@ void MainWindow::buildPanel() {
     // when a line has no blank (Japanese, a path), as a label cannot.
     panelLabel_ = new QPlainTextEdit(panel_);
     panelLabel_->setObjectName(QStringLiteral("sikou_hyouzi"));
-    panelLabel_->setGeometry(8, 8, 137, 209);
     panelLabel_->setReadOnly(true);
     panelLabel_->setTextInteractionFlags(Qt::NoTextInteraction);
     panelLabel_->setFocusPolicy(Qt::NoFocus);
@@ -198,10 +198,16 @@ bool MainWindow::startUp() {
     return started_;
 }
 
-// The saved position, or the top left corner when no screen shows it.
+// The saved position, or the top left corner when no screen shows it; the
+// saved size, no larger than the screen.
 void MainWindow::restorePosition() {
     const QPoint at(controller_->windowLeft, controller_->windowTop);
-    move(QGuiApplication::screenAt(at + QPoint(20, 20)) != nullptr ? at : QPoint(0, 0));
+    const QScreen* screen = QGuiApplication::screenAt(at + QPoint(20, 20));
+    move(screen != nullptr ? at : QPoint(0, 0));
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    QSize size(controller_->windowWidth, controller_->windowHeight);
+    if (screen != nullptr) size = size.boundedTo(screen->availableSize());
+    resize(size.expandedTo(minimumSize()));
 }
 
 void MainWindow::message(const std::string& text) {
@@ -280,7 +286,43 @@ void MainWindow::setControls(ControlSet set) {
     panes_->refresh();
 }
 
+// The picture keeps its proportions and takes what the window's height and
+// the move list's smallest width leave; the panel on it grows with it; the
+// move list and the record panes take the rest of the width.
+void MainWindow::layOut() {
+    const double scale = std::max(1.0, std::min(double(width()) / (kPictureWidth + kMoveListWidth),
+                                                 double(height() - kToolBarHeight) / kPictureHeight));
+    pictureScale_ = scale;
+    const auto scaled = [scale](int x, int y, int w, int h) {
+        return QRect(qRound(x * scale), kToolBarHeight + qRound(y * scale), qRound(w * scale),
+                     qRound(h * scale));
+    };
+    const QRect picture = scaled(0, 0, kPictureWidth, kPictureHeight);
+    toolBar_->setGeometry(0, 0, picture.width(), kToolBarHeight);
+    picture_->setGeometry(picture);
+    panel_->setGeometry(scaled(8, 264, 150, 225));
+    panelLabel_->setGeometry(QRect(qRound(8 * scale), qRound(8 * scale), qRound(137 * scale),
+                                   qRound(209 * scale)));
+    QFont font = panelLabel_->font();
+    font.setPixelSize(qRound(12 * scale));
+    panelLabel_->setFont(font);
+
+    // The list over the alternatives of the shown ply and its comment.
+    const int column = picture.width() + 4;
+    const int columnWidth = width() - column - 4;
+    const int listHeight = (height() - 12) * 300 / (kToolBarHeight + kPictureHeight - 12);
+    moveList_->setGeometry(column, 4, columnWidth, listHeight);
+    panes_->setGeometry(column, 8 + listHeight, columnWidth, height() - 12 - listHeight);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layOut();
+    if (started_) drawBoard();
+}
+
 void MainWindow::drawBoard() {
+    renderer_.setScale(pictureScale_ * picture_->devicePixelRatioF());
     picture_->present(renderer_.render(controller_->ComposeScene()));
     refreshMoveList();
     panes_->refresh();
@@ -290,11 +332,7 @@ void MainWindow::buildMoveList() {
     moveList_ = new QListWidget(this);
     moveList_->setObjectName(QStringLiteral("kifu_list"));
     // The move list over the alternatives of the shown ply and its comment.
-    constexpr int kListHeight = 300;
-    moveList_->setGeometry(kPictureWidth + 4, 4, kMoveListWidth - 8, kListHeight);
     panes_ = new RecordPanes(*controller_, this);
-    panes_->setGeometry(kPictureWidth + 4, 8 + kListHeight, kMoveListWidth - 8,
-                        kToolBarHeight + kPictureHeight - 12 - kListHeight);
     moveList_->setFocusPolicy(Qt::NoFocus);
     moveList_->setUniformItemSizes(true);
     // Scrolled by pixels, the list's end shows its last line whole.
@@ -424,6 +462,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     shutDown_ = true;
+    controller_->windowWidth = width();
+    controller_->windowHeight = height();
     controller_->ShutDown(y(), x());
     event->accept();
 }

@@ -81,6 +81,7 @@ class MainWindow : public QWidget, public GameView {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // The cursor keys and keypad digits step through a record.
     void keyPressEvent(QKeyEvent* event) override;
     // A record file dropped on the window opens as with the open button.
@@ -100,6 +101,8 @@ class MainWindow : public QWidget, public GameView {
     void buildGameMenu();
     void connectGameActions();
     void restorePosition();
+    // Places the picture, the panel, the list and the panes for the size.
+    void layOut();
     void showPanel();
 
     IniStore store_;
@@ -126,6 +129,8 @@ class MainWindow : public QWidget, public GameView {
     QTimer* pollTimer_ = nullptr;     // sokuteiT
     bool started_ = false;
     bool shutDown_ = false;
+    // Window pixels a picture pixel.
+    double pictureScale_ = 1;
 };
 
 }  // namespace nusari
