@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QScreen>
@@ -313,6 +314,13 @@ void MainWindow::layOut() {
     const int listHeight = (height() - 12) * 300 / (kToolBarHeight + kPictureHeight - 12);
     moveList_->setGeometry(column, 4, columnWidth, listHeight);
     panes_->setGeometry(column, 8 + listHeight, columnWidth, height() - 12 - listHeight);
+}
+
+// Below a picture that the window's height outgrows, the cloth goes on.
+void MainWindow::paintEvent(QPaintEvent* /*event*/) {
+    const QRect below(0, picture_->geometry().bottom() + 1, picture_->width(),
+                      height() - picture_->geometry().bottom() - 1);
+    if (below.height() > 0) QPainter(this).fillRect(below, QColor(0x3a, 0x24, 0x18));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

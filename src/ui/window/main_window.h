@@ -82,6 +82,7 @@ class MainWindow : public QWidget, public GameView {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     // The cursor keys and keypad digits step through a record.
     void keyPressEvent(QKeyEvent* event) override;
     // A record file dropped on the window opens as with the open button.
