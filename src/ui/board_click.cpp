@@ -157,6 +157,8 @@ void GameController::playAtShownPly(NodeId node, const Move& m) {
         }
         recordChanged_ = true;
     }
+    // A record begun on the board at start-up is replayed and saved as any.
+    ui.setControls(ControlSet::NoGame);
     PlaySound(Sound::Piece);
     fields.plyCount = tree.node(next).ply;
     showLine(tree.lineEndFrom(next));

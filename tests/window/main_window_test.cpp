@@ -150,6 +150,7 @@ TEST_F(WindowTest, TheBoardGrowsWithTheWindowAndTurnsByHand) {
     clickSquare(77);
     clickSquare(76);
     EXPECT_EQ(w->controller().fields.plyCount, 1);
+    EXPECT_TRUE(w->button(Control::FairuHozon)->isEnabled());
     w->button(Control::Hanten)->click();
     EXPECT_TRUE(w->controller().viewTurned);
     clickSquare(flipSquare(33));
