@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
@@ -131,6 +132,8 @@ void MainWindow::buildToolBar() {
             [this] { controller_->ShowPages(); });
     connect(button(Control::Zyouhou), &QToolButton::clicked, this,
             [this] { message(kVersionBoxText); });
+    // Pressed in while the board is turned by hand.
+    button(Control::Hanten)->setCheckable(true);
     connect(button(Control::Hanten), &QToolButton::clicked, this,
             [this] { controller_->TurnBoard(); });
 }
@@ -304,9 +307,15 @@ void MainWindow::layOut() {
     panel_->setGeometry(scaled(8, 264, 150, 225));
     panelLabel_->setGeometry(QRect(qRound(8 * scale), qRound(8 * scale), qRound(137 * scale),
                                    qRound(209 * scale)));
-    QFont font = panelLabel_->font();
+    // The texts beside the board grow with it.
+    QFont font = this->font();
     font.setPixelSize(qRound(12 * scale));
-    panelLabel_->setFont(font);
+    for (QWidget* text : {static_cast<QWidget*>(panelLabel_), static_cast<QWidget*>(moveList_),
+                          static_cast<QWidget*>(panes_)}) {
+        text->setFont(font);
+    }
+    // Buttons with a style sheet take no font from their parent.
+    for (QPushButton* b : panes_->findChildren<QPushButton*>()) b->setFont(font);
 
     // The list over the alternatives of the shown ply and its comment.
     const int column = picture.width() + 4;
@@ -331,6 +340,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::drawBoard() {
     renderer_.setScale(pictureScale_ * picture_->devicePixelRatioF());
+    button(Control::Hanten)->setChecked(controller_->viewTurned);
     picture_->present(renderer_.render(controller_->ComposeScene()));
     refreshMoveList();
     panes_->refresh();
