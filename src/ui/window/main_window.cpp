@@ -51,8 +51,6 @@ constexpr ToolButtonLayout kToolButtons[kToolButtonCount] = {
     {Control::KyokumenHensyuu, "kyokumen_hensyuu", "局面編集", 584},
 };
 
-constexpr int kToolBarHeight = 40;
-
 QString title() {
     return QString::fromUtf8(kProgramTitle);
 }
@@ -202,18 +200,6 @@ bool MainWindow::startUp() {
     return started_;
 }
 
-// The saved position, or the top left corner when no screen shows it; the
-// saved size, no larger than the screen.
-void MainWindow::restorePosition() {
-    const QPoint at(controller_->windowLeft, controller_->windowTop);
-    const QScreen* screen = QGuiApplication::screenAt(at + QPoint(20, 20));
-    move(screen != nullptr ? at : QPoint(0, 0));
-    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-    QSize size(controller_->windowWidth, controller_->windowHeight);
-    if (screen != nullptr) size = size.boundedTo(screen->availableSize());
-    resize(size.expandedTo(minimumSize()));
-}
-
 void MainWindow::message(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, title(), QString::fromStdString(text), QMessageBox::Ok,
                     this);
@@ -288,54 +274,6 @@ void MainWindow::setControls(ControlSet set) {
     picture_->setEnabled(ControlEnabled(Control::Gamen, set));
     // The record panes are editable exactly while no game runs.
     panes_->refresh();
-}
-
-// The picture keeps its proportions and takes what the window's height and
-// the move list's smallest width leave; the panel on it grows with it; the
-// move list and the record panes take the rest of the width.
-void MainWindow::layOut() {
-    const double scale = std::max(1.0, std::min(double(width()) / (kPictureWidth + kMoveListWidth),
-                                                 double(height() - kToolBarHeight) / kPictureHeight));
-    pictureScale_ = scale;
-    const auto scaled = [scale](int x, int y, int w, int h) {
-        return QRect(qRound(x * scale), kToolBarHeight + qRound(y * scale), qRound(w * scale),
-                     qRound(h * scale));
-    };
-    const QRect picture = scaled(0, 0, kPictureWidth, kPictureHeight);
-    toolBar_->setGeometry(0, 0, picture.width(), kToolBarHeight);
-    picture_->setGeometry(picture);
-    panel_->setGeometry(scaled(8, 264, 150, 225));
-    panelLabel_->setGeometry(QRect(qRound(8 * scale), qRound(8 * scale), qRound(137 * scale),
-                                   qRound(209 * scale)));
-    // The texts beside the board grow with it.
-    QFont font = this->font();
-    font.setPixelSize(qRound(12 * scale));
-    for (QWidget* text : {static_cast<QWidget*>(panelLabel_), static_cast<QWidget*>(moveList_),
-                          static_cast<QWidget*>(panes_)}) {
-        text->setFont(font);
-    }
-    // Buttons with a style sheet take no font from their parent.
-    for (QPushButton* b : panes_->findChildren<QPushButton*>()) b->setFont(font);
-
-    // The list over the alternatives of the shown ply and its comment.
-    const int column = picture.width() + 4;
-    const int columnWidth = width() - column - 4;
-    const int listHeight = (height() - 12) * 300 / (kToolBarHeight + kPictureHeight - 12);
-    moveList_->setGeometry(column, 4, columnWidth, listHeight);
-    panes_->setGeometry(column, 8 + listHeight, columnWidth, height() - 12 - listHeight);
-}
-
-// Below a picture that the window's height outgrows, the cloth goes on.
-void MainWindow::paintEvent(QPaintEvent* /*event*/) {
-    const QRect below(0, picture_->geometry().bottom() + 1, picture_->width(),
-                      height() - picture_->geometry().bottom() - 1);
-    if (below.height() > 0) QPainter(this).fillRect(below, QColor(0x3a, 0x24, 0x18));
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    layOut();
-    if (started_) drawBoard();
 }
 
 void MainWindow::drawBoard() {

@@ -29,6 +29,9 @@ class QToolButton;
 
 namespace nusari {
 
+// The tool bar's height above the board picture.
+inline constexpr int kToolBarHeight = 40;
+
 class MainWindow : public QWidget, public GameView {
   public:
     // `programFolder` holds the aik and oto folders and NSProject.ini.
