@@ -32,6 +32,7 @@
 #include "ui/board_hit.h"
 #include "ui/board_scene.h"
 #include "ui/game_view.h"
+#include "ui/position_editor.h"
 #include "ui/usi_opponent.h"
 
 namespace nusari {
@@ -220,6 +221,17 @@ class GameController : public GameHost {
     // Opens the record or position in `text` (pasted or dropped) as a file
     // is opened; false, after its message, when it reads as none.
     bool PasteRecordText(const std::string& text);
+    // The position shown and its side to move in the standard frame (先手
+    // lower), where the position editor starts from.
+    struct ShownSetUpPosition {
+        Position position{};
+        Side toMove = Side::Lower;
+    };
+    ShownSetUpPosition ShownSetUp() const;
+    // A new record that starts from the position editor's `result`, not
+    // yet saved, ready to be played on (preset 継続); only while no game
+    // runs, and false when the user keeps the record with unsaved edits.
+    bool StartFromSetUp(const SetUpResult& result);
     // True when the record has edits that are not saved.
     bool RecordChanged() const { return recordChanged_; }
 

@@ -38,6 +38,15 @@ PositionEditor PositionEditor::emptyBoard() {
     return PositionEditor(emptyPosition(), Side::Lower);
 }
 
+PositionEditor PositionEditor::allInHands() {
+    Position p = emptyPosition();
+    for (int32_t kind = kRook; kind <= kPawn; ++kind) {
+        p[lowerHandCell(kind)] = kPiecesPerSet[kind] / 2;
+        p[upperHandCell(kind)] = kPiecesPerSet[kind] / 2;
+    }
+    return PositionEditor(p, Side::Lower);
+}
+
 PositionEditor PositionEditor::tsume() {
     Position p = emptyPosition();
     p[squareOf(5, 1)] = kUpperKing;

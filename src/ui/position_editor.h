@@ -51,6 +51,9 @@ class PositionEditor {
     static PositionEditor even();
     // Nothing on the board or in the hands: all 40 pieces in the box.
     static PositionEditor emptyBoard();
+    // Nothing on the board, the kings in the box and every other piece on
+    // the stands, each kind split evenly between the two hands.
+    static PositionEditor allInHands();
     // 詰将棋: the defending 後手 king on 5一 and every other piece but the
     // 先手 king (which goes to the box) in 後手's hand, 先手 to move. In a
     // problem the attacker holds only what it is given and the defender

@@ -2,6 +2,7 @@
 // record written as CSA or KIF; and the clipboard's copy and paste.
 #include <utility>
 
+#include "position/position.h"
 #include "position/text_encoding.h"
 #include "records/csa_writer.h"
 #include "records/kif_writer.h"
@@ -76,6 +77,28 @@ bool GameController::PasteRecordText(const std::string& text) {
     recordChanged_ = true;
     showOpenedRecord(true, record->history[0]);
     if (!read.variationError.empty()) ui.notify(read.variationError);
+    return true;
+}
+
+GameController::ShownSetUpPosition GameController::ShownSetUp() const {
+    ShownSetUpPosition shown;
+    // The board as the window shows it, turned back when 先手 is on top.
+    shown.position = record->boardTurned != 0 ? flipPosition(fields.currentPosition)
+                                              : fields.currentPosition;
+    shown.position[kLowerTimeCell] = 0;
+    shown.position[kUpperTimeCell] = 0;
+    shown.toMove = standardSideToMove(*record, fields.plyCount);
+    return shown;
+}
+
+// A set-up position is the user's work: offered for saving like a paste.
+bool GameController::StartFromSetUp(const SetUpResult& result) {
+    if (gameState != GameState::NoGame || !result.ok() || !mayReplaceRecord()) return false;
+    tree.reset(result.position, result.toMove);
+    mainLineToRecord(tree, *record);
+    line_ = tree.mainLine();
+    recordChanged_ = true;
+    showOpenedRecord(true, record->history[0]);
     return true;
 }
 

@@ -99,6 +99,8 @@ TEST(PositionEditor, StartsAndTakesOnlyWhatOneSetHolds) {
     EXPECT_EQ(sfenOf(PositionEditor::even()), kStartSfen);
     EXPECT_EQ(sfenOf(PositionEditor::tsume()), "4k4/9/9/9/9/9/9/9/9 b 2r2b4g4s4n4l18p 1");
     EXPECT_EQ(PositionEditor::tsume().boxCount(kKing), 1);
+    EXPECT_EQ(sfenOf(PositionEditor::allInHands()), "9/9/9/9/9/9/9/9/9 b RB2G2S2N2L9Prb2g2s2n2l9p 1");
+    EXPECT_EQ(PositionEditor::allInHands().boxCount(kKing), 2);
     EXPECT_EQ(editorOf(kBase).boxCount(kBishop), 1);
 
     Position p = editorOf(kBase).position();

@@ -59,6 +59,10 @@ class MainWindow : public QWidget, public GameView {
     // The box of the notices while it is open, else null.
     QMessageBox* noticeBox() const { return notices_.box(); }
 
+    // The position editor (局面編集) on the position shown; a position set
+    // up there becomes the record to play from. Nothing while a game runs.
+    void editPosition();
+
     // GameView.
     void message(const std::string& text) override;
     void notify(const std::string& text) override;
@@ -103,6 +107,8 @@ class MainWindow : public QWidget, public GameView {
     // Brings the move list up to the game or record and marks the ply shown.
     void refreshMoveList();
     void buildGameMenu();
+    // Ctrl+E opens the position editor.
+    void buildEditorAction();
     void connectGameActions();
     void restorePosition();
     // Places the picture, the panel, the list and the panes for the size.

@@ -48,6 +48,7 @@ void MainWindow::connectGameActions() {
     // Speed buttons never take the focus, so the cursor keys reach the window.
     for (QToolButton* b : buttons_) b->setFocusPolicy(Qt::NoFocus);
     setFocusPolicy(Qt::StrongFocus);
+    buildEditorAction();
 
     GameController& c = *controller_;
     const std::pair<Control, void (GameController::*)()> actions[] = {
