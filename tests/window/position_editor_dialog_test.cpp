@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include "ui/editor_scene.h"
 #include "window_test_support.h"
@@ -59,7 +60,7 @@ TEST(PositionEditorDialog, ClicksSetUpThePositionTheWindowThenShows) {
         driven = true;
         dialog->findChild<QPushButton*>(QStringLiteral("editor_ok"))->click();
     });
-    w.editPosition();
+    w.button(Control::KyokumenHensyuu)->click();  // the tool bar's 局面編集
     ASSERT_TRUE(driven);
 
     const GameController& c = w.controller();

@@ -1,5 +1,7 @@
 // The position editor (局面編集) from the main window.
 #include <QAction>
+#include <QMenu>
+#include <QToolButton>
 
 #include "ui/window/main_window.h"
 #include "ui/window/position_editor_dialog.h"
@@ -12,6 +14,10 @@ void MainWindow::buildEditorAction() {
     edit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(edit, &QAction::triggered, this, [this] { editPosition(); });
     addAction(edit);
+    // Also from the tool bar and the board's menu while no game runs.
+    boardMenu_->addAction(edit);
+    connect(button(Control::KyokumenHensyuu), &QToolButton::clicked, this,
+            [this] { editPosition(); });
 }
 
 void MainWindow::editPosition() {
