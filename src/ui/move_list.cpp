@@ -9,7 +9,8 @@
 
 namespace nusari {
 
-std::vector<std::string> MoveListLines(const GameRecord& record, int32_t plies) {
+std::vector<std::string> MoveListLines(const GameRecord& record, int32_t plies,
+                                       const std::vector<bool>& timeUnknown) {
     plies = std::clamp(plies, 0, kMaxRecordPlies);
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(plies) + 2);
@@ -26,8 +27,10 @@ std::vector<std::string> MoveListLines(const GameRecord& record, int32_t plies) 
                       static_cast<long long>(seconds % 60));
         char number[16];
         std::snprintf(number, sizeof number, "%3d ", ply);
+        const auto index = static_cast<std::size_t>(ply - 1);
+        const bool untimed = index < timeUnknown.size() && timeUnknown[index];
         lines.push_back(number + std::string(sente ? "▲" : "△") +
-                        toUtf8(PlyName(record, ply)) + time);
+                        toUtf8(PlyName(record, ply)) + (untimed ? "" : time));
     }
     if (plies == record.length && record.ending != GameEnding::None) {
         // The special move that ended the game, as the record writes it.

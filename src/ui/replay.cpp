@@ -69,7 +69,12 @@ int32_t GameController::ListedPlies() const {
 
 GameController::MoveListView GameController::ShownMoveList() const {
     MoveListView view;
-    view.lines = MoveListLines(*record, ListedPlies());
+    // Moves made on the board or read without a time show none.
+    std::vector<bool> timeUnknown;
+    if (gameState == GameState::NoGame) {
+        for (const NodeId id : line_) timeUnknown.push_back(tree.node(id).timeMs == kUnknownTime);
+    }
+    view.lines = MoveListLines(*record, ListedPlies(), timeUnknown);
     // A ply with alternatives is marked as KIF marks it.
     if (gameState == GameState::NoGame) {
         const std::size_t marked = std::min(line_.size(), view.lines.size() - 1);

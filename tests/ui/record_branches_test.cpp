@@ -108,8 +108,14 @@ TEST_F(RecordBranchesTest, AMoveOnTheBoardInReplayFollowsOrAddsABranch) {
         EXPECT_EQ(controller->tree.nodeCount(), c.nodes) << c.from << c.to;
     }
     EXPECT_TRUE(controller->RecordChanged());
-    const std::vector<std::string> lines = controller->ShownMoveList().lines;
+    std::vector<std::string> lines = controller->ShownMoveList().lines;
     EXPECT_EQ(lines[2].substr(lines[2].size() - 2), " +");
+    // A move made on the board has no time to show.
+    controller->ReplayTo(2);
+    controller->SelectBranch(1);
+    lines = controller->ShownMoveList().lines;
+    EXPECT_EQ(lines[2], "  2 △８四歩 +");
+    EXPECT_NE(lines[1].find("0:01"), std::string::npos);
 }
 
 TEST_F(RecordBranchesTest, AGameContinuedFromAPlyPlaysOnInABranch) {
