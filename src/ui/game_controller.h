@@ -405,6 +405,9 @@ class GameController : public GameHost {
     bool saveTree();
     // The board and the controls after a record was opened (or failed to).
     void showOpenedRecord(bool ok, const Position& start);
+    // Shows the tree's main line as a record that has no file yet (pasted,
+    // set up): a change, offered for saving before it is lost.
+    void showUnsavedRecord();
     // The nodes of the shown line: ply n is line_[n - 1].
     std::vector<NodeId> line_;
     // The node a game continues from, or kNoNode for a new record.

@@ -72,10 +72,7 @@ bool GameController::PasteRecordText(const std::string& text) {
         return false;
     }
     tree = std::move(pasted);
-    mainLineToRecord(tree, *record);
-    line_ = tree.mainLine();
-    recordChanged_ = true;
-    showOpenedRecord(true, record->history[0]);
+    showUnsavedRecord();
     if (!read.variationError.empty()) ui.notify(read.variationError);
     return true;
 }
@@ -95,11 +92,15 @@ GameController::ShownSetUpPosition GameController::ShownSetUp() const {
 bool GameController::StartFromSetUp(const SetUpResult& result) {
     if (gameState != GameState::NoGame || !result.ok() || !mayReplaceRecord()) return false;
     tree.reset(result.position, result.toMove);
+    showUnsavedRecord();
+    return true;
+}
+
+void GameController::showUnsavedRecord() {
     mainLineToRecord(tree, *record);
     line_ = tree.mainLine();
     recordChanged_ = true;
     showOpenedRecord(true, record->history[0]);
-    return true;
 }
 
 void GameController::OnSaveRecord() {
