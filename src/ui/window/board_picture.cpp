@@ -24,6 +24,11 @@ void BoardRenderer::setScale(qreal scale) {
 const QImage& BoardRenderer::render(const BoardScene& scene) {
     QPainter p(&backBuffer_);
     p.drawImage(0, 0, background_);
+    paint(p, scene);
+    return backBuffer_;
+}
+
+void BoardRenderer::paint(QPainter& p, const BoardScene& scene) const {
     p.setRenderHint(QPainter::TextAntialiasing, true);
     QFont font(kUiFontFamily);
     font.setPixelSize(12);  // 9 points on the 96 dpi screen of the original
@@ -54,7 +59,6 @@ const QImage& BoardRenderer::render(const BoardScene& scene) {
                        Qt::AlignLeft | Qt::AlignTop, text);
         }
     }
-    return backBuffer_;
 }
 
 const QImage& BoardRenderer::pieceImage(int32_t index) const {

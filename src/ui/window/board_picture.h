@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -21,6 +22,10 @@ class BoardRenderer {
     qreal scale() const { return scale_; }
     // Rebuilds the back buffer from the scene and returns it.
     const QImage& render(const BoardScene& scene);
+    // Paints the scene's texts, tints, images and notes with `p`, in
+    // picture coordinates, over whatever it holds.
+    void paint(QPainter& p, const BoardScene& scene) const;
+    const QImage& background() const { return background_; }
     const QImage& pieceImage(int32_t index) const;
 
   private:

@@ -17,6 +17,7 @@
 
 #include "ui/editor_scene.h"
 #include "ui/window/artwork.h"
+#include "ui/window/board_picture.h"
 
 namespace nusari {
 
@@ -26,9 +27,7 @@ class EditorPicture : public QWidget {
   public:
     EditorPicture(PositionEditorDialog& dialog, QWidget* parent)
         : QWidget(parent),
-          dialog_(dialog),
-          background_(DrawBackground()),
-          pieces_(DrawPieceImages()) {
+          dialog_(dialog) {
         setObjectName(QStringLiteral("editor_picture"));
         setFixedSize(kPictureWidth, kEditorPictureHeight);
         setMouseTracking(false);
@@ -38,35 +37,11 @@ class EditorPicture : public QWidget {
     void paintEvent(QPaintEvent* /*event*/) override {
         QPainter p(this);
         drawStrip(p);
-        p.drawImage(0, 0, background_);
-        const BoardScene scene = ComposeEditor(dialog_.editor(), dialog_.selected());
-        p.setRenderHint(QPainter::TextAntialiasing, true);
-        QFont font(kUiFontFamily);
-        font.setPixelSize(12);
-        p.setFont(font);
-        p.setPen(Qt::black);
-        for (const SceneText& text : scene.texts) {
-            p.drawText(QRect(text.x, text.y, kPictureWidth - text.x, 16),
-                       Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(text.text));
-        }
-        for (const Sprite& sprite : scene.sprites)
-            p.drawImage(sprite.x, sprite.y, piece(sprite.image));
-        QFont bold = font;
-        bold.setBold(true);
-        p.setFont(bold);
-        for (const SceneText& note : scene.notes) {
-            const QString text = QString::fromStdString(note.text);
-            if (note.width > 0) {
-                p.setPen(QColor(0x4a, 0x2c, 0x0c));
-                p.drawText(QRect(note.x, note.y, note.width, 16), Qt::AlignCenter, text);
-            } else {
-                p.setPen(QColor(0xc0, 0x10, 0x10));
-                p.drawText(QRect(note.x, note.y, kPictureWidth - note.x, 16),
-                           Qt::AlignLeft | Qt::AlignTop, text);
-            }
-        }
+        p.drawImage(0, 0, renderer_.background());
+        renderer_.paint(p, ComposeEditor(dialog_.editor(), dialog_.selected()));
         // The dragged piece follows the mouse.
-        if (dragging_ && dragImage_ >= 0) p.drawImage(dragAt_ - QPoint(24, 24), piece(dragImage_));
+        if (dragging_ && dragImage_ >= 0)
+            p.drawImage(dragAt_ - QPoint(24, 24), renderer_.pieceImage(dragImage_));
     }
 
     void mousePressEvent(QMouseEvent* event) override {
@@ -113,11 +88,6 @@ class EditorPicture : public QWidget {
     }
 
   private:
-    const QImage& piece(int32_t index) const {
-        const int32_t i = index >= 0 && index < kPieceImageCount ? index : kSelectionFrameImage;
-        return pieces_[static_cast<std::size_t>(i)];
-    }
-
     // The image of the piece a spot holds, or -1.
     int32_t imageOf(const EditorSpot& spot) const {
         const PositionEditor& e = dialog_.editor();
@@ -153,8 +123,7 @@ class EditorPicture : public QWidget {
     }
 
     PositionEditorDialog& dialog_;
-    QImage background_;
-    std::array<QImage, kPieceImageCount> pieces_;
+    BoardRenderer renderer_;  // the main board's artwork
     QPoint pressAt_;
     std::optional<EditorSpot> pressSpot_;
     bool dragging_ = false;
