@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "position/position.h"
 #include "position/setup.h"
 #include "position/text_encoding.h"
+#include "records/comment_scores.h"
 #include "records/csa_writer.h"
 #include "records/kif_writer.h"
 #include "records/record_builder.h"
@@ -137,6 +139,12 @@ inline bool checkTree(const RecordTree& tree) {
         ++visited;
         const RecordNode& n = tree.node(id);
         FUZZ_CHECK(isValidUtf8(n.comment));
+        // The graph's scores read from any comment stay within their bounds.
+        for (const std::optional<int32_t>& score :
+             {ScoresOfNode(n).played, ScoresOfNode(n).analysed}) {
+            FUZZ_CHECK(!score || (*score >= -kCommentMateScore && *score <= kCommentMateScore) ||
+                       (n.hasScore && score == n.score));
+        }
         if (id != kRootNode) {
             const RecordNode& parent = tree.node(n.parent);
             FUZZ_CHECK(n.parent >= 0 && n.parent < id);
