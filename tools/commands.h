@@ -17,6 +17,7 @@ int runBench(const Arguments& args);
 int runUsiMatch(const Arguments& args);
 int runMatch(const Arguments& args);
 int runAnalyze(const Arguments& args);
+int runAnnotate(const Arguments& args);
 int runTune(const Arguments& args);
 int runRecord(const Arguments& args);
 int runBook(const Arguments& args);

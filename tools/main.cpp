@@ -26,6 +26,10 @@ const Command kCommands[] = {
     {"analyze", nusari::tool::runAnalyze,
      "analyze AIK [--kif DIR] [-o REPORT.html] [--threads N]   hit-position analysis over teacher\n"
      "                            games on N threads (default: one per core)"},
+    {"annotate", nusari::tool::runAnnotate,
+     "annotate FILE|DIR --engine \"PROGRAM [ARGS]\"|--aik FILE --seconds N [-o OUT] [--from PLY]\n"
+     "                            [--to PLY]   棋譜解析: mark each move 緩手..大悪手 in its comment\n"
+     "                            with the score and line (#評価値=...); a folder's records each"},
     {"tune", nusari::tool::runTune,
      "tune AIK --kif DIR -o OUT.aik [--groups a,b,c] [--holdout PERCENT] [--seed N] [--rounds N]\n"
      "                            [--evaluations N] [--threads N]   improve an engine's numbers\n"
