@@ -31,6 +31,7 @@
 #include "settings/usi_engines.h"
 #include "ui/board_hit.h"
 #include "ui/board_scene.h"
+#include "ui/evaluation_lines.h"
 #include "ui/game_view.h"
 #include "ui/position_editor.h"
 #include "ui/usi_opponent.h"
@@ -203,6 +204,8 @@ class GameController : public GameHost {
     void MoveBranch(int32_t step);
     void DeleteBranch();
     // The comment of the shown ply (at ply 0 the start's), UTF-8.
+    // The evaluation graph's lines of the line shown; empty while a game runs.
+    EvaluationLines ShownEvaluation(bool winRate) const;
     std::string ShownComment() const;
     void EditComment(const std::string& text);
     // The record's names and header lines (棋譜情報), UTF-8.

@@ -80,6 +80,11 @@ void GameController::DeleteBranch() {
     showLine(tree.lineEndFrom(parent));
 }
 
+EvaluationLines GameController::ShownEvaluation(bool winRate) const {
+    if (gameState != GameState::NoGame) return {};
+    return EvaluationLinesOf(tree, line_, winRate);
+}
+
 std::string GameController::ShownComment() const {
     const NodeId shown = shownNode();
     return shown == kNoNode ? std::string() : tree.node(shown).comment;

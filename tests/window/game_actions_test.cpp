@@ -2,6 +2,8 @@
 // in-game menu, the replay buttons and keys, the record files, and the
 // pause of a continuous match on a timer.
 #include <QAction>
+#include <QChartView>
+#include <QTabWidget>
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
@@ -17,6 +19,7 @@
 
 #include "ui/match_files.h"
 #include "ui/window/board_picture.h"
+#include "ui/window/record_panes.h"
 #include "window_test_support.h"
 
 namespace nusari {
@@ -293,6 +296,35 @@ TEST_F(GameActionsTest, ClosingDuringThePauseCancelsIt) {
     EXPECT_TRUE(w->close());
     QTest::qWait(150);
     EXPECT_EQ(c().fields.plyCount, 0);
+}
+
+}  // namespace
+}  // namespace nusari
+
+namespace nusari {
+namespace {
+
+// The graph shows the scores in an opened record's comments; a click on it
+// goes to that ply.
+TEST_F(GameActionsTest, TheGraphShowsTheRecordsScoresAndAClickGoesToAPly) {
+    const auto path = folder.path() / "scored.kifu";
+    test::writeFile(path,
+                    "手合割：平手\n手数----指手--\n1 ７六歩(77)\n*#評価値=100\n2 ３四歩(33)\n"
+                    "**評価値=-50\n3 ２六歩(27)\n*#評価値=2500\n4 ８四歩(83)\n");
+    c().OpenRecordFile(path.string());
+    RecordPanes& panes = *w->recordPanes();
+    panes.tabs()->setCurrentWidget(panes.graph());
+    EXPECT_EQ(panes.graph()->lines().analysed,
+              (std::vector<GraphPoint>{{1, 100}, {3, kGraphScoreLimit}}));
+    EXPECT_EQ(panes.graph()->lines().played, (std::vector<GraphPoint>{{2, -50}}));
+
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    auto* view = panes.graph()->findChild<QChartView*>();
+    const QPointF at = view->chart()->mapToPosition(QPointF(3, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      view->mapFromScene(view->chart()->mapToScene(at)));
+    EXPECT_EQ(c().fields.plyCount, 3);
 }
 
 }  // namespace

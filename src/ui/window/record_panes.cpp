@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "ui/window/game_details_dialog.h"
@@ -57,10 +58,20 @@ RecordPanes::RecordPanes(GameController& controller, QWidget* parent)
     connect(delete_, &QPushButton::clicked, this, [this] { controller_.DeleteBranch(); });
     connect(details_, &QPushButton::clicked, this, [this] { editDetails(); });
 
-    comment_ = new QPlainTextEdit(this);
+    tabs_ = new QTabWidget(this);
+    tabs_->setDocumentMode(true);
+    tabs_->setFocusPolicy(Qt::NoFocus);
+    column->addWidget(tabs_, 3);
+    comment_ = new QPlainTextEdit(tabs_);
     comment_->setObjectName(QStringLiteral("comment_box"));
     comment_->setPlaceholderText(QStringLiteral("コメント"));
-    column->addWidget(comment_, 3);
+    tabs_->addTab(comment_, QStringLiteral("コメント"));
+    graph_ = new EvaluationGraph(tabs_);
+    graph_->setSource([this](bool winRate) { return controller_.ShownEvaluation(winRate); });
+    graph_->onPlyClicked = [this](int32_t ply) { controller_.ReplayTo(ply); };
+    tabs_->addTab(graph_, QStringLiteral("グラフ"));
+    // The graph is drawn only while it is shown.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { refresh(); });
     connect(comment_, &QPlainTextEdit::textChanged, this, [this] {
         if (!refreshing_) controller_.EditComment(comment_->toPlainText().toStdString());
     });
@@ -81,6 +92,9 @@ void RecordPanes::refresh() {
     down_->setEnabled(branched && view.currentRow + 1 < static_cast<int>(view.lines.size()));
     delete_->setEnabled(editable && controller_.fields.plyCount > 0);
     details_->setEnabled(editable);
+
+    if (tabs_->currentWidget() == graph_)
+        graph_->refresh(controller_.ListedPlies(), controller_.fields.plyCount);
 
     const QString comment = QString::fromStdString(controller_.ShownComment());
     comment_->setReadOnly(!editable);

@@ -1,15 +1,18 @@
 // The panes under the move list: the alternatives of the shown ply (分岐)
 // with the buttons that make one the main line, move it or delete it, the
-// comment of the shown ply, and the button of the game details (棋譜情報).
+// button of the game details (棋譜情報), and in two tabs the comment of the
+// shown ply and the evaluation graph of the line.
 #pragma once
 
 #include <QWidget>
 
 #include "ui/game_controller.h"
+#include "ui/window/evaluation_graph.h"
 
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QTabWidget;
 
 namespace nusari {
 
@@ -23,6 +26,8 @@ class RecordPanes : public QWidget {
 
     QListWidget* branchList() const { return branches_; }
     QPlainTextEdit* commentBox() const { return comment_; }
+    EvaluationGraph* graph() const { return graph_; }
+    QTabWidget* tabs() const { return tabs_; }
 
   private:
     void editDetails();
@@ -35,6 +40,8 @@ class RecordPanes : public QWidget {
     QPushButton* delete_ = nullptr;
     QPushButton* details_ = nullptr;
     QPlainTextEdit* comment_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    EvaluationGraph* graph_ = nullptr;
     // True while refresh writes the comment box: its own change is no edit.
     bool refreshing_ = false;
 };
