@@ -401,6 +401,8 @@ class GameController : public GameHost {
     // The finished game goes into the tree: a game continued from a ply of
     // it as a line from there, a new game as the whole record.
     void commitGameToTree();
+    // The engines' scores of the game just committed go to its nodes.
+    void keepEngineScores();
     // A record with edits may be replaced: saved first or discarded, as the
     // user answers; false when he cancels.
     bool mayReplaceRecord();
@@ -415,6 +417,11 @@ class GameController : public GameHost {
     std::vector<NodeId> line_;
     // The node a game continues from, or kNoNode for a new record.
     NodeId gameBase_ = kNoNode;
+    // The engines' scores of the game's plies (ply n at n - 1), from 先手's
+    // side, kept in the tree with the game; the next ply's score until it
+    // is recorded.
+    std::vector<std::optional<int32_t>> plyScores_;
+    std::optional<int32_t> pendingScore_;
     bool recordChanged_ = false;
 
     // True while StartGame waits for the link to open: the server's login

@@ -18,6 +18,19 @@ namespace {
 
 constexpr int32_t kPollIntervalMs = 20;
 
+// The thinking panel, and the score of a searched move (a book move has none).
+class ScoreKeeper : public PanelObserver {
+  public:
+    explicit ScoreKeeper(Ui& ui) : PanelObserver(ui, Side::Upper) {}
+    void onResult(const ThinkResult& result) override {
+        PanelObserver::onResult(result);
+        scored = result.end != ThinkEnd::Book && result.end != ThinkEnd::NoThink;
+        score = result.score;
+    }
+    bool scored = false;
+    int32_t score = 0;
+};
+
 // Rook, bishop, silver, knight, lance and pawn, not yet promoted.
 bool mayPromote(int32_t code) {
     return code == kLowerRook || code == kLowerBishop || code == kLowerSilver ||
@@ -165,9 +178,11 @@ void GameController::computerTurn() {
         };
     } else {
         work = [this, request](Ui& thinkUi) {
-            PanelObserver panel(thinkUi, Side::Upper);
+            ScoreKeeper panel(thinkUi);
             const Move reply = think(*engine, request, panel);
             computerReply_ = reply.isResign() ? PlayerAnswer::with(PlayerAnswer::Kind::Resign) : PlayerAnswer::of(reply);
+            computerReply_->hasScore = panel.scored;
+            computerReply_->score = panel.score;
         };
     }
     computerReply_.reset();
@@ -191,6 +206,9 @@ bool GameController::RecordPly(Side mover, int64_t thinkMs) {
     const int64_t total = seconds + previous[moverCell];
     entry[moverCell] = total > INT32_MAX ? INT32_MAX : static_cast<int32_t>(total);
     entry[otherCell] = previous[otherCell];
+    plyScores_.resize(static_cast<std::size_t>(g.plyCount));
+    plyScores_.back() = pendingScore_;
+    pendingScore_.reset();
     return g.plyCount < kMaxRecordPlies;
 }
 

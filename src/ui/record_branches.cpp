@@ -135,6 +135,7 @@ void GameController::commitGameToTree() {
     if (!fits) {
         recordToTree(*record, tree);
         line_ = tree.mainLine();
+        keepEngineScores();
         return;
     }
     // The game's own names and times stay on the board; the tree keeps its own.
@@ -164,6 +165,20 @@ void GameController::commitGameToTree() {
     record->secondName = secondName;
     record->startTime = startTime;
     record->endTime = endTime;
+    keepEngineScores();
+}
+
+// The game's plies are the line's first plies: the tree and the game start
+// at the same position.
+void GameController::keepEngineScores() {
+    const std::size_t plies = std::min(plyScores_.size(), line_.size());
+    for (std::size_t i = 0; i < plies; ++i) {
+        if (!plyScores_[i]) continue;
+        RecordNode& node = tree.node(line_[i]);
+        node.hasScore = true;
+        node.score = *plyScores_[i];
+    }
+    plyScores_.clear();
 }
 
 bool GameController::saveTree() {

@@ -35,6 +35,7 @@ void GameController::TakeBack() {
     GameFields& g = fields;
     if (g.plyCount <= 1) return;
     g.plyCount -= 2;
+    plyScores_.resize(std::min(plyScores_.size(), static_cast<std::size_t>(g.plyCount)));
     takeFromHistory(g, *record, g.plyCount);
     // Back before the referee's start (a remote's takeback after an
     // interrupted judgement): it starts again here.

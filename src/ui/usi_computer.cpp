@@ -95,6 +95,12 @@ void GameController::takeEngineAnswer(Side side, const PlayerAnswer& answer, con
     using Kind = PlayerAnswer::Kind;
     switch (answer.kind) {
         case Kind::Move:
+            // The engine's score goes with its move into the record, from 先手's side.
+            pendingScore_.reset();
+            if (answer.hasScore) {
+                const Side sente = record->boardTurned != 0 ? Side::Upper : Side::Lower;
+                pendingScore_ = side == sente ? answer.score : -answer.score;
+            }
             if (side == Side::Lower) return PlayLowerMove(answer.move);
             // Timed when the answer came, not when the window got to it.
             return ApplyComputerMove(answer.move, answer.ms);

@@ -135,6 +135,29 @@ TEST_F(RecordBranchesTest, AGameContinuedFromAPlyPlaysOnInABranch) {
               (Move{83, 84}));
 }
 
+// The computer's score of each move it played stays in the record, from
+// 先手's side, for the graph and the CSA file; a book move has none.
+TEST_F(RecordBranchesTest, TheComputersScoresOfAGameStayInTheRecord) {
+    controller->think = [](EngineState&, const ThinkRequest& request, ThinkObserver& observer) {
+        ThinkResult result;
+        const bool first = request.position[33] == kUpperPawn;
+        result.end = first ? ThinkEnd::Searched : ThinkEnd::Book;
+        result.score = 120;
+        observer.onResult(result);
+        return first ? Move{33, 34} : Move::resign();
+    };
+    startGame(kPresetEven, false);
+    move(77, 76);
+    move(27, 26);
+    ASSERT_EQ(controller->gameState, GameState::NoGame);
+    const std::vector<NodeId> line = controller->tree.mainLine();
+    ASSERT_EQ(line.size(), 3u);
+    EXPECT_FALSE(controller->tree.node(line[0]).hasScore);  // the human's
+    EXPECT_TRUE(controller->tree.node(line[1]).hasScore);
+    EXPECT_EQ(controller->tree.node(line[1]).score, -120);  // good for 後手
+    EXPECT_EQ(controller->ShownEvaluation(false).played, (std::vector<GraphPoint>{{2, -120}}));
+}
+
 TEST_F(RecordBranchesTest, ChangesAreOfferedForSavingBeforeTheyWouldBeLost) {
     open();
     controller->EditComment("変更");
