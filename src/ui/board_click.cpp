@@ -100,7 +100,8 @@ void GameController::replayClick(MouseButton button, int32_t x, int32_t y) {
         return;
     }
     const NodeId node = shownNode();
-    if (button != MouseButton::Left || node == kNoNode || tree.node(node).ply >= kMaxRecordPlies) {
+    if (button != MouseButton::Left || node == kNoNode || analysis_ ||
+        tree.node(node).ply >= kMaxRecordPlies) {
         return;
     }
     const bool turned = record->boardTurned != 0;

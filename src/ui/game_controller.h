@@ -32,6 +32,7 @@
 #include "ui/board_hit.h"
 #include "ui/board_scene.h"
 #include "ui/evaluation_lines.h"
+#include "ui/record_analysis.h"
 #include "ui/game_view.h"
 #include "ui/position_editor.h"
 #include "ui/usi_opponent.h"
@@ -204,6 +205,12 @@ class GameController : public GameHost {
     void MoveBranch(int32_t step);
     void DeleteBranch();
     // The comment of the shown ply (at ply 0 the start's), UTF-8.
+    // 棋譜解析 of the line shown, on the worker thread; false while a game
+    // or another analysis runs or the line has no move. Stopping keeps
+    // what is judged so far.
+    bool StartRecordAnalysis(const RecordAnalysisRequest& request);
+    void StopRecordAnalysis();
+    bool RecordAnalysing() const { return analysis_ != nullptr; }
     // The evaluation graph's lines of the line shown; empty while a game runs.
     EvaluationLines ShownEvaluation(bool winRate) const;
     std::string ShownComment() const;
@@ -421,6 +428,9 @@ class GameController : public GameHost {
     // side, kept in the tree with the game; the next ply's score until it
     // is recorded.
     std::vector<std::optional<int32_t>> plyScores_;
+    // The analysis running on the worker thread, if any.
+    std::shared_ptr<RunningAnalysis> analysis_;
+    void finishRecordAnalysis(RunningAnalysis& run);
     std::optional<int32_t> pendingScore_;
     bool recordChanged_ = false;
 

@@ -108,6 +108,7 @@ void GameController::ShutDown(int32_t top, int32_t left) {
     matchPaused_ = false;
     ++pauseNumber_;
     ++thinkNumber_;
+    StopRecordAnalysis();
     stopThink();
     // A USI engine is told to quit, and ended when it does not.
     usiOpponent.reset();

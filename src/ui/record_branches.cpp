@@ -57,7 +57,7 @@ void GameController::SelectBranch(int32_t row) {
 
 void GameController::PromoteBranch() {
     const NodeId shown = shownNode();
-    if (shown == kNoNode || shown == kRootNode) return;
+    if (shown == kNoNode || shown == kRootNode || analysis_) return;
     tree.promoteToMainLine(shown);
     recordChanged_ = true;
     showLine(line_.back());
@@ -65,14 +65,16 @@ void GameController::PromoteBranch() {
 
 void GameController::MoveBranch(int32_t step) {
     const NodeId shown = shownNode();
-    if (shown == kNoNode || shown == kRootNode || !tree.moveAmongSiblings(shown, step)) return;
+    if (shown == kNoNode || shown == kRootNode || analysis_ || !tree.moveAmongSiblings(shown, step))
+        return;
     recordChanged_ = true;
     showLine(line_.back());
 }
 
 void GameController::DeleteBranch() {
     const NodeId shown = shownNode();
-    if (shown == kNoNode || shown == kRootNode || !ui.ask(kDeleteBranchQuestion)) return;
+    if (shown == kNoNode || shown == kRootNode || analysis_ || !ui.ask(kDeleteBranchQuestion))
+        return;
     const NodeId parent = tree.removeSubtree(shown);
     if (parent == kNoNode) return;
     recordChanged_ = true;
@@ -92,7 +94,7 @@ std::string GameController::ShownComment() const {
 
 void GameController::EditComment(const std::string& text) {
     const NodeId shown = shownNode();
-    if (shown == kNoNode || tree.node(shown).comment == text) return;
+    if (shown == kNoNode || analysis_ || tree.node(shown).comment == text) return;
     tree.node(shown).comment = text;
     recordChanged_ = true;
 }
@@ -102,7 +104,7 @@ GameController::GameDetails GameController::ShownDetails() const {
 }
 
 void GameController::EditDetails(const GameDetails& details) {
-    if (gameState != GameState::NoGame) return;
+    if (gameState != GameState::NoGame || analysis_) return;
     const GameDetails before = ShownDetails();
     if (details.firstName == before.firstName && details.secondName == before.secondName &&
         details.headers == before.headers) {

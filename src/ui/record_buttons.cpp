@@ -17,13 +17,13 @@ namespace nusari {
 
 void GameController::OnOpenRecord() {
     // The question about unsaved changes comes before the file dialog.
-    if (gameState != GameState::NoGame || !mayReplaceRecord()) return;
+    if (gameState != GameState::NoGame || analysis_ || !mayReplaceRecord()) return;
     const std::string path = ui.chooseFile(FileDialog::OpenRecord, "");
     if (!path.empty()) OpenRecordFile(path);
 }
 
 void GameController::OpenRecordFile(const std::string& path) {
-    if (gameState != GameState::NoGame || !mayReplaceRecord()) return;
+    if (gameState != GameState::NoGame || analysis_ || !mayReplaceRecord()) return;
     const LoadOutcome loaded = LoadRecord(tree, *record, path, ui);
     line_ = tree.mainLine();
     recordChanged_ = false;
@@ -64,7 +64,7 @@ std::string GameController::CopiedText(CopyFormat format) const {
 // A pasted record has no file yet: it counts as a change, to be offered
 // for saving before it is lost.
 bool GameController::PasteRecordText(const std::string& text) {
-    if (gameState != GameState::NoGame || !mayReplaceRecord()) return false;
+    if (gameState != GameState::NoGame || analysis_ || !mayReplaceRecord()) return false;
     RecordTree pasted;
     const RecordTextOutcome read = ReadRecordText(text, pasted);
     if (!read.error.empty()) {
@@ -90,7 +90,8 @@ GameController::ShownSetUpPosition GameController::ShownSetUp() const {
 
 // A set-up position is the user's work: offered for saving like a paste.
 bool GameController::StartFromSetUp(const SetUpResult& result) {
-    if (gameState != GameState::NoGame || !result.ok() || !mayReplaceRecord()) return false;
+    if (gameState != GameState::NoGame || analysis_ || !result.ok() || !mayReplaceRecord())
+        return false;
     tree.reset(result.position, result.toMove);
     showUnsavedRecord();
     return true;

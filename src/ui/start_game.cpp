@@ -87,7 +87,7 @@ void GameController::setPlayers(bool turned) {
 }
 
 void GameController::StartGame() {
-    if (gameState != GameState::NoGame || openingLink_) return;
+    if (gameState != GameState::NoGame || openingLink_ || analysis_) return;
     if (runNameCommand()) return;
     // A new game replaces the record; one continued from it keeps it.
     if (page.presetRow != kPresetContinue && !mayReplaceRecord()) return;

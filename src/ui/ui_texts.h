@@ -70,4 +70,10 @@ inline constexpr const char* kCloseDuringGame = "対局中です\n終了しま�
 inline constexpr const char* kVersionBoxText =
     "NusarSyougi  Ver91\n\nコンピュータ将棋対局プログラム\nQt 6 版";
 
+// 棋譜解析 in the window.
+inline constexpr const char* kAnalysingRecord = "棋譜解析中 ";
+inline constexpr const char* kAnalysisDone = "棋譜解析が終わりました";
+inline constexpr const char* kAnalysisStopped = "棋譜解析を中止しました";
+inline constexpr const char* kAnalysisEngineFailed = "解析するエンジンを起動できません：";
+
 }  // namespace nusari

@@ -158,6 +158,38 @@ TEST_F(RecordBranchesTest, TheComputersScoresOfAGameStayInTheRecord) {
     EXPECT_EQ(controller->ShownEvaluation(false).played, (std::vector<GraphPoint>{{2, -120}}));
 }
 
+// 棋譜解析 runs on the worker thread with a copy of the record, which is not
+// edited meanwhile; its comments then come into the record. A stop keeps
+// what was judged.
+TEST_F(RecordBranchesTest, ARecordAnalysisCommentsTheLineShown) {
+    open();
+    std::function<void(Ui&)> work;
+    std::function<void()> done;
+    controller->runThink = [&](std::function<void(Ui&)> w, std::function<void()> d) {
+        work = std::move(w);
+        done = std::move(d);
+    };
+    RecordAnalysisRequest request;
+    request.enginePath = (folder.path() / "aik" / "標準.aik").string();
+    request.moveTimeMs = 100;
+    for (const bool stopped : {true, false}) {
+        ASSERT_TRUE(controller->StartRecordAnalysis(request));
+        EXPECT_FALSE(controller->StartRecordAnalysis(request));  // one at a time
+        controller->EditComment("解析中の編集");
+        EXPECT_EQ(controller->ShownComment(), "開始の注釈");
+        if (stopped) controller->StopRecordAnalysis();
+        work(ui);
+        done();
+        EXPECT_FALSE(controller->RecordAnalysing());
+        const std::string ply3 = controller->tree.node(controller->tree.mainLine()[2]).comment;
+        EXPECT_EQ(ply3.find("#評価値="), stopped ? std::string::npos : 0u) << ply3;
+        EXPECT_EQ(ui.panelText().rfind(stopped ? "棋譜解析を中止しました" : "棋譜解析が終わりました", 0), 0u);
+        EXPECT_EQ(controller->RecordChanged(), !stopped);
+    }
+    EXPECT_NE(controller->tree.node(controller->tree.mainLine()[0]).comment.find("初手の注釈\n"),
+              std::string::npos);  // the user's comment stays above the analysis
+}
+
 TEST_F(RecordBranchesTest, ChangesAreOfferedForSavingBeforeTheyWouldBeLost) {
     open();
     controller->EditComment("変更");

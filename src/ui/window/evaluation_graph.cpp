@@ -3,7 +3,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QHBoxLayout>
-#include <QLegendMarker>
+#include <QGraphicsLayout>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -47,9 +47,11 @@ EvaluationGraph::EvaluationGraph(QWidget* parent) : QWidget(parent) {
     column->addLayout(kinds);
 
     chart_ = new QChart;
-    chart_->legend()->setAlignment(Qt::AlignBottom);
-    chart_->legend()->setFont(font());
-    chart_->setMargins(QMargins(2, 2, 2, 2));
+    // Small beside the list: no legend (the game's line is blue, the
+    // analysis's red, as the tool tip says), thin margins, small labels.
+    chart_->legend()->hide();
+    chart_->setMargins(QMargins(0, 0, 0, 0));
+    chart_->layout()->setContentsMargins(0, 0, 0, 0);
     chart_->setBackgroundRoundness(0);
     played_ = series(QStringLiteral("対局"), QColor(0x30, 0x60, 0xc0), 1.5);
     analysed_ = series(QStringLiteral("解析"), QColor(0xd0, 0x40, 0x20), 1.5);
@@ -59,7 +61,9 @@ EvaluationGraph::EvaluationGraph(QWidget* parent) : QWidget(parent) {
     plyAxis_->setLabelFormat(QStringLiteral("%d"));
     plyAxis_->setTickType(QValueAxis::TicksDynamic);
     valueAxis_->setLabelFormat(QStringLiteral("%d"));
-    for (QValueAxis* axis : {plyAxis_, valueAxis_}) axis->setLabelsFont(font());
+    QFont small = font();
+    small.setPixelSize(10);
+    for (QValueAxis* axis : {plyAxis_, valueAxis_}) axis->setLabelsFont(small);
     chart_->addAxis(plyAxis_, Qt::AlignBottom);
     chart_->addAxis(valueAxis_, Qt::AlignLeft);
     for (QLineSeries* s : {played_, analysed_, marker_}) {
@@ -67,9 +71,9 @@ EvaluationGraph::EvaluationGraph(QWidget* parent) : QWidget(parent) {
         s->attachAxis(plyAxis_);
         s->attachAxis(valueAxis_);
     }
-    chart_->legend()->markers(marker_).front()->setVisible(false);
     view_ = new QChartView(chart_, this);
     view_->setRenderHint(QPainter::Antialiasing);
+    view_->setToolTip(QStringLiteral("青：対局者の評価値　赤：解析の評価値"));
     view_->viewport()->installEventFilter(this);
     column->addWidget(view_, 1);
 }
@@ -100,7 +104,9 @@ void EvaluationGraph::refresh(int32_t plies, int32_t shownPly) {
     plyAxis_->setTickAnchor(0);
     plyAxis_->setTickInterval(width <= 60 ? 10 : width <= 150 ? 20 : 50);
     valueAxis_->setRange(bottom, top);
-    valueAxis_->setTickCount(5);  // every 1000 points, or every 25 per cent
+    // Every 1000 points (every 25 per cent); in a small graph only the
+    // middle and the ends, so that the labels are not cut.
+    valueAxis_->setTickCount(view_->height() >= 150 ? 5 : 3);
 }
 
 bool EvaluationGraph::eventFilter(QObject* watched, QEvent* event) {

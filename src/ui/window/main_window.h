@@ -62,6 +62,8 @@ class MainWindow : public QWidget, public GameView {
     // The position editor (局面編集) on the position shown; a position set
     // up there becomes the record to play from. Nothing while a game runs.
     void editPosition();
+    // Asks for the engine and the time, then starts 棋譜解析 of the line shown.
+    void analyseRecord();
 
     // GameView.
     void message(const std::string& text) override;
@@ -109,6 +111,7 @@ class MainWindow : public QWidget, public GameView {
     void buildGameMenu();
     // Ctrl+E opens the position editor.
     void buildEditorAction();
+    void buildAnalysisActions();
     void connectGameActions();
     void restorePosition();
     // Places the picture, the panel, the list and the panes for the size.

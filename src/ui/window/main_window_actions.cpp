@@ -49,6 +49,7 @@ void MainWindow::connectGameActions() {
     for (QToolButton* b : buttons_) b->setFocusPolicy(Qt::NoFocus);
     setFocusPolicy(Qt::StrongFocus);
     buildEditorAction();
+    buildAnalysisActions();
 
     GameController& c = *controller_;
     const std::pair<Control, void (GameController::*)()> actions[] = {

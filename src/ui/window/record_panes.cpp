@@ -35,7 +35,7 @@ RecordPanes::RecordPanes(GameController& controller, QWidget* parent)
     branches_->setObjectName(QStringLiteral("bunki_list"));
     branches_->setFocusPolicy(Qt::NoFocus);
     branches_->setToolTip(QStringLiteral("分岐"));
-    column->addWidget(branches_, 2);
+    column->addWidget(branches_, 1);
     connect(branches_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         controller_.SelectBranch(branches_->row(item));
     });
@@ -78,7 +78,8 @@ RecordPanes::RecordPanes(GameController& controller, QWidget* parent)
 }
 
 void RecordPanes::refresh() {
-    const bool editable = controller_.gameState == GameState::NoGame;
+    const bool editable =
+        controller_.gameState == GameState::NoGame && !controller_.RecordAnalysing();
     const GameController::BranchView view = controller_.ShownBranches();
     {
         const QSignalBlocker block(branches_);
