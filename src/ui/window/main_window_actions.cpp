@@ -163,6 +163,8 @@ void MainWindow::buildClipboardActions() {
     menu->addAction(paste);
     moveList_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(moveList_, &QListWidget::customContextMenuRequested, this, [this, menu](const QPoint& at) {
+        // The right button selects no ply: the list marks the one shown again.
+        refreshMoveList();
         menu->popup(moveList_->mapToGlobal(at));
     });
 }
