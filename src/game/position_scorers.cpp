@@ -37,20 +37,6 @@ int32_t commentScore(int64_t score) {
     return static_cast<int32_t>(std::clamp<int64_t>(score, -kCommentMateScore, kCommentMateScore));
 }
 
-// The USI moves of a line, read in turn from the position; it ends at the
-// first word that is no legal move there.
-std::vector<Move> usiLine(Position p, Side toMove, const std::vector<std::string>& words) {
-    std::vector<Move> line;
-    for (const std::string& word : words) {
-        Move m;
-        if (!parseUsiMove(word, toMove, m) || !isLegalMove(p, toMove, m)) break;
-        line.push_back(m);
-        applyMove(p, toMove, m);
-        toMove = opponentOf(toMove);
-    }
-    return line;
-}
-
 }  // namespace
 
 PositionScorer AikScorer(EngineState& state, int32_t moveTimeMs) {
@@ -98,8 +84,8 @@ PositionScorer UsiScorer(UsiEngine& engine, int32_t moveTimeMs) {
         if (answer.kind != UsiEngine::Answer::Kind::Word || !answer.hasScore) return std::nullopt;
         PositionScore s;
         s.score = std::clamp(answer.score, -kCommentMateScore, kCommentMateScore);
-        s.line = usiLine(p, toMove, pv);
-        if (s.line.empty()) s.line = usiLine(p, toMove, {answer.word});
+        s.line = usiMoveLine(p, toMove, pv);
+        if (s.line.empty()) s.line = usiMoveLine(p, toMove, {answer.word});
         s.depth = depth;
         return s;
     };

@@ -3,6 +3,9 @@
 #include <cctype>
 #include <vector>
 
+#include "legal_moves.h"
+#include "position.h"
+
 namespace nusari {
 
 namespace {
@@ -233,6 +236,18 @@ bool parseUsiMove(std::string_view text, Side mover, Move& m) {
     if (from == 0 || to == 0) return false;
     m = Move{from, to + (text.size() == 5 ? kPromotionOffset : 0)};
     return true;
+}
+
+std::vector<Move> usiMoveLine(Position p, Side toMove, const std::vector<std::string>& words) {
+    std::vector<Move> line;
+    for (const std::string& word : words) {
+        Move m;
+        if (!parseUsiMove(word, toMove, m) || !isLegalMove(p, toMove, m)) break;
+        line.push_back(m);
+        applyMove(p, toMove, m);
+        toMove = opponentOf(toMove);
+    }
+    return line;
 }
 
 }  // namespace nusari

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "types.h"
 
@@ -27,5 +28,10 @@ std::string moveToUsi(const Move& m, Side mover);
 
 // Reads a USI move of `mover`; false on a malformed text.
 bool parseUsiMove(std::string_view text, Side mover, Move& m);
+
+// The USI moves of a line (an engine's pv), read in turn from the position
+// with `toMove` to move; the line ends at the first word that is no legal
+// move there.
+std::vector<Move> usiMoveLine(Position p, Side toMove, const std::vector<std::string>& words);
 
 }  // namespace nusari

@@ -87,6 +87,23 @@ BestLine bestLineOf(EngineState& state, const Position& root, const Move& first,
     return line;
 }
 
+// The first `wanted` moves of the root list with their lines; the head's
+// score is the iteration's, the others' no higher.
+void reportCandidates(EngineState& state, const Position& root, const CandidateList& list,
+                      int32_t best, const Frame& frame, int32_t wanted, ThinkIteration& report) {
+    wanted = std::min(wanted, kMaxRootCandidates);
+    report.candidateCount = 0;
+    for (int32_t i = 0; i < kCandidateCapacity && report.candidateCount < wanted &&
+                        list[i].from != kListEndFrom;
+         ++i) {
+        if (list[i].from == kPassFrom) continue;
+        RootCandidate& c = report.candidates[report.candidateCount++];
+        c.move = frame.out(moveOf(list[i]));
+        c.score = i == 0 ? best : std::min(list[i].score, best);
+        c.line = bestLineOf(state, root, moveOf(list[i]), frame);
+    }
+}
+
 }  // namespace
 
 CsaTimeBudget csaTimeBudget(int32_t usedSeconds) {
@@ -191,6 +208,7 @@ Move ThinkMove(EngineState& state, const ThinkRequest& request, ThinkObserver& o
         report.nodes = state.nodeCount;
         report.best = frame.out(moveOf(list[0]));
         report.line = bestLineOf(state, current, moveOf(list[0]), frame);
+        reportCandidates(state, current, list, best, frame, observer.wantedCandidates(), report);
         observer.onIteration(report);
         ++iteration;
     }

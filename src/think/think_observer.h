@@ -38,6 +38,19 @@ struct ThinkSetting {
 // The pass, the search's "do nothing", when it leads the root list.
 inline constexpr Move kPassHead{0, 0};
 
+// The most root moves an iteration reports beside its best line.
+inline constexpr int32_t kMaxRootCandidates = 10;
+
+// A move of the root list after an iteration, with the best line that
+// begins with it. Only the head's score is searched to the end; a later
+// move's is at most the head's (it did not beat it), so it is reported no
+// higher.
+struct RootCandidate {
+    Move move = Move::none();
+    int32_t score = 0;
+    BestLine line;
+};
+
 struct ThinkIteration {
     int32_t depth = 0;  // the iteration number: 10 per ply
     int32_t score = 0;  // from the side to move; kWinScore / kLossScore when decided
@@ -48,6 +61,10 @@ struct ThinkIteration {
     // The best line through the stored positions; empty unless `best` is a move.
     BestLine line;
     ThinkSetting setting;
+    // The first moves of the root list, best first, as many as the observer
+    // wants (none by default); passes are left out.
+    RootCandidate candidates[kMaxRootCandidates];
+    int32_t candidateCount = 0;
 };
 
 // How a think ended.
@@ -80,6 +97,9 @@ class ThinkObserver {
     // The think has begun (before the book is probed).
     virtual void onStart() {}
     virtual void onIteration(const ThinkIteration& /*iteration*/) {}
+    // How many root moves each iteration should report (at most
+    // kMaxRootCandidates); an observer that shows several lines asks for them.
+    virtual int32_t wantedCandidates() const { return 0; }
     virtual void onResult(const ThinkResult& /*result*/) {}
 };
 

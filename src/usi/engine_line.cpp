@@ -38,13 +38,25 @@ void readScore(const std::vector<std::string_view>& words, EngineLine& line) {
             }
             value = std::abs(std::clamp(value, -999, 999));
             line.hasScore = true;
+            line.mate = true;
             line.score = losing ? -kMateScore + value : kMateScore - value;
+        }
+        if (i + 3 < words.size()) {
+            line.lowerBound = words[i + 3] == "lowerbound";
+            line.upperBound = words[i + 3] == "upperbound";
         }
         return;
     }
 }
 
-// "depth N", "nodes N" and "pv MOVE..." (the pv runs to the end of the line).
+// A whole decimal number that fits an int64_t and is not negative.
+bool readCount(std::string_view word, int64_t& value) {
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+    return error == std::errc() && end == word.data() + word.size() && value >= 0;
+}
+
+// "depth N", "seldepth N", "nodes N", "nps N", "hashfull N", "multipv N"
+// and "pv MOVE..." (the pv runs to the end of the line).
 void readInfo(const std::vector<std::string_view>& words, EngineLine& line) {
     for (size_t i = 1; i < words.size(); ++i) {
         if (words[i] == "pv") {
@@ -55,14 +67,22 @@ void readInfo(const std::vector<std::string_view>& words, EngineLine& line) {
         }
         if (words[i] == "string") return;
         if (i + 1 >= words.size()) return;
-        if (words[i] == "depth") {
-            int depth = 0;
-            if (readInt(words[i + 1], depth) && depth >= 0) line.depth = depth;
-        } else if (words[i] == "nodes") {
-            const std::string_view w = words[i + 1];
-            int64_t nodes = 0;
-            const auto [end, error] = std::from_chars(w.data(), w.data() + w.size(), nodes);
-            if (error == std::errc() && end == w.data() + w.size() && nodes >= 0) line.nodes = nodes;
+        const std::string_view key = words[i];
+        int64_t value = 0;
+        if (!readCount(words[i + 1], value)) continue;
+        const int small = static_cast<int>(std::min<int64_t>(value, 1 << 30));
+        if (key == "depth") {
+            line.depth = small;
+        } else if (key == "seldepth") {
+            line.seldepth = small;
+        } else if (key == "nodes") {
+            line.nodes = value;
+        } else if (key == "nps") {
+            line.nps = value;
+        } else if (key == "hashfull") {
+            line.hashfull = std::min(small, 1000);
+        } else if (key == "multipv") {
+            line.multipv = std::min(small, 1000);
         }
     }
 }

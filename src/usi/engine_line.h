@@ -16,10 +16,21 @@ struct EngineLine {
     // Centipawns from the engine's side; a mate in n plies is 100000 - n
     // (-100000 + n when the engine is mated).
     int score = 0;
-    // From an info line: the depth and nodes (-1 when not given) and the
-    // principal variation's moves (at most kMaxPvMoves).
+    // The score is a mate ("score mate"), and whether the engine gave it as
+    // a bound ("lowerbound": at least, "upperbound": at most).
+    bool mate = false;
+    bool lowerBound = false;
+    bool upperBound = false;
+    // From an info line: the depth, selective depth, nodes, nodes per second
+    // and hash use in permille (-1 when not given), the line's rank among
+    // several ("multipv", 0 when not given) and the principal variation's
+    // moves (at most kMaxPvMoves).
     int depth = -1;
+    int seldepth = -1;
     int64_t nodes = -1;
+    int64_t nps = -1;
+    int hashfull = -1;
+    int multipv = 0;
     std::vector<std::string> pv;
 };
 

@@ -252,6 +252,8 @@ void UsiEngine::requestStop() {
     if (!broken()) process_->writeLine("stop");
 }
 
+bool UsiEngine::send(const std::string& line) { return !broken() && process_->writeLine(line); }
+
 void UsiEngine::gameOver(const char* result) {
     if (!broken()) process_->writeLine(std::string("gameover ") + result);
 }

@@ -82,6 +82,8 @@ public:
 
     // "stop" without waiting for the answer it brings.
     void requestStop();
+    // Any other command line; false when the engine has gone.
+    bool send(const std::string& line);
 
     // "gameover win", "lose" or "draw".
     void gameOver(const char* result);
