@@ -195,11 +195,32 @@ void EvaluateMove(EngineState& state, const Position& p, CandidateList& result,
     ScoreMove(state, p, map, result, path, to, from);
 }
 
-void ScoreMove(EngineState& state, const Position& p, const AttackMap& map, CandidateList& result,
-               const PathTable& path, int32_t to, int32_t from) {
-    ++state.nodeCount;
+namespace {
+
+// Leaves the score's terms untold: the search's scoring, at no cost.
+struct NoTerms {
+    static constexpr bool kExplains = false;
+    void add(EvalTerm, int32_t) {}
+};
+
+// Collects them.
+struct TermSink {
+    static constexpr bool kExplains = true;
+    EvalTerms& terms;
+    void add(EvalTerm t, int32_t v) { terms.value[static_cast<size_t>(t)] += v; }
+};
+
+// The score of ScoreMove, each part told to `terms` as it is added.
+template <typename Terms>
+void scoreMove(EngineState& state, const Position& p, const AttackMap& map, CandidateList& result,
+               const PathTable& path, int32_t to, int32_t from, Terms terms) {
+    if constexpr (!Terms::kExplains) ++state.nodeCount;
     int32_t a = -10;
     int32_t S = 0;
+    const auto add = [&](EvalTerm t, int32_t v) {
+        S += v;
+        terms.add(t, v);
+    };
 
     const int32_t* L = map.lowerCount;
     const int32_t* U = map.upperCount;
@@ -207,6 +228,7 @@ void ScoreMove(EngineState& state, const Position& p, const AttackMap& map, Cand
     const int32_t uk = map.upperKing;
 
     if (uk != 0 && L[uk] > 0) return;  // the mover left its king attacked
+    if constexpr (Terms::kExplains) terms.terms.legal = true;
 
     // A check on the lower king that it cannot step out of.
     if (lk != 0 && U[lk] > 0 && !lowerKingHasRoom(p, map, lk)) {
@@ -224,34 +246,38 @@ void ScoreMove(EngineState& state, const Position& p, const AttackMap& map, Cand
             mate = knight != 0 && L[knight] == 0;
         }
         if (mate) {
-            if (from == kUpperHandBase + kPawn) return;  // mate by a pawn drop is not allowed
+            if (from == kUpperHandBase + kPawn) {  // mate by a pawn drop is not allowed
+                if constexpr (Terms::kExplains) terms.terms.legal = false;
+                return;
+            }
+            if constexpr (Terms::kExplains) terms.terms.mate = true;
             result[0].score = kWinScore;
             result[0].from = static_cast<int16_t>(from);
             result[0].to = static_cast<int16_t>(to);
             return;
         }
-        S = 101;
+        add(EvalTerm::Check, 101);
     }
 
     // King room.
     if (lk != 0) {
-        S -= roomTerm(p, U, lk + 9, lk + 10, lk + 11, edgeTowardFileOne(lk));
-        S -= roomTerm(p, U, lk - 11, lk - 10, lk - 9, edgeTowardFileNine(lk));
+        add(EvalTerm::TheirKingRoom, -roomTerm(p, U, lk + 9, lk + 10, lk + 11, edgeTowardFileOne(lk)));
+        add(EvalTerm::TheirKingRoom, -roomTerm(p, U, lk - 11, lk - 10, lk - 9, edgeTowardFileNine(lk)));
     }
     if (uk != 0) {
-        S += roomTerm(p, L, uk + 11, uk + 10, uk + 9, edgeTowardFileOne(uk));
-        S += roomTerm(p, L, uk - 9, uk - 10, uk - 11, edgeTowardFileNine(uk));
+        add(EvalTerm::OwnKingRoom, roomTerm(p, L, uk + 11, uk + 10, uk + 9, edgeTowardFileOne(uk)));
+        add(EvalTerm::OwnKingRoom, roomTerm(p, L, uk - 9, uk - 10, uk - 11, edgeTowardFileNine(uk)));
     }
 
     // King zones.
     int32_t zone[16];
     if (uk != 0) {
         const int32_t n = upperZone(uk, zone);
-        S -= zoneDanger(p, zone, n, L, U, working(state, kDangerMapCode));
+        add(EvalTerm::OwnKingZone, -zoneDanger(p, zone, n, L, U, working(state, kDangerMapCode)));
     }
     if (lk != 0) {
         const int32_t n = lowerZone(lk, zone);
-        S += zoneDanger(p, zone, n, U, L, working(state, kDangerMapCode + kUpperSide));
+        add(EvalTerm::TheirKingZone, zoneDanger(p, zone, n, U, L, working(state, kDangerMapCode + kUpperSide)));
     }
 
     // Pieces.
@@ -265,15 +291,14 @@ void ScoreMove(EngineState& state, const Position& p, const AttackMap& map, Cand
         if (!isValidPieceCode(c)) continue;
         const Table& W = working(state, c);
         if (c < 30) {
-            if (U[s] >= L[s] && U[s] > 0) S += W[s] >> 3;
+            if (U[s] >= L[s] && U[s] > 0) add(EvalTerm::Attacks, W[s] >> 3);
+            add(EvalTerm::TheirPieces, -W[s]);
             if (c == kLowerPawn) {
-                S -= W[s];
                 if (rankOf(s) < 5 && L[s - 1] > U[s - 1] && p[s - 1] > 30) {
-                    S -= working(state, kLowerTokin)[s - 1] >> 2;
+                    add(EvalTerm::Attacks, -(working(state, kLowerTokin)[s - 1] >> 2));
                 }
             } else {
-                S -= W[s];
-                S += lowerDanger[s] * U[s];
+                add(EvalTerm::Attacks, lowerDanger[s] * U[s]);
             }
             continue;
         }
@@ -286,50 +311,72 @@ void ScoreMove(EngineState& state, const Position& p, const AttackMap& map, Cand
             }
             if (t > 0) {
                 threatMax = std::max(threatMax, t);
-                if (s == moved) S -= t >> 1;
+                if (s == moved) add(EvalTerm::Threats, -(t >> 1));
             }
-            if (L[s] >= U[s]) S -= W[s] >> 3;
+            if (L[s] >= U[s]) add(EvalTerm::Attacks, -(W[s] >> 3));
         }
+        add(EvalTerm::OwnPieces, W[s]);
         if (c == kUpperPawn) {
-            S += W[s];
             if (rankOf(s) > 5 && L[s + 1] < U[s + 1] && !isUpperPiece(p[s + 1])) {
-                S += working(state, kUpperTokin)[s + 1] >> 2;
+                add(EvalTerm::Attacks, working(state, kUpperTokin)[s + 1] >> 2);
             }
         } else {
-            S += W[s];
-            S -= upperDanger[s] * L[s];
+            add(EvalTerm::Attacks, -(upperDanger[s] * L[s]));
         }
     }
 
     // Hands and the pass counter; both hands read the lower codes' tables.
-    S -= state.profile.pasu_kati * p[kLowerTimeCell];
+    add(EvalTerm::Pass, -state.profile.pasu_kati * p[kLowerTimeCell]);
     for (int32_t kind = kRook; kind <= kPawn; ++kind) {
         const Table& hand = working(state, kind);
-        S -= hand[kHandValueSlot + clampHand(p[kLowerHandBase + kind])];
-        S += hand[kHandValueSlot + clampHand(p[kUpperHandBase + kind])];
+        add(EvalTerm::TheirHand, -hand[kHandValueSlot + clampHand(p[kLowerHandBase + kind])]);
+        add(EvalTerm::OwnHand, hand[kHandValueSlot + clampHand(p[kUpperHandBase + kind])]);
     }
-    S -= threatMax;
+    add(EvalTerm::Threats, -threatMax);
 
     // Depth adjustment of a real move.
     if (from != 0) {
         const AikProfile& prof = state.profile;
         if (S > state.passScore && prof.hitu_hukasa >= 1) a += (S - state.passScore) / prof.hitu_hukasa;
         if (lk != 0 && U[lk] > 0) {
-            S += prof.oute_kati;
+            add(EvalTerm::MoveBonus, prof.oute_kati);
             a = (prof.oute_hukasa * a) / 10;
         }
         if (moved == path[0]) {
-            S += prof.doute_kati[0];
+            add(EvalTerm::MoveBonus, prof.doute_kati[0]);
             a = (prof.doute_hukasa[0] * a) / 10;
         }
         if (moved == path[2]) {
-            S += prof.doute_kati[1];
+            add(EvalTerm::MoveBonus, prof.doute_kati[1]);
             a = (prof.doute_hukasa[1] * a) / 10;
         }
         if (L[moved] > 0) a = (prof.sute_hukasa * a) / 10;
     }
     a = std::min(a, -2);
-    record(state, result, S, from, to, a);
+    if constexpr (Terms::kExplains) {
+        terms.terms.total = S;
+    } else {
+        record(state, result, S, from, to, a);
+    }
+}
+
+}  // namespace
+
+void ScoreMove(EngineState& state, const Position& p, const AttackMap& map, CandidateList& result,
+               const PathTable& path, int32_t to, int32_t from) {
+    scoreMove(state, p, map, result, path, to, from, NoTerms{});
+}
+
+EvalTerms ExplainMove(EngineState& state, const Position& p, const PathTable& path, int32_t to,
+                      int32_t from) {
+    AttackMap map;
+    map.lowerKing = 0;
+    map.upperKing = 0;
+    buildAttackMap(p, map);
+    EvalTerms terms;
+    CandidateList unused;
+    scoreMove(state, p, map, unused, path, to, from, TermSink{terms});
+    return terms;
 }
 
 }  // namespace nusari

@@ -23,4 +23,34 @@ void EvaluateMove(EngineState& state, const Position& p, CandidateList& result,
 void ScoreMove(EngineState& state, const Position& p, const AttackMap& map, CandidateList& result,
                const PathTable& path, int32_t to, int32_t from);
 
+// The parts of ScoreMove's score, from the mover's (the upper side's) view.
+enum class EvalTerm : int32_t {
+    Check,          // a check the king cannot step out of
+    OwnKingRoom,    // free squares beside each king
+    TheirKingRoom,
+    OwnKingZone,    // attacks on each king's zone, weighed by the danger maps
+    TheirKingZone,
+    OwnPieces,      // the working values of the pieces on the board
+    TheirPieces,
+    Attacks,        // pieces attacked and defended, the danger maps' squares, pawns about to promote
+    Threats,        // the mover's most valuable piece en prise, the piece just moved
+    OwnHand,        // the pieces in hand
+    TheirHand,
+    Pass,           // the passes of the line
+    MoveBonus,      // a check, a recapture (oute_kati, doute_kati)
+};
+inline constexpr int32_t kEvalTermCount = 13;
+
+struct EvalTerms {
+    int32_t value[kEvalTermCount] = {};
+    int32_t total = 0;  // the sum of the values
+    bool legal = false;  // false: the move leaves its king attacked or mates by a pawn drop
+    bool mate = false;   // a mate the scoring sees at once (no terms then)
+};
+
+// ScoreMove's score of `p` taken apart, with the working tables as they
+// stand; nothing is recorded or counted.
+EvalTerms ExplainMove(EngineState& state, const Position& p, const PathTable& path, int32_t to,
+                      int32_t from);
+
 }  // namespace nusari

@@ -12,7 +12,8 @@ bool isStrongPromoted(int32_t own) {
 }
 
 // Adds the rules of the piece `code` standing on `s` to the working tables.
-void applyRules(EngineState& state, int32_t code, int32_t s, int32_t total) {
+void applyRules(EngineState& state, int32_t code, int32_t s, int32_t total,
+                std::vector<FiredRule>* fired) {
     const FindRule* rules = state.findRuleTables.table[code];
     int32_t offset = 0;
     bool valid = false;
@@ -29,11 +30,10 @@ void applyRules(EngineState& state, int32_t code, int32_t s, int32_t total) {
         const int32_t slot = s + offset;
         if (slot < 0 || slot >= kEvalTableSlots) continue;
         int32_t& target = workingTable(state, rule.piece)[slot];
-        if (rule.op == kRuleAdd) {
-            target += rule.value;
-        } else if (rule.op == kRuleMultiply) {
-            target += rule.value * total;
-        }
+        const int32_t change =
+            rule.op == kRuleAdd ? rule.value : (rule.op == kRuleMultiply ? rule.value * total : 0);
+        target += change;
+        if (fired != nullptr && change != 0) fired->push_back(FiredRule{code, s, rule.piece, slot, change});
     }
 }
 
@@ -56,7 +56,10 @@ void ComputeProgress(const EngineState& state, const Position& p, Progress& prog
     progress.total = progress.lower + progress.upper;
 }
 
-void BlendTables(EngineState& state, const Position& p, const Progress& progress) {
+namespace {
+
+void blend(EngineState& state, const Position& p, const Progress& progress,
+           std::vector<FiredRule>* fired) {
     for (int32_t code = 0; code < 48; ++code) {
         if (code >= 16 && code < 32) continue;
         if ((code & 15) == 11) continue;
@@ -67,8 +70,19 @@ void BlendTables(EngineState& state, const Position& p, const Progress& progress
     }
     for (int32_t s = kFirstSquare; s <= kLastSquare; ++s) {
         const int32_t v = p[s];
-        if (isValidPieceCode(v)) applyRules(state, v, s, progress.total);
+        if (isValidPieceCode(v)) applyRules(state, v, s, progress.total, fired);
     }
+}
+
+}  // namespace
+
+void BlendTables(EngineState& state, const Position& p, const Progress& progress) {
+    blend(state, p, progress, nullptr);
+}
+
+void BlendTables(EngineState& state, const Position& p, const Progress& progress,
+                 std::vector<FiredRule>& fired) {
+    blend(state, p, progress, &fired);
 }
 
 }  // namespace nusari

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "aik/engine_state.h"
 #include "position/types.h"
@@ -22,6 +23,21 @@ void ComputeProgress(const EngineState& state, const Position& p, Progress& prog
 // the opponent's progress times the coefficient, then the neighbourhood rules
 // of every piece on the board.
 void BlendTables(EngineState& state, const Position& p, const Progress& progress);
+
+// A neighbourhood rule that changed a working value: the piece whose rule it
+// is and its square, the piece code and square whose value changed, and by
+// how much.
+struct FiredRule {
+    int32_t code = 0;
+    int32_t square = 0;
+    int32_t target = 0;
+    int32_t slot = 0;
+    int32_t change = 0;
+};
+
+// BlendTables, telling each rule that changed a value.
+void BlendTables(EngineState& state, const Position& p, const Progress& progress,
+                 std::vector<FiredRule>& fired);
 
 // Raw and working tables of a piece code.
 inline int32_t* rawTable(EngineState& s, int32_t code) { return s.evalTables.table[code]; }

@@ -39,6 +39,8 @@ void GameController::TurnBoard() {
 
 void GameController::OnBoardMouseDown(MouseButton button, int32_t x, int32_t y) {
     if (gameState == GameState::NoGame) {
+        // A click on a previewed line goes back to the record.
+        if (preview_) return EndPreview();
         replayClick(button, x, y);
         return;
     }

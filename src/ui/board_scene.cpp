@@ -58,6 +58,22 @@ void addLabels(BoardScene& scene, bool turned) {
     }
 }
 
+// The centre of where the move starts: its square, or the stand's piece
+// of the dropped kind.
+PicturePoint arrowStart(const Move& m) {
+    constexpr int32_t half = kPieceImageSize / 2;
+    if (!isDrop(m)) {
+        const PicturePoint at = SquareOrigin(m.from);
+        return PicturePoint{at.x + half, at.y + half};
+    }
+    const bool lower = m.from < kUpperHandBase;
+    const int32_t kind = m.from - (lower ? kLowerHandBase : kUpperHandBase);
+    for (const HandRow& row : lower ? kLowerRows : kUpperRows) {
+        if (row.kind == kind) return PicturePoint{row.baseX - row.spread + half, row.y + half};
+    }
+    return PicturePoint{};
+}
+
 }  // namespace
 
 int32_t ImageIndexOf(int32_t code) {
@@ -114,7 +130,7 @@ BoardScene ComposeBoard(const BoardInputs& in) {
         scene.sprites.push_back(Sprite{kLastMoveFrameImage, at.x, at.y});
     }
     // The ply shown, in play and in replay: where it came from and went.
-    if (in.plyCount >= 1 && in.plyCount <= kMaxRecordPlies) {
+    if (!in.preview && in.plyCount >= 1 && in.plyCount <= kMaxRecordPlies) {
         const PlySquares ply =
             plySquares(record.history[static_cast<std::size_t>(in.plyCount - 1)],
                        record.history[static_cast<std::size_t>(in.plyCount)]);
@@ -125,6 +141,14 @@ BoardScene ComposeBoard(const BoardInputs& in) {
     addLabels(scene, (record.boardTurned != 0) != in.viewTurned);
     if (isInCheck(p, Side::Lower) || isInCheck(p, Side::Upper)) {
         scene.notes.push_back(SceneText{"王手", 678, 240, 0});
+    }
+    for (const ArrowMove& arrow : in.arrows) {
+        if (!arrow.move.isMove()) continue;
+        const Move m = in.viewTurned ? flipMove(arrow.move) : arrow.move;
+        const PicturePoint to = SquareOrigin(destinationOf(m));
+        constexpr int32_t half = kPieceImageSize / 2;
+        scene.arrows.push_back(
+            SceneArrow{arrowStart(m), PicturePoint{to.x + half, to.y + half}, arrow.rank, arrow.label});
     }
     return scene;
 }

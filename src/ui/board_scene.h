@@ -51,6 +51,24 @@ struct SceneText {
     int32_t width = 0;
 };
 
+// An arrow drawn over everything: a candidate move of 検討 from the centre
+// of its square (or of its piece on the stand) to the centre of its
+// destination, its rank (1 best) and score beside it.
+struct SceneArrow {
+    PicturePoint from;
+    PicturePoint to;
+    int32_t rank = 1;
+    std::string label;
+    bool operator==(const SceneArrow&) const = default;
+};
+
+// A move to draw as an arrow, in the frame of BoardInputs::position.
+struct ArrowMove {
+    Move move;
+    int32_t rank = 1;
+    std::string label;
+};
+
 struct BoardScene {
     std::vector<SceneText> texts;
     // Squares tinted under the pieces: the last move's origin and destination.
@@ -59,6 +77,7 @@ struct BoardScene {
     // Drawn over everything: the file and rank labels, the counts of the
     // pieces in hand and 王手.
     std::vector<SceneText> notes;
+    std::vector<SceneArrow> arrows;
 };
 
 // What DrawBoard reads.
@@ -70,6 +89,10 @@ struct BoardInputs {
     std::string presetText;  // the text of the start-position list, UTF-8
     // Turned by hand: drawn from the other side, the hands on the other stands.
     bool viewTurned = false;
+    std::vector<ArrowMove> arrows;
+    // A line previewed on the board: the position is not the record's ply,
+    // so the ply's tints are left out.
+    bool preview = false;
 };
 
 // The six texts, the pieces on the board, both hands (lower side first,

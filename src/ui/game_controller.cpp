@@ -30,6 +30,7 @@ GameController::~GameController() {
 }
 
 void GameController::DrawBoard() {
+    followStudy();
     ui.drawBoard();
 }
 
@@ -41,6 +42,13 @@ BoardScene GameController::ComposeScene() const {
     in.lastDestination = fields.lastDestination;
     in.presetText = page.presetText;
     in.viewTurned = viewTurned;
+    in.arrows = studyArrows();
+    Position previewed{};
+    if (preview_) {
+        previewed = previewPosition(in.lastDestination);
+        in.position = &previewed;
+        in.preview = true;
+    }
     return ComposeBoard(in);
 }
 

@@ -32,9 +32,13 @@
 #include "ui/board_hit.h"
 #include "ui/board_scene.h"
 #include "ui/evaluation_lines.h"
+#include "ui/analysis_prefs.h"
 #include "ui/record_analysis.h"
 #include "ui/game_view.h"
+#include "ui/study_view.h"
 #include "ui/position_editor.h"
+#include "study/live_analyser.h"
+#include "study/move_explanation.h"
 #include "ui/usi_opponent.h"
 
 namespace nusari {
@@ -211,6 +215,37 @@ class GameController : public GameHost {
     bool StartRecordAnalysis(const RecordAnalysisRequest& request);
     void StopRecordAnalysis();
     bool RecordAnalysing() const { return analysis_ != nullptr; }
+    // 検討: the engines of the engine list at `enginePaths` (.aik files or
+    // "USI:<name>") think on the position shown, each on a thread of its
+    // own, until StopStudy; only while no game runs. The board's position
+    // goes to them as it changes; the window ticks OnStudyTick.
+    bool StartStudy(const std::vector<std::string>& enginePaths);
+    void StopStudy();
+    bool Studying() const { return !studies_.empty(); }
+    // Takes the analysers' new reports: the panes change (the view is
+    // told) and the board's arrows are drawn again when they moved.
+    void OnStudyTick();
+    std::vector<StudyPaneView> ShownStudy() const;
+    void SetStudyLineCount(int32_t lines);
+    void SetStudyScoreFromSente(bool fromSente);
+    // A candidate line on the board: its first move shown, the replay
+    // keys and buttons stepping through it, until EndPreview or any other
+    // step through the record.
+    void PreviewStudyLine(int32_t pane, int32_t row);
+    void EndPreview();
+    bool Previewing() const { return preview_.has_value(); }
+    // The line into the record as a branch from the ply shown (the shown
+    // line follows it), or its score and moves into the ply's comment.
+    enum class LineInsert : int32_t { Branch, Comment };
+    bool InsertStudyLine(int32_t pane, int32_t row, LineInsert where);
+    // Why an .aik analyser's line: its end position's evaluation taken apart
+    // beside the best line's (for the best line: the move played next in
+    // the record, or the second line).
+    MoveExplanation ExplainStudyLine(int32_t pane, int32_t row);
+    // The analysis settings, kept in the settings file when changed.
+    AnalysisPrefs analysisPrefs;
+    void SetAnalysisPrefs(const AnalysisPrefs& prefs);
+
     // The evaluation graph's lines of the line shown; empty while a game runs.
     EvaluationLines ShownEvaluation(bool winRate) const;
     std::string ShownComment() const;
@@ -433,6 +468,31 @@ class GameController : public GameHost {
     void finishRecordAnalysis(RunningAnalysis& run);
     std::optional<int32_t> pendingScore_;
     bool recordChanged_ = false;
+
+    // 検討: the analysers, the report number of each last taken, and the
+    // arrows last drawn.
+    std::vector<std::unique_ptr<LiveAnalyser>> studies_;
+    std::vector<std::string> studyPaths_;
+    // The .aik engine that explains lines, loaded when first asked.
+    std::unique_ptr<EngineState> explainer_;
+    std::string explainerPath_;
+    std::vector<uint64_t> studySeen_;
+    std::vector<ArrowMove> studyArrows() const;
+    std::vector<StudyArrow> shownArrows_;
+    // Gives the analysers the position shown.
+    void followStudy();
+    // The report of pane `pane` if it is of the position shown.
+    std::optional<AnalyserReport> currentReport(int32_t pane) const;
+    struct LinePreview {
+        Position start{};  // standard frame
+        Side toMove = Side::Lower;
+        std::vector<Move> moves;
+        int32_t shown = 1;  // moves made
+    };
+    std::optional<LinePreview> preview_;
+    void stepPreview(ReplayStep step);
+    void showPreview();
+    Position previewPosition(int32_t& lastDestination) const;
 
     // True while StartGame waits for the link to open: the server's login
     // lets the window work meanwhile.

@@ -72,6 +72,8 @@ public:
     // The continuous match in progress ("連続対局 3/10"), shown in the window
     // title and above the thinking panel's text; empty without a match.
     virtual void showMatch(const std::string& /*text*/) {}
+    // 検討 began, ended or has new reports: the panes show ShownStudy().
+    virtual void studyChanged() {}
 };
 
 }  // namespace nusari

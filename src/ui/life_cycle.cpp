@@ -19,6 +19,7 @@ int32_t GameController::StartUp() {
     EngineState& e = *engine;
     GameFields& g = fields;
     SelectPreset(kPresetEven);
+    analysisPrefs = ReadAnalysisPrefs(store);
     randomSeed = static_cast<int32_t>(std::time(nullptr) % 1000);
     seedRandom(e.randomState, static_cast<uint32_t>(randomSeed));
 
@@ -109,9 +110,12 @@ void GameController::ShutDown(int32_t top, int32_t left) {
     ++pauseNumber_;
     ++thinkNumber_;
     StopRecordAnalysis();
+    StopStudy();
     stopThink();
     // A USI engine is told to quit, and ended when it does not.
     usiOpponent.reset();
+    // The analysers of 検討 quit their engines on their own threads.
+    LiveAnalyser::WaitForEnded(5000);
     // Closing while the link opens ends its wait.
     if (link != nullptr && (openingLink_ || (gameState != GameState::NoGame && page.linkChecked))) {
         link->CloseLink();

@@ -60,6 +60,8 @@ void analyse(RunningAnalysis& a, const std::vector<UsiEngineEntry>& usiEngines, 
     settings.firstPly = a.request.firstPly;
     settings.lastPly = a.request.lastPly;
     settings.fromTheEnd = a.request.fromTheEnd;
+    settings.scale = a.request.winRateScale;
+    settings.thresholds = a.request.thresholds;
     settings.engineName = engineName;
     a.summary = AnnotateLine(a.tree, a.end, scorer, settings, [&](int32_t done, int32_t total) {
         std::string text = kAnalysingRecord;
@@ -75,8 +77,11 @@ void analyse(RunningAnalysis& a, const std::vector<UsiEngineEntry>& usiEngines, 
 
 bool GameController::StartRecordAnalysis(const RecordAnalysisRequest& request) {
     if (gameState != GameState::NoGame || analysis_ || line_.empty()) return false;
+    StopStudy();
     auto run = std::make_shared<RunningAnalysis>();
     run->request = request;
+    run->request.winRateScale = analysisPrefs.winRateScale;
+    run->request.thresholds = analysisPrefs.thresholds;
     run->tree = tree;
     run->end = line_.back();
     analysis_ = run;

@@ -21,6 +21,9 @@ struct RecordAnalysisRequest {
     int32_t firstPly = 1;
     int32_t lastPly = kMaxRecordPlies;
     bool fromTheEnd = false;
+    // The analysis settings' win rate scale and label thresholds.
+    double winRateScale = 600;
+    LabelThresholds thresholds;
 };
 
 // What the worker thread works on: a copy of the tree, its own engine.

@@ -84,7 +84,7 @@ void GameController::DeleteBranch() {
 
 EvaluationLines GameController::ShownEvaluation(bool winRate) const {
     if (gameState != GameState::NoGame) return {};
-    return EvaluationLinesOf(tree, line_, winRate);
+    return EvaluationLinesOf(tree, line_, winRate, analysisPrefs.winRateScale);
 }
 
 std::string GameController::ShownComment() const {

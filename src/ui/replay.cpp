@@ -54,6 +54,7 @@ void GameController::OnMatta() {
 }
 
 void GameController::ShowRecordPly() {
+    preview_.reset();
     GameFields& g = fields;
     g.plyCount = std::clamp(g.plyCount, 0, std::clamp(record->length, 0, kMaxRecordPlies));
     g.pendingFrom = 0;
@@ -95,6 +96,7 @@ void GameController::ReplayTo(int32_t ply) {
 }
 
 void GameController::stepReplay(ReplayStep step) {
+    if (preview_) return stepPreview(step);
     int32_t& ply = fields.plyCount;
     switch (step) {
         case ReplayStep::ToStart:
@@ -118,7 +120,7 @@ void GameController::OnReplayButton(ReplayStep step) {
 }
 
 void GameController::OnReplayKey(ReplayStep step) {
-    if (gameState == GameState::NoGame && record->length != 0) stepReplay(step);
+    if (gameState == GameState::NoGame && (record->length != 0 || preview_)) stepReplay(step);
 }
 
 }  // namespace nusari

@@ -89,6 +89,8 @@ void GameController::setPlayers(bool turned) {
 void GameController::StartGame() {
     if (gameState != GameState::NoGame || openingLink_ || analysis_) return;
     if (runNameCommand()) return;
+    // A game ends 検討: the engines would share the machine with the game's.
+    StopStudy();
     // A new game replaces the record; one continued from it keeps it.
     if (page.presetRow != kPresetContinue && !mayReplaceRecord()) return;
     if (page.linkChecked) {

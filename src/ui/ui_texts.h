@@ -34,6 +34,10 @@ inline constexpr const char* kImpossibleReply = "思考エラー：指せない�
 inline constexpr const char* kResignQuestion = "投了しますか？";
 inline constexpr const char* kInterruptQuestion = "中断しますか？";
 inline constexpr const char* kReplayText = "棋譜再生中";
+// A candidate line of 検討 previewed on the board: "読み筋 2 / 7".
+inline constexpr const char* kPreviewText = "読み筋 ";
+inline constexpr const char* kNothingToExplain = "比べる読み筋がありません";
+inline constexpr const char* kPreviewHint = "(Esc で棋譜に戻る)";
 // The name the save dialog proposes.
 inline constexpr const char* kNewRecordName = "新規棋譜.csa";
 // Shown in the thinking panel, so that an unattended match goes on: the

@@ -57,7 +57,10 @@ TEST(EditorScene, HandsStandWhereTheGamesPictureHasThem) {
     PositionEditor editor = PositionEditor::allInHands();
     const BoardScene shown = ComposeEditor(editor, std::nullopt);
     const auto record = std::make_unique<GameRecord>();
-    const BoardScene game = ComposeBoard(BoardInputs{&editor.position(), record.get(), 0, 0, ""});
+    BoardInputs in;
+    in.position = &editor.position();
+    in.record = record.get();
+    const BoardScene game = ComposeBoard(in);
     for (const Side side : {Side::Lower, Side::Upper}) {
         for (int32_t kind = kRook; kind <= kPawn; ++kind) {
             const Spot spot = Spot::hand(side, kind);

@@ -59,6 +59,50 @@ void BoardRenderer::paint(QPainter& p, const BoardScene& scene) const {
                        Qt::AlignLeft | Qt::AlignTop, text);
         }
     }
+    paintArrows(p, scene.arrows);
+}
+
+// 検討's best moves: the best in blue, the others lighter, each with its
+// score at its head; later ranks under earlier ones.
+void BoardRenderer::paintArrows(QPainter& p, const std::vector<SceneArrow>& arrows) const {
+    static const QColor kColours[] = {QColor(0x10, 0x50, 0xe0, 190), QColor(0x10, 0xa0, 0x40, 160),
+                                      QColor(0x90, 0x90, 0x90, 150)};
+    p.setRenderHint(QPainter::Antialiasing, true);
+    for (auto it = arrows.rbegin(); it != arrows.rend(); ++it) {
+        const QColor colour = kColours[std::clamp(it->rank, 1, 3) - 1];
+        const QPointF from(it->from.x, it->from.y);
+        const QPointF to(it->to.x, it->to.y);
+        const QLineF line(from, to);
+        if (line.length() < 1) continue;
+        // The shaft stops where the head begins.
+        const double head = 16;
+        QLineF shaft = line;
+        shaft.setLength(std::max(0.0, line.length() - head));
+        p.setPen(QPen(colour, 7, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(shaft);
+        const QLineF normal = QLineF(shaft.p2(), to).normalVector();
+        QLineF side = normal;
+        side.setLength(10);
+        const QPointF left = side.p2();
+        const QPointF right = shaft.p2() - (left - shaft.p2());
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour);
+        p.drawPolygon(QPolygonF({to, left, right}));
+        if (!it->label.empty()) {
+            const QString text = QString::fromStdString(it->label);
+            QFont font = p.font();
+            font.setPixelSize(11);
+            font.setBold(true);
+            p.setFont(font);
+            const QRectF box(to.x() - 24, to.y() + 6, 48, 14);
+            p.setBrush(QColor(255, 255, 255, 200));
+            p.drawRoundedRect(box, 3, 3);
+            p.setPen(colour.darker(150));
+            p.drawText(box, Qt::AlignCenter, text);
+        }
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setRenderHint(QPainter::Antialiasing, false);
 }
 
 const QImage& BoardRenderer::pieceImage(int32_t index) const {

@@ -29,6 +29,7 @@ class BoardRenderer {
     const QImage& pieceImage(int32_t index) const;
 
   private:
+    void paintArrows(QPainter& p, const std::vector<SceneArrow>& arrows) const;
     qreal scale_ = 1;
     QImage background_;                            // dai
     QImage backBuffer_;                            // ura

@@ -101,6 +101,7 @@ MainWindow::MainWindow(const ProgramFolders& folders, QWidget* parent)
     pages_->setGeometry(8, 40, 393, 257);
     pages_->hide();
     buildGameMenu();
+    buildStudyPanel();
     layOut();
     pollTimer_ = new QTimer(this);
     pollTimer_->setObjectName(QStringLiteral("sokuteiT"));

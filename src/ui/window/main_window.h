@@ -19,6 +19,7 @@
 class QFrame;
 namespace nusari {
 class RecordPanes;
+class StudyPanel;
 }
 class QListWidget;
 class QMessageBox;
@@ -64,6 +65,10 @@ class MainWindow : public QWidget, public GameView {
     void editPosition();
     // Asks for the engine and the time, then starts 棋譜解析 of the line shown.
     void analyseRecord();
+    // 検討 with the engines the user checks.
+    void startStudy();
+    StudyPanel* studyPanel() const { return study_; }
+    QTimer* studyTimer() const { return studyTimer_; }
 
     // GameView.
     void message(const std::string& text) override;
@@ -87,6 +92,7 @@ class MainWindow : public QWidget, public GameView {
     void closeWindow() override;
     bool openDocument(const std::string& path) override;
     void showMatch(const std::string& text) override;
+    void studyChanged() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -112,6 +118,7 @@ class MainWindow : public QWidget, public GameView {
     // Ctrl+E opens the position editor.
     void buildEditorAction();
     void buildAnalysisActions();
+    void buildStudyPanel();
     void connectGameActions();
     void restorePosition();
     // Places the picture, the panel, the list and the panes for the size.
@@ -133,6 +140,8 @@ class MainWindow : public QWidget, public GameView {
     QPlainTextEdit* panelLabel_ = nullptr;  // sikou_hyouzi
     QListWidget* moveList_ = nullptr;       // the 棋譜 beside the board
     RecordPanes* panes_ = nullptr;          // its branches and comment
+    StudyPanel* study_ = nullptr;           // 検討, under the board
+    QTimer* studyTimer_ = nullptr;          // takes 検討's reports
     std::string panelText_;
     std::string matchText_;
     NoticeBox notices_;

@@ -170,6 +170,10 @@ void MainWindow::buildClipboardActions() {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && controller_->Previewing()) {
+        controller_->EndPreview();
+        return;
+    }
     if (const std::optional<ReplayStep> step = replayStepOf(*event)) {
         controller_->OnReplayKey(*step);
         return;

@@ -1,10 +1,14 @@
-// 棋譜解析 from the main window: the entries of the move list's and the
-// board's menus that start and stop it.
+// 棋譜解析 and 検討 from the main window: the entries of the move list's and
+// the board's menus that start and stop them, and the 検討 panel under the
+// board with its timer.
 #include <QAction>
 #include <QMenu>
+#include <QTimer>
 
 #include "ui/window/main_window.h"
 #include "ui/window/record_analysis_dialog.h"
+#include "ui/window/study_dialog.h"
+#include "ui/window/study_panel.h"
 
 namespace nusari {
 
@@ -13,19 +17,29 @@ void MainWindow::buildAnalysisActions() {
     start->setObjectName(QStringLiteral("record_analysis"));
     auto* stop = new QAction(QStringLiteral("棋譜解析を中止"), this);
     stop->setObjectName(QStringLiteral("stop_record_analysis"));
+    auto* study = new QAction(QStringLiteral("検討..."), this);
+    study->setObjectName(QStringLiteral("study"));
+    auto* endStudy = new QAction(QStringLiteral("検討を終了"), this);
+    endStudy->setObjectName(QStringLiteral("stop_study"));
     connect(start, &QAction::triggered, this, [this] { analyseRecord(); });
     connect(stop, &QAction::triggered, this, [this] { controller_->StopRecordAnalysis(); });
+    connect(study, &QAction::triggered, this, [this] { startStudy(); });
+    connect(endStudy, &QAction::triggered, this, [this] { controller_->StopStudy(); });
     for (QMenu* menu : {findChild<QMenu*>(QStringLiteral("clipboard_menu")), boardMenu_}) {
         if (menu == nullptr) continue;
         menu->addSeparator();
+        menu->addAction(study);
+        menu->addAction(endStudy);
         menu->addAction(start);
         menu->addAction(stop);
         // Each entry only when it can be done.
-        connect(menu, &QMenu::aboutToShow, this, [this, start, stop] {
+        connect(menu, &QMenu::aboutToShow, this, [this, start, stop, study, endStudy] {
             const GameController& c = *controller_;
-            start->setEnabled(c.gameState == GameState::NoGame && !c.RecordAnalysing() &&
-                              c.ListedPlies() > 0);
+            const bool free = c.gameState == GameState::NoGame && !c.RecordAnalysing();
+            start->setEnabled(free && c.ListedPlies() > 0);
             stop->setEnabled(c.RecordAnalysing());
+            study->setEnabled(free && !c.Studying());
+            endStudy->setEnabled(c.Studying());
         });
     }
 }
@@ -36,6 +50,41 @@ void MainWindow::analyseRecord() {
     if (const std::optional<RecordAnalysisRequest> request = AskRecordAnalysis(c, this)) {
         c.StartRecordAnalysis(*request);
     }
+}
+
+void MainWindow::startStudy() {
+    GameController& c = *controller_;
+    if (c.gameState != GameState::NoGame || c.RecordAnalysing() || c.Studying()) return;
+    const std::vector<std::string> paths = AskStudyEngines(c, this);
+    if (!paths.empty()) c.StartStudy(paths);
+}
+
+// The panel shows while 検討 runs, and the timer takes the reports.
+void MainWindow::studyChanged() {
+    const bool on = controller_->Studying();
+    if (on != study_->isVisible()) {
+        study_->setVisible(on);
+        const int extra = on ? kStudyPanelHeight : 0;
+        setMinimumSize(kPictureWidth + kMoveListWidth, kToolBarHeight + kPictureHeight + extra);
+        if (on && height() < minimumHeight()) resize(width(), minimumHeight());
+        if (on) {
+            studyTimer_->start();
+        } else {
+            studyTimer_->stop();
+        }
+        layOut();
+        drawBoard();
+    }
+    if (on) study_->refresh();
+}
+
+void MainWindow::buildStudyPanel() {
+    study_ = new StudyPanel(*controller_, this);
+    study_->hide();
+    studyTimer_ = new QTimer(this);
+    studyTimer_->setObjectName(QStringLiteral("kentouT"));
+    studyTimer_->setInterval(100);
+    connect(studyTimer_, &QTimer::timeout, this, [this] { controller_->OnStudyTick(); });
 }
 
 }  // namespace nusari

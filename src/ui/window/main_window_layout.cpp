@@ -11,6 +11,7 @@
 
 #include "ui/window/main_window.h"
 #include "ui/window/record_panes.h"
+#include "ui/window/study_panel.h"
 
 namespace nusari {
 
@@ -30,8 +31,11 @@ void MainWindow::restorePosition() {
 // the move list's smallest width leave; the panel on it grows with it; the
 // move list and the record panes take the rest of the width.
 void MainWindow::layOut() {
+    // 検討's panel takes the bottom of the window, the board what is above.
+    const int studyHeight = study_ != nullptr && study_->isVisible() ? kStudyPanelHeight : 0;
+    const int boardHeight = height() - studyHeight;
     const double scale = std::max(1.0, std::min(double(width()) / (kPictureWidth + kMoveListWidth),
-                                                 double(height() - kToolBarHeight) / kPictureHeight));
+                                                 double(boardHeight - kToolBarHeight) / kPictureHeight));
     pictureScale_ = scale;
     const auto scaled = [scale](int x, int y, int w, int h) {
         return QRect(qRound(x * scale), kToolBarHeight + qRound(y * scale), qRound(w * scale),
@@ -56,15 +60,20 @@ void MainWindow::layOut() {
     // The list over the alternatives of the shown ply and its comment.
     const int column = picture.width() + 4;
     const int columnWidth = width() - column - 4;
-    const int listHeight = (height() - 12) * 300 / (kToolBarHeight + kPictureHeight - 12);
+    const int listHeight = (boardHeight - 12) * 300 / (kToolBarHeight + kPictureHeight - 12);
     moveList_->setGeometry(column, 4, columnWidth, listHeight);
-    panes_->setGeometry(column, 8 + listHeight, columnWidth, height() - 12 - listHeight);
+    panes_->setGeometry(column, 8 + listHeight, columnWidth, boardHeight - 12 - listHeight);
+    if (studyHeight > 0) {
+        study_->setGeometry(0, boardHeight, width(), studyHeight);
+        study_->setFont(font);
+    }
 }
 
 // Below a picture that the window's height outgrows, the cloth goes on.
 void MainWindow::paintEvent(QPaintEvent* /*event*/) {
+    const int bottom = study_ != nullptr && study_->isVisible() ? study_->geometry().top() : height();
     const QRect below(0, picture_->geometry().bottom() + 1, picture_->width(),
-                      height() - picture_->geometry().bottom() - 1);
+                      bottom - picture_->geometry().bottom() - 1);
     if (below.height() > 0) QPainter(this).fillRect(below, QColor(0x3a, 0x24, 0x18));
 }
 
