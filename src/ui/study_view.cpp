@@ -48,6 +48,12 @@ StudyPaneView StudyPaneOf(const AnalyserReport& report, bool fromSente, bool cur
         return pane;
     }
     std::string& s = pane.status;
+    // Stepping through the record: the engine takes the position shown
+    // once the board rests.
+    if (!current) {
+        s = "局面の切り替え中";
+        return pane;
+    }
     s = "深さ " + std::to_string(report.depth);
     if (report.seldepth >= 0) s.append("/").append(std::to_string(report.seldepth));
     if (report.nodes >= 0) s.append("  ノード ").append(GroupedCount(report.nodes));
@@ -58,7 +64,6 @@ StudyPaneView StudyPaneOf(const AnalyserReport& report, bool fromSente, bool cur
         s += hash;
     }
     if (!report.thinking && report.error.empty()) s += "  (思考終了)";
-    if (!current) return pane;
     for (size_t i = 0; i < report.lines.size(); ++i) {
         const CandidateLine& line = report.lines[i];
         pane.rows.push_back(StudyPaneView::Row{std::to_string(i + 1),

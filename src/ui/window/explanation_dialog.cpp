@@ -14,7 +14,7 @@ void ShowExplanation(const MoveExplanation& e, QWidget* parent) {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("naze_kono_te"));
     dialog.setWindowTitle(QStringLiteral("なぜこの手?"));
-    dialog.resize(560, 520);
+    dialog.resize(600, 640);
     auto* layout = new QVBoxLayout(&dialog);
     const QString other = QString::fromStdString(e.otherName);
     layout->addWidget(new QLabel(QStringLiteral("この読み筋: %1\n%2: %3")
@@ -28,6 +28,8 @@ void ShowExplanation(const MoveExplanation& e, QWidget* parent) {
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table->verticalHeader()->setDefaultSectionSize(22);
+    table->setMinimumHeight(24 + 22 * static_cast<int>(e.rows.size()));
     for (int r = 0; r < static_cast<int>(e.rows.size()); ++r) {
         const MoveExplanation::Row& row = e.rows[static_cast<size_t>(r)];
         const int diff = row.line - row.other;
@@ -41,7 +43,7 @@ void ShowExplanation(const MoveExplanation& e, QWidget* parent) {
             table->setItem(r, c, item);
         }
     }
-    layout->addWidget(table, 3);
+    layout->addWidget(table);
     layout->addWidget(new QLabel(QStringLiteral("この読み筋の局面で働いた近傍ルール"), &dialog));
     auto* rules = new QPlainTextEdit(&dialog);
     rules->setObjectName(QStringLiteral("naze_ruuru"));
@@ -49,7 +51,7 @@ void ShowExplanation(const MoveExplanation& e, QWidget* parent) {
     QString text;
     for (const std::string& rule : e.rules) text += QString::fromStdString(rule) + QLatin1Char('\n');
     rules->setPlainText(text.isEmpty() ? QStringLiteral("(なし)") : text);
-    layout->addWidget(rules, 2);
+    layout->addWidget(rules, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
