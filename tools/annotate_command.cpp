@@ -10,14 +10,13 @@
 #include <vector>
 
 #include "aik/aik_loader.h"
+#include "analysis/file_annotation.h"
 #include "analysis/hit_analysis.h"
 #include "commands.h"
 #include "console_ui.h"
 #include "engine_setup.h"
 #include "game/position_scorers.h"
 #include "position/text_encoding.h"
-#include "records/record_tree_files.h"
-#include "records/record_writer.h"
 #include "think/clock.h"
 
 namespace nusari::tool {
@@ -62,24 +61,6 @@ bool parseOptions(const Arguments& args, Options& o) {
     }
     return !o.input.empty() && o.usi.empty() != o.aik.empty() && o.seconds >= 1 &&
            o.seconds <= 3600;
-}
-
-// A record that an analysis has already commented.
-bool analysed(const RecordTree& tree) {
-    for (NodeId id = 0; id < tree.nodeCount(); ++id) {
-        if (tree.node(id).comment.find("#評価値=") != std::string::npos) return true;
-    }
-    return false;
-}
-
-// Where the analysed record of `file` goes: `out` for one file, else the
-// same name with "-解析" and the KIFU extension (UTF-8, comments kept),
-// in `out` when it is a folder.
-std::string outputPath(const std::string& file, const std::string& out, bool folder) {
-    if (!folder && !out.empty()) return out;
-    const fs::path in(file);
-    const fs::path name = in.stem().string() + "-解析.kifu";
-    return ((folder && !out.empty()) ? fs::path(out) : in.parent_path()) / name;
 }
 
 std::string tallyText(const SideTally& t) {
@@ -143,31 +124,24 @@ int runAnnotate(const Arguments& args) {
     int64_t positions = 0;
     const int64_t start = nowMs();
     for (const std::string& file : files) {
-        RecordTree tree;
-        const ReadOutcome read = ReadRecordTreeFile(file, tree);
-        if (!read.error.empty()) {
-            std::fprintf(stderr, "%s: %s\n", file.c_str(), read.error.c_str());
-            ++failures;
-            continue;
-        }
-        const std::string path = outputPath(file, o.out, folder);
-        if (analysed(tree) || (folder && fs::exists(path))) {
+        const std::string path = AnalysedRecordPath(file, o.out, folder);
+        const FileAnnotation done = AnnotateRecordFile(
+            file, path, folder, scorer, settings, [&](int32_t judged, int32_t total) {
+                std::fprintf(stderr, "\r%s: %d/%d", file.c_str(), judged, total);
+                return true;
+            }, ui);
+        if (done.kind == FileAnnotation::Kind::Skipped) {
             std::printf("%s: already analysed, skipped\n", file.c_str());
             continue;
         }
-        const AnnotationSummary summary = AnnotateLine(
-            tree, tree.mainLineEnd(), scorer, settings, [&](int32_t done, int32_t total) {
-                std::fprintf(stderr, "\r%s: %d/%d", file.c_str(), done, total);
-                return true;
-            });
         std::fprintf(stderr, "\n");
+        const AnnotationSummary& summary = done.summary;
         positions += summary.judged + (summary.judged > 0 ? 1 : 0);
-        if (summary.judged == 0 && tree.hasMoves()) {
-            std::fprintf(stderr, "%s: no move judged: the engine gave no score\n", file.c_str());
-            ++failures;
-            continue;
-        }
-        if (WriteRecord(tree, path, ui) != 1) {
+        if (done.failed()) {
+            const std::string why = done.kind == FileAnnotation::Kind::NoScore
+                                        ? "no move judged: the engine gave no score"
+                                        : (done.kind == FileAnnotation::Kind::NotWritten ? "not written" : done.error);
+            std::fprintf(stderr, "%s: %s\n", file.c_str(), why.c_str());
             ++failures;
             continue;
         }

@@ -81,6 +81,9 @@ PositionScorer UsiScorer(UsiEngine& engine, int32_t moveTimeMs) {
             engine.think("position sfen " + toSfen(p, toMove, 1),
                          "go movetime " + std::to_string(moveTimeMs), moveTimeMs + kAnswerGraceMs);
         engine.onInfo = nullptr;
+        // A silent engine is stopped, or shut down when it stays silent, so
+        // that the next position does not wait for it again.
+        if (answer.kind == UsiEngine::Answer::Kind::NoAnswer) engine.settle(2000);
         if (answer.kind != UsiEngine::Answer::Kind::Word || !answer.hasScore) return std::nullopt;
         PositionScore s;
         s.score = std::clamp(answer.score, -kCommentMateScore, kCommentMateScore);

@@ -215,6 +215,8 @@ class GameController : public GameHost {
     bool StartRecordAnalysis(const RecordAnalysisRequest& request);
     void StopRecordAnalysis();
     bool RecordAnalysing() const { return analysis_ != nullptr; }
+    // How far 棋譜解析 is, in permille; -1 while none runs.
+    int32_t AnalysisPermille() const;
     // 検討: the engines of the engine list at `enginePaths` (.aik files or
     // "USI:<name>") think on the position shown, each on a thread of its
     // own, until StopStudy; only while no game runs. The board's position

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "aik/engine_state.h"
 #include "analysis/record_annotation.h"
@@ -21,6 +22,9 @@ struct RecordAnalysisRequest {
     int32_t firstPly = 1;
     int32_t lastPly = kMaxRecordPlies;
     bool fromTheEnd = false;
+    // Not empty: every record of this folder (UTF-8) instead of the line
+    // shown, each analysed one written beside it as NAME-解析.kifu.
+    std::string folder;
     // The analysis settings' win rate scale and label thresholds.
     double winRateScale = 600;
     LabelThresholds thresholds;
@@ -37,6 +41,13 @@ struct RunningAnalysis {
     std::unique_ptr<UsiEngine> usi;
     AnnotationSummary summary;
     std::string error;  // UTF-8; empty when the engine ran
+    // How far it is, in permille, for the progress bar.
+    std::atomic<int32_t> permille{0};
+    // A folder's records: analysed, skipped, failed (with the first failure).
+    int32_t filesDone = 0;
+    int32_t filesSkipped = 0;
+    int32_t filesFailed = 0;
+    std::string firstFailure;
 };
 
 }  // namespace nusari

@@ -76,6 +76,11 @@ inline constexpr const char* kVersionBoxText =
 
 // 棋譜解析 in the window.
 inline constexpr const char* kAnalysingRecord = "棋譜解析中 ";
+inline constexpr const char* kAnalysisNoScore = "エンジンが評価値を返しませんでした: ";
+inline constexpr const char* kAnalysisNotWritten = "解析した棋譜を保存できません";
+inline constexpr const char* kFolderAnalysed = "解析した棋譜: ";
+inline constexpr const char* kFolderSkipped = "解析済みで飛ばした棋譜: ";
+inline constexpr const char* kFolderFailed = "解析できなかった棋譜: ";
 inline constexpr const char* kAnalysisDone = "棋譜解析が終わりました";
 inline constexpr const char* kAnalysisStopped = "棋譜解析を中止しました";
 inline constexpr const char* kAnalysisEngineFailed = "解析するエンジンを起動できません：";

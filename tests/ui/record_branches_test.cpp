@@ -1,6 +1,7 @@
 // The record's tree in the window: variations marked and followed, made
 // main, reordered and deleted, comments shown and edited, a game continued
 // from a ply playing on in a branch, and changes offered for saving.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,28 @@ TEST_F(RecordBranchesTest, ARecordAnalysisCommentsTheLineShown) {
     }
     EXPECT_NE(controller->tree.node(controller->tree.mainLine()[0]).comment.find("初手の注釈\n"),
               std::string::npos);  // the user's comment stays above the analysis
+}
+
+// A folder's records are analysed one by one beside themselves; a record
+// analysed already is skipped, one that cannot be read is counted.
+TEST_F(RecordBranchesTest, AFolderIsAnalysedRecordByRecord) {
+    ASSERT_EQ(controller->StartUp(), 1);
+    folder.writeBytes("games/a.kifu", kKif);
+    folder.writeBytes("games/b.kifu", std::string(kKif) + "*#評価値=12\n");
+    folder.writeBytes("games/c.csa", "PI\n+\n+7776FU\n+7776FU\n");  // the second move is no move
+    RecordAnalysisRequest request;
+    request.enginePath = (folder.path() / "aik" / "標準.aik").string();
+    request.moveTimeMs = 100;
+    request.folder = (folder.path() / "games").string();
+    ASSERT_TRUE(controller->StartRecordAnalysis(request));
+    EXPECT_FALSE(controller->RecordAnalysing());
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "games" / "a-解析.kifu"));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "games" / "b-解析.kifu"));
+    const std::string panel = ui.panelText();
+    EXPECT_NE(panel.find("解析した棋譜: 1\n解析済みで飛ばした棋譜: 1\n解析できなかった棋譜: 1\nc.csa: "),
+              std::string::npos)
+        << panel;
+    EXPECT_FALSE(controller->RecordChanged());  // the record shown is not touched
 }
 
 TEST_F(RecordBranchesTest, ChangesAreOfferedForSavingBeforeTheyWouldBeLost) {

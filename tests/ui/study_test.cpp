@@ -10,6 +10,7 @@
 #include "settings/usi_engines.h"
 #include "study/study_texts.h"
 #include "think/clock.h"
+#include "ui/ui_texts.h"
 #include "ui_test_support.h"
 
 namespace nusari::test {
@@ -27,7 +28,9 @@ class StudyTest : public ControllerTest {
         std::string fake = "bash \"";
         fake += NUSARI_FAKE_ENGINE;
         WriteUsiEngines(store, {UsiEngineEntry{"Study", fake + "\" study", {}},
-                                UsiEngineEntry{"Crash", fake + "\" crash", {}}});
+                                UsiEngineEntry{"Crash", fake + "\" crash", {}},
+                                UsiEngineEntry{"Silent", fake + "\" silent", {}},
+                                UsiEngineEntry{"Garbage", fake + "\" garbage", {}}});
         ASSERT_EQ(controller->StartUp(), 1);
         controller->OpenRecordFile(folder.writeBytes("study.kifu", kKif));
     }
@@ -143,6 +146,23 @@ TEST_F(StudyTest, AnEngineThatFailsIsToldInItsPaneAndTheOthersGoOn) {
     ASSERT_EQ(panes.size(), 2u);
     EXPECT_EQ(panes[0].error, kStudyEngineEnded);
     EXPECT_EQ(panes[1].rows.size(), 3u);
+}
+
+// 棋譜解析 with an engine that dies, stays silent or answers garbage ends
+// with a message, the record as it was, the window free again.
+TEST_F(StudyTest, EngineFaultsDuringARecordAnalysisAreReported) {
+    for (const char* name : {"Crash", "Silent", "Garbage"}) {
+        ui.messages.clear();
+        RecordAnalysisRequest request;
+        request.enginePath = std::string("USI:") + name;
+        request.moveTimeMs = 100;
+        ASSERT_TRUE(controller->StartRecordAnalysis(request));
+        EXPECT_FALSE(controller->RecordAnalysing());
+        ASSERT_EQ(ui.messages.size(), 1u) << name;
+        EXPECT_EQ(ui.messages[0].rfind(kAnalysisNoScore, 0), 0u) << ui.messages[0];
+        EXPECT_EQ(controller->ShownComment(), "");
+        EXPECT_FALSE(controller->RecordChanged());
+    }
 }
 
 }  // namespace

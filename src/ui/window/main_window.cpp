@@ -102,6 +102,7 @@ MainWindow::MainWindow(const ProgramFolders& folders, QWidget* parent)
     pages_->hide();
     buildGameMenu();
     buildStudyPanel();
+    buildAnalysisProgress();
     layOut();
     pollTimer_ = new QTimer(this);
     pollTimer_->setObjectName(QStringLiteral("sokuteiT"));
@@ -275,6 +276,7 @@ void MainWindow::setControls(ControlSet set) {
     picture_->setEnabled(ControlEnabled(Control::Gamen, set));
     // The record panes are editable exactly while no game runs.
     panes_->refresh();
+    showAnalysisProgress(set == ControlSet::Analysing);
 }
 
 void MainWindow::drawBoard() {

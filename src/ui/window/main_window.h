@@ -25,6 +25,8 @@ class QListWidget;
 class QMessageBox;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
 class QTimer;
 class QToolButton;
 
@@ -54,6 +56,7 @@ class MainWindow : public QWidget, public GameView {
     QListWidget* moveList() const { return moveList_; }
     RecordPanes* recordPanes() const { return panes_; }
     QTimer* pollTimer() const { return pollTimer_; }
+    QProgressBar* analysisProgress() const { return progress_; }
     // What the thinking panel shows: the match line, then the panel text.
     QString panelLabelText() const;
     QPlainTextEdit* panelView() const { return panelLabel_; }
@@ -119,6 +122,10 @@ class MainWindow : public QWidget, public GameView {
     void buildEditorAction();
     void buildAnalysisActions();
     void buildStudyPanel();
+    // The progress bar and its stop button at the panel's foot while
+    // 棋譜解析 runs.
+    void buildAnalysisProgress();
+    void showAnalysisProgress(bool on);
     void connectGameActions();
     void restorePosition();
     // Places the picture, the panel, the list and the panes for the size.
@@ -142,6 +149,9 @@ class MainWindow : public QWidget, public GameView {
     RecordPanes* panes_ = nullptr;          // its branches and comment
     StudyPanel* study_ = nullptr;           // 検討, under the board
     QTimer* studyTimer_ = nullptr;          // takes 検討's reports
+    QProgressBar* progress_ = nullptr;      // 棋譜解析's
+    QPushButton* stopAnalysis_ = nullptr;
+    QTimer* progressTimer_ = nullptr;
     std::string panelText_;
     std::string matchText_;
     NoticeBox notices_;

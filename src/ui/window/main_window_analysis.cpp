@@ -3,6 +3,8 @@
 // board with its timer.
 #include <QAction>
 #include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 
 #include "ui/window/main_window.h"
@@ -36,7 +38,7 @@ void MainWindow::buildAnalysisActions() {
         connect(menu, &QMenu::aboutToShow, this, [this, start, stop, study, endStudy] {
             const GameController& c = *controller_;
             const bool free = c.gameState == GameState::NoGame && !c.RecordAnalysing();
-            start->setEnabled(free && c.ListedPlies() > 0);
+            start->setEnabled(free);
             stop->setEnabled(c.RecordAnalysing());
             study->setEnabled(free && !c.Studying());
             endStudy->setEnabled(c.Studying());
@@ -76,6 +78,36 @@ void MainWindow::studyChanged() {
         drawBoard();
     }
     if (on) study_->refresh();
+}
+
+void MainWindow::buildAnalysisProgress() {
+    progress_ = new QProgressBar(panel_);
+    progress_->setObjectName(QStringLiteral("kaiseki_sintyoku"));
+    progress_->setRange(0, 1000);
+    progress_->setTextVisible(false);
+    stopAnalysis_ = new QPushButton(QStringLiteral("中止"), panel_);
+    stopAnalysis_->setObjectName(QStringLiteral("kaiseki_tyuusi"));
+    progress_->hide();
+    stopAnalysis_->hide();
+    connect(stopAnalysis_, &QPushButton::clicked, this, [this] { controller_->StopRecordAnalysis(); });
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(100);
+    connect(progressTimer_, &QTimer::timeout, this, [this] {
+        progress_->setValue(std::max(0, controller_->AnalysisPermille()));
+    });
+}
+
+void MainWindow::showAnalysisProgress(bool on) {
+    if (progress_ == nullptr || on == progress_->isVisible()) return;
+    progress_->setValue(0);
+    progress_->setVisible(on);
+    stopAnalysis_->setVisible(on);
+    if (on) {
+        progressTimer_->start();
+    } else {
+        progressTimer_->stop();
+    }
+    layOut();
 }
 
 void MainWindow::buildStudyPanel() {

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QListWidget>
 #include <QResizeEvent>
@@ -45,8 +46,15 @@ void MainWindow::layOut() {
     toolBar_->setGeometry(0, 0, picture.width(), kToolBarHeight);
     picture_->setGeometry(picture);
     panel_->setGeometry(scaled(8, 264, 150, 225));
+    // 棋譜解析's progress bar and stop button take the panel's foot.
+    const bool progress = progress_ != nullptr && progress_->isVisible();
     panelLabel_->setGeometry(QRect(qRound(8 * scale), qRound(8 * scale), qRound(137 * scale),
-                                   qRound(209 * scale)));
+                                   qRound((progress ? 185 : 209) * scale)));
+    if (progress) {
+        progress_->setGeometry(QRect(qRound(8 * scale), qRound(198 * scale), qRound(90 * scale), qRound(18 * scale)));
+        stopAnalysis_->setGeometry(
+            QRect(qRound(102 * scale), qRound(196 * scale), qRound(43 * scale), qRound(22 * scale)));
+    }
     // The texts beside the board grow with it.
     QFont font = this->font();
     font.setPixelSize(qRound(12 * scale));

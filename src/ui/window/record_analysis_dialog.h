@@ -1,5 +1,7 @@
 // The question before 棋譜解析: the engine, the seconds a position, the plies
-// and the direction.
+// and the direction, the record shown or a folder's records, and the
+// analysis settings (the win rate scale and the labels' thresholds), which
+// are kept.
 #pragma once
 
 #include <QWidget>
@@ -10,6 +12,6 @@
 namespace nusari {
 
 // The choices, or nothing when the user cancels.
-std::optional<RecordAnalysisRequest> AskRecordAnalysis(const GameController& c, QWidget* parent);
+std::optional<RecordAnalysisRequest> AskRecordAnalysis(GameController& c, QWidget* parent);
 
 }  // namespace nusari
