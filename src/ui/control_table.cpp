@@ -22,6 +22,7 @@ constexpr bool kEnabled[kControlCount][kColumns] = {
     {true, true, true, true, true, true},        // zyouhou
     {true, true, true, true, true, true},        // hanten
     {true, false, true, true, false, true},      // kyokumen_hensyuu
+    {true, false, true, true, false, true},      // kentou
     // While no game runs, a move on the board goes into the record.
     {true, true, true, true, false, false},      // gamen
 };

@@ -25,10 +25,11 @@ enum class Control : int32_t {
     Zyouhou,
     Hanten,
     KyokumenHensyuu,
+    Kentou,  // 検討: pressed in while engines analyse the position shown
     Gamen,
 };
-inline constexpr int32_t kControlCount = 15;
-inline constexpr int32_t kToolButtonCount = 14;
+inline constexpr int32_t kControlCount = 16;
+inline constexpr int32_t kToolButtonCount = 15;
 
 bool ControlEnabled(Control control, ControlSet set);
 

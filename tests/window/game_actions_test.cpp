@@ -2,6 +2,7 @@
 // in-game menu, the replay buttons and keys, the record files, and the
 // pause of a continuous match on a timer.
 #include <QAction>
+#include <QTableWidget>
 #include <QChartView>
 #include <QTabWidget>
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include "ui/match_files.h"
 #include "ui/window/board_picture.h"
 #include "ui/window/record_panes.h"
+#include "ui/window/study_panel.h"
 #include "window_test_support.h"
 
 namespace nusari {
@@ -325,6 +327,35 @@ TEST_F(GameActionsTest, TheGraphShowsTheRecordsScoresAndAClickGoesToAPly) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
                       view->mapFromScene(view->chart()->mapToScene(at)));
     EXPECT_EQ(c().fields.plyCount, 3);
+}
+
+// 検討's panel stands under the board while it runs, fills in from the
+// engine's thread, previews a line on a click until Esc, and goes with its
+// end button.
+TEST_F(GameActionsTest, TheStudyPanelShowsUnderTheBoardWhileEnginesAnalyse) {
+    ASSERT_TRUE(c().StartStudy({(folder.path() / "aik" / "標準.aik").string()}));
+    StudyPanel& panel = *w->studyPanel();
+    EXPECT_TRUE(panel.isVisibleTo(w.get()));
+    EXPECT_TRUE(w->button(Control::Kentou)->isChecked());
+    EXPECT_GE(w->height(), kToolBarHeight + kPictureHeight + kStudyPanelHeight);
+    EXPECT_LE(w->picture().geometry().bottom(), panel.geometry().top());
+    ASSERT_EQ(panel.panes().size(), 1u);
+    QTableWidget* table = panel.panes()[0].table;
+    for (int i = 0; i < 500 && table->rowCount() < 3; ++i) QTest::qWait(20);
+    ASSERT_EQ(table->rowCount(), 3);
+    EXPECT_FALSE(table->item(0, 2)->text().isEmpty());
+
+    const QRect cell = table->visualItemRect(table->item(0, 2));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    EXPECT_TRUE(c().Previewing());
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(c().Previewing());
+
+    panel.endButton()->click();
+    EXPECT_FALSE(c().Studying());
+    EXPECT_FALSE(panel.isVisibleTo(w.get()));
+    EXPECT_FALSE(w->button(Control::Kentou)->isChecked());
+    EXPECT_TRUE(LiveAnalyser::WaitForEnded(5000));
 }
 
 }  // namespace

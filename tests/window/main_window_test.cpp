@@ -100,7 +100,7 @@ TEST_F(WindowTest, LayoutFollowsTheDesign) {
     EXPECT_EQ(w->size(), QSize(800 + kMoveListWidth, 540));
     EXPECT_EQ(w->picture().geometry(), QRect(0, 40, 800, 500));
     EXPECT_GE(w->moveList()->geometry().left(), 800);
-    const int xs[] = {0, 40, 80, 136, 176, 216, 256, 312, 352, 392, 432, 488, 544, 584};
+    const int xs[] = {0, 40, 80, 136, 176, 216, 256, 312, 352, 392, 432, 488, 544, 584, 624};
     for (int i = 0; i < kToolButtonCount; ++i) {
         const QToolButton* b = w->button(static_cast<Control>(i));
         EXPECT_EQ(b->size(), QSize(36, 36));

@@ -175,6 +175,18 @@ void editPosition(QPainter& p) {
     p.drawPolygon(pencil, 5);
 }
 
+// A magnifying glass over a piece: 検討.
+void magnifier(QPainter& p) {
+    p.setPen(QPen(QColor(0x60, 0x40, 0x10), 1.2));
+    p.setBrush(QColor(0xfa, 0xe6, 0xb0));
+    const QPointF piece[] = {{12, 3}, {19, 6}, {21, 22}, {3, 22}, {5, 6}};
+    p.drawPolygon(piece, 5);
+    p.setPen(QPen(QColor(0x20, 0x40, 0x90), 3, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(QColor(0xa0, 0xc8, 0xff, 120));
+    p.drawEllipse(QPointF(17, 16), 7.5, 7.5);
+    p.drawLine(QPointF(22.5, 21.5), QPointF(29, 28));
+}
+
 }  // namespace
 
 QImage DrawToolGlyph(Control button) {
@@ -218,6 +230,9 @@ QImage DrawToolGlyph(Control button) {
             break;
         case Control::KyokumenHensyuu:
             editPosition(p);
+            break;
+        case Control::Kentou:
+            magnifier(p);
             break;
         case Control::Gamen:
             break;

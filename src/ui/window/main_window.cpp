@@ -49,6 +49,7 @@ constexpr ToolButtonLayout kToolButtons[kToolButtonCount] = {
     {Control::Zyouhou, "zyouhou", "バージョン情報", 488},
     {Control::Hanten, "hanten", "盤面反転", 544},
     {Control::KyokumenHensyuu, "kyokumen_hensyuu", "局面編集", 584},
+    {Control::Kentou, "kentou_botan", "検討 (エンジンで局面を解析)", 624},
 };
 
 QString title() {
@@ -136,6 +137,16 @@ void MainWindow::buildToolBar() {
     button(Control::Hanten)->setCheckable(true);
     connect(button(Control::Hanten), &QToolButton::clicked, this,
             [this] { controller_->TurnBoard(); });
+    // Pressed in while 検討 runs; a click starts or ends it.
+    button(Control::Kentou)->setCheckable(true);
+    connect(button(Control::Kentou), &QToolButton::clicked, this, [this] {
+        if (controller_->Studying()) {
+            controller_->StopStudy();
+        } else {
+            startStudy();
+        }
+        button(Control::Kentou)->setChecked(controller_->Studying());
+    });
 }
 
 void MainWindow::buildPanel() {

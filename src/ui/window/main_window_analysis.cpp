@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 
 #include "ui/window/main_window.h"
 #include "ui/window/record_analysis_dialog.h"
@@ -64,7 +65,7 @@ void MainWindow::startStudy() {
 // The panel shows while 検討 runs, and the timer takes the reports.
 void MainWindow::studyChanged() {
     const bool on = controller_->Studying();
-    if (on != study_->isVisible()) {
+    if (on == study_->isHidden()) {
         study_->setVisible(on);
         const int extra = on ? kStudyPanelHeight : 0;
         setMinimumSize(kPictureWidth + kMoveListWidth, kToolBarHeight + kPictureHeight + extra);
@@ -78,6 +79,7 @@ void MainWindow::studyChanged() {
         drawBoard();
     }
     if (on) study_->refresh();
+    button(Control::Kentou)->setChecked(on);
 }
 
 void MainWindow::buildAnalysisProgress() {
@@ -98,7 +100,7 @@ void MainWindow::buildAnalysisProgress() {
 }
 
 void MainWindow::showAnalysisProgress(bool on) {
-    if (progress_ == nullptr || on == progress_->isVisible()) return;
+    if (progress_ == nullptr || on != progress_->isHidden()) return;
     progress_->setValue(0);
     progress_->setVisible(on);
     stopAnalysis_->setVisible(on);

@@ -33,7 +33,7 @@ void MainWindow::restorePosition() {
 // move list and the record panes take the rest of the width.
 void MainWindow::layOut() {
     // 検討's panel takes the bottom of the window, the board what is above.
-    const int studyHeight = study_ != nullptr && study_->isVisible() ? kStudyPanelHeight : 0;
+    const int studyHeight = study_ != nullptr && !study_->isHidden() ? kStudyPanelHeight : 0;
     const int boardHeight = height() - studyHeight;
     const double scale = std::max(1.0, std::min(double(width()) / (kPictureWidth + kMoveListWidth),
                                                  double(boardHeight - kToolBarHeight) / kPictureHeight));
@@ -47,7 +47,7 @@ void MainWindow::layOut() {
     picture_->setGeometry(picture);
     panel_->setGeometry(scaled(8, 264, 150, 225));
     // 棋譜解析's progress bar and stop button take the panel's foot.
-    const bool progress = progress_ != nullptr && progress_->isVisible();
+    const bool progress = progress_ != nullptr && !progress_->isHidden();
     panelLabel_->setGeometry(QRect(qRound(8 * scale), qRound(8 * scale), qRound(137 * scale),
                                    qRound((progress ? 185 : 209) * scale)));
     if (progress) {
@@ -79,7 +79,7 @@ void MainWindow::layOut() {
 
 // Below a picture that the window's height outgrows, the cloth goes on.
 void MainWindow::paintEvent(QPaintEvent* /*event*/) {
-    const int bottom = study_ != nullptr && study_->isVisible() ? study_->geometry().top() : height();
+    const int bottom = study_ != nullptr && !study_->isHidden() ? study_->geometry().top() : height();
     const QRect below(0, picture_->geometry().bottom() + 1, picture_->width(),
                       bottom - picture_->geometry().bottom() - 1);
     if (below.height() > 0) QPainter(this).fillRect(below, QColor(0x3a, 0x24, 0x18));
