@@ -78,7 +78,8 @@ void analyse(RunningAnalysis& a, const std::vector<UsiEngineEntry>& usiEngines, 
         return [&a, &ui, file, files, name](int32_t done, int32_t total) {
             std::string text = kAnalysingRecord;
             if (files > 1) text.append(std::to_string(file + 1)).append("/").append(std::to_string(files)).append(" ");
-            text.append(name).append(" ").append(std::to_string(done)).append(" / ").append(std::to_string(total));
+            if (!name.empty()) text.append(name).append(" ");
+            text.append(std::to_string(done)).append(" / ").append(std::to_string(total));
             ui.setPanelText(text);
             const double part = total > 0 ? double(done) / total : 0;
             a.permille = static_cast<int32_t>(1000 * (file + part) / std::max(files, 1));
