@@ -1,10 +1,13 @@
 // What nusari-tool match reads from outside: a file of start positions, and
-// the lines a USI engine prints. The same bytes go to both readers.
+// the lines a USI engine prints, as a match and 検討 take them. The same
+// bytes go to both readers.
 #include "usi/engine_line.h"
 #include "fuzz_support.h"
 #include "game/openings_file.h"
 #include "position/legal_moves.h"
 #include "position/position.h"
+#include "position/sfen.h"
+#include "study/analysers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     using namespace nusari;
@@ -23,12 +26,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             side = opponentOf(side);
         }
     }
+    AnalyserReport report;
+    std::string ignored;
+    parseSfen(kStartSfen, report.position, report.toMove, ignored);
     std::string_view rest = input;
     while (!rest.empty()) {
         const std::size_t end = std::min(rest.find('\n'), rest.size());
         const EngineLine line = parseEngineLine(rest.substr(0, end));
         FUZZ_CHECK(line.score >= -kMateScore && line.score <= kMateScore);
         FUZZ_CHECK(line.word.size() <= end);
+        FUZZ_CHECK(line.hashfull <= 1000 && line.multipv <= 1000 && line.pv.size() <= kMaxPvMoves);
+        // 検討 keeps at most the lines it asked for, each legal from its position.
+        TakeStudyInfo(line, 3, 0, report);
+        FUZZ_CHECK(report.lines.size() <= 3);
+        for (const CandidateLine& c : report.lines) {
+            Position p = report.position;
+            Side side = report.toMove;
+            for (const Move& m : c.moves) {
+                FUZZ_CHECK(isLegalMove(p, side, m));
+                applyMove(p, side, m);
+                side = opponentOf(side);
+            }
+        }
         rest.remove_prefix(std::min(end + 1, rest.size()));
     }
     return 0;

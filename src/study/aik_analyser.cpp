@@ -48,14 +48,15 @@ CandidateLine lineOf(int32_t score, const BestLine& moves, int32_t depth, bool h
 // Each iteration into the report.
 class StudyObserver : public ThinkObserver {
   public:
-    StudyObserver(StudyChannel& channel, AnalyserReport& report, int32_t lines)
-        : channel_(channel), report_(report), lines_(lines), startMs_(nowMs()) {}
+    StudyObserver(StudyChannel& channel, EngineState& engine, AnalyserReport& report, int32_t lines)
+        : channel_(channel), engine_(engine), report_(report), lines_(lines), startMs_(nowMs()) {}
     int32_t wantedCandidates() const override { return lines_; }
     void onIteration(const ThinkIteration& it) override {
         if (!it.best.isMove()) return;
         report_.depth = it.depth / kPlyDepth;
         report_.nodes = it.nodes;
         report_.nps = int64_t{it.nodes} * 1000 / std::max<int64_t>(1, nowMs() - startMs_);
+        report_.hashPermille = HashUsePermille(engine_);
         report_.lines.clear();
         for (int32_t i = 0; i < it.candidateCount; ++i) {
             const RootCandidate& c = it.candidates[i];
@@ -80,6 +81,7 @@ class StudyObserver : public ThinkObserver {
 
   private:
     StudyChannel& channel_;
+    const EngineState& engine_;
     AnalyserReport& report_;
     int32_t lines_;
     int64_t startMs_;
@@ -111,7 +113,7 @@ void runAik(StudyChannel& channel, EngineState& engine, const std::string& path)
         request.toMove = work.toMove;
         request.limits.moveTimeMs = kStudyMoveTimeMs;
         request.limits.startMs = nowMs();
-        StudyObserver observer(channel, report, work.lines);
+        StudyObserver observer(channel, engine, report, work.lines);
         ThinkMove(engine, request, observer);
     }
     FreeHashTables(engine);

@@ -16,6 +16,12 @@ namespace nusari {
 std::unique_ptr<LiveAnalyser> StartUsiAnalyser(EngineCommand command, int64_t handshakeMs,
                                                int32_t lines);
 
+// An engine's info line into the report of the position it thinks on: the
+// progress, and the line of its rank when the rank is one of the first
+// `lines` (its moves read from the report's position up to the first that
+// is no legal move). `startMs` is when its think began.
+void TakeStudyInfo(const EngineLine& info, int32_t lines, int64_t startMs, AnalyserReport& report);
+
 // An .aik engine loaded on the analyser's thread with `hashEntries` hash
 // slots; its book is left out (a book move has no lines) and its depth is
 // not capped.

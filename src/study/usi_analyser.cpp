@@ -25,33 +25,6 @@ std::string multiPvOption(const UsiEngine& engine) {
     return {};
 }
 
-// An info line into the report: the progress, and the line of its rank.
-void takeInfo(const EngineLine& info, int32_t lines, int64_t startMs, AnalyserReport& report) {
-    if (info.depth >= 0) report.depth = info.depth;
-    if (info.seldepth >= 0) report.seldepth = info.seldepth;
-    if (info.nodes >= 0) report.nodes = info.nodes;
-    if (info.hashfull >= 0) report.hashPermille = info.hashfull;
-    if (info.nps >= 0) {
-        report.nps = info.nps;
-    } else if (info.nodes >= 0) {
-        report.nps = info.nodes * 1000 / std::max<int64_t>(1, nowMs() - startMs);
-    }
-    if (!info.hasScore && info.pv.empty()) return;
-    const int32_t rank = std::max(info.multipv, 1);
-    if (rank > lines) return;
-    if (static_cast<int32_t>(report.lines.size()) < rank) report.lines.resize(static_cast<size_t>(rank));
-    CandidateLine& line = report.lines[static_cast<size_t>(rank - 1)];
-    if (info.hasScore) {
-        line.mate = info.mate;
-        line.matePlies = info.mate ? kMateScore - std::abs(info.score) : 0;
-        line.score = info.mate ? (info.score > 0 ? kStudyMateScore : -kStudyMateScore) : info.score;
-        line.bound = info.lowerBound ? ScoreBound::Lower
-                                     : (info.upperBound ? ScoreBound::Upper : ScoreBound::Exact);
-    }
-    if (info.depth >= 0) line.depth = info.depth;
-    if (!info.pv.empty()) line.moves = usiMoveLine(report.position, report.toMove, info.pv);
-}
-
 // Sends "stop" and reads to its "bestmove": empty, or why the engine can
 // not go on (a silent engine is shut down).
 std::string stopThinking(UsiEngine& engine) {
@@ -99,7 +72,7 @@ void runUsi(StudyChannel& channel, const EngineCommand& command, int64_t handsha
             }
             report = ReportForWork(report, work);
             engine.onInfo = [&](const EngineLine& info) {
-                takeInfo(info, lines, startMs, report);
+                TakeStudyInfo(info, lines, startMs, report);
                 changed = true;
             };
             startMs = nowMs();
@@ -124,6 +97,32 @@ void runUsi(StudyChannel& channel, const EngineCommand& command, int64_t handsha
 }
 
 }  // namespace
+
+void TakeStudyInfo(const EngineLine& info, int32_t lines, int64_t startMs, AnalyserReport& report) {
+    if (info.depth >= 0) report.depth = info.depth;
+    if (info.seldepth >= 0) report.seldepth = info.seldepth;
+    if (info.nodes >= 0) report.nodes = info.nodes;
+    if (info.hashfull >= 0) report.hashPermille = info.hashfull;
+    if (info.nps >= 0) {
+        report.nps = info.nps;
+    } else if (info.nodes >= 0) {
+        report.nps = info.nodes * 1000 / std::max<int64_t>(1, nowMs() - startMs);
+    }
+    if (!info.hasScore && info.pv.empty()) return;
+    const int32_t rank = std::max(info.multipv, 1);
+    if (rank > lines) return;
+    if (static_cast<int32_t>(report.lines.size()) < rank) report.lines.resize(static_cast<size_t>(rank));
+    CandidateLine& line = report.lines[static_cast<size_t>(rank - 1)];
+    if (info.hasScore) {
+        line.mate = info.mate;
+        line.matePlies = info.mate ? kMateScore - std::abs(info.score) : 0;
+        line.score = info.mate ? (info.score > 0 ? kStudyMateScore : -kStudyMateScore) : info.score;
+        line.bound = info.lowerBound ? ScoreBound::Lower
+                                     : (info.upperBound ? ScoreBound::Upper : ScoreBound::Exact);
+    }
+    if (info.depth >= 0) line.depth = info.depth;
+    if (!info.pv.empty()) line.moves = usiMoveLine(report.position, report.toMove, info.pv);
+}
 
 std::unique_ptr<LiveAnalyser> StartUsiAnalyser(EngineCommand command, int64_t handshakeMs,
                                                int32_t lines) {

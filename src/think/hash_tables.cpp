@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace nusari {
@@ -173,6 +174,21 @@ bool ProbeHash(EngineState& state, const Position& p, CandidateList& result) {
     }
     result[0].score = slot.score;
     return true;
+}
+
+int32_t HashUsePermille(const EngineState& state) {
+    if (state.positionMemory == nullptr || state.hashEntryCount < 1) return 0;
+    const int32_t sampled = std::min(state.hashEntryCount, 1000);
+    int32_t used = 0;
+    for (int32_t i = 0; i < sampled; ++i) {
+        // A cleared slot holds zeros; a stored position's squares of file 1
+        // hold at most one zero (the lower king) among their pieces and blanks.
+        const PositionMemorySlot& slot = state.positionMemory[i];
+        int32_t filled = 0;
+        for (int32_t cell = 11; cell <= 19; ++cell) filled += slot.cells[cell] != 0 ? 1 : 0;
+        used += filled > 1 ? 1 : 0;
+    }
+    return used * 1000 / sampled;
 }
 
 }  // namespace nusari

@@ -58,6 +58,10 @@ int32_t HashKey(const Position& p);
 int32_t AllocHashTables(EngineState& state, Ui& ui);
 void FreeHashTables(EngineState& state);
 
+// How full the position memory is, in permille, from its first thousand
+// slots (as a USI engine's hashfull); 0 without arrays.
+int32_t HashUsePermille(const EngineState& state);
+
 // Writes P's slot: a path mark when list[0].from == 111, else the whole list.
 void StorePosition(EngineState& state, const Position& p, const CandidateList& list);
 // Looks P up; returns a LookupKind and writes what it found into `list`.

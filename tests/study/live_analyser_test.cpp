@@ -149,6 +149,8 @@ TEST_F(Study, AnAikEngineReportsItsBestMovesWithBoundsOnTheOthers) {
     ASSERT_EQ(r.lines.size(), 3u) << r.error;
     EXPECT_TRUE(r.aik);
     EXPECT_TRUE(r.thinking);
+    EXPECT_GT(r.hashPermille, 0);
+    EXPECT_LT(r.hashPermille, 1000);
     EXPECT_EQ(r.lines[0].bound, ScoreBound::Exact);
     EXPECT_EQ(r.lines[1].bound, ScoreBound::Upper);
     EXPECT_LE(r.lines[1].score, r.lines[0].score);
