@@ -9,6 +9,19 @@
 #include "position/sfen.h"
 #include "study/analysers.h"
 
+namespace {
+
+// Each move is legal where it is played.
+void checkLegalLine(nusari::Position p, nusari::Side side, const std::vector<nusari::Move>& moves) {
+    for (const nusari::Move& m : moves) {
+        FUZZ_CHECK(nusari::isLegalMove(p, side, m));
+        nusari::applyMove(p, side, m);
+        side = nusari::opponentOf(side);
+    }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     using namespace nusari;
     const std::string_view input = fuzz::bytesOf(data, size);
@@ -18,13 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // Every opening's moves replay legally from its start.
     for (const Opening& o : openings) {
         FUZZ_CHECK(o.line >= 1);
-        Position p = o.start;
-        Side side = o.toMove;
-        for (const Move& m : o.moves) {
-            FUZZ_CHECK(isLegalMove(p, side, m));
-            applyMove(p, side, m);
-            side = opponentOf(side);
-        }
+        checkLegalLine(o.start, o.toMove, o.moves);
     }
     AnalyserReport report;
     std::string ignored;
@@ -39,15 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         // 検討 keeps at most the lines it asked for, each legal from its position.
         TakeStudyInfo(line, 3, 0, report);
         FUZZ_CHECK(report.lines.size() <= 3);
-        for (const CandidateLine& c : report.lines) {
-            Position p = report.position;
-            Side side = report.toMove;
-            for (const Move& m : c.moves) {
-                FUZZ_CHECK(isLegalMove(p, side, m));
-                applyMove(p, side, m);
-                side = opponentOf(side);
-            }
-        }
+        for (const CandidateLine& c : report.lines) checkLegalLine(report.position, report.toMove, c.moves);
         rest.remove_prefix(std::min(end + 1, rest.size()));
     }
     return 0;
