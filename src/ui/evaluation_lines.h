@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "records/record_tree.h"
@@ -22,14 +24,18 @@ struct GraphPoint {
 
 struct EvaluationLines {
     std::vector<GraphPoint> played;    // the game's engines
-    std::vector<GraphPoint> analysed;  // 検討 and 棋譜解析
-    bool empty() const { return played.empty() && analysed.empty(); }
+    std::vector<GraphPoint> analysed;  // 棋譜解析, and 検討's lines put into comments
+    std::vector<GraphPoint> studied;   // 検討 of the plies shown while it ran
+    bool empty() const { return played.empty() && analysed.empty() && studied.empty(); }
 };
+
+// 検討's score of a node's position (先手's side), if it has one.
+using StudiedScore = std::function<std::optional<int32_t>(NodeId)>;
 
 // The points of the plies of `line` (ply n is line[n - 1]; the start's
 // comment is ply 0) that have a score; with `winRate` 先手's win rate in
 // per cent at the scale, else the score clamped to ±kGraphScoreLimit.
 EvaluationLines EvaluationLinesOf(const RecordTree& tree, const std::vector<NodeId>& line,
-                                  bool winRate, double scale = 600);
+                                  bool winRate, double scale = 600, const StudiedScore& studied = {});
 
 }  // namespace nusari

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -481,6 +482,9 @@ class GameController : public GameHost {
     std::vector<uint64_t> studySeen_;
     std::vector<ArrowMove> studyArrows() const;
     std::vector<StudyArrow> shownArrows_;
+    // The first analyser's best score of each position it has analysed
+    // (先手's side), keyed by its SFEN, for the graph.
+    std::map<std::string, int32_t> studyScores_;
     // Gives the analysers the position shown.
     void followStudy();
     // The report of pane `pane` if it is of the position shown.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "position/position.h"
+#include "position/sfen.h"
 #include "position/text_encoding.h"
 #include "records/ki2_moves.h"
 #include "records/record_writer.h"
@@ -84,7 +85,16 @@ void GameController::DeleteBranch() {
 
 EvaluationLines GameController::ShownEvaluation(bool winRate) const {
     if (gameState != GameState::NoGame) return {};
-    return EvaluationLinesOf(tree, line_, winRate, analysisPrefs.winRateScale);
+    if (studyScores_.empty()) return EvaluationLinesOf(tree, line_, winRate, analysisPrefs.winRateScale);
+    // 検討's scores are kept by position, which stays right whatever
+    // becomes of the tree.
+    return EvaluationLinesOf(tree, line_, winRate, analysisPrefs.winRateScale,
+                             [this](NodeId node) -> std::optional<int32_t> {
+                                 const auto it = studyScores_.find(
+                                     toSfen(tree.positionAt(node), tree.sideToMoveAt(node), 1));
+                                 if (it == studyScores_.end()) return std::nullopt;
+                                 return it->second;
+                             });
 }
 
 std::string GameController::ShownComment() const {

@@ -6,6 +6,7 @@
 #include "aik/aik_loader.h"
 #include "analysis/record_annotation.h"
 #include "position/position.h"
+#include "position/sfen.h"
 #include "settings/usi_engines.h"
 #include "study/analysers.h"
 #include "ui/game_controller.h"
@@ -34,6 +35,7 @@ bool GameController::StartStudy(const std::vector<std::string>& enginePaths) {
         studyPaths_.push_back(path);
     }
     if (!Studying()) return false;
+    studyScores_.clear();
     followStudy();
     ui.studyChanged();
     return true;
@@ -78,13 +80,21 @@ void GameController::OnStudyTick() {
     if (!changed) return;
     ui.studyChanged();
     std::vector<StudyArrow> arrows;
+    bool graphChanged = false;
     if (const std::optional<AnalyserReport> first = currentReport(0)) {
         arrows = StudyArrowsOf(*first, analysisPrefs.scoreFromSente);
+        if (!first->lines.empty()) {
+            const CandidateLine& best = first->lines[0];
+            const int32_t sente = first->toMove == Side::Upper ? -best.score : best.score;
+            int32_t& kept = studyScores_[toSfen(first->position, first->toMove, 1)];
+            graphChanged = kept != sente;
+            kept = sente;
+        }
     }
     const auto same = [](const StudyArrow& a, const StudyArrow& b) {
         return a.move == b.move && a.rank == b.rank && a.label == b.label;
     };
-    if (!std::equal(arrows.begin(), arrows.end(), shownArrows_.begin(), shownArrows_.end(), same)) {
+    if (graphChanged || !std::equal(arrows.begin(), arrows.end(), shownArrows_.begin(), shownArrows_.end(), same)) {
         shownArrows_ = std::move(arrows);
         ui.drawBoard();
     }

@@ -72,6 +72,8 @@ TEST_F(StudyTest, TheEngineAnalysesThePositionShownWithArrowsAndTheScoresSign) {
     ASSERT_EQ(pane.rows.size(), 3u);
     EXPECT_EQ(pane.rows[0].score, "-70");
     EXPECT_EQ(pane.rows[0].line, "△８四歩▲２六歩");
+    // The graph keeps 検討's best score of each ply shown, from 先手's side.
+    EXPECT_EQ(controller->ShownEvaluation(false).studied, (std::vector<GraphPoint>{{0, 70}, {1, -70}}));
     controller->SetStudyScoreFromSente(false);
     EXPECT_EQ(controller->ShownStudy()[0].rows[0].score, "+70");
     EXPECT_EQ(ReadAnalysisPrefs(store).scoreFromSente, false);

@@ -48,13 +48,15 @@ EvaluationGraph::EvaluationGraph(QWidget* parent) : QWidget(parent) {
 
     chart_ = new QChart;
     // Small beside the list: no legend (the game's line is blue, the
-    // analysis's red, as the tool tip says), thin margins, small labels.
+    // analysis's red, 検討's green, as the tool tip says), thin margins,
+    // small labels.
     chart_->legend()->hide();
     chart_->setMargins(QMargins(0, 0, 0, 0));
     chart_->layout()->setContentsMargins(0, 0, 0, 0);
     chart_->setBackgroundRoundness(0);
     played_ = series(QStringLiteral("対局"), QColor(0x30, 0x60, 0xc0), 1.5);
     analysed_ = series(QStringLiteral("解析"), QColor(0xd0, 0x40, 0x20), 1.5);
+    studied_ = series(QStringLiteral("検討"), QColor(0x20, 0x90, 0x40), 1.5);
     marker_ = series(QString(), QColor(0x20, 0x20, 0x20, 140), 1);
     plyAxis_ = new QValueAxis;
     valueAxis_ = new QValueAxis;
@@ -66,14 +68,14 @@ EvaluationGraph::EvaluationGraph(QWidget* parent) : QWidget(parent) {
     for (QValueAxis* axis : {plyAxis_, valueAxis_}) axis->setLabelsFont(small);
     chart_->addAxis(plyAxis_, Qt::AlignBottom);
     chart_->addAxis(valueAxis_, Qt::AlignLeft);
-    for (QLineSeries* s : {played_, analysed_, marker_}) {
+    for (QLineSeries* s : {played_, analysed_, studied_, marker_}) {
         chart_->addSeries(s);
         s->attachAxis(plyAxis_);
         s->attachAxis(valueAxis_);
     }
     view_ = new QChartView(chart_, this);
     view_->setRenderHint(QPainter::Antialiasing);
-    view_->setToolTip(QStringLiteral("青：対局者の評価値　赤：解析の評価値"));
+    view_->setToolTip(QStringLiteral("青：対局者の評価値　赤：解析の評価値　緑：検討の評価値"));
     view_->viewport()->installEventFilter(this);
     column->addWidget(view_, 1);
 }
@@ -94,6 +96,7 @@ void EvaluationGraph::refresh(int32_t plies, int32_t shownPly) {
     };
     fill(played_, lines_.played);
     fill(analysed_, lines_.analysed);
+    fill(studied_, lines_.studied);
     const double top = winRate ? 100 : kGraphScoreLimit;
     const double bottom = winRate ? 0 : -kGraphScoreLimit;
     marker_->replace(QList<QPointF>{{double(shownPly), bottom}, {double(shownPly), top}});

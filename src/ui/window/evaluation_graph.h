@@ -43,6 +43,7 @@ class EvaluationGraph : public QWidget {
     QChart* chart_ = nullptr;
     QLineSeries* played_ = nullptr;
     QLineSeries* analysed_ = nullptr;
+    QLineSeries* studied_ = nullptr;
     QLineSeries* marker_ = nullptr;
     QValueAxis* plyAxis_ = nullptr;
     QValueAxis* valueAxis_ = nullptr;
