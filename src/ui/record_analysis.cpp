@@ -1,5 +1,6 @@
 #include "ui/record_analysis.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <utility>
 
@@ -23,7 +24,9 @@ std::string tallyText(const char* mark, const SideTally& t) {
         text.append(" ").append(MoveLabelText(static_cast<MoveLabel>(i)));
         text.append(std::to_string(t.labels[static_cast<std::size_t>(i)]));
     }
-    return text;
+    char loss[48];
+    std::snprintf(loss, sizeof loss, " 平均損失%.1f", t.averageLoss());
+    return text.append(loss);
 }
 
 // Loads the engine on the worker thread and judges the line; the engine
