@@ -52,13 +52,18 @@ PositionScorer AikScorer(EngineState& state, int32_t moveTimeMs) {
         Capture capture;
         const Move played = ThinkMove(state, request, capture);
         PositionScore s;
-        if (capture.seen) {
+        // A mate found, or a position given up (resigned after a search, or
+        // lost at once), is decided whatever the last iteration said.
+        if (capture.result.end == ThinkEnd::Won && played.isMove()) {
+            s.score = kCommentMateScore;
+            s.line.push_back(played);
+        } else if (capture.result.end == ThinkEnd::Lost || played.isResign()) {
+            s.score = -kCommentMateScore;
+        } else if (capture.seen) {
             s.score = commentScore(capture.last.score);
             s.line.assign(capture.last.line.begin(), capture.last.line.end());
             if (s.line.empty()) s.line.push_back(capture.last.best);
             s.depth = capture.last.depth / 10;
-        } else if (capture.result.end == ThinkEnd::Lost) {
-            s.score = -kCommentMateScore;
         } else if (played.isMove()) {
             s.score = commentScore(capture.result.score);
             s.line.push_back(played);
