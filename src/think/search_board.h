@@ -1,0 +1,74 @@
+// The board of the second search: the position with its side to move, moves
+// made and unmade in place, a Zobrist key kept up to date with every move,
+// and the history of keys since the root (and the game before it) for the
+// repetition rules: a repeated position is a draw, unless one side gave
+// check with every move since, and then that side loses.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "position/types.h"
+
+namespace nusari {
+
+// The key of a position with its side to move: the board's pieces and the
+// side by exclusive or, the pieces in hand by sum, so that each move changes
+// it by a few steps.
+uint64_t PositionKey(const Position& p, Side toMove);
+
+// What a repetition means for the side to move.
+enum class Repetition : int32_t {
+    None,
+    Draw,
+    Win,   // the other side checked with every move of the cycle
+    Loss,  // the side to move checked with every move of the cycle
+};
+
+class SearchBoard {
+  public:
+    // `p` in the standard frame; cells 111 and 119 are not read.
+    SearchBoard(const Position& p, Side toMove);
+
+    const Position& position() const { return p_; }
+    Side sideToMove() const { return toMove_; }
+    uint64_t key() const { return key_; }
+    bool inCheck() const { return history_.back().inCheck; }
+    // Moves made since the board was set up.
+    int32_t ply() const { return static_cast<int32_t>(undo_.size()); }
+
+    // Plays a legal move of the side to move, and takes it back.
+    void make(const Move& m);
+    void unmake();
+    // The last move made, or Move::none() at the root.
+    Move lastMove() const { return undo_.empty() ? Move::none() : undo_.back().move; }
+
+    // Whether the position now stood before with the same side to move, and
+    // what that means; the nearest earlier occurrence counts.
+    Repetition repetition() const;
+
+  private:
+    struct Undo {
+        Move move;
+        int32_t captured = 0;
+        uint64_t boardKey = 0;
+        uint64_t handKey = 0;
+    };
+    struct Entry {
+        uint64_t key = 0;
+        bool inCheck = false;  // the side to move of that position stood in check
+    };
+    Position p_;
+    Side toMove_;
+    uint64_t key_ = 0;
+    uint64_t boardKey_ = 0;  // the key's two parts
+    uint64_t handKey_ = 0;
+    std::vector<Undo> undo_;
+    std::vector<Entry> history_;
+};
+
+// The leaf count of the legal-move tree of `depth`, made and unmade on the
+// board (the search board's own check of its moves against perft).
+uint64_t SearchPerft(SearchBoard& board, int32_t depth);
+
+}  // namespace nusari
