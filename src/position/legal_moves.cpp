@@ -88,7 +88,7 @@ void addBoardMove(MoveList& out, Side s, int32_t own, int32_t from, int32_t to) 
     if (isPromoted(own) || relativeRank(to, s) > deadRanks(kindOf(own))) out.add(Move{from, to});
 }
 
-void generateBoardMoves(const Position& p, Side s, MoveList& out) {
+void boardMoves(const Position& p, Side s, MoveList& out) {
     const int32_t sign = s == Side::Lower ? 1 : -1;
     for (int32_t from = kFirstSquare; from <= kLastSquare; ++from) {
         const int32_t v = p[from];
@@ -119,7 +119,7 @@ bool fileHasOwnPawn(const Position& p, int32_t file, Side s) {
     return false;
 }
 
-void generateDrops(const Position& p, Side s, MoveList& out) {
+void drops(const Position& p, Side s, MoveList& out) {
     const int32_t handBase = s == Side::Lower ? kLowerHandBase : kUpperHandBase;
     for (int32_t kind = kRook; kind <= kPawn; ++kind) {
         if (p[handBase + kind] <= 0) continue;
@@ -145,7 +145,7 @@ bool leavesKingSafe(Position& p, Side s, const Move& m, int32_t kingSquare) {
 
 bool hasLegalBoardMove(Position& p, Side s) {
     MoveList pseudo;
-    generateBoardMoves(p, s, pseudo);
+    boardMoves(p, s, pseudo);
     const int32_t king = findKing(p, s);
     for (const Move& m : pseudo) {
         if (leavesKingSafe(p, s, m, king)) return true;
@@ -156,7 +156,7 @@ bool hasLegalBoardMove(Position& p, Side s) {
 // A pawn drop that checks the enemy king and leaves it no legal reply. A
 // drop can never answer the adjacent check of a pawn, so only board moves
 // are tried.
-bool isPawnDropMate(Position& p, Side s, const Move& m) {
+bool pawnDropMates(Position& p, Side s, const Move& m) {
     const int32_t sq = destinationOf(m);
     const int32_t target = sq + forwardOf(s);
     if (!inBoardCells(target) || p[target] != sideValue(opponentOf(s)) + kKing) return false;
@@ -221,17 +221,27 @@ bool isInCheck(const Position& p, Side side) {
     return king != 0 && isSquareAttacked(p, king, opponentOf(side));
 }
 
+void generateBoardMoves(const Position& p, Side side, MoveList& out) { boardMoves(p, side, out); }
+
+void generateDrops(const Position& p, Side side, MoveList& out) { drops(p, side, out); }
+
+bool isPawnDropMate(const Position& position, Side side, const Move& m) {
+    Position p = position;
+    return isDrop(m) && m.from - (side == Side::Lower ? kLowerHandBase : kUpperHandBase) == kPawn &&
+           pawnDropMates(p, side, m);
+}
+
 void generateLegalMoves(const Position& position, Side side, MoveList& list) {
     list.count = 0;
     Position p = position;
     MoveList pseudo;
-    generateBoardMoves(p, side, pseudo);
-    generateDrops(p, side, pseudo);
+    boardMoves(p, side, pseudo);
+    drops(p, side, pseudo);
     const int32_t king = findKing(p, side);
     for (const Move& m : pseudo) {
         if (!leavesKingSafe(p, side, m, king)) continue;
         if (isDrop(m) && m.from - (side == Side::Lower ? kLowerHandBase : kUpperHandBase) == kPawn &&
-            isPawnDropMate(p, side, m)) {
+            pawnDropMates(p, side, m)) {
             continue;
         }
         list.add(m);

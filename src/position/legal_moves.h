@@ -33,6 +33,16 @@ void generateLegalMoves(const Position& p, Side side, MoveList& list);
 
 bool isLegalMove(const Position& p, Side side, const Move& m);
 
+// The pseudo-legal parts of the generator, for a search that checks king
+// safety its own way: board moves with each promotion choice (none that
+// leaves a piece without a move), and drops under the two-pawn and
+// dead-piece rules. Neither looks at the mover's king.
+void generateBoardMoves(const Position& p, Side side, MoveList& out);
+void generateDrops(const Position& p, Side side, MoveList& out);
+
+// A pawn drop of `side` that mates: not allowed.
+bool isPawnDropMate(const Position& p, Side side, const Move& m);
+
 // True when a piece of `attacker` attacks `square` (plain shogi moves).
 bool isSquareAttacked(const Position& p, int32_t square, Side attacker);
 

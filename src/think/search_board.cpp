@@ -5,6 +5,7 @@
 
 #include "position/legal_moves.h"
 #include "position/position.h"
+#include "think/move_stages.h"
 
 namespace nusari {
 
@@ -131,14 +132,20 @@ Repetition SearchBoard::repetition() const {
 }
 
 uint64_t SearchPerft(SearchBoard& board, int32_t depth) {
-    MoveList moves;
-    generateLegalMoves(board.position(), board.sideToMove(), moves);
-    if (depth <= 1) return depth == 1 ? static_cast<uint64_t>(moves.count) : 1;
+    if (depth <= 0) return 1;
     uint64_t leaves = 0;
-    for (const Move& m : moves) {
-        board.make(m);
-        leaves += SearchPerft(board, depth - 1);
-        board.unmake();
+    MoveList moves;
+    for (const MoveStage stage : {MoveStage::Evasions, MoveStage::Captures, MoveStage::Quiets, MoveStage::Drops}) {
+        GenerateStage(board.position(), board.sideToMove(), board.inCheck(), stage, moves);
+        if (depth == 1) {
+            leaves += static_cast<uint64_t>(moves.count);
+            continue;
+        }
+        for (const Move& m : moves) {
+            board.make(m);
+            leaves += SearchPerft(board, depth - 1);
+            board.unmake();
+        }
     }
     return leaves;
 }

@@ -67,8 +67,9 @@ class SearchBoard {
     std::vector<Entry> history_;
 };
 
-// The leaf count of the legal-move tree of `depth`, made and unmade on the
-// board (the search board's own check of its moves against perft).
+// The leaf count of the legal-move tree of `depth`, from the staged
+// generator's moves made and unmade on the board: the check of both
+// against perft.
 uint64_t SearchPerft(SearchBoard& board, int32_t depth);
 
 }  // namespace nusari

@@ -5,11 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <random>
+#include <set>
 
 #include "position/legal_moves.h"
 #include "position/position.h"
 #include "position/sfen.h"
+#include "records/record_tree_files.h"
+#include "think/move_stages.h"
 
 namespace nusari {
 namespace {
@@ -94,6 +99,53 @@ TEST(SearchBoard, ARepetitionIsADrawUnlessOneSideCheckedThroughout) {
         }
         EXPECT_EQ(board.repetition(), c.expected) << c.name;
     }
+}
+
+// Along the teacher games (every tenth of data/kif): the stages hold the
+// legal moves exactly once each, every move in its stage.
+TEST(MoveStages, TheStagesTogetherAreTheLegalMoves) {
+    std::vector<std::filesystem::path> games;
+    for (const auto& entry : std::filesystem::directory_iterator(NUSARI_DATA_DIR "/kif")) {
+        if (entry.path().extension() == ".csa") games.push_back(entry.path());
+    }
+    std::sort(games.begin(), games.end());
+    int32_t positions = 0;
+    for (size_t g = 0; g < games.size(); g += 10) {
+        RecordTree tree;
+        ASSERT_TRUE(ReadRecordTreeFile(games[g].string(), tree).error.empty()) << games[g];
+        SearchBoard board(tree.start(), tree.firstMover());
+        const std::vector<NodeId> line = tree.mainLine();
+        for (size_t ply = 0; ply <= line.size(); ++ply) {
+            const Position& p = board.position();
+            const Side side = board.sideToMove();
+            MoveList legal;
+            generateLegalMoves(p, side, legal);
+            std::multiset<std::pair<int32_t, int32_t>> expected;
+            for (const Move& m : legal) expected.insert({m.from, m.to});
+            std::multiset<std::pair<int32_t, int32_t>> staged;
+            for (const MoveStage stage :
+                 {MoveStage::Evasions, MoveStage::Captures, MoveStage::Quiets, MoveStage::Drops}) {
+                MoveList moves;
+                GenerateStage(p, side, board.inCheck(), stage, moves);
+                for (const Move& m : moves) {
+                    staged.insert({m.from, m.to});
+                    const bool capture = isPromotion(m) || p[destinationOf(m)] != kEmpty;
+                    const MoveStage own = board.inCheck() ? MoveStage::Evasions
+                                          : isDrop(m)     ? MoveStage::Drops
+                                          : capture       ? MoveStage::Captures
+                                                          : MoveStage::Quiets;
+                    EXPECT_EQ(stage, own);
+                }
+            }
+            ASSERT_EQ(staged, expected) << toSfen(p, side);
+            ++positions;
+            if (ply == line.size()) break;
+            const Move m = tree.node(line[ply]).move;
+            if (!m.isMove()) break;
+            board.make(m);
+        }
+    }
+    EXPECT_GT(positions, 2000);
 }
 
 }  // namespace

@@ -1,0 +1,92 @@
+#include "think/move_stages.h"
+
+#include <array>
+
+#include "position/position.h"
+
+namespace nusari {
+
+namespace {
+
+constexpr int32_t kDirections[8] = {-11, -10, -9, -1, 1, 9, 10, 11};
+
+// Whether an enemy piece `v` on a line through the king in direction `d`
+// (from the king towards it) attacks along that line from afar.
+bool slidesAlong(int32_t v, int32_t d, Side king) {
+    if (!isValidPieceCode(v)) return false;
+    const bool enemy = sideOf(v) != static_cast<int32_t>(king);
+    if (!enemy) return false;
+    const int32_t own = v & 15;
+    const bool diagonal = d == -11 || d == -9 || d == 9 || d == 11;
+    if (diagonal) return own == kLowerBishop || own == kLowerHorse;
+    if (own == kLowerRook || own == kLowerDragon) return true;
+    // A lance attacks toward its far edge: the enemy's lance sees the king
+    // when it stands on the king's file on the enemy's side of it.
+    if (own != kLowerLance) return false;
+    return king == Side::Lower ? d == -1 : d == 1;
+}
+
+// The squares of `side`'s pieces pinned to its king.
+std::array<bool, kBoardCells> pinnedPieces(const Position& p, Side side, int32_t king) {
+    std::array<bool, kBoardCells> pinned{};
+    if (king == 0) return pinned;
+    for (const int32_t d : kDirections) {
+        int32_t own = 0;
+        for (int32_t c = king + d; c >= 0 && c < kBoardCells && isSquare(c); c += d) {
+            const int32_t v = p[c];
+            if (v == kEmpty) continue;
+            if (isValidPieceCode(v) && sideOf(v) == static_cast<int32_t>(side)) {
+                if (own != 0) break;  // two of ours: nothing is pinned
+                own = c;
+                continue;
+            }
+            if (own != 0 && slidesAlong(v, d, side)) pinned[static_cast<size_t>(own)] = true;
+            break;
+        }
+    }
+    return pinned;
+}
+
+bool kingSafeAfter(const Position& p, Side side, const Move& m, int32_t king) {
+    Position after = p;
+    applyMove(after, side, m);
+    const int32_t at = m.from == king ? destinationOf(m) : king;
+    return at == 0 || !isSquareAttacked(after, at, opponentOf(side));
+}
+
+bool capturesOrPromotes(const Position& p, const Move& m) {
+    return isPromotion(m) || p[destinationOf(m)] != kEmpty;
+}
+
+}  // namespace
+
+void GenerateStage(const Position& p, Side side, bool inCheck, MoveStage stage, MoveList& out) {
+    out.count = 0;
+    if (inCheck || stage == MoveStage::Evasions) {
+        if (inCheck && stage == MoveStage::Evasions) generateLegalMoves(p, side, out);
+        return;
+    }
+    MoveList pseudo;
+    if (stage == MoveStage::Drops) {
+        generateDrops(p, side, pseudo);
+        // Out of check a drop never exposes the king.
+        for (const Move& m : pseudo) {
+            if (!isPawnDropMate(p, side, m)) out.add(m);
+        }
+        return;
+    }
+    generateBoardMoves(p, side, pseudo);
+    const int32_t king = findKing(p, side);
+    const std::array<bool, kBoardCells> pinned = pinnedPieces(p, side, king);
+    const bool wantCaptures = stage == MoveStage::Captures;
+    for (const Move& m : pseudo) {
+        if (capturesOrPromotes(p, m) != wantCaptures) continue;
+        // Only the king and pinned pieces can expose the king.
+        if ((m.from == king || pinned[static_cast<size_t>(m.from)]) && !kingSafeAfter(p, side, m, king)) {
+            continue;
+        }
+        out.add(m);
+    }
+}
+
+}  // namespace nusari
