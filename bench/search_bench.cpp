@@ -1,6 +1,6 @@
 // Speed of the search core on a fixed set of positions with the default
-// engine: attack maps, EvaluateMove calls through list-mode expansion, and
-// quiescence expansions.
+// engine: attack maps, EvaluateMove calls through list-mode expansion,
+// quiescence expansions, and the second search's node evaluations.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -14,6 +14,7 @@
 #include "position/setup.h"
 #include "position/sfen.h"
 #include "support/fake_ui.h"
+#include "think/evaluate.h"
 #include "think/expand.h"
 #include "think/hash_tables.h"
 
@@ -98,6 +99,17 @@ void BM_QuiescenceExpansion(benchmark::State& st) {
     st.SetItemsProcessed(st.iterations() * static_cast<int64_t>(b.positions.size()));
 }
 BENCHMARK(BM_QuiescenceExpansion);
+
+// Items are the second search's node evaluations (EvaluatePosition), each
+// computed in full: the tables blended for the node, then its scoring.
+void BM_EvaluatePosition(benchmark::State& st) {
+    Bench& b = bench();
+    for (auto _ : st) {
+        for (const Position& p : b.positions) benchmark::DoNotOptimize(EvaluatePosition(*b.state, p, Side::Upper));
+    }
+    st.SetItemsProcessed(st.iterations() * static_cast<int64_t>(b.positions.size()));
+}
+BENCHMARK(BM_EvaluatePosition);
 
 }  // namespace
 

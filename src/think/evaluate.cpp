@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "position/attack_map.h"
+#include "position/position.h"
+#include "think/progress.h"
 
 namespace nusari {
 
@@ -365,6 +367,27 @@ void scoreMove(EngineState& state, const Position& p, const AttackMap& map, Cand
 void ScoreMove(EngineState& state, const Position& p, const AttackMap& map, CandidateList& result,
                const PathTable& path, int32_t to, int32_t from) {
     scoreMove(state, p, map, result, path, to, from, NoTerms{});
+}
+
+int32_t EvaluatePosition(EngineState& state, const Position& p, Side toMove) {
+    // The move evaluation scores for the upper side, as the search sees
+    // the side to move.
+    Position q = toMove == Side::Lower ? flipPosition(p) : p;
+    q[kLowerTimeCell] = 0;
+    q[kUpperTimeCell] = 0;
+    Progress progress;
+    ComputeProgress(state, q, progress);
+    BlendTables(state, q, progress);
+    AttackMap map;
+    map.lowerKing = 0;
+    map.upperKing = 0;
+    buildAttackMap(q, map);
+    EvalTerms terms;
+    CandidateList unused;
+    scoreMove(state, q, map, unused, PathTable{}, 0, 0, TermSink{terms});
+    if (!terms.legal) return kLossScore;
+    if (terms.mate) return kWinScore;
+    return terms.total;
 }
 
 EvalTerms ExplainMove(EngineState& state, const Position& p, const PathTable& path, int32_t to,

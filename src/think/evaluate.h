@@ -48,6 +48,15 @@ struct EvalTerms {
     bool mate = false;   // a mate the scoring sees at once (no terms then)
 };
 
+// The second search's static evaluation of a position: the score for the
+// side to move that the seed's search gives a node as its pass evaluation
+// (the move evaluation of the position as if the side to move did nothing,
+// with the working tables blended for the position: its progress and the
+// neighbourhood rules of its pieces), without the pass's own penalty. `p` in
+// either orientation; kLossScore when the side to move stands in check (a
+// pass would leave its king to be taken).
+int32_t EvaluatePosition(EngineState& state, const Position& p, Side toMove);
+
 // ScoreMove's score of `p` taken apart, with the working tables as they
 // stand; nothing is recorded or counted.
 EvalTerms ExplainMove(EngineState& state, const Position& p, const PathTable& path, int32_t to,

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "aik/aik_loader.h"
+#include "position/position.h"
+#include "position/sfen.h"
+#include "support/fake_ui.h"
 #include "think/progress.h"
 #include "think_test_support.h"
 
@@ -148,6 +152,38 @@ TEST_F(DepthAdjustment, RecapturesAndThePassKeepTheirOwnFactors) {
     EXPECT_EQ(recapture.depthAdjustment, -5);
     EXPECT_EQ(recapture.score, plain.score + 7);
     EXPECT_EQ(evaluate(-1000000, path, 0).depthAdjustment, -10);  // the pass
+}
+
+// The second search's node evaluation is the seed's pass evaluation of the
+// node, the same whichever way the board is turned.
+TEST(EvaluatePosition, IsThePassEvaluationOfTheNodeInEitherFrame) {
+    auto state = std::make_unique<EngineState>();
+    test::FakeUi ui;
+    ASSERT_EQ(LoadAik(*state, NUSARI_DATA_DIR "/aik/攻め.aik", ui), 1);
+    const char* const positions[] = {
+        "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1",
+        "ln1g3nl/1r1sg1k2/p1pppp1pp/6p2/1p7/2P3P2/PPSPPP2P/2G1K2R1/LN3GSNL b BPbsp 1",
+        "l2+P4+P/1RS1k1g2/1p5Gp/4p1S2/p1p4NP/1P4PK1/P3+n1+B2/3p1+p3/LNG5L b RG2SNLPb4p 1",
+        "lnsgkgsnl/1r5b1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL w - 1",
+    };
+    for (const char* sfen : positions) {
+        Position p;
+        Side toMove = Side::Lower;
+        std::string error;
+        ASSERT_TRUE(parseSfen(sfen, p, toMove, error)) << error;
+        const int32_t score = EvaluatePosition(*state, p, toMove);
+        EXPECT_EQ(EvaluatePosition(*state, flipPosition(p), opponentOf(toMove)), score) << sfen;
+        // The seed's pass evaluation, in its frame (the side to move up).
+        const Position up = toMove == Side::Lower ? flipPosition(p) : p;
+        EXPECT_EQ(evaluateSingle(*state, up, 0, 0).score, score) << sfen;
+    }
+    // A side in check cannot pass.
+    Position p;
+    Side toMove = Side::Lower;
+    std::string error;
+    ASSERT_TRUE(parseSfen("l2+PR3+P/1RS1k1g2/1p5Gp/4p1S2/p1p4NP/1P4PK1/P3+n1+B2/3p1+p3/LNG5L w G2SNLPb4p 1",
+                          p, toMove, error));
+    EXPECT_EQ(EvaluatePosition(*state, p, toMove), kLossScore);
 }
 
 }  // namespace
