@@ -34,6 +34,7 @@ constexpr ScalarKey kScalarKeys[] = {
     {"edakari_hiyuusen=", &AikProfile::edakari_hiyuusen},
     {"zikan_wariai=", &AikProfile::zikan_wariai},
     {"tume_hukasa=", &AikProfile::tume_hukasa},
+    {"tansaku=", &AikProfile::tansaku},
 };
 
 struct ArrayKey {
@@ -124,6 +125,7 @@ void guardProfile(AikProfile& p) {
     if (p.hitu_hukasa < 1) p.hitu_hukasa = 0;
     if (p.zikan_wariai < 1 || p.zikan_wariai > 100) p.zikan_wariai = kDefaultZikanWariai;
     if (p.tume_hukasa < 0 || p.tume_hukasa > kMaxTumeHukasa) p.tume_hukasa = 0;
+    if (p.tansaku != 1) p.tansaku = 0;
 }
 
 enum class LineOutcome { Ok, Failed, FileDone };
@@ -237,6 +239,7 @@ int32_t load(EngineState& state, AikReader& reader, const std::string& path, Ui&
     state.profile.edakari_hiyuusen = kDefaultEdakariHiyuusen;
     state.profile.zikan_wariai = kDefaultZikanWariai;
     state.profile.tume_hukasa = 0;
+    state.profile.tansaku = 0;
 
     LoadNotes notes;
     if (!reader.isOpen()) {

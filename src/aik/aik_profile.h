@@ -49,6 +49,10 @@ struct AikProfile {
     // Plies of the mate search over checks at the root and of the threat
     // test of the root candidates; kept in 0 (off)..9 by the loader.
     int32_t tume_hukasa = 0;
+    // 1: the engine plays with the second search (whole-ply deepening over a
+    // board made and unmade in place); anything else, or no key, the seed's
+    // search. Reset before every load.
+    int32_t tansaku = 0;
 };
 
 }  // namespace nusari

@@ -15,6 +15,7 @@ namespace nusari {
 // Slots of the two hash arrays; defined by the search.
 struct PositionMemorySlot;
 struct TranspositionSlot;
+struct SearchTableSlot;
 
 inline constexpr int32_t kDefaultHashEntries = 40009;
 
@@ -42,6 +43,11 @@ struct EngineState {
     int32_t hashEntryCount = kDefaultHashEntries;
     PositionMemorySlot* positionMemory = nullptr;
     TranspositionSlot* transpositionTable = nullptr;
+    // The second search's transposition table (tansaku=1), made at its first
+    // think with the Hash setting's slots times kSearchSlotsPerEntry; freed
+    // with the others.
+    SearchTableSlot* searchTable = nullptr;
+    int64_t searchTableSlots = 0;
 
     // The computer's time setting per move and the CSA time mode (1: the
     // limit and hukasa follow the total time used), which front ends copy

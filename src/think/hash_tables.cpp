@@ -81,8 +81,11 @@ int32_t AllocHashTables(EngineState& state, Ui& ui) {
 void FreeHashTables(EngineState& state) {
     std::free(state.positionMemory);
     std::free(state.transpositionTable);
+    std::free(state.searchTable);
     state.positionMemory = nullptr;
     state.transpositionTable = nullptr;
+    state.searchTable = nullptr;
+    state.searchTableSlots = 0;
 }
 
 void StorePosition(EngineState& state, const Position& p, const CandidateList& list) {

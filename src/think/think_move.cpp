@@ -13,6 +13,7 @@
 #include "think/progress.h"
 #include "think/root_mates.h"
 #include "think/search.h"
+#include "think/second_search.h"
 
 namespace nusari {
 
@@ -148,6 +149,19 @@ Move ThinkMove(EngineState& state, const ThinkRequest& request, ThinkObserver& o
 
     Move mate;
     if (FindRootMate(state, current, mate)) return finish(ThinkEnd::Won, mate);
+
+    // tansaku=1: the second search, over the same book, mate search and clock.
+    if (state.profile.tansaku == 1) {
+        result.setting.maxDepth = state.profile.hukasa;
+        const SecondSearchResult found =
+            SecondSearch(state, current, Side::Upper, state.searchLimitMs, state.searchStartMs, observer,
+                         result.setting, [&frame](const Move& m) { return frame.out(m); });
+        result.score = found.move.isResign() ? kLossScore : found.score;
+        result.depth = found.depth * kPlyDepth;
+        result.nodes = state.nodeCount;
+        if (found.move.isResign() || !found.move.isMove()) return finish(ThinkEnd::Lost, Move::resign());
+        return finish(ThinkEnd::Searched, found.move);
+    }
 
     CandidateList list;
     const int32_t found = LookupPosition(state, current, list);

@@ -167,6 +167,24 @@ TEST(LoadAik, TumeHukasaKeepsToItsRange) {
     }
 }
 
+// The search: 1 chooses the second, anything else (or no key, whatever the
+// file before said) the seed's.
+TEST(LoadAik, TansakuChoosesTheSearch) {
+    const struct {
+        const char* text;
+        int32_t expected;
+    } cases[] = {
+        {"tansaku=1\n", 1}, {"tansaku=0\n", 0}, {"tansaku=2\n", 0}, {"tansaku=x\n", 0}, {"ver=0.0.2\n", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        LoadFixture f;
+        f.state->profile.tansaku = 1;
+        ASSERT_EQ(f.load(c.text), 1);
+        EXPECT_EQ(f.state->profile.tansaku, c.expected);
+    }
+}
+
 TEST(LoadAik, LastKeyWinsAndLastLineNeedsNoLineFeed) {
     LoadFixture f;
     EXPECT_EQ(f.load("hukasa=3\nhaba=20\nhukasa=9"), 1);

@@ -1,0 +1,335 @@
+#include "think/second_search.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "think/candidate.h"
+#include "think/clock.h"
+#include "think/evaluate.h"
+#include "think/move_stages.h"
+#include "think/search_board.h"
+
+namespace nusari {
+
+enum : uint8_t { kBoundNone = 0, kBoundUpper = 1, kBoundLower = 2, kBoundExact = 3 };
+
+struct SearchTableSlot {
+    uint64_t key = 0;
+    int32_t score = 0;
+    int16_t from = 0;
+    int16_t to = 0;
+    int8_t depth = 0;
+    uint8_t bound = kBoundNone;
+};
+
+namespace {
+
+constexpr int32_t kMaxPly = 96;
+constexpr int32_t kInfinity = kSearchMate + 1000;
+// Static scores stay below any mate.
+constexpr int32_t kEvalLimit = 30000;
+constexpr int32_t kMaxQuiescencePly = 12;
+constexpr int32_t kBucket = 4;
+constexpr int32_t kNodesPerClockCheck = 1024;
+constexpr int32_t kAspiration = 150;
+
+// Piece values for ordering captures (most valuable victim, least valuable
+// attacker), by code & 15.
+constexpr int32_t kOrderValue[16] = {100, 10, 8, 6, 5, 4, 3, 1, 0, 12, 10, 0, 6, 6, 6, 7};
+
+int32_t orderValue(int32_t code) { return isValidPieceCode(code) ? kOrderValue[code & 15] : 0; }
+
+bool isMateScore(int32_t s) { return std::abs(s) >= kSearchMate - kMaxPly * 2; }
+
+// Mate scores are stored relative to the node, read back relative to the root.
+int32_t toTable(int32_t s, int32_t ply) { return s >= kSearchMate - 2 * kMaxPly ? s + ply : s <= -kSearchMate + 2 * kMaxPly ? s - ply : s; }
+int32_t fromTable(int32_t s, int32_t ply) { return s >= kSearchMate - 2 * kMaxPly ? s - ply : s <= -kSearchMate + 2 * kMaxPly ? s + ply : s; }
+
+struct Ordered {
+    Move move;
+    int64_t key;
+};
+
+class Searcher {
+  public:
+    Searcher(EngineState& e, const Position& p, Side toMove, int64_t deadline)
+        : e_(e), board_(p, toMove), deadline_(deadline), history_(2 * kPositionCells * 200, 0) {}
+
+    int32_t root(int32_t depth, int32_t alpha, int32_t beta) { return search(depth, alpha, beta, 0, true); }
+    bool stopped() const { return stopped_; }
+    int64_t nodes() const { return nodes_; }
+    int64_t evaluations() const { return evaluations_; }
+    const std::vector<Move>& principal() const { return pv_[0]; }
+    SearchBoard& board() { return board_; }
+
+  private:
+    bool timeUp() {
+        if (stopped_) return true;
+        if (++clock_ % kNodesPerClockCheck != 0) return false;
+        if (e_.continueSearch.load(std::memory_order_relaxed) == 0 || e_.stopRequested.load() != 0 ||
+            nowMs() > deadline_) {
+            stopped_ = true;
+        }
+        return stopped_;
+    }
+
+    int32_t evaluate() {
+        ++evaluations_;
+        const int32_t s = EvaluatePosition(e_, board_.position(), board_.sideToMove());
+        return std::clamp(s, -kEvalLimit, kEvalLimit);
+    }
+
+    SearchTableSlot* probe(uint64_t key) {
+        if (e_.searchTable == nullptr) return nullptr;
+        SearchTableSlot* bucket = e_.searchTable + (key % static_cast<uint64_t>(e_.searchTableSlots / kBucket)) * kBucket;
+        for (int32_t i = 0; i < kBucket; ++i) {
+            if (bucket[i].key == key && bucket[i].bound != kBoundNone) return &bucket[i];
+        }
+        return nullptr;
+    }
+
+    void store(uint64_t key, int32_t depth, int32_t score, uint8_t bound, const Move& m, int32_t ply) {
+        if (e_.searchTable == nullptr || stopped_) return;
+        SearchTableSlot* bucket = e_.searchTable + (key % static_cast<uint64_t>(e_.searchTableSlots / kBucket)) * kBucket;
+        SearchTableSlot* slot = &bucket[0];
+        for (int32_t i = 0; i < kBucket; ++i) {
+            if (bucket[i].key == key || bucket[i].bound == kBoundNone) {
+                slot = &bucket[i];
+                break;
+            }
+            if (bucket[i].depth < slot->depth) slot = &bucket[i];
+        }
+        // A shallower result does not push out a deeper one of the same position.
+        if (slot->key == key && slot->depth > depth && bound != kBoundExact) return;
+        *slot = SearchTableSlot{key, toTable(score, ply), static_cast<int16_t>(m.from), static_cast<int16_t>(m.to),
+                                static_cast<int8_t>(std::min(depth, 127)), bound};
+    }
+
+    int64_t& history(const Move& m) {
+        const size_t side = board_.sideToMove() == Side::Lower ? 0 : 1;
+        return history_[(side * kPositionCells + static_cast<size_t>(m.from)) * 200 + static_cast<size_t>(m.to)];
+    }
+
+    // The node's moves, best guesses first.
+    void orderedMoves(const Move& tableMove, int32_t ply, bool capturesOnly, std::vector<Ordered>& out) {
+        out.clear();
+        const Position& p = board_.position();
+        const bool check = board_.inCheck();
+        MoveList list;
+        for (const MoveStage stage : {MoveStage::Evasions, MoveStage::Captures, MoveStage::Quiets, MoveStage::Drops}) {
+            if (capturesOnly && !check && stage != MoveStage::Captures) continue;
+            GenerateStage(p, board_.sideToMove(), check, stage, list);
+            for (const Move& m : list) {
+                int64_t key = 0;
+                const int32_t victim = orderValue(p[destinationOf(m)]);
+                if (m == tableMove) {
+                    key = std::numeric_limits<int64_t>::max();
+                } else if (victim > 0 || isPromotion(m)) {
+                    const int32_t attacker = isDrop(m) ? 0 : orderValue(p[m.from]);
+                    key = (int64_t{1} << 50) + victim * 64 - attacker + (isPromotion(m) ? 32 : 0);
+                } else if (m == killers_[ply][0]) {
+                    key = (int64_t{1} << 49) + 1;
+                } else if (m == killers_[ply][1]) {
+                    key = int64_t{1} << 49;
+                } else {
+                    key = history(m);
+                }
+                out.push_back(Ordered{m, key});
+            }
+        }
+        std::stable_sort(out.begin(), out.end(), [](const Ordered& a, const Ordered& b) { return a.key > b.key; });
+    }
+
+    int32_t quiesce(int32_t alpha, int32_t beta, int32_t ply, int32_t qply) {
+        ++nodes_;
+        pv_[static_cast<size_t>(ply)].clear();
+        if (timeUp()) return 0;
+        const bool check = board_.inCheck();
+        int32_t best = -kInfinity;
+        if (!check) {
+            best = evaluate();
+            if (best >= beta || qply >= kMaxQuiescencePly || ply >= kMaxPly - 1) return best;
+            alpha = std::max(alpha, best);
+        }
+        std::vector<Ordered>& moves = lists_[static_cast<size_t>(ply)];
+        orderedMoves(Move::none(), ply, true, moves);
+        if (check && moves.empty()) return -kSearchMate + ply;
+        for (const Ordered& o : moves) {
+            board_.make(o.move);
+            const int32_t score = -quiesce(-beta, -alpha, ply + 1, qply + 1);
+            board_.unmake();
+            if (stopped_) return 0;
+            if (score > best) {
+                best = score;
+                if (score > alpha) {
+                    alpha = score;
+                    if (score >= beta) break;
+                }
+            }
+        }
+        return best;
+    }
+
+    int32_t search(int32_t depth, int32_t alpha, int32_t beta, int32_t ply, bool pvNode) {
+        std::vector<Move>& pv = pv_[static_cast<size_t>(ply)];
+        pv.clear();
+        if (ply > 0) {
+            switch (board_.repetition()) {
+                case Repetition::Draw: return 0;
+                case Repetition::Win: return kSearchMate - ply;
+                case Repetition::Loss: return -kSearchMate + ply;
+                case Repetition::None: break;
+            }
+        }
+        const bool check = board_.inCheck();
+        if (check && ply < kMaxPly / 2) ++depth;  // a check is answered a ply deeper
+        if (depth <= 0 || ply >= kMaxPly - 1) return quiesce(alpha, beta, ply, 0);
+        ++nodes_;
+        if (timeUp()) return 0;
+
+        const uint64_t key = board_.key();
+        Move tableMove = Move::none();
+        if (const SearchTableSlot* slot = probe(key)) {
+            tableMove = Move{slot->from, slot->to};
+            const int32_t s = fromTable(slot->score, ply);
+            if (!pvNode && ply > 0 && slot->depth >= depth &&
+                (slot->bound == kBoundExact || (slot->bound == kBoundLower && s >= beta) ||
+                 (slot->bound == kBoundUpper && s <= alpha))) {
+                return s;
+            }
+        }
+        std::vector<Ordered>& moves = lists_[static_cast<size_t>(ply)];
+        orderedMoves(tableMove, ply, false, moves);
+        if (moves.empty()) return -kSearchMate + ply;  // no move: mated
+
+        const int32_t startAlpha = alpha;
+        int32_t best = -kInfinity;
+        Move bestMove = moves.front().move;
+        for (size_t i = 0; i < moves.size(); ++i) {
+            const Move m = moves[i].move;
+            const bool quiet = board_.position()[destinationOf(m)] == kEmpty && !isPromotion(m);
+            board_.make(m);
+            int32_t score = 0;
+            if (i == 0) {
+                score = -search(depth - 1, -beta, -alpha, ply + 1, pvNode);
+            } else {
+                score = -search(depth - 1, -alpha - 1, -alpha, ply + 1, false);
+                if (score > alpha && score < beta && !stopped_) {
+                    score = -search(depth - 1, -beta, -alpha, ply + 1, true);
+                }
+            }
+            board_.unmake();
+            if (stopped_) return 0;
+            if (score > best) {
+                best = score;
+                bestMove = m;
+                if (score > alpha) {
+                    alpha = score;
+                    pv.assign(1, m);
+                    const std::vector<Move>& child = pv_[static_cast<size_t>(ply + 1)];
+                    pv.insert(pv.end(), child.begin(), child.end());
+                    if (score >= beta) {
+                        if (quiet) {
+                            if (killers_[ply][0] != m) {
+                                killers_[ply][1] = killers_[ply][0];
+                                killers_[ply][0] = m;
+                            }
+                            history(m) += int64_t{depth} * depth;
+                        }
+                        break;
+                    }
+                }
+            }
+        }
+        const uint8_t bound = best >= beta ? kBoundLower : (best > startAlpha ? kBoundExact : kBoundUpper);
+        store(key, depth, best, bound, bestMove, ply);
+        return best;
+    }
+
+    EngineState& e_;
+    SearchBoard board_;
+    int64_t deadline_;
+    bool stopped_ = false;
+    int64_t clock_ = 0;
+    int64_t nodes_ = 0;
+    int64_t evaluations_ = 0;
+    std::vector<int64_t> history_;
+    Move killers_[kMaxPly][2]{};
+    std::vector<Move> pv_[kMaxPly + 1];
+    std::vector<Ordered> lists_[kMaxPly + 1];
+};
+
+// The table, made at the first think with the Hash setting's size.
+void readyTable(EngineState& e) {
+    const int64_t slots = std::max<int64_t>(kBucket, int64_t{std::max(e.hashEntryCount, 1)} * kSearchSlotsPerEntry);
+    if (e.searchTable != nullptr && e.searchTableSlots == slots) return;
+    std::free(e.searchTable);
+    e.searchTable = static_cast<SearchTableSlot*>(std::calloc(static_cast<size_t>(slots), sizeof(SearchTableSlot)));
+    e.searchTableSlots = e.searchTable != nullptr ? slots : 0;
+}
+
+int32_t reported(int32_t s) {
+    if (s >= kSearchMate - 2 * kMaxPly) return kWinScore;
+    if (s <= -kSearchMate + 2 * kMaxPly) return kLossScore;
+    return s;
+}
+
+}  // namespace
+
+SecondSearchResult SecondSearch(EngineState& state, const Position& position, Side toMove, int32_t limitMs,
+                                int64_t startMs, ThinkObserver& observer, const ThinkSetting& setting,
+                                const std::function<Move(const Move&)>& out) {
+    readyTable(state);
+    state.continueSearch = state.stopRequested ? 0 : 1;
+    auto searcher = std::make_unique<Searcher>(state, position, toMove, startMs + limitMs);
+    SecondSearchResult result;
+    const int32_t maxDepth = std::clamp(state.profile.hukasa / kPlyDepth, 1, kMaxPly / 2);
+    const int64_t iterationWindowMs = int64_t{limitMs} * state.profile.zikan_wariai / 100;
+    int32_t score = 0;
+    for (int32_t depth = 1; depth <= maxDepth; ++depth) {
+        if (depth > 1 && nowMs() - startMs > iterationWindowMs) break;
+        int32_t alpha = -kInfinity;
+        int32_t beta = kInfinity;
+        if (depth >= 3 && !isMateScore(score)) {
+            alpha = score - kAspiration;
+            beta = score + kAspiration;
+        }
+        int32_t s = searcher->root(depth, alpha, beta);
+        if (!searcher->stopped() && (s <= alpha || s >= beta)) s = searcher->root(depth, -kInfinity, kInfinity);
+        if (searcher->stopped() && depth > 1) break;
+        const std::vector<Move>& pv = searcher->principal();
+        if (pv.empty()) {
+            // No move: the side to move is mated.
+            if (!searcher->stopped()) result.move = Move::resign();
+            result.score = s;
+            break;
+        }
+        score = s;
+        result.move = pv.front();
+        result.score = s;
+        result.depth = depth;
+        ThinkIteration report;
+        report.depth = depth * kPlyDepth;
+        report.score = reported(s);
+        report.nodes = static_cast<int32_t>(std::min<int64_t>(searcher->evaluations(), std::numeric_limits<int32_t>::max()));
+        report.best = out(pv.front());
+        for (const Move& m : pv) report.line.add(out(m));
+        report.setting = setting;
+        if (observer.wantedCandidates() > 0) {
+            report.candidates[0] = RootCandidate{report.best, report.score, report.line};
+            report.candidateCount = 1;
+        }
+        observer.onIteration(report);
+        if (isMateScore(s) || searcher->stopped()) break;
+    }
+    result.nodes = searcher->evaluations();
+    state.nodeCount = static_cast<int32_t>(std::min<int64_t>(result.nodes, std::numeric_limits<int32_t>::max()));
+    // Every move loses: the engine resigns, as the seed's search does.
+    if (result.move.isMove() && result.score <= -kSearchMate + 2 * kMaxPly) result.move = Move::resign();
+    return result;
+}
+
+}  // namespace nusari

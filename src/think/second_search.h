@@ -1,0 +1,40 @@
+// The second search of .aik engines (tansaku=1): principal-variation search
+// with whole-ply iterative deepening and aspiration windows over a board made
+// and unmade in place, a transposition table keyed by Zobrist keys (buckets
+// replaced by depth), a quiescence search of captures and promotions (and of
+// every evasion when in check), move ordering by the table's move, captures
+// by value, killers and history, and the referee's repetition rules. It
+// scores nodes with EvaluatePosition from the .aik tables.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "aik/engine_state.h"
+#include "think/think_observer.h"
+#include "think/think_request.h"
+
+namespace nusari {
+
+// Slots of the second search's table per slot of the Hash setting.
+inline constexpr int64_t kSearchSlotsPerEntry = 16;
+
+// A mate found at ply n scores kSearchMate - n.
+inline constexpr int32_t kSearchMate = 60000;
+
+struct SecondSearchResult {
+    Move move = Move::none();  // Move::resign() when every move loses
+    int32_t score = 0;         // from the side to move
+    int32_t depth = 0;         // whole plies of the last iteration completed
+    int64_t nodes = 0;
+};
+
+// Searches `position` for `toMove` (either frame) until the depth of
+// hukasa / 10 plies, the share zikan_wariai of the time limit, the limit
+// itself or a stop. Each iteration is told to `observer` with its moves
+// put through `out` (the caller's frame).
+SecondSearchResult SecondSearch(EngineState& state, const Position& position, Side toMove,
+                                int32_t limitMs, int64_t startMs, ThinkObserver& observer,
+                                const ThinkSetting& setting, const std::function<Move(const Move&)>& out);
+
+}  // namespace nusari
