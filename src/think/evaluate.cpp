@@ -378,13 +378,7 @@ int32_t EvaluatePosition(EngineState& state, const Position& p, Side toMove) {
     Progress progress;
     ComputeProgress(state, q, progress);
     BlendTables(state, q, progress);
-    AttackMap map;
-    map.lowerKing = 0;
-    map.upperKing = 0;
-    buildAttackMap(q, map);
-    EvalTerms terms;
-    CandidateList unused;
-    scoreMove(state, q, map, unused, PathTable{}, 0, 0, TermSink{terms});
+    const EvalTerms terms = ExplainMove(state, q, PathTable{}, 0, 0);
     if (!terms.legal) return kLossScore;
     if (terms.mate) return kWinScore;
     return terms.total;

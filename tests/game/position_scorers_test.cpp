@@ -6,23 +6,14 @@
 #include "game/position_scorers.h"
 #include "position/sfen.h"
 #include "records/comment_scores.h"
+#include "support/fake_ui.h"
 
 namespace nusari {
 namespace {
 
-class Quiet : public Ui {
-  public:
-    void message(const std::string& text) override { ADD_FAILURE() << text; }
-    bool ask(const std::string&) override { return false; }
-    void setPanelText(const std::string&) override {}
-    std::string panelText() const override { return {}; }
-    void pumpMessages() override {}
-    void playSound(Sound) override {}
-};
-
 TEST(AikScorer, DecidedPositionsScoreAsMatesFromTheSideToMove) {
     EngineState engine;
-    Quiet ui;
+    test::FakeUi ui;
     ASSERT_EQ(LoadAik(engine, std::string(NUSARI_DATA_DIR) + "/aik/攻め.aik", ui), 1);
     engine.bookTable.clear();
     const PositionScorer scorer = AikScorer(engine, 200);

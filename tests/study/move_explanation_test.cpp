@@ -11,23 +11,14 @@
 #include "study/move_explanation.h"
 #include "think/evaluate.h"
 #include "think/progress.h"
+#include "support/fake_ui.h"
 
 namespace nusari {
 namespace {
 
-class Silent : public Ui {
-  public:
-    void message(const std::string& text) override { ADD_FAILURE() << text; }
-    bool ask(const std::string&) override { return false; }
-    void setPanelText(const std::string&) override {}
-    std::string panelText() const override { return {}; }
-    void pumpMessages() override {}
-    void playSound(Sound) override {}
-};
-
 std::unique_ptr<EngineState> loaded() {
     auto e = std::make_unique<EngineState>();
-    Silent ui;
+    test::FakeUi ui;
     EXPECT_EQ(LoadAik(*e, std::string(NUSARI_DATA_DIR) + "/aik/攻め.aik", ui), 1);
     return e;
 }
