@@ -144,7 +144,8 @@ bool leavesKingSafe(Position& p, Side s, const Move& m, int32_t kingSquare) {
 }
 
 bool hasLegalBoardMove(Position& p, Side s) {
-    MoveList pseudo;
+    thread_local MoveList pseudo;
+    pseudo.count = 0;
     boardMoves(p, s, pseudo);
     const int32_t king = findKing(p, s);
     for (const Move& m : pseudo) {
@@ -226,26 +227,32 @@ void generateBoardMoves(const Position& p, Side side, MoveList& out) { boardMove
 void generateDrops(const Position& p, Side side, MoveList& out) { drops(p, side, out); }
 
 bool isPawnDropMate(const Position& position, Side side, const Move& m) {
+    if (!isDrop(m) || m.from - (side == Side::Lower ? kLowerHandBase : kUpperHandBase) != kPawn) return false;
+    const int32_t target = destinationOf(m) + forwardOf(side);
+    if (!inBoardCells(target) || position[target] != sideValue(opponentOf(side)) + kKing) return false;
     Position p = position;
-    return isDrop(m) && m.from - (side == Side::Lower ? kLowerHandBase : kUpperHandBase) == kPawn &&
-           pawnDropMates(p, side, m);
+    return pawnDropMates(p, side, m);
 }
 
 void generateLegalMoves(const Position& position, Side side, MoveList& list) {
+    // Generated into `list` and filtered in place: a move list is large to
+    // set up, and the search asks for this at every node in check.
     list.count = 0;
     Position p = position;
-    MoveList pseudo;
-    boardMoves(p, side, pseudo);
-    drops(p, side, pseudo);
+    boardMoves(p, side, list);
+    drops(p, side, list);
     const int32_t king = findKing(p, side);
-    for (const Move& m : pseudo) {
+    int32_t kept = 0;
+    for (int32_t i = 0; i < list.count; ++i) {
+        const Move m = list.moves[i];
         if (!leavesKingSafe(p, side, m, king)) continue;
         if (isDrop(m) && m.from - (side == Side::Lower ? kLowerHandBase : kUpperHandBase) == kPawn &&
             pawnDropMates(p, side, m)) {
             continue;
         }
-        list.add(m);
+        list.moves[kept++] = m;
     }
+    list.count = kept;
 }
 
 bool isLegalMove(const Position& p, Side side, const Move& m) {

@@ -370,18 +370,18 @@ void ScoreMove(EngineState& state, const Position& p, const AttackMap& map, Cand
 }
 
 int32_t EvaluatePosition(EngineState& state, const Position& p, Side toMove) {
-    // The move evaluation scores for the upper side, as the search sees
-    // the side to move.
-    Position q = toMove == Side::Lower ? flipPosition(p) : p;
+    // The move evaluation scores for the upper side as the mover: the side
+    // that moved into the position goes up.
+    Position q = toMove == Side::Upper ? flipPosition(p) : p;
     q[kLowerTimeCell] = 0;
     q[kUpperTimeCell] = 0;
     Progress progress;
     ComputeProgress(state, q, progress);
     BlendTables(state, q, progress);
     const EvalTerms terms = ExplainMove(state, q, PathTable{}, 0, 0);
-    if (!terms.legal) return kLossScore;
-    if (terms.mate) return kWinScore;
-    return terms.total;
+    if (!terms.legal) return kWinScore;
+    if (terms.mate) return kLossScore;
+    return -terms.total;
 }
 
 EvalTerms ExplainMove(EngineState& state, const Position& p, const PathTable& path, int32_t to,

@@ -48,13 +48,13 @@ struct EvalTerms {
     bool mate = false;   // a mate the scoring sees at once (no terms then)
 };
 
-// The second search's static evaluation of a position: the score for the
-// side to move that the seed's search gives a node as its pass evaluation
-// (the move evaluation of the position as if the side to move did nothing,
-// with the working tables blended for the position: its progress and the
-// neighbourhood rules of its pieces), without the pass's own penalty. `p` in
-// either orientation; kLossScore when the side to move stands in check (a
-// pass would leave its king to be taken).
+// The second search's static evaluation of a position, for the side to
+// move: the seed's move evaluation of the position from the side that moved
+// into it (with the working tables blended for the position: its progress
+// and the neighbourhood rules of its pieces), negated. That view knows the
+// side to move is about to move: the pieces the mover left en prise count
+// against the mover. `p` in either orientation; kWinScore when the side
+// not to move stands in check (its king can be taken).
 int32_t EvaluatePosition(EngineState& state, const Position& p, Side toMove);
 
 // ScoreMove's score of `p` taken apart, with the working tables as they

@@ -66,27 +66,33 @@ void GenerateStage(const Position& p, Side side, bool inCheck, MoveStage stage, 
         if (inCheck && stage == MoveStage::Evasions) generateLegalMoves(p, side, out);
         return;
     }
-    MoveList pseudo;
+    // Generated into `out` and filtered in place: a move list is large to
+    // set up, and this runs at every node of the search.
     if (stage == MoveStage::Drops) {
-        generateDrops(p, side, pseudo);
+        generateDrops(p, side, out);
         // Out of check a drop never exposes the king.
-        for (const Move& m : pseudo) {
-            if (!isPawnDropMate(p, side, m)) out.add(m);
+        int32_t kept = 0;
+        for (int32_t i = 0; i < out.count; ++i) {
+            if (!isPawnDropMate(p, side, out.moves[i])) out.moves[kept++] = out.moves[i];
         }
+        out.count = kept;
         return;
     }
-    generateBoardMoves(p, side, pseudo);
+    generateBoardMoves(p, side, out);
     const int32_t king = findKing(p, side);
     const std::array<bool, kBoardCells> pinned = pinnedPieces(p, side, king);
     const bool wantCaptures = stage == MoveStage::Captures;
-    for (const Move& m : pseudo) {
+    int32_t kept = 0;
+    for (int32_t i = 0; i < out.count; ++i) {
+        const Move m = out.moves[i];
         if (capturesOrPromotes(p, m) != wantCaptures) continue;
         // Only the king and pinned pieces can expose the king.
         if ((m.from == king || pinned[static_cast<size_t>(m.from)]) && !kingSafeAfter(p, side, m, king)) {
             continue;
         }
-        out.add(m);
+        out.moves[kept++] = m;
     }
+    out.count = kept;
 }
 
 }  // namespace nusari

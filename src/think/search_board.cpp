@@ -112,9 +112,35 @@ void SearchBoard::unmake() {
     key_ = history_.back().key;
 }
 
+void SearchBoard::makeNull() {
+    undo_.push_back(Undo{Move::none(), 0, boardKey_, handKey_});
+    boardKey_ ^= kKeys.upperToMove;
+    key_ = boardKey_ ^ handKey_;
+    toMove_ = opponentOf(toMove_);
+    history_.push_back(Entry{key_, false, true});
+}
+
+void SearchBoard::unmakeNull() {
+    const Undo u = undo_.back();
+    undo_.pop_back();
+    history_.pop_back();
+    toMove_ = opponentOf(toMove_);
+    boardKey_ = u.boardKey;
+    handKey_ = u.handKey;
+    key_ = history_.back().key;
+}
+
 Repetition SearchBoard::repetition() const {
     const size_t now = history_.size() - 1;
-    for (size_t back = 4; back <= now; back += 2) {
+    // The positions since the last null move.
+    size_t reach = now;
+    for (size_t i = now; i > 0; --i) {
+        if (history_[i].afterNull) {
+            reach = now - i;
+            break;
+        }
+    }
+    for (size_t back = 4; back <= reach; back += 2) {
         if (history_[now - back].key != key_) continue;
         // The positions of the cycle after the earlier one: the side to
         // move's (every other one, ending now) and the other side's.

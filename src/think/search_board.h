@@ -40,6 +40,11 @@ class SearchBoard {
     // Plays a legal move of the side to move, and takes it back.
     void make(const Move& m);
     void unmake();
+    // Hands the move to the other side without moving (the null move of
+    // the search's pruning), and takes it back. Repetitions are not looked
+    // for across it.
+    void makeNull();
+    void unmakeNull();
     // The last move made, or Move::none() at the root.
     Move lastMove() const { return undo_.empty() ? Move::none() : undo_.back().move; }
 
@@ -57,6 +62,7 @@ class SearchBoard {
     struct Entry {
         uint64_t key = 0;
         bool inCheck = false;  // the side to move of that position stood in check
+        bool afterNull = false;  // reached by a null move
     };
     Position p_;
     Side toMove_;

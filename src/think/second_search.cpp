@@ -35,6 +35,18 @@ constexpr int32_t kMaxQuiescencePly = 12;
 constexpr int32_t kBucket = 4;
 constexpr int32_t kNodesPerClockCheck = 1024;
 constexpr int32_t kAspiration = 150;
+constexpr size_t kEvalCacheSize = size_t{1} << 16;
+// Pruning: the null move's reduction, the margins of futility by depth,
+// the quiet moves tried at the last plies before the rest are skipped.
+constexpr int32_t kNullMoveMinDepth = 3;
+constexpr int32_t kStaticMargin = 120;
+constexpr int32_t kFutilityMargin[4] = {0, 200, 400, 600};
+constexpr size_t kLateMoveCount[4] = {0, 10, 18, 30};
+
+struct EvalSlot {
+    uint64_t key = 0;
+    int32_t score = 0;
+};
 
 // Piece values for ordering captures (most valuable victim, least valuable
 // attacker), by code & 15.
@@ -76,10 +88,15 @@ class Searcher {
         return stopped_;
     }
 
+    // The node's static score, kept by key: quiescence and the pruning
+    // tests meet the same positions again and again.
     int32_t evaluate() {
+        EvalSlot& slot = evalCache_[board_.key() & (kEvalCacheSize - 1)];
+        if (slot.key == board_.key()) return slot.score;
         ++evaluations_;
-        const int32_t s = EvaluatePosition(e_, board_.position(), board_.sideToMove());
-        return std::clamp(s, -kEvalLimit, kEvalLimit);
+        const int32_t s = std::clamp(EvaluatePosition(e_, board_.position(), board_.sideToMove()), -kEvalLimit, kEvalLimit);
+        slot = EvalSlot{board_.key(), s};
+        return s;
     }
 
     SearchTableSlot* probe(uint64_t key) {
@@ -118,7 +135,7 @@ class Searcher {
         out.clear();
         const Position& p = board_.position();
         const bool check = board_.inCheck();
-        MoveList list;
+        MoveList& list = *scratch_;
         for (const MoveStage stage : {MoveStage::Evasions, MoveStage::Captures, MoveStage::Quiets, MoveStage::Drops}) {
             if (capturesOnly && !check && stage != MoveStage::Captures) continue;
             GenerateStage(p, board_.sideToMove(), check, stage, list);
@@ -201,6 +218,22 @@ class Searcher {
                 return s;
             }
         }
+        const bool mateNear = isMateScore(alpha) || isMateScore(beta);
+        const int32_t staticEval = check ? -kInfinity : evaluate();
+        if (!pvNode && !check && !mateNear) {
+            // Far above beta with a few plies left: the side to move keeps it.
+            if (depth <= 3 && staticEval - kStaticMargin * depth >= beta) return staticEval;
+            // Passing still holds beta: a real move would do better.
+            if (depth >= kNullMoveMinDepth && staticEval >= beta && !board_.lastMove().isNone()) {
+                const int32_t reduction = 2 + depth / 6;
+                board_.makeNull();
+                const int32_t s = -search(depth - 1 - reduction, -beta, -beta + 1, ply + 1, false);
+                board_.unmakeNull();
+                if (stopped_) return 0;
+                if (s >= beta) return isMateScore(s) ? beta : s;
+            }
+        }
+
         std::vector<Ordered>& moves = lists_[static_cast<size_t>(ply)];
         orderedMoves(tableMove, ply, false, moves);
         if (moves.empty()) return -kSearchMate + ply;  // no move: mated
@@ -208,15 +241,34 @@ class Searcher {
         const int32_t startAlpha = alpha;
         int32_t best = -kInfinity;
         Move bestMove = moves.front().move;
+        size_t quietsTried = 0;
         for (size_t i = 0; i < moves.size(); ++i) {
             const Move m = moves[i].move;
             const bool quiet = board_.position()[destinationOf(m)] == kEmpty && !isPromotion(m);
             board_.make(m);
+            const bool givesCheck = board_.inCheck();
+            const bool plain = quiet && !givesCheck && !check;
+            if (plain) ++quietsTried;
+            // The last plies skip the quiet moves that cannot reach alpha,
+            // and the late ones once enough were tried.
+            if (plain && !pvNode && !mateNear && i > 0 && depth <= 3 &&
+                (staticEval + kFutilityMargin[depth] <= alpha || quietsTried > kLateMoveCount[depth])) {
+                board_.unmake();
+                continue;
+            }
+            int32_t reduction = 0;
+            if (plain && depth >= 3 && i >= 3) {
+                reduction = 1 + (i >= 12 ? 1 : 0) + (depth >= 6 && i >= 24 ? 1 : 0) - (pvNode ? 1 : 0);
+                reduction = std::clamp(reduction, 0, depth - 2);
+            }
             int32_t score = 0;
             if (i == 0) {
                 score = -search(depth - 1, -beta, -alpha, ply + 1, pvNode);
             } else {
-                score = -search(depth - 1, -alpha - 1, -alpha, ply + 1, false);
+                score = -search(depth - 1 - reduction, -alpha - 1, -alpha, ply + 1, false);
+                if (score > alpha && reduction > 0 && !stopped_) {
+                    score = -search(depth - 1, -alpha - 1, -alpha, ply + 1, false);
+                }
                 if (score > alpha && score < beta && !stopped_) {
                     score = -search(depth - 1, -beta, -alpha, ply + 1, true);
                 }
@@ -260,6 +312,8 @@ class Searcher {
     Move killers_[kMaxPly][2]{};
     std::vector<Move> pv_[kMaxPly + 1];
     std::vector<Ordered> lists_[kMaxPly + 1];
+    std::unique_ptr<MoveList> scratch_ = std::make_unique<MoveList>();
+    std::vector<EvalSlot> evalCache_ = std::vector<EvalSlot>(kEvalCacheSize);
 };
 
 // The table, made at the first think with the Hash setting's size.
@@ -299,8 +353,13 @@ SecondSearchResult SecondSearch(EngineState& state, const Position& position, Si
         }
         int32_t s = searcher->root(depth, alpha, beta);
         if (!searcher->stopped() && (s <= alpha || s >= beta)) s = searcher->root(depth, -kInfinity, kInfinity);
-        if (searcher->stopped() && depth > 1) break;
         const std::vector<Move>& pv = searcher->principal();
+        // Of a stopped iteration, the best root move searched to the end
+        // (the last best or one that beat it) is played.
+        if (searcher->stopped() && depth > 1) {
+            if (!pv.empty()) result.move = pv.front();
+            break;
+        }
         if (pv.empty()) {
             // No move: the side to move is mated.
             if (!searcher->stopped()) result.move = Move::resign();

@@ -4,7 +4,9 @@
 // replaced by depth), a quiescence search of captures and promotions (and of
 // every evasion when in check), move ordering by the table's move, captures
 // by value, killers and history, and the referee's repetition rules. It
-// scores nodes with EvaluatePosition from the .aik tables.
+// scores nodes with EvaluatePosition from the .aik tables, and prunes: null
+// move, futility and late-move pruning at the last plies, late-move
+// reductions.
 #pragma once
 
 #include <cstdint>

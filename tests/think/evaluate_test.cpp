@@ -154,9 +154,10 @@ TEST_F(DepthAdjustment, RecapturesAndThePassKeepTheirOwnFactors) {
     EXPECT_EQ(evaluate(-1000000, path, 0).depthAdjustment, -10);  // the pass
 }
 
-// The second search's node evaluation is the seed's pass evaluation of the
-// node, the same whichever way the board is turned.
-TEST(EvaluatePosition, IsThePassEvaluationOfTheNodeInEitherFrame) {
+// The second search's node evaluation is the seed's evaluation of the move
+// into the node, from the side that made it, negated; the same whichever way
+// the board is turned.
+TEST(EvaluatePosition, IsTheMoversEvaluationNegatedInEitherFrame) {
     auto state = std::make_unique<EngineState>();
     test::FakeUi ui;
     ASSERT_EQ(LoadAik(*state, NUSARI_DATA_DIR "/aik/攻め.aik", ui), 1);
@@ -173,17 +174,17 @@ TEST(EvaluatePosition, IsThePassEvaluationOfTheNodeInEitherFrame) {
         ASSERT_TRUE(parseSfen(sfen, p, toMove, error)) << error;
         const int32_t score = EvaluatePosition(*state, p, toMove);
         EXPECT_EQ(EvaluatePosition(*state, flipPosition(p), opponentOf(toMove)), score) << sfen;
-        // The seed's pass evaluation, in its frame (the side to move up).
-        const Position up = toMove == Side::Lower ? flipPosition(p) : p;
-        EXPECT_EQ(evaluateSingle(*state, up, 0, 0).score, score) << sfen;
+        // The seed's evaluation in its frame (the mover up).
+        const Position mover = toMove == Side::Upper ? flipPosition(p) : p;
+        EXPECT_EQ(-evaluateSingle(*state, mover, 0, 0).score, score) << sfen;
     }
-    // A side in check cannot pass.
+    // The side not to move stands in check: its king can be taken.
     Position p;
     Side toMove = Side::Lower;
     std::string error;
-    ASSERT_TRUE(parseSfen("l2+PR3+P/1RS1k1g2/1p5Gp/4p1S2/p1p4NP/1P4PK1/P3+n1+B2/3p1+p3/LNG5L w G2SNLPb4p 1",
+    ASSERT_TRUE(parseSfen("l2+PR3+P/1RS1k1g2/1p5Gp/4p1S2/p1p4NP/1P4PK1/P3+n1+B2/3p1+p3/LNG5L b G2SNLPb4p 1",
                           p, toMove, error));
-    EXPECT_EQ(EvaluatePosition(*state, p, toMove), kLossScore);
+    EXPECT_EQ(EvaluatePosition(*state, p, toMove), kWinScore);
 }
 
 }  // namespace
