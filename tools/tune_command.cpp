@@ -1,6 +1,6 @@
-// nusari-tool tune AIK --kif DIR -o OUT.aik [--groups a,b] [--holdout PERCENT]
-//   [--seed N] [--rounds N] [--evaluations N] [--threads N]: improves the
-// numbers of an engine file against teacher games (see src/tune).
+// nusari-tool tune AIK --kif DIR -o OUT.aik [--method hit|fit] [--groups a,b]
+//   [--holdout PERCENT] [--seed N] [--rounds N] [--evaluations N] [--threads N]:
+// improves the numbers of an engine file against teacher games (see src/tune).
 #include <cstdio>
 #include <string>
 
@@ -14,8 +14,9 @@ namespace nusari::tool {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: nusari-tool tune AIK --kif DIR -o OUT.aik [--groups a,b,c] [--holdout PERCENT]\n"
-    "                        [--seed N] [--rounds N] [--evaluations N] [--threads N]\n";
+    "usage: nusari-tool tune AIK --kif DIR -o OUT.aik [--method hit|fit] [--groups a,b,c]\n"
+    "                        [--holdout PERCENT] [--seed N] [--rounds N] [--evaluations N]\n"
+    "                        [--threads N]\n";
 
 void printStats(const char* name, const HitStats& before, const HitStats& after) {
     std::printf("%s: %d games, %d positions\n", name, before.games, before.positions);
@@ -45,6 +46,8 @@ int runTune(const Arguments& args) {
             settings.kifFolder = args[++i];
         } else if (a == "-o" && hasValue) {
             settings.outPath = args[++i];
+        } else if (a == "--method" && hasValue && (args[i + 1] == "hit" || args[i + 1] == "fit")) {
+            settings.method = args[++i] == "fit" ? TuneMethod::Fit : TuneMethod::Hit;
         } else if (a == "--groups" && hasValue) {
             settings.groups = SplitList(args[++i]);
         } else if (a == "--holdout" && hasValue) {
@@ -80,8 +83,17 @@ int runTune(const Arguments& args) {
         return 1;
     }
     std::printf("parameters: %d, evaluations: %d\n", outcome.parameters, outcome.evaluations);
-    printStats("training", outcome.trainingBefore, outcome.trainingAfter);
-    printStats("held out", outcome.heldOutBefore, outcome.heldOutAfter);
+    if (settings.method == TuneMethod::Fit) {
+        const FitFigures& f = outcome.fit;
+        std::printf("scale: %.1f\n", f.scale);
+        std::printf("training: %d games, %d quiet positions\n  mean squared error: %.6f -> %.6f\n",
+                    outcome.trainingGames, f.trainingPositions, f.trainingBefore, f.trainingAfter);
+        std::printf("held out: %d games, %d quiet positions\n  mean squared error: %.6f -> %.6f\n",
+                    outcome.heldOutGames, f.heldOutPositions, f.heldOutBefore, f.heldOutAfter);
+    } else {
+        printStats("training", outcome.trainingBefore, outcome.trainingAfter);
+        printStats("held out", outcome.heldOutBefore, outcome.heldOutAfter);
+    }
     for (const TuneChange& c : outcome.changes) {
         std::printf("  %s: %d -> %d\n", c.parameter.c_str(), c.before, c.after);
     }

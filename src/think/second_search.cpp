@@ -77,6 +77,16 @@ class Searcher {
     const std::vector<Move>& principal() const { return pv_[0]; }
     SearchBoard& board() { return board_; }
 
+    // The static and the quiescence score of another position, with the
+    // node scores kept so far.
+    QuietScore quietScore(const Position& p, Side toMove) {
+        board_ = SearchBoard(p, toMove);
+        stopped_ = false;
+        if (board_.inCheck()) return QuietScore{true, 0, 0};
+        const int32_t still = evaluate();
+        return QuietScore{false, still, quiesce(-kInfinity, kInfinity, 0, 0)};
+    }
+
   private:
     bool timeUp() {
         if (stopped_) return true;
@@ -332,6 +342,18 @@ int32_t reported(int32_t s) {
 }
 
 }  // namespace
+
+std::vector<QuietScore> QuietScores(EngineState& state, const std::vector<std::pair<Position, Side>>& positions) {
+    std::vector<QuietScore> out;
+    if (positions.empty()) return out;
+    state.continueSearch = 1;
+    state.stopRequested = 0;
+    auto searcher = std::make_unique<Searcher>(state, positions.front().first, positions.front().second,
+                                               std::numeric_limits<int64_t>::max());
+    out.reserve(positions.size());
+    for (const auto& [p, toMove] : positions) out.push_back(searcher->quietScore(p, toMove));
+    return out;
+}
 
 SecondSearchResult SecondSearch(EngineState& state, const Position& position, Side toMove, int32_t limitMs,
                                 int64_t startMs, ThinkObserver& observer, const ThinkSetting& setting,

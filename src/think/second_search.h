@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "aik/engine_state.h"
 #include "think/think_observer.h"
@@ -38,5 +40,18 @@ struct SecondSearchResult {
 SecondSearchResult SecondSearch(EngineState& state, const Position& position, Side toMove,
                                 int32_t limitMs, int64_t startMs, ThinkObserver& observer,
                                 const ThinkSetting& setting, const std::function<Move(const Move&)>& out);
+
+// A position as the second search's quiescence sees it, for the side to
+// move: its static score and the quiescence score with the full window
+// (equal when nothing to take or promote changes it); both 0 in check.
+struct QuietScore {
+    bool inCheck = false;
+    int32_t evaluation = 0;
+    int32_t quiescence = 0;
+};
+
+// The quiet scores of positions (each in either frame, with its side to
+// move), with `state`'s tables.
+std::vector<QuietScore> QuietScores(EngineState& state, const std::vector<std::pair<Position, Side>>& positions);
 
 }  // namespace nusari

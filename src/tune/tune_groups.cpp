@@ -96,6 +96,16 @@ void addGroup(const std::string& group, const std::vector<AikNumber>& numbers,
         for (const int32_t code : kPieceCodes) {
             addOffset(out, std::string("pieces.") + kCodeNames[code], squares(places, code, 0), 400, 10);
         }
+    } else if (group == "squares") {
+        for (const int32_t code : kPieceCodes) {
+            for (int32_t rank = 1; rank <= 9; ++rank) {
+                std::string name = "squares.";
+                name += kCodeNames[code];
+                name += ".rank";
+                name += std::to_string(rank);
+                addOffset(out, std::move(name), squares(places, code, rank), 200, 5);
+            }
+        }
     } else if (group == "hand") {
         for (int32_t code = kRook; code <= kPawn; ++code) {
             std::vector<TuneTarget> targets;
@@ -144,7 +154,7 @@ void addGroup(const std::string& group, const std::vector<AikNumber>& numbers,
 }  // namespace
 
 const std::vector<std::string>& TuneGroupNames() {
-    static const std::vector<std::string> names = {"pieces",   "hand",  "king",  "danger",
+    static const std::vector<std::string> names = {"pieces", "hand", "squares", "king", "danger",
                                                    "progress", "bonus", "rules", "width"};
     return names;
 }

@@ -5,13 +5,17 @@
 // list of one expansion and never searches, so search depths and pruning
 // (hukasa, the *_hukasa factors, edakari_*), the time share, the book's
 // values and the path bonuses (doute_kati: no moves lead to a teacher
-// position) do not change its score.
+// position) do not change its score. The logistic fit reads only the
+// static evaluation: its default groups leave out the check bonus and the
+// list width.
 //
 //   pieces    one offset per piece code (rook, bishop, gold, silver,
 //             knight, lance, pawn and the promoted ones) added to all 81
 //             square values of its table: the piece's worth on the board
 //   hand      one increment per kind held in hand: holding n pieces is
 //             worth n times the increment more
+//   squares   one offset per piece code and rank (seen from its owner)
+//             added to the nine square values of that rank
 //   king      one offset per rank added to the king's square values
 //   danger    one offset per rank added to the king-zone danger map
 //   progress  the progress coefficient of every table
@@ -31,6 +35,8 @@
 namespace nusari {
 
 inline constexpr const char* kDefaultTuneGroups = "pieces,hand,king,danger,progress,bonus";
+// The fit's: what the static evaluation of a position reads.
+inline constexpr const char* kDefaultFitGroups = "pieces,hand,squares,king,danger,progress";
 
 // Changes `weight` times the parameter's change to number `number`.
 struct TuneTarget {

@@ -1,5 +1,6 @@
 #include "tune/tuner.h"
 
+#include <cmath>
 #include <map>
 #include <memory>
 #include <random>
@@ -13,6 +14,7 @@
 #include "records/load_record.h"
 #include "records/record_files.h"
 #include "tune/engine_companions.h"
+#include "tune/fit_positions.h"
 #include "tune/teacher_split.h"
 #include "tune/tune_groups.h"
 
@@ -23,19 +25,30 @@ namespace {
 // Extra steps taken in a direction that keeps improving.
 constexpr int32_t kMaxLineSteps = 8;
 
+// Errors of the fit are compared as integers: the mean squared error in
+// these units.
+constexpr double kFitErrorUnit = 1e9;
+
 struct TeacherSet {
-    std::vector<TeacherPosition> positions;
+    std::vector<TeacherPosition> positions;  // ranked by the hit score
+    std::vector<FitPosition> fit;            // fitted by the logistic fit
     int32_t games = 0;
+
+    std::size_t size() const { return positions.size() + fit.size(); }
 };
 
-// Reads the teacher files; one that fails counts as a game without positions.
-TeacherSet readTeacherSet(const std::vector<std::string>& files) {
+// Reads the teacher files, for the method's objective; one that fails
+// counts as a game without positions.
+TeacherSet readTeacherSet(const std::vector<std::string>& files, bool fit) {
     TeacherSet set;
     auto record = std::make_unique<GameRecord>();
     for (const std::string& file : files) {
         DeferredUi quiet;  // a failing file is counted, not shown
         ++set.games;
-        if (LoadRecord(*record, file, quiet).ok) {
+        if (!LoadRecord(*record, file, quiet).ok) continue;
+        if (fit) {
+            AppendFitPositions(*record, set.fit);
+        } else {
             AppendTeacherPositions(*record, set.positions);
         }
     }
@@ -63,32 +76,59 @@ public:
                                         NumberValues(numbers_, parameters_, values), out);
     }
 
+    // The engine with the parameters at `values`; null when there is no
+    // such engine file.
+    std::unique_ptr<EngineState> engineFor(const std::vector<int32_t>& values) const {
+        std::string file;
+        if (!fileFor(values, file)) return nullptr;
+        auto engine = std::make_unique<EngineState>();
+        DeferredUi quiet;
+        if (LoadAikBytes(*engine, settings_.aikPath, std::move(file), quiet) != 1) return nullptr;
+        return engine;
+    }
+
     // The stats of the engine with the parameters at `values` on `set`;
     // false when there is no such engine file.
     bool rank(const std::vector<int32_t>& values, const TeacherSet& set, HitStats& stats) const {
-        std::string file;
-        if (!fileFor(values, file)) return false;
-        auto engine = std::make_unique<EngineState>();
-        DeferredUi quiet;
-        if (LoadAikBytes(*engine, settings_.aikPath, std::move(file), quiet) != 1) return false;
+        const auto engine = engineFor(values);
+        if (!engine) return false;
         stats = RankTeacherPositions(*engine, set.positions, AnalysisThreads(settings_.threads));
         return true;
     }
 
-    // The training score at `values`, remembered; false for no engine file.
+    // The fit's error of the engine with the parameters at `values` on
+    // `set`, at the scale fixed for the run.
+    bool fitError(const std::vector<int32_t>& values, const TeacherSet& set, double& error) const {
+        const auto engine = engineFor(values);
+        if (!engine) return false;
+        error = FitError(*engine, set.fit, fitScale, AnalysisThreads(settings_.threads));
+        return true;
+    }
+
+    // The training score at `values` (lower is better), remembered; false
+    // for no engine file.
     bool score(const std::vector<int32_t>& values, const TeacherSet& training, int32_t& score) {
         const auto known = scores_.find(values);
         if (known != scores_.end()) {
             score = known->second;
             return score >= 0;
         }
-        HitStats stats;
-        const bool ok = rank(values, training, stats);
+        bool ok = false;
+        if (settings_.method == TuneMethod::Fit) {
+            double error = 0;
+            ok = fitError(values, training, error);
+            score = ok ? static_cast<int32_t>(std::llround(error * kFitErrorUnit)) : -1;
+        } else {
+            HitStats stats;
+            ok = rank(values, training, stats);
+            score = ok ? stats.score : -1;
+        }
         if (ok) ++evaluations_;
-        score = ok ? stats.score : -1;
         scores_[values] = score;
         return ok;
     }
+
+    double fitScale = 400;
 
 private:
     const TuneSettings& settings_;
@@ -186,7 +226,9 @@ private:
         return better;
     }
 
+    // The hit score per position, or the fit's mean squared error.
     double perPosition(int32_t score) const {
+        if (settings_.method == TuneMethod::Fit) return score / kFitErrorUnit;
         return training_.positions.empty() ? 0.0
                                            : static_cast<double>(score) /
                                                  static_cast<double>(training_.positions.size());
@@ -279,14 +321,20 @@ bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& out
         return false;
     }
     std::vector<TuneParameter> parameters;
-    const std::vector<std::string> groups =
-        settings.groups.empty() ? SplitList(kDefaultTuneGroups) : settings.groups;
+    const bool fit = settings.method == TuneMethod::Fit;
+    const std::vector<std::string> groups = !settings.groups.empty() ? settings.groups
+                                            : SplitList(fit ? kDefaultFitGroups : kDefaultTuneGroups);
     if (!BuildTuneParameters(numbers, groups, parameters, error)) return false;
 
     const TeacherSplit split = SplitTeacherGames(TeacherGames(settings.kifFolder), settings.holdoutPercent);
-    const TeacherSet training = readTeacherSet(split.training);
-    const TeacherSet heldOut = readTeacherSet(split.heldOut);
-    if (training.positions.empty()) {
+    TeacherSet training = readTeacherSet(split.training, fit);
+    TeacherSet heldOut = readTeacherSet(split.heldOut, fit);
+    if (fit) {
+        // The positions stay as the engine as loaded judges them quiet.
+        KeepQuietPositions(*input, training.fit);
+        KeepQuietPositions(*input, heldOut.fit);
+    }
+    if (training.size() == 0) {
         error = withPath("no training positions in ", settings.kifFolder);
         return false;
     }
@@ -295,16 +343,28 @@ bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& out
     outcome.parameters = static_cast<int32_t>(parameters.size());
 
     Objective objective(settings, bytes, numbers, parameters);
+    if (fit) objective.fitScale = BestFitScale(*input, training.fit, AnalysisThreads(settings.threads));
     std::vector<int32_t> start;
     for (const TuneParameter& p : parameters) start.push_back(p.start);
     CoordinateSearch search(settings, objective, training, progress);
     const std::vector<int32_t> best = search.run();
     outcome.evaluations = objective.evaluations();
 
-    if (!objective.rank(start, training, outcome.trainingBefore) ||
-        !objective.rank(best, training, outcome.trainingAfter) ||
-        !objective.rank(start, heldOut, outcome.heldOutBefore) ||
-        !objective.rank(best, heldOut, outcome.heldOutAfter)) {
+    if (fit) {
+        outcome.fit.scale = objective.fitScale;
+        outcome.fit.trainingPositions = static_cast<int32_t>(training.fit.size());
+        outcome.fit.heldOutPositions = static_cast<int32_t>(heldOut.fit.size());
+        if (!objective.fitError(start, training, outcome.fit.trainingBefore) ||
+            !objective.fitError(best, training, outcome.fit.trainingAfter) ||
+            !objective.fitError(start, heldOut, outcome.fit.heldOutBefore) ||
+            !objective.fitError(best, heldOut, outcome.fit.heldOutAfter)) {
+            error = "the engine file does not load with its numbers rewritten";
+            return false;
+        }
+    } else if (!objective.rank(start, training, outcome.trainingBefore) ||
+               !objective.rank(best, training, outcome.trainingAfter) ||
+               !objective.rank(start, heldOut, outcome.heldOutBefore) ||
+               !objective.rank(best, heldOut, outcome.heldOutAfter)) {
         error = "the engine file does not load with its numbers rewritten";
         return false;
     }

@@ -1,7 +1,8 @@
 // nusari-tool tune: improves the numbers of an engine file against teacher
-// games, with the hit score of the analysis (lower is better) as the
-// objective, and writes the result as a copy of the file in which only
-// those numbers differ.
+// games, with the hit score of the analysis (lower is better) or the mean
+// squared error of a logistic (Texel) fit of the static evaluation to the
+// games' results as the objective, and writes the result as a copy of the
+// file in which only those numbers differ.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,11 @@
 
 namespace nusari {
 
+enum class TuneMethod : int32_t {
+    Hit,  // the hit score of the teacher's moves in the candidate lists
+    Fit,  // a logistic fit of the static evaluation to the games' results
+};
+
 struct TuneSettings {
     std::string aikPath;
     std::string kifFolder;
@@ -23,6 +29,19 @@ struct TuneSettings {
     int32_t rounds = 2;               // passes over all parameters
     int32_t evaluations = 0;          // the most rankings of the training games; 0: no limit
     int32_t threads = 0;              // 0: one per core
+    TuneMethod method = TuneMethod::Hit;
+};
+
+// The logistic fit's figures: the scale of the evaluation fixed for the
+// run and the mean squared errors before and after.
+struct FitFigures {
+    double scale = 0;
+    int32_t trainingPositions = 0;
+    int32_t heldOutPositions = 0;
+    double trainingBefore = 0;
+    double trainingAfter = 0;
+    double heldOutBefore = 0;
+    double heldOutAfter = 0;
 };
 
 struct TuneChange {
@@ -40,6 +59,7 @@ struct TuneOutcome {
     HitStats trainingAfter;
     HitStats heldOutBefore;
     HitStats heldOutAfter;
+    FitFigures fit;  // the fit's (TuneMethod::Fit)
     std::vector<TuneChange> changes;
     // The book and message files copied beside the written engine file.
     std::vector<std::string> copied;

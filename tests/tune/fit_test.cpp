@@ -1,0 +1,106 @@
+// The logistic fit: the positions and results it takes from games, the
+// quiet ones it keeps, and a run of `tune --method fit`.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "aik/aik_loader.h"
+#include "position/sfen.h"
+#include "records/load_record.h"
+#include "support/fake_ui.h"
+#include "support/temp_folder.h"
+#include "tune/fit_positions.h"
+#include "tune/tuner.h"
+
+namespace nusari {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kGame = NUSARI_DATA_DIR "/kif/fsf-fsf-001.csa";
+
+TEST(FitPositions, EachPositionCarriesTheGamesResultForItsSideToMove) {
+    auto record = std::make_unique<GameRecord>();
+    test::FakeUi ui;
+    ASSERT_TRUE(LoadRecord(*record, kGame, ui).ok);
+    ASSERT_GT(record->length, 20);
+    // The result of the last position's side to move, which made the last ply.
+    const struct {
+        GameEnding ending;
+        float lastMover;  // -1: no positions
+    } cases[] = {
+        {GameEnding::Resign, 1.0f},          {GameEnding::Mate, 1.0f},
+        {GameEnding::EnteringKingWin, 0.0f}, {GameEnding::Repetition, 0.5f},
+        {GameEnding::PlyLimit, 0.5f},        {GameEnding::None, -1},
+        {GameEnding::Interrupt, -1},
+    };
+    for (const auto& c : cases) {
+        record->ending = c.ending;
+        std::vector<FitPosition> positions;
+        AppendFitPositions(*record, positions);
+        if (c.lastMover < 0) {
+            EXPECT_TRUE(positions.empty()) << static_cast<int>(c.ending);
+            continue;
+        }
+        ASSERT_EQ(static_cast<int32_t>(positions.size()), record->length - 10);
+        EXPECT_EQ(positions.back().result, c.lastMover) << static_cast<int>(c.ending);
+        EXPECT_EQ(positions[positions.size() - 2].result, 1.0f - c.lastMover);
+        EXPECT_NE(positions.back().toMove, positions[positions.size() - 2].toMove);
+    }
+}
+
+TEST(FitPositions, OnlyQuietPositionsStay) {
+    auto engine = std::make_unique<EngineState>();
+    test::FakeUi ui;
+    ASSERT_EQ(LoadAik(*engine, NUSARI_DATA_DIR "/aik/探索.aik", ui), 1);
+    const struct {
+        const char* sfen;
+        bool kept;
+    } cases[] = {
+        {"lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1", true},
+        {"k8/9/9/9/4r4/9/9/4R4/8K b - 1", false},   // the rook that hangs can be taken
+        {"k8/9/9/9/4r4/9/9/4R4/8K w - 1", false},   // either way
+        {"4k4/9/9/9/9/9/9/4r4/4K4 b - 1", false},   // in check
+    };
+    for (const auto& c : cases) {
+        std::vector<FitPosition> positions(1);
+        std::string error;
+        ASSERT_TRUE(parseSfen(c.sfen, positions[0].position, positions[0].toMove, error)) << error;
+        KeepQuietPositions(*engine, positions);
+        EXPECT_EQ(positions.size() == 1, c.kept) << c.sfen;
+    }
+}
+
+TEST(Tune, TheFitLowersTheErrorAndWritesAnEngineThatLoads) {
+    test::TempFolder folder;
+    fs::create_directories(folder.path() / "games");
+    for (const char* name : {"fsf-fsf-001.csa", "fsf-fsf-002.csa", "fsf-fsf-003.csa", "fsf-fsf-004.csa"}) {
+        fs::copy_file(fs::path(NUSARI_DATA_DIR "/kif") / name, folder.path() / "games" / name);
+    }
+    TuneSettings settings;
+    settings.aikPath = NUSARI_DATA_DIR "/aik/探索.aik";
+    settings.kifFolder = (folder.path() / "games").string();
+    settings.outPath = (folder.path() / "fitted.aik").string();
+    settings.method = TuneMethod::Fit;
+    settings.holdoutPercent = 25;
+    settings.rounds = 1;
+    settings.evaluations = 20;
+    settings.threads = 2;
+    TuneOutcome outcome;
+    std::string error;
+    ASSERT_TRUE(RunTune(settings, nullptr, outcome, error)) << error;
+    EXPECT_EQ(outcome.trainingGames, 3);
+    EXPECT_GT(outcome.fit.trainingPositions, 100);
+    EXPECT_GT(outcome.fit.heldOutPositions, 30);
+    EXPECT_GT(outcome.fit.scale, 50);
+    EXPECT_LT(outcome.fit.trainingBefore, 0.25 + 1e-9);
+    EXPECT_LE(outcome.fit.trainingAfter, outcome.fit.trainingBefore);
+    EXPECT_GT(outcome.fit.heldOutBefore, 0);
+    auto written = std::make_unique<EngineState>();
+    test::FakeUi ui;
+    EXPECT_EQ(LoadAik(*written, settings.outPath, ui), 1);
+    EXPECT_EQ(written->profile.tansaku, 1);
+}
+
+}  // namespace
+}  // namespace nusari
