@@ -85,7 +85,8 @@ int runTune(const Arguments& args) {
     std::printf("parameters: %d, evaluations: %d\n", outcome.parameters, outcome.evaluations);
     if (settings.method == TuneMethod::Fit) {
         const FitFigures& f = outcome.fit;
-        std::printf("scale: %.1f\n", f.scale);
+        std::printf("scale: %.1f (teachers' scores: %.1f, on %d training positions)\n", f.scale,
+                    f.teacherScale, f.taughtPositions);
         std::printf("training: %d games, %d quiet positions\n  mean squared error: %.6f -> %.6f\n",
                     outcome.trainingGames, f.trainingPositions, f.trainingBefore, f.trainingAfter);
         std::printf("held out: %d games, %d quiet positions\n  mean squared error: %.6f -> %.6f\n",

@@ -9,6 +9,8 @@
 
 #include "analysis/engine_copy.h"
 #include "analysis/teacher_position.h"
+#include "position/position.h"
+#include "records/comment_scores.h"
 #include "think/evaluate.h"
 #include "think/second_search.h"
 
@@ -19,6 +21,8 @@ namespace {
 constexpr std::size_t kBlock = 64;
 constexpr double kMinScale = 50;
 constexpr double kMaxScale = 4000;
+// Teachers' scores beyond this announce mates: no use to a fit.
+constexpr int32_t kMaxTeacherScore = 30000;
 
 // The result for the side to move after the record's last ply.
 std::optional<float> resultOfLastMover(GameEnding ending) {
@@ -72,29 +76,84 @@ std::vector<int32_t> staticScores(const EngineState& engine, const std::vector<F
     return scores;
 }
 
-double errorAt(const std::vector<int32_t>& scores, const std::vector<FitPosition>& positions, double scale) {
+double expectedResult(double score, double scale) { return 1.0 / (1.0 + std::pow(10.0, -score / scale)); }
+
+// The mean squared miss of `scores` at `scale`, against the targets or the
+// results.
+double errorAt(const std::vector<int32_t>& scores, const std::vector<FitPosition>& positions, double scale,
+               bool results = false) {
     if (positions.empty()) return 0;
     double sum = 0;
     for (std::size_t i = 0; i < positions.size(); ++i) {
-        const double expected = 1.0 / (1.0 + std::pow(10.0, -scores[i] / scale));
-        const double miss = positions[i].result - expected;
+        const double miss = (results ? positions[i].result : positions[i].target) - expectedResult(scores[i], scale);
         sum += miss * miss;
     }
     return sum / static_cast<double>(positions.size());
 }
 
+// Golden-section search for the scale of least error: unimodal in it.
+double bestScale(const std::vector<int32_t>& scores, const std::vector<FitPosition>& positions, bool results) {
+    const double ratio = (std::sqrt(5.0) - 1) / 2;
+    double low = kMinScale;
+    double high = kMaxScale;
+    for (int32_t step = 0; step < 40; ++step) {
+        const double a = high - ratio * (high - low);
+        const double b = low + ratio * (high - low);
+        if (errorAt(scores, positions, a, results) <= errorAt(scores, positions, b, results)) {
+            high = b;
+        } else {
+            low = a;
+        }
+    }
+    return (low + high) / 2;
+}
+
 }  // namespace
 
-void AppendFitPositions(const GameRecord& record, std::vector<FitPosition>& out) {
-    const std::optional<float> last = resultOfLastMover(record.ending);
-    if (!last || record.length <= kFirstAnalysedPly) return;
-    const Side lastToMove = standardSideToMove(record, record.length);
-    for (int32_t ply = kFirstAnalysedPly; ply < record.length && ply < kHistoryEntries; ++ply) {
+void AppendFitPositions(const RecordTree& record, std::vector<FitPosition>& out) {
+    const NodeId end = record.mainLineEnd();
+    const std::optional<float> last = resultOfLastMover(record.ending());
+    if (!last || record.node(end).ply <= kFirstAnalysedPly) return;
+    const Side lastToMove = record.sideToMoveAt(end);
+    Position p = record.start();
+    Side toMove = record.firstMover();
+    for (const NodeId id : record.mainLine()) {
+        const RecordNode& node = record.node(id);
+        applyMove(p, toMove, node.move);
+        toMove = opponentOf(toMove);
+        if (node.ply < kFirstAnalysedPly || id == end) continue;
         FitPosition f;
-        f.position = standardEntry(record, ply);
-        f.toMove = standardSideToMove(record, ply);
-        f.result = f.toMove == lastToMove ? *last : 1.0f - *last;
+        f.position = p;
+        f.position[kLowerTimeCell] = 0;
+        f.position[kUpperTimeCell] = 0;
+        f.toMove = toMove;
+        f.result = toMove == lastToMove ? *last : 1.0f - *last;
+        if (const std::optional<int32_t> score = ScoresOfNode(node).played) {
+            f.hasTeacher = std::abs(*score) < kMaxTeacherScore;
+            f.teacher = toMove == Side::Lower ? *score : -*score;
+        }
+        f.target = f.result;
         out.push_back(f);
+    }
+}
+
+double TeacherScale(const std::vector<FitPosition>& positions) {
+    std::vector<FitPosition> taught;
+    std::vector<int32_t> scores;
+    for (const FitPosition& f : positions) {
+        if (!f.hasTeacher) continue;
+        taught.push_back(f);
+        scores.push_back(f.teacher);
+    }
+    return taught.empty() ? 0 : bestScale(scores, taught, true);
+}
+
+void SetFitTargets(std::vector<FitPosition>& positions, double teacherScale) {
+    for (FitPosition& f : positions) {
+        f.target = f.result;
+        if (f.hasTeacher && teacherScale > 0) {
+            f.target = static_cast<float>((f.result + expectedResult(f.teacher, teacherScale)) / 2);
+        }
     }
 }
 
@@ -116,21 +175,7 @@ double FitError(const EngineState& engine, const std::vector<FitPosition>& posit
 }
 
 double BestFitScale(const EngineState& engine, const std::vector<FitPosition>& positions, int32_t threads) {
-    const std::vector<int32_t> scores = staticScores(engine, positions, threads);
-    // Golden-section search: the error is unimodal in the scale.
-    const double ratio = (std::sqrt(5.0) - 1) / 2;
-    double low = kMinScale;
-    double high = kMaxScale;
-    for (int32_t step = 0; step < 40; ++step) {
-        const double a = high - ratio * (high - low);
-        const double b = low + ratio * (high - low);
-        if (errorAt(scores, positions, a) <= errorAt(scores, positions, b)) {
-            high = b;
-        } else {
-            low = a;
-        }
-    }
-    return (low + high) / 2;
+    return bestScale(staticScores(engine, positions, threads), positions, false);
 }
 
 }  // namespace nusari

@@ -1,13 +1,14 @@
 // The positions of a logistic (Texel) fit: quiet positions of finished
-// games with the game's result from the side to move's view, and the error
-// of an engine's static evaluation on them.
+// games with the game's result and, where the record has one, the score of
+// the engine that played into the position (both from the side to move's
+// view), and the error of an engine's static evaluation on them.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "aik/engine_state.h"
-#include "records/game_record.h"
+#include "records/record_tree.h"
 
 namespace nusari {
 
@@ -15,18 +16,29 @@ struct FitPosition {
     Position position;  // the standard frame, time cells cleared
     Side toMove = Side::Lower;
     float result = 0.5f;  // 1 the side to move won, 0 it lost, 0.5 a draw
+    bool hasTeacher = false;
+    int32_t teacher = 0;  // the record's engine score, for the side to move
+    float target = 0.5f;  // what the fit aims at (SetFitTargets)
 };
 
-// Appends the positions from the tenth ply to the last of a game whose
-// result the record tells (a resignation, mate, loss on time or by a foul,
-// a declaration, or a draw); none for a record without one.
-void AppendFitPositions(const GameRecord& record, std::vector<FitPosition>& out);
+// Appends the main line's positions from the tenth ply to the last of a game
+// whose result the record tells (a resignation, mate, loss on time or by a
+// foul, a declaration, or a draw); none for a record without one.
+void AppendFitPositions(const RecordTree& record, std::vector<FitPosition>& out);
+
+// The scale at which the teachers' scores fit the results best (0 when no
+// position has one).
+double TeacherScale(const std::vector<FitPosition>& positions);
+
+// Each target: the result, or with a teacher's score the mean of the result
+// and the score's expected result at `teacherScale`.
+void SetFitTargets(std::vector<FitPosition>& positions, double teacherScale);
 
 // Keeps the positions the engine's quiescence search finds quiet: not in
 // check, and nothing to take or promote changes the static score.
 void KeepQuietPositions(EngineState& engine, std::vector<FitPosition>& positions);
 
-// The mean of (result - 1 / (1 + 10^(-score / scale)))^2 over the
+// The mean of (target - 1 / (1 + 10^(-score / scale)))^2 over the
 // positions, each scored by the engine's static evaluation for its side
 // to move; on `threads` threads, each with its own copy of the engine.
 double FitError(const EngineState& engine, const std::vector<FitPosition>& positions, double scale,

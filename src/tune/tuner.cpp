@@ -13,6 +13,7 @@
 #include "analysis/rank_positions.h"
 #include "records/load_record.h"
 #include "records/record_files.h"
+#include "records/record_tree_files.h"
 #include "tune/engine_companions.h"
 #include "tune/fit_positions.h"
 #include "tune/teacher_split.h"
@@ -45,10 +46,10 @@ TeacherSet readTeacherSet(const std::vector<std::string>& files, bool fit) {
     for (const std::string& file : files) {
         DeferredUi quiet;  // a failing file is counted, not shown
         ++set.games;
-        if (!LoadRecord(*record, file, quiet).ok) continue;
         if (fit) {
-            AppendFitPositions(*record, set.fit);
-        } else {
+            auto tree = std::make_unique<RecordTree>();
+            if (ReadRecordTreeFile(file, *tree).error.empty()) AppendFitPositions(*tree, set.fit);
+        } else if (LoadRecord(*record, file, quiet).ok) {
             AppendTeacherPositions(*record, set.positions);
         }
     }
@@ -333,6 +334,10 @@ bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& out
         // The positions stay as the engine as loaded judges them quiet.
         KeepQuietPositions(*input, training.fit);
         KeepQuietPositions(*input, heldOut.fit);
+        outcome.fit.teacherScale = TeacherScale(training.fit);
+        SetFitTargets(training.fit, outcome.fit.teacherScale);
+        SetFitTargets(heldOut.fit, outcome.fit.teacherScale);
+        for (const FitPosition& f : training.fit) outcome.fit.taughtPositions += f.hasTeacher ? 1 : 0;
     }
     if (training.size() == 0) {
         error = withPath("no training positions in ", settings.kifFolder);

@@ -33,9 +33,13 @@ struct TuneSettings {
 };
 
 // The logistic fit's figures: the scale of the evaluation fixed for the
-// run and the mean squared errors before and after.
+// run, the teachers' scale (their scores' fit to the results; the target of
+// a position with a score is the mean of its result and the score's
+// expected result) and the mean squared errors before and after.
 struct FitFigures {
     double scale = 0;
+    double teacherScale = 0;
+    int32_t taughtPositions = 0;  // training positions with a teacher's score
     int32_t trainingPositions = 0;
     int32_t heldOutPositions = 0;
     double trainingBefore = 0;

@@ -6,7 +6,7 @@
 
 #include "aik/aik_loader.h"
 #include "position/sfen.h"
-#include "records/load_record.h"
+#include "records/record_tree_files.h"
 #include "support/fake_ui.h"
 #include "support/temp_folder.h"
 #include "tune/fit_positions.h"
@@ -20,10 +20,10 @@ namespace fs = std::filesystem;
 const char* const kGame = NUSARI_DATA_DIR "/kif/fsf-fsf-001.csa";
 
 TEST(FitPositions, EachPositionCarriesTheGamesResultForItsSideToMove) {
-    auto record = std::make_unique<GameRecord>();
-    test::FakeUi ui;
-    ASSERT_TRUE(LoadRecord(*record, kGame, ui).ok);
-    ASSERT_GT(record->length, 20);
+    auto record = std::make_unique<RecordTree>();
+    ASSERT_TRUE(ReadRecordTreeFile(kGame, *record).error.empty());
+    const int32_t length = record->node(record->mainLineEnd()).ply;
+    ASSERT_GT(length, 20);
     // The result of the last position's side to move, which made the last ply.
     const struct {
         GameEnding ending;
@@ -35,14 +35,18 @@ TEST(FitPositions, EachPositionCarriesTheGamesResultForItsSideToMove) {
         {GameEnding::Interrupt, -1},
     };
     for (const auto& c : cases) {
-        record->ending = c.ending;
+        record->node(record->mainLineEnd()).ending = c.ending;
         std::vector<FitPosition> positions;
         AppendFitPositions(*record, positions);
         if (c.lastMover < 0) {
             EXPECT_TRUE(positions.empty()) << static_cast<int>(c.ending);
             continue;
         }
-        ASSERT_EQ(static_cast<int32_t>(positions.size()), record->length - 10);
+        ASSERT_EQ(static_cast<int32_t>(positions.size()), length - 10);
+        // The players' scores came along, from the side to move.
+        const RecordNode& fifteenth = record->node(record->mainLine()[14]);
+        EXPECT_TRUE(positions[5].hasTeacher);
+        EXPECT_EQ(positions[5].teacher, (positions[5].toMove == Side::Lower ? 1 : -1) * fifteenth.score);
         EXPECT_EQ(positions.back().result, c.lastMover) << static_cast<int>(c.ending);
         EXPECT_EQ(positions[positions.size() - 2].result, 1.0f - c.lastMover);
         EXPECT_NE(positions.back().toMove, positions[positions.size() - 2].toMove);
