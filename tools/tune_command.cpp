@@ -1,4 +1,4 @@
-// nusari-tool tune AIK --kif DIR -o OUT.aik [--method hit|fit] [--groups a,b]
+// nusari-tool tune AIK --kif DIR -o OUT.aik [--method hit|fit [--score-weight P]] [--groups a,b]
 //   [--holdout PERCENT] [--seed N] [--rounds N] [--evaluations N] [--threads N]:
 // improves the numbers of an engine file against teacher games (see src/tune).
 #include <cstdio>
@@ -14,9 +14,9 @@ namespace nusari::tool {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: nusari-tool tune AIK --kif DIR -o OUT.aik [--method hit|fit] [--groups a,b,c]\n"
-    "                        [--holdout PERCENT] [--seed N] [--rounds N] [--evaluations N]\n"
-    "                        [--threads N]\n";
+    "usage: nusari-tool tune AIK --kif DIR -o OUT.aik [--method hit|fit [--score-weight PERCENT]]\n"
+    "                        [--groups a,b,c] [--holdout PERCENT] [--seed N] [--rounds N]\n"
+    "                        [--evaluations N] [--threads N]\n";
 
 void printStats(const char* name, const HitStats& before, const HitStats& after) {
     std::printf("%s: %d games, %d positions\n", name, before.games, before.positions);
@@ -48,6 +48,9 @@ int runTune(const Arguments& args) {
             settings.outPath = args[++i];
         } else if (a == "--method" && hasValue && (args[i + 1] == "hit" || args[i + 1] == "fit")) {
             settings.method = args[++i] == "fit" ? TuneMethod::Fit : TuneMethod::Hit;
+        } else if (a == "--score-weight" && hasValue) {
+            if (!intOption(a, args[++i], 0, 100, n)) return 2;
+            settings.scoreWeightPercent = static_cast<int32_t>(n);
         } else if (a == "--groups" && hasValue) {
             settings.groups = SplitList(args[++i]);
         } else if (a == "--holdout" && hasValue) {

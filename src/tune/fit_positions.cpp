@@ -148,11 +148,12 @@ double TeacherScale(const std::vector<FitPosition>& positions) {
     return taught.empty() ? 0 : bestScale(scores, taught, true);
 }
 
-void SetFitTargets(std::vector<FitPosition>& positions, double teacherScale) {
+void SetFitTargets(std::vector<FitPosition>& positions, double teacherScale, int32_t scoreWeightPercent) {
+    const double w = std::clamp(scoreWeightPercent, 0, 100) / 100.0;
     for (FitPosition& f : positions) {
         f.target = f.result;
         if (f.hasTeacher && teacherScale > 0) {
-            f.target = static_cast<float>((f.result + expectedResult(f.teacher, teacherScale)) / 2);
+            f.target = static_cast<float>((1 - w) * f.result + w * expectedResult(f.teacher, teacherScale));
         }
     }
 }

@@ -30,9 +30,10 @@ void AppendFitPositions(const RecordTree& record, std::vector<FitPosition>& out)
 // position has one).
 double TeacherScale(const std::vector<FitPosition>& positions);
 
-// Each target: the result, or with a teacher's score the mean of the result
-// and the score's expected result at `teacherScale`.
-void SetFitTargets(std::vector<FitPosition>& positions, double teacherScale);
+// Each target: the result, or with a teacher's score the result and the
+// score's expected result at `teacherScale` weighed by scoreWeightPercent
+// (0: the result alone, 100: the score alone).
+void SetFitTargets(std::vector<FitPosition>& positions, double teacherScale, int32_t scoreWeightPercent);
 
 // Keeps the positions the engine's quiescence search finds quiet: not in
 // check, and nothing to take or promote changes the static score.

@@ -335,8 +335,8 @@ bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& out
         KeepQuietPositions(*input, training.fit);
         KeepQuietPositions(*input, heldOut.fit);
         outcome.fit.teacherScale = TeacherScale(training.fit);
-        SetFitTargets(training.fit, outcome.fit.teacherScale);
-        SetFitTargets(heldOut.fit, outcome.fit.teacherScale);
+        SetFitTargets(training.fit, outcome.fit.teacherScale, settings.scoreWeightPercent);
+        SetFitTargets(heldOut.fit, outcome.fit.teacherScale, settings.scoreWeightPercent);
         for (const FitPosition& f : training.fit) outcome.fit.taughtPositions += f.hasTeacher ? 1 : 0;
     }
     if (training.size() == 0) {

@@ -30,12 +30,15 @@ struct TuneSettings {
     int32_t evaluations = 0;          // the most rankings of the training games; 0: no limit
     int32_t threads = 0;              // 0: one per core
     TuneMethod method = TuneMethod::Hit;
+    // The fit's target: the share (per cent) of the teachers' scores beside
+    // the games' results.
+    int32_t scoreWeightPercent = 50;
 };
 
 // The logistic fit's figures: the scale of the evaluation fixed for the
 // run, the teachers' scale (their scores' fit to the results; the target of
-// a position with a score is the mean of its result and the score's
-// expected result) and the mean squared errors before and after.
+// a position with a score mixes its result and the score's expected result)
+// and the mean squared errors before and after.
 struct FitFigures {
     double scale = 0;
     double teacherScale = 0;
