@@ -153,6 +153,9 @@ Move ThinkMove(EngineState& state, const ThinkRequest& request, ThinkObserver& o
     // tansaku=1: the second search, over the same book, mate search and clock.
     if (state.profile.tansaku == 1) {
         result.setting.maxDepth = state.profile.hukasa;
+        Progress progress;
+        ComputeProgress(state, current, progress);
+        result.setting.progress = progress.total;
         const SecondSearchResult found =
             SecondSearch(state, current, Side::Upper, state.searchLimitMs, state.searchStartMs, observer,
                          result.setting, [&frame](const Move& m) { return frame.out(m); });
