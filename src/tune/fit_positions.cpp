@@ -1,13 +1,11 @@
 #include "tune/fit_positions.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <optional>
-#include <thread>
 #include <utility>
 
-#include "analysis/engine_copy.h"
+#include "analysis/engine_workers.h"
 #include "analysis/teacher_position.h"
 #include "position/position.h"
 #include "records/comment_scores.h"
@@ -55,24 +53,9 @@ std::optional<float> resultOfLastMover(GameEnding ending) {
 std::vector<int32_t> staticScores(const EngineState& engine, const std::vector<FitPosition>& positions,
                                   int32_t threads) {
     std::vector<int32_t> scores(positions.size());
-    const std::size_t blocks = (positions.size() + kBlock - 1) / kBlock;
-    const std::size_t workers =
-        std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), std::max<std::size_t>(blocks, 1));
-    std::atomic<std::size_t> nextBlock{0};
-    auto work = [&]() {
-        const auto own = CopyEngineForAnalysis(engine);
-        for (;;) {
-            const std::size_t block = nextBlock.fetch_add(1);
-            if (block >= blocks) break;
-            const std::size_t end = std::min(positions.size(), (block + 1) * kBlock);
-            for (std::size_t i = block * kBlock; i < end; ++i) {
-                scores[i] = EvaluatePosition(*own, positions[i].position, positions[i].toMove);
-            }
-        }
-    };
-    std::vector<std::jthread> pool;
-    for (std::size_t w = 1; w < workers; ++w) pool.emplace_back(work);
-    work();
+    ForEachOnEngineCopies(engine, positions.size(), kBlock, threads, [&](EngineState& own, std::size_t i, std::size_t) {
+        scores[i] = EvaluatePosition(own, positions[i].position, positions[i].toMove);
+    });
     return scores;
 }
 

@@ -32,7 +32,7 @@ struct TuneSettings {
     TuneMethod method = TuneMethod::Hit;
     // The fit's target: the share (per cent) of the teachers' scores beside
     // the games' results.
-    int32_t scoreWeightPercent = 50;
+    int32_t scoreWeightPercent = 100;
 };
 
 // The logistic fit's figures: the scale of the evaluation fixed for the
