@@ -62,6 +62,14 @@ TEST(SearchBoard, TheKeyFollowsEveryMoveAndComesBack) {
             if (moves.count == 0) break;
             board.make(moves.moves[random() % static_cast<uint32_t>(moves.count)]);
             ASSERT_EQ(board.key(), PositionKey(board.position(), board.sideToMove()));
+            if (!board.inCheck()) {
+                // A null move hands the move over, and back.
+                const uint64_t before = board.key();
+                board.makeNull();
+                ASSERT_EQ(board.key(), PositionKey(board.position(), board.sideToMove()));
+                board.unmakeNull();
+                ASSERT_EQ(board.key(), before);
+            }
             ASSERT_EQ(board.inCheck(), isInCheck(board.position(), board.sideToMove()));
         }
         while (board.ply() > 0) board.unmake();
@@ -82,6 +90,9 @@ TEST(SearchBoard, ARepetitionIsADrawUnlessOneSideCheckedThroughout) {
     } cases[] = {
         {"kings to and fro", "4k4/9/9/9/9/9/9/9/4K4 b - 1", {"5i4i", "5a4a", "4i5i", "4a5a"}, Repetition::Draw},
         {"not yet repeated", "4k4/9/9/9/9/9/9/9/4K4 b - 1", {"5i4i", "5a4a", "4i5i"}, Repetition::None},
+        {"a null move between", "4k4/9/9/9/9/9/9/9/4K4 b - 1", {"5i4i", "null", "4i5i", "null"}, Repetition::None},
+        {"repeated after a null move", "4k4/9/9/9/9/9/9/9/4K4 b - 1",
+         {"null", "5a4a", "5i4i", "4a5a", "4i5i"}, Repetition::Draw},
         // 先手's rook checks on every move: 先手, to move, loses by it, and
         // 後手, to move a ply later, wins.
         {"perpetual check", "3k5/9/9/9/9/9/9/9/R3K4 b - 1",
@@ -92,6 +103,10 @@ TEST(SearchBoard, ARepetitionIsADrawUnlessOneSideCheckedThroughout) {
     for (const auto& c : cases) {
         SearchBoard board = boardOf(c.sfen);
         for (const char* usi : c.moves) {
+            if (std::string(usi) == "null") {
+                board.makeNull();
+                continue;
+            }
             Move m;
             ASSERT_TRUE(parseUsiMove(usi, board.sideToMove(), m)) << usi;
             ASSERT_TRUE(isLegalMove(board.position(), board.sideToMove(), m)) << c.name << " " << usi;
