@@ -69,4 +69,12 @@ struct EngineState {
     uint32_t randomState = 0;      // the book's random generator
 };
 
+// Overwrites the target's profile, evaluation tables and neighbourhood
+// rules with the source's: everything the evaluation reads.
+inline void CopyEvaluationParts(const EngineState& source, EngineState& target) {
+    target.profile = source.profile;
+    target.evalTables = source.evalTables;
+    target.findRuleTables = source.findRuleTables;
+}
+
 }  // namespace nusari

@@ -2,11 +2,7 @@
 
 namespace nusari {
 
-void CopyAnalysisParts(const EngineState& source, EngineState& target) {
-    target.profile = source.profile;
-    target.evalTables = source.evalTables;
-    target.findRuleTables = source.findRuleTables;
-}
+void CopyAnalysisParts(const EngineState& source, EngineState& target) { CopyEvaluationParts(source, target); }
 
 std::unique_ptr<EngineState> CopyEngineForAnalysis(const EngineState& source) {
     auto copy = std::make_unique<EngineState>();

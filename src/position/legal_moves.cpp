@@ -1,5 +1,6 @@
 #include "legal_moves.h"
 
+#include <array>
 #include <initializer_list>
 
 #include "position.h"
@@ -157,6 +158,20 @@ bool hasLegalBoardMove(Position& p, Side s) {
 // A pawn drop that checks the enemy king and leaves it no legal reply. A
 // drop can never answer the adjacent check of a pawn, so only board moves
 // are tried.
+// The empty squares between the king and the first piece in each of the
+// eight directions: a drop anywhere else leaves every line to the king as
+// it was, so it cannot end a check.
+std::array<bool, kBoardCells> blockingSquares(const Position& p, int32_t king) {
+    constexpr int32_t kDirections[8] = {-11, -10, -9, -1, 1, 9, 10, 11};
+    std::array<bool, kBoardCells> on{};
+    for (const int32_t d : kDirections) {
+        for (int32_t c = king + d; c >= 0 && c < kBoardCells && isSquare(c) && p[c] == kEmpty; c += d) {
+            on[static_cast<size_t>(c)] = true;
+        }
+    }
+    return on;
+}
+
 bool pawnDropMates(Position& p, Side s, const Move& m) {
     const int32_t sq = destinationOf(m);
     const int32_t target = sq + forwardOf(s);
@@ -242,9 +257,13 @@ void generateLegalMoves(const Position& position, Side side, MoveList& list) {
     boardMoves(p, side, list);
     drops(p, side, list);
     const int32_t king = findKing(p, side);
+    // In check a drop can only block: those elsewhere need no test.
+    const bool check = king != 0 && isSquareAttacked(p, king, opponentOf(side));
+    const std::array<bool, kBoardCells> blocking = check ? blockingSquares(p, king) : std::array<bool, kBoardCells>{};
     int32_t kept = 0;
     for (int32_t i = 0; i < list.count; ++i) {
         const Move m = list.moves[i];
+        if (check && isDrop(m) && !blocking[static_cast<size_t>(destinationOf(m))]) continue;
         if (!leavesKingSafe(p, side, m, king)) continue;
         if (isDrop(m) && m.from - (side == Side::Lower ? kLowerHandBase : kUpperHandBase) == kPawn &&
             pawnDropMates(p, side, m)) {

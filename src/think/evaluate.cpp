@@ -378,7 +378,11 @@ int32_t EvaluatePosition(EngineState& state, const Position& p, Side toMove) {
     Progress progress;
     ComputeProgress(state, q, progress);
     BlendTables(state, q, progress);
-    const EvalTerms terms = ExplainMove(state, q, PathTable{}, 0, 0);
+    return EvaluateBlended(state, q);
+}
+
+int32_t EvaluateBlended(EngineState& state, const Position& moverUp) {
+    const EvalTerms terms = ExplainMove(state, moverUp, PathTable{}, 0, 0);
     if (!terms.legal) return kWinScore;
     if (terms.mate) return kLossScore;
     return -terms.total;

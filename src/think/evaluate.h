@@ -57,6 +57,10 @@ struct EvalTerms {
 // not to move stands in check (its king can be taken).
 int32_t EvaluatePosition(EngineState& state, const Position& p, Side toMove);
 
+// EvaluatePosition of `moverUp` (the side that moved into it as the upper
+// side), with the working tables already blended for it.
+int32_t EvaluateBlended(EngineState& state, const Position& moverUp);
+
 // ScoreMove's score of `p` taken apart, with the working tables as they
 // stand; nothing is recorded or counted.
 EvalTerms ExplainMove(EngineState& state, const Position& p, const PathTable& path, int32_t to,

@@ -37,6 +37,17 @@ void applyRules(EngineState& state, int32_t code, int32_t s, int32_t total,
     }
 }
 
+// The codes whose working tables are blended from raw values: every piece
+// code of both sides but the unused 11.
+template <class F>
+void forEachBlendedCode(F f) {
+    for (int32_t code = 0; code < 48; ++code) {
+        if (code >= 16 && code < 32) continue;
+        if ((code & 15) == 11) continue;
+        f(code);
+    }
+}
+
 }  // namespace
 
 void ComputeProgress(const EngineState& state, const Position& p, Progress& progress) {
@@ -60,14 +71,12 @@ namespace {
 
 void blend(EngineState& state, const Position& p, const Progress& progress,
            std::vector<FiredRule>* fired) {
-    for (int32_t code = 0; code < 48; ++code) {
-        if (code >= 16 && code < 32) continue;
-        if ((code & 15) == 11) continue;
+    forEachBlendedCode([&](int32_t code) {
         const int32_t* raw = rawTable(state, code);
         int32_t* work = workingTable(state, code);
         const int32_t weight = (code < 16 ? progress.upper : progress.lower) * work[kCoefficientSlot];
         for (int32_t s = kFirstSquare; s <= kLastSquare; ++s) work[s] = raw[s] + weight;
-    }
+    });
     for (int32_t s = kFirstSquare; s <= kLastSquare; ++s) {
         const int32_t v = p[s];
         if (isValidPieceCode(v)) applyRules(state, v, s, progress.total, fired);
@@ -75,6 +84,60 @@ void blend(EngineState& state, const Position& p, const Progress& progress,
 }
 
 }  // namespace
+
+RuleIndex::RuleIndex(const EngineState& state) {
+    start_.assign(48 * kEvalTableSlots + 1, 0);
+    for (int32_t code = 0; code < 48; ++code) {
+        for (int32_t s = 0; s < kEvalTableSlots; ++s) {
+            start_[static_cast<size_t>(code * kEvalTableSlots + s)] = static_cast<uint32_t>(effects_.size());
+            if (!isValidPieceCode(code) || s < kFirstSquare || s > kLastSquare) continue;
+            // The walk of applyRules, kept as effects.
+            const FindRule* rules = state.findRuleTables.table[code];
+            int32_t offset = 0;
+            bool valid = false;
+            for (int32_t i = 0; i < kRuleTableSize && rules[i].piece != -1; ++i) {
+                const FindRule& rule = rules[i];
+                if (rule.first == 1) {
+                    const int32_t column = s + rule.dx;
+                    const int32_t rank = rankOf(s) + rule.dy;
+                    valid = column >= 0 && column <= 100 && rank >= 1 && rank <= 9;
+                    offset = rule.dx + rule.dy;
+                }
+                if (!valid) continue;
+                if (rule.piece < 0 || rule.piece >= kEvalTableCount - kWorkingTableOffset) continue;
+                const int32_t slot = s + offset;
+                if (slot < 0 || slot >= kEvalTableSlots) continue;
+                const int32_t add = rule.op == kRuleAdd ? rule.value : 0;
+                const int32_t multiply = rule.op == kRuleMultiply ? rule.value : 0;
+                if (add == 0 && multiply == 0) continue;
+                multiplies_ = multiplies_ || multiply != 0;
+                effects_.push_back(Effect{static_cast<int16_t>(rule.piece), static_cast<int16_t>(slot), add, multiply});
+            }
+        }
+    }
+    start_.back() = static_cast<uint32_t>(effects_.size());
+}
+
+void RuleIndex::apply(EngineState& state, int32_t code, int32_t square, int32_t total, int32_t sign,
+                      bool adds) const {
+    if (code < 0 || code >= 48 || square < 0 || square >= kEvalTableSlots) return;
+    const size_t at = static_cast<size_t>(code * kEvalTableSlots + square);
+    for (uint32_t i = start_[at]; i < start_[at + 1]; ++i) {
+        const Effect& e = effects_[i];
+        workingTable(state, e.table)[e.slot] += sign * ((adds ? e.add : 0) + e.multiply * total);
+    }
+}
+
+void ShiftProgressWeights(EngineState& state, const Progress& from, const Progress& to) {
+    forEachBlendedCode([&](int32_t code) {
+        int32_t* work = workingTable(state, code);
+        const int32_t before = code < 16 ? from.upper : from.lower;
+        const int32_t after = code < 16 ? to.upper : to.lower;
+        const int32_t change = (after - before) * work[kCoefficientSlot];
+        if (change == 0) return;
+        for (int32_t s = kFirstSquare; s <= kLastSquare; ++s) work[s] += change;
+    });
+}
 
 void BlendTables(EngineState& state, const Position& p, const Progress& progress) {
     blend(state, p, progress, nullptr);

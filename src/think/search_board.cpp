@@ -82,7 +82,7 @@ void SearchBoard::make(const Move& m) {
     const int32_t to = destinationOf(m);
     const int32_t handBase = mover == Side::Lower ? kLowerHandBase : kUpperHandBase;
     const auto& handKeys = kKeys.hand[static_cast<size_t>(sideIndex(mover))];
-    undo_.push_back(Undo{m, p_[to], boardKey_, handKey_});
+    undo_.push_back(Undo{PlayedMove{m, isDrop(m) ? 0 : p_[m.from], p_[to], 0}, boardKey_, handKey_});
     if (isDrop(m)) {
         handKey_ -= handKeys[static_cast<size_t>(m.from - handBase)];
     } else {
@@ -94,6 +94,7 @@ void SearchBoard::make(const Move& m) {
         handKey_ += handKeys[static_cast<size_t>(captured & 7)];
     }
     applyMove(p_, mover, m);
+    undo_.back().played.landed = p_[to];
     boardKey_ ^= pieceKey(to, p_[to]) ^ kKeys.upperToMove;
     key_ = boardKey_ ^ handKey_;
     toMove_ = opponentOf(mover);
@@ -106,14 +107,14 @@ void SearchBoard::unmake() {
     undo_.pop_back();
     history_.pop_back();
     toMove_ = opponentOf(toMove_);
-    undoMove(p_, toMove_, u.move, u.captured);
+    undoMove(p_, toMove_, u.played.move, u.played.captured);
     boardKey_ = u.boardKey;
     handKey_ = u.handKey;
     key_ = history_.back().key;
 }
 
 void SearchBoard::makeNull() {
-    undo_.push_back(Undo{Move::none(), 0, boardKey_, handKey_});
+    undo_.push_back(Undo{PlayedMove{}, boardKey_, handKey_});
     boardKey_ ^= kKeys.upperToMove;
     key_ = boardKey_ ^ handKey_;
     toMove_ = opponentOf(toMove_);

@@ -17,6 +17,17 @@ namespace nusari {
 // it by a few steps.
 uint64_t PositionKey(const Position& p, Side toMove);
 
+// A move made on the board with the pieces it moved: the code that left
+// `from` (a board move), the code taken at the destination (or empty) and
+// the code that stands there after it. All none for a null move.
+struct PlayedMove {
+    Move move = Move::none();
+    int32_t moved = 0;
+    int32_t captured = 0;
+    int32_t landed = 0;
+    bool operator==(const PlayedMove&) const = default;
+};
+
 // What a repetition means for the side to move.
 enum class Repetition : int32_t {
     None,
@@ -46,7 +57,9 @@ class SearchBoard {
     void makeNull();
     void unmakeNull();
     // The last move made, or Move::none() at the root.
-    Move lastMove() const { return undo_.empty() ? Move::none() : undo_.back().move; }
+    Move lastMove() const { return undo_.empty() ? Move::none() : undo_.back().played.move; }
+    // The moves made since the board was set up, the first at 0.
+    const PlayedMove& played(int32_t i) const { return undo_[static_cast<size_t>(i)].played; }
 
     // Whether the position now stood before with the same side to move, and
     // what that means; the nearest earlier occurrence counts.
@@ -54,8 +67,7 @@ class SearchBoard {
 
   private:
     struct Undo {
-        Move move;
-        int32_t captured = 0;
+        PlayedMove played;
         uint64_t boardKey = 0;
         uint64_t handKey = 0;
     };

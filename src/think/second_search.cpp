@@ -1,6 +1,7 @@
 #include "think/second_search.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -9,7 +10,9 @@
 #include "think/candidate.h"
 #include "think/clock.h"
 #include "think/evaluate.h"
+#include "position/position.h"
 #include "think/move_stages.h"
+#include "think/progress.h"
 #include "think/search_board.h"
 
 namespace nusari {
@@ -65,10 +68,98 @@ struct Ordered {
     int64_t key;
 };
 
+// The working tables of both views of the board, brought up to date when a
+// node is evaluated: the engine's own for the board as it stands (the view
+// of a node with the lower side to move, which the upper side moved into),
+// a copy's for the board turned round (the upper side to move). The tables
+// follow the moves from the last evaluated node to this one: back up the
+// line to where the two part, taking off the rules of each landed piece and
+// putting back those of the moved and captured ones, then down the board's
+// line the other way; and when the progress differs, the working values and
+// the multiply rules move to the new one. Integer sums in any order: the
+// tables equal those blended afresh.
+class BlendedViews {
+  public:
+    BlendedViews(EngineState& e, const Position& p)
+        : own_(e), turned_(std::make_unique<EngineState>()), rules_(e) {
+        CopyEvaluationParts(e, *turned_);
+        reset(p);
+    }
+
+    // Blends both views afresh for a new root.
+    void reset(const Position& p) {
+        applied_.clear();
+        ComputeProgress(own_, p, progress_);
+        BlendTables(own_, p, progress_);
+        Progress turned;
+        ComputeProgress(*turned_, flipPosition(p), turned);
+        BlendTables(*turned_, flipPosition(p), turned);
+    }
+
+    // The engine whose tables are blended for the board's node, in the view
+    // of its side to move.
+    EngineState& sync(const SearchBoard& board) {
+        const size_t ply = static_cast<size_t>(board.ply());
+        size_t common = 0;
+        while (common < applied_.size() && common < ply && applied_[common] == board.played(static_cast<int32_t>(common))) {
+            ++common;
+        }
+        while (applied_.size() > common) {
+            const PlayedMove& m = applied_.back();
+            changePiece(m.landed, destinationOf(m.move), -1);
+            if (!isDrop(m.move)) changePiece(m.moved, m.move.from, 1);
+            changePiece(m.captured, destinationOf(m.move), 1);
+            applied_.pop_back();
+        }
+        for (size_t i = common; i < ply; ++i) {
+            const PlayedMove& m = board.played(static_cast<int32_t>(i));
+            if (!isDrop(m.move)) changePiece(m.moved, m.move.from, -1);
+            changePiece(m.captured, destinationOf(m.move), -1);
+            changePiece(m.landed, destinationOf(m.move), 1);
+            applied_.push_back(m);
+        }
+        Progress now;
+        ComputeProgress(own_, board.position(), now);
+        if (now.lower != progress_.lower || now.upper != progress_.upper) moveProgress(board.position(), now);
+        return board.sideToMove() == Side::Lower ? own_ : *turned_;
+    }
+
+  private:
+    static Progress swapped(const Progress& p) { return Progress{p.total, p.upper, p.lower}; }
+
+    void changePiece(int32_t code, int32_t square, int32_t sign) {
+        if (!isValidPieceCode(code) || square < kFirstSquare || square > kLastSquare) return;
+        rules_.apply(own_, code, square, progress_.total, sign);
+        rules_.apply(*turned_, code ^ kUpperSide, flipSquare(square), progress_.total, sign);
+    }
+
+    void moveProgress(const Position& p, const Progress& now) {
+        ShiftProgressWeights(own_, progress_, now);
+        ShiftProgressWeights(*turned_, swapped(progress_), swapped(now));
+        const int32_t change = now.total - progress_.total;
+        if (rules_.multiplies() && change != 0) {
+            for (int32_t sq = kFirstSquare; sq <= kLastSquare; ++sq) {
+                const int32_t code = p[sq];
+                if (!isValidPieceCode(code)) continue;
+                rules_.apply(own_, code, sq, change, 1, false);
+                rules_.apply(*turned_, code ^ kUpperSide, flipSquare(sq), change, 1, false);
+            }
+        }
+        progress_ = now;
+    }
+
+    EngineState& own_;
+    std::unique_ptr<EngineState> turned_;
+    RuleIndex rules_;
+    Progress progress_;                // of the position the tables hold; the turned view's is swapped
+    std::vector<PlayedMove> applied_;  // the moves from the root to it
+};
+
 class Searcher {
   public:
     Searcher(EngineState& e, const Position& p, Side toMove, int64_t deadline)
-        : e_(e), board_(p, toMove), deadline_(deadline), history_(2 * kPositionCells * 200, 0) {}
+        : e_(e), board_(p, toMove), views_(e, board_.position()), deadline_(deadline),
+          history_(2 * kPositionCells * 200, 0) {}
 
     int32_t root(int32_t depth, int32_t alpha, int32_t beta) { return search(depth, alpha, beta, 0, true); }
     bool stopped() const { return stopped_; }
@@ -81,6 +172,7 @@ class Searcher {
     // node scores kept so far.
     QuietScore quietScore(const Position& p, Side toMove) {
         board_ = SearchBoard(p, toMove);
+        views_.reset(board_.position());
         stopped_ = false;
         if (board_.inCheck()) return QuietScore{true, 0, 0};
         const int32_t still = evaluate();
@@ -104,10 +196,28 @@ class Searcher {
         EvalSlot& slot = evalCache_[board_.key() & (kEvalCacheSize - 1)];
         if (slot.key == board_.key()) return slot.score;
         ++evaluations_;
-        const int32_t s = std::clamp(EvaluatePosition(e_, board_.position(), board_.sideToMove()), -kEvalLimit, kEvalLimit);
+        const Side toMove = board_.sideToMove();
+        const Position& p = board_.position();
+        EngineState& view = views_.sync(board_);
+        const int32_t blended = toMove == Side::Lower ? EvaluateBlended(view, p) : EvaluateBlended(view, flipPosition(p));
+        // Debug builds check the kept tables against tables blended afresh.
+        assert(blended == EvaluatePosition(*checker(), p, toMove));
+        const int32_t s = std::clamp(blended, -kEvalLimit, kEvalLimit);
         slot = EvalSlot{board_.key(), s};
         return s;
     }
+
+
+#ifndef NDEBUG
+    EngineState* checker() {
+        if (!checker_) {
+            checker_ = std::make_unique<EngineState>();
+            CopyEvaluationParts(e_, *checker_);
+        }
+        return checker_.get();
+    }
+    std::unique_ptr<EngineState> checker_;
+#endif
 
     SearchTableSlot* probe(uint64_t key) {
         if (e_.searchTable == nullptr) return nullptr;
@@ -313,6 +423,7 @@ class Searcher {
 
     EngineState& e_;
     SearchBoard board_;
+    BlendedViews views_;
     int64_t deadline_;
     bool stopped_ = false;
     int64_t clock_ = 0;

@@ -4,9 +4,10 @@
 // replaced by depth), a quiescence search of captures and promotions (and of
 // every evasion when in check), move ordering by the table's move, captures
 // by value, killers and history, and the referee's repetition rules. It
-// scores nodes with EvaluatePosition from the .aik tables, and prunes: null
-// move, futility and late-move pruning at the last plies, late-move
-// reductions.
+// scores nodes as EvaluatePosition does from the .aik tables, with the
+// working tables kept up to date along the moves instead of rebuilt, and
+// prunes: null move, futility and late-move pruning at the last plies,
+// late-move reductions.
 #pragma once
 
 #include <cstdint>
