@@ -17,6 +17,7 @@
 #include "think/evaluate.h"
 #include "think/expand.h"
 #include "think/hash_tables.h"
+#include "think/progress.h"
 
 namespace {
 
@@ -110,6 +111,30 @@ void BM_EvaluatePosition(benchmark::State& st) {
     st.SetItemsProcessed(st.iterations() * static_cast<int64_t>(b.positions.size()));
 }
 BENCHMARK(BM_EvaluatePosition);
+
+// Items are node evaluations with the working tables already blended, as the
+// second search keeps them along its moves: the scoring alone (an engine per
+// position, each blended for it once).
+void BM_EvaluateBlended(benchmark::State& st) {
+    Bench& b = bench();
+    std::vector<std::unique_ptr<EngineState>> views;
+    std::vector<Position> movers;
+    for (const Position& p : b.positions) {
+        views.push_back(std::make_unique<EngineState>());
+        CopyEvaluationParts(*b.state, *views.back());
+        movers.push_back(flipPosition(p));  // the upper side to move: the lower side moved into it
+        movers.back()[kLowerTimeCell] = 0;
+        movers.back()[kUpperTimeCell] = 0;
+        Progress progress;
+        ComputeProgress(*views.back(), movers.back(), progress);
+        BlendTables(*views.back(), movers.back(), progress);
+    }
+    for (auto _ : st) {
+        for (size_t i = 0; i < movers.size(); ++i) benchmark::DoNotOptimize(EvaluateBlended(*views[i], movers[i]));
+    }
+    st.SetItemsProcessed(st.iterations() * static_cast<int64_t>(movers.size()));
+}
+BENCHMARK(BM_EvaluateBlended);
 
 }  // namespace
 
