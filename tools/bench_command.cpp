@@ -79,7 +79,7 @@ int runBench(const Arguments& args) {
             depths.push_back(observer.depth);
             std::printf("%-80s %-6s depth %5.1f  %d nodes  %lld ms  %lld nodes/s\n", sfen,
                         moveToUsi(m, side).c_str(), observer.depth / 10.0, engine->nodeCount,
-                        static_cast<long long>(took), static_cast<long long>(engine->nodeCount * 1000 / took));
+                        static_cast<long long>(took), static_cast<long long>(int64_t{engine->nodeCount} * 1000 / took));
         }
         totalNodes += engine->nodeCount;
     }

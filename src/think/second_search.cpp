@@ -68,36 +68,30 @@ struct Ordered {
     int64_t key;
 };
 
-// The working tables of both views of the board, brought up to date when a
-// node is evaluated: the engine's own for the board as it stands (the view
-// of a node with the lower side to move, which the upper side moved into),
-// a copy's for the board turned round (the upper side to move). The tables
-// follow the moves from the last evaluated node to this one: back up the
-// line to where the two part, taking off the rules of each landed piece and
-// putting back those of the moved and captured ones, then down the board's
-// line the other way; and when the progress differs, the working values and
-// the multiply rules move to the new one. Integer sums in any order: the
-// tables equal those blended afresh.
-class BlendedViews {
+// The working tables of one view of the board, brought up to date when a
+// node of that view is evaluated: the board as it stands (the view of a node
+// with the lower side to move, which the upper side moved into) or turned
+// round (the upper side to move). The tables follow the moves from the node
+// they were last brought to: back up the line to where it parts from the
+// board's, taking off the rules of each landed piece and putting back those
+// of the moved and captured ones, then down the board's line the other way;
+// and when the progress differs, the working values and the multiply rules
+// move to the new one. Integer sums in any order: the tables equal those
+// blended afresh.
+class BlendedView {
   public:
-    BlendedViews(EngineState& e, const Position& p)
-        : own_(e), turned_(std::make_unique<EngineState>()), rules_(e) {
-        CopyEvaluationParts(e, *turned_);
-        reset(p);
-    }
+    BlendedView(EngineState& e, const RuleIndex& rules, bool turned) : e_(e), rules_(rules), turned_(turned) {}
 
-    // Blends both views afresh for a new root.
-    void reset(const Position& p) {
+    // Blends the view afresh for a new root.
+    void reset(const Position& root) {
         applied_.clear();
-        ComputeProgress(own_, p, progress_);
-        BlendTables(own_, p, progress_);
-        Progress turned;
-        ComputeProgress(*turned_, flipPosition(p), turned);
-        BlendTables(*turned_, flipPosition(p), turned);
+        const Position q = turned_ ? flipPosition(root) : root;
+        ComputeProgress(e_, root, progress_);
+        Progress own;
+        ComputeProgress(e_, q, own);
+        BlendTables(e_, q, own);
     }
 
-    // The engine whose tables are blended for the board's node, in the view
-    // of its side to move.
     EngineState& sync(const SearchBoard& board) {
         const size_t ply = static_cast<size_t>(board.ply());
         size_t common = 0;
@@ -119,40 +113,75 @@ class BlendedViews {
             applied_.push_back(m);
         }
         Progress now;
-        ComputeProgress(own_, board.position(), now);
+        ComputeProgress(e_, board.position(), now);
         if (now.lower != progress_.lower || now.upper != progress_.upper) moveProgress(board.position(), now);
-        return board.sideToMove() == Side::Lower ? own_ : *turned_;
+        return e_;
     }
 
   private:
-    static Progress swapped(const Progress& p) { return Progress{p.total, p.upper, p.lower}; }
+    // The progress as this view's tables see it: the turned view's has the
+    // sides swapped.
+    Progress seen(const Progress& p) const { return turned_ ? Progress{p.total, p.upper, p.lower} : p; }
 
+    // A piece of the board (as it stands) in this view.
     void changePiece(int32_t code, int32_t square, int32_t sign) {
         if (!isValidPieceCode(code) || square < kFirstSquare || square > kLastSquare) return;
-        rules_.apply(own_, code, square, progress_.total, sign);
-        rules_.apply(*turned_, code ^ kUpperSide, flipSquare(square), progress_.total, sign);
+        if (turned_) {
+            rules_.apply(e_, code ^ kUpperSide, flipSquare(square), progress_.total, sign);
+        } else {
+            rules_.apply(e_, code, square, progress_.total, sign);
+        }
     }
 
     void moveProgress(const Position& p, const Progress& now) {
-        ShiftProgressWeights(own_, progress_, now);
-        ShiftProgressWeights(*turned_, swapped(progress_), swapped(now));
+        ShiftProgressWeights(e_, seen(progress_), seen(now));
         const int32_t change = now.total - progress_.total;
         if (rules_.multiplies() && change != 0) {
             for (int32_t sq = kFirstSquare; sq <= kLastSquare; ++sq) {
                 const int32_t code = p[sq];
                 if (!isValidPieceCode(code)) continue;
-                rules_.apply(own_, code, sq, change, 1, false);
-                rules_.apply(*turned_, code ^ kUpperSide, flipSquare(sq), change, 1, false);
+                if (turned_) {
+                    rules_.apply(e_, code ^ kUpperSide, flipSquare(sq), change, 1, false);
+                } else {
+                    rules_.apply(e_, code, sq, change, 1, false);
+                }
             }
         }
         progress_ = now;
     }
 
-    EngineState& own_;
-    std::unique_ptr<EngineState> turned_;
-    RuleIndex rules_;
-    Progress progress_;                // of the position the tables hold; the turned view's is swapped
+    EngineState& e_;
+    const RuleIndex& rules_;
+    bool turned_;
+    Progress progress_;                // of the board position the tables hold
     std::vector<PlayedMove> applied_;  // the moves from the root to it
+};
+
+// Both views: the engine's own tables for the board as it stands, a copy's
+// for the board turned round.
+class BlendedViews {
+  public:
+    BlendedViews(EngineState& e, const Position& p)
+        : turnedEngine_(std::make_unique<EngineState>()), rules_(e), own_(e, rules_, false),
+          turned_(*turnedEngine_, rules_, true) {
+        CopyEvaluationParts(e, *turnedEngine_);
+        reset(p);
+    }
+    void reset(const Position& p) {
+        own_.reset(p);
+        turned_.reset(p);
+    }
+    // The engine whose tables are blended for the board's node, in the view
+    // of its side to move.
+    EngineState& sync(const SearchBoard& board) {
+        return board.sideToMove() == Side::Lower ? own_.sync(board) : turned_.sync(board);
+    }
+
+  private:
+    std::unique_ptr<EngineState> turnedEngine_;
+    RuleIndex rules_;
+    BlendedView own_;
+    BlendedView turned_;
 };
 
 class Searcher {
