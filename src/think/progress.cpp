@@ -11,9 +11,10 @@ bool isStrongPromoted(int32_t own) {
            own == kLowerProLance || own == kLowerTokin;
 }
 
-// Adds the rules of the piece `code` standing on `s` to the working tables.
-void applyRules(EngineState& state, int32_t code, int32_t s, int32_t total,
-                std::vector<FiredRule>* fired) {
+// Calls f(rule, slot) for each rule of the piece `code` standing on `s`
+// that reaches a working value: the slot of the rule's piece it changes.
+template <class F>
+void forEachRuleOn(const EngineState& state, int32_t code, int32_t s, F f) {
     const FindRule* rules = state.findRuleTables.table[code];
     int32_t offset = 0;
     bool valid = false;
@@ -29,12 +30,19 @@ void applyRules(EngineState& state, int32_t code, int32_t s, int32_t total,
         if (rule.piece < 0 || rule.piece >= kEvalTableCount - kWorkingTableOffset) continue;
         const int32_t slot = s + offset;
         if (slot < 0 || slot >= kEvalTableSlots) continue;
-        int32_t& target = workingTable(state, rule.piece)[slot];
+        f(rule, slot);
+    }
+}
+
+// Adds the rules of the piece `code` standing on `s` to the working tables.
+void applyRules(EngineState& state, int32_t code, int32_t s, int32_t total,
+                std::vector<FiredRule>* fired) {
+    forEachRuleOn(state, code, s, [&](const FindRule& rule, int32_t slot) {
         const int32_t change =
             rule.op == kRuleAdd ? rule.value : (rule.op == kRuleMultiply ? rule.value * total : 0);
-        target += change;
+        workingTable(state, rule.piece)[slot] += change;
         if (fired != nullptr && change != 0) fired->push_back(FiredRule{code, s, rule.piece, slot, change});
-    }
+    });
 }
 
 // The codes whose working tables are blended from raw values: every piece
@@ -91,28 +99,13 @@ RuleIndex::RuleIndex(const EngineState& state) {
         for (int32_t s = 0; s < kEvalTableSlots; ++s) {
             start_[static_cast<size_t>(code * kEvalTableSlots + s)] = static_cast<uint32_t>(effects_.size());
             if (!isValidPieceCode(code) || s < kFirstSquare || s > kLastSquare) continue;
-            // The walk of applyRules, kept as effects.
-            const FindRule* rules = state.findRuleTables.table[code];
-            int32_t offset = 0;
-            bool valid = false;
-            for (int32_t i = 0; i < kRuleTableSize && rules[i].piece != -1; ++i) {
-                const FindRule& rule = rules[i];
-                if (rule.first == 1) {
-                    const int32_t column = s + rule.dx;
-                    const int32_t rank = rankOf(s) + rule.dy;
-                    valid = column >= 0 && column <= 100 && rank >= 1 && rank <= 9;
-                    offset = rule.dx + rule.dy;
-                }
-                if (!valid) continue;
-                if (rule.piece < 0 || rule.piece >= kEvalTableCount - kWorkingTableOffset) continue;
-                const int32_t slot = s + offset;
-                if (slot < 0 || slot >= kEvalTableSlots) continue;
+            forEachRuleOn(state, code, s, [&](const FindRule& rule, int32_t slot) {
                 const int32_t add = rule.op == kRuleAdd ? rule.value : 0;
                 const int32_t multiply = rule.op == kRuleMultiply ? rule.value : 0;
-                if (add == 0 && multiply == 0) continue;
+                if (add == 0 && multiply == 0) return;
                 multiplies_ = multiplies_ || multiply != 0;
                 effects_.push_back(Effect{static_cast<int16_t>(rule.piece), static_cast<int16_t>(slot), add, multiply});
-            }
+            });
         }
     }
     start_.back() = static_cast<uint32_t>(effects_.size());

@@ -236,7 +236,6 @@ class Searcher {
         return s;
     }
 
-
 #ifndef NDEBUG
     EngineState* checker() {
         if (!checker_) {
