@@ -9,6 +9,7 @@
 #include "think/candidate.h"
 #include "think/clock.h"
 #include "think/hash_tables.h"
+#include "think/second_search.h"
 #include "think/think_move.h"
 
 namespace nusari {
@@ -56,7 +57,8 @@ class StudyObserver : public ThinkObserver {
         report_.depth = it.depth / kPlyDepth;
         report_.nodes = it.nodes;
         report_.nps = int64_t{it.nodes} * 1000 / std::max<int64_t>(1, nowMs() - startMs_);
-        report_.hashPermille = HashUsePermille(engine_);
+        report_.hashPermille =
+            engine_.profile.tansaku == 1 ? SearchTableUsePermille(engine_) : HashUsePermille(engine_);
         report_.lines.clear();
         for (int32_t i = 0; i < it.candidateCount; ++i) {
             const RootCandidate& c = it.candidates[i];

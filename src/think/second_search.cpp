@@ -482,6 +482,14 @@ int32_t reported(int32_t s) {
 
 }  // namespace
 
+int32_t SearchTableUsePermille(const EngineState& state) {
+    if (state.searchTable == nullptr || state.searchTableSlots < 1) return 0;
+    const int64_t sampled = std::min<int64_t>(state.searchTableSlots, 1000);
+    int64_t used = 0;
+    for (int64_t i = 0; i < sampled; ++i) used += state.searchTable[i].bound != kBoundNone ? 1 : 0;
+    return static_cast<int32_t>(used * 1000 / sampled);
+}
+
 std::vector<QuietScore> QuietScores(EngineState& state, const std::vector<std::pair<Position, Side>>& positions) {
     std::vector<QuietScore> out;
     if (positions.empty()) return out;

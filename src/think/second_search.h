@@ -42,6 +42,10 @@ SecondSearchResult SecondSearch(EngineState& state, const Position& position, Si
                                 int32_t limitMs, int64_t startMs, ThinkObserver& observer,
                                 const ThinkSetting& setting, const std::function<Move(const Move&)>& out);
 
+// The share (per mille) of the second search's table in use, sampled from
+// its first 1000 slots as USI's hashfull is.
+int32_t SearchTableUsePermille(const EngineState& state);
+
 // A position as the second search's quiescence sees it, for the side to
 // move: its static score and the quiescence score with the full window
 // (equal when nothing to take or promote changes it); both 0 in check.

@@ -69,6 +69,9 @@ TEST(SecondSearch, TheNodeCountOfAFixedDepthIsItsSignature) {
         const SecondSearchResult r = engine.search(c.sfen, c.plies);
         EXPECT_EQ(r.depth, c.plies);
         EXPECT_EQ(r.nodes, c.nodes) << c.sfen;
+        // The table filled as it went, and says so.
+        EXPECT_GT(SearchTableUsePermille(*engine.state), 0);
+        EXPECT_LE(SearchTableUsePermille(*engine.state), 1000);
     }
 }
 
