@@ -23,7 +23,7 @@ constexpr double kMaxScale = 4000;
 constexpr int32_t kMaxTeacherScore = 30000;
 
 // The result for the side to move after the record's last ply.
-std::optional<float> resultOfLastMover(GameEnding ending) {
+std::optional<float> resultOfSideToMoveAtEnd(GameEnding ending) {
     switch (ending) {
         case GameEnding::Resign:
         case GameEnding::Mate:
@@ -95,8 +95,8 @@ double bestScale(const std::vector<int32_t>& scores, const std::vector<FitPositi
 
 void AppendFitPositions(const RecordTree& record, std::vector<FitPosition>& out) {
     const NodeId end = record.mainLineEnd();
-    const std::optional<float> last = resultOfLastMover(record.ending());
-    if (!last || record.node(end).ply <= kFirstAnalysedPly) return;
+    const std::optional<float> atEnd = resultOfSideToMoveAtEnd(record.ending());
+    if (!atEnd || record.node(end).ply <= kFirstAnalysedPly) return;
     const Side lastToMove = record.sideToMoveAt(end);
     Position p = record.start();
     Side toMove = record.firstMover();
@@ -110,7 +110,7 @@ void AppendFitPositions(const RecordTree& record, std::vector<FitPosition>& out)
         f.position[kLowerTimeCell] = 0;
         f.position[kUpperTimeCell] = 0;
         f.toMove = toMove;
-        f.result = toMove == lastToMove ? *last : 1.0f - *last;
+        f.result = toMove == lastToMove ? *atEnd : 1.0f - *atEnd;
         if (const std::optional<int32_t> score = ScoresOfNode(node).played) {
             f.hasTeacher = std::abs(*score) < kMaxTeacherScore;
             f.teacher = toMove == Side::Lower ? *score : -*score;
