@@ -82,7 +82,7 @@ void SearchBoard::make(const Move& m) {
     const int32_t to = destinationOf(m);
     const int32_t handBase = mover == Side::Lower ? kLowerHandBase : kUpperHandBase;
     const auto& handKeys = kKeys.hand[static_cast<size_t>(sideIndex(mover))];
-    undo_.push_back(Undo{PlayedMove{m, isDrop(m) ? 0 : p_[m.from], p_[to], 0}, boardKey_, handKey_});
+    undo_.push_back(Undo{MadeMove{m, isDrop(m) ? 0 : p_[m.from], p_[to], 0}, boardKey_, handKey_});
     if (isDrop(m)) {
         handKey_ -= handKeys[static_cast<size_t>(m.from - handBase)];
     } else {
@@ -114,7 +114,7 @@ void SearchBoard::unmake() {
 }
 
 void SearchBoard::makeNull() {
-    undo_.push_back(Undo{PlayedMove{}, boardKey_, handKey_});
+    undo_.push_back(Undo{MadeMove{}, boardKey_, handKey_});
     boardKey_ ^= kKeys.upperToMove;
     key_ = boardKey_ ^ handKey_;
     toMove_ = opponentOf(toMove_);

@@ -20,12 +20,12 @@ uint64_t PositionKey(const Position& p, Side toMove);
 // A move made on the board with the pieces it moved: the code that left
 // `from` (a board move), the code taken at the destination (or empty) and
 // the code that stands there after it. All none for a null move.
-struct PlayedMove {
+struct MadeMove {
     Move move = Move::none();
     int32_t moved = 0;
     int32_t captured = 0;
     int32_t landed = 0;
-    bool operator==(const PlayedMove&) const = default;
+    bool operator==(const MadeMove&) const = default;
 };
 
 // What a repetition means for the side to move.
@@ -59,7 +59,7 @@ class SearchBoard {
     // The last move made, or Move::none() at the root.
     Move lastMove() const { return undo_.empty() ? Move::none() : undo_.back().played.move; }
     // The moves made since the board was set up, the first at 0.
-    const PlayedMove& played(int32_t i) const { return undo_[static_cast<size_t>(i)].played; }
+    const MadeMove& played(int32_t i) const { return undo_[static_cast<size_t>(i)].played; }
 
     // Whether the position now stood before with the same side to move, and
     // what that means; the nearest earlier occurrence counts.
@@ -67,7 +67,7 @@ class SearchBoard {
 
   private:
     struct Undo {
-        PlayedMove played;
+        MadeMove played;
         uint64_t boardKey = 0;
         uint64_t handKey = 0;
     };

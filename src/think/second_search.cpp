@@ -99,14 +99,14 @@ class BlendedView {
             ++common;
         }
         while (applied_.size() > common) {
-            const PlayedMove& m = applied_.back();
+            const MadeMove& m = applied_.back();
             changePiece(m.landed, destinationOf(m.move), -1);
             if (!isDrop(m.move)) changePiece(m.moved, m.move.from, 1);
             changePiece(m.captured, destinationOf(m.move), 1);
             applied_.pop_back();
         }
         for (size_t i = common; i < ply; ++i) {
-            const PlayedMove& m = board.played(static_cast<int32_t>(i));
+            const MadeMove& m = board.played(static_cast<int32_t>(i));
             if (!isDrop(m.move)) changePiece(m.moved, m.move.from, -1);
             changePiece(m.captured, destinationOf(m.move), -1);
             changePiece(m.landed, destinationOf(m.move), 1);
@@ -154,7 +154,7 @@ class BlendedView {
     const RuleIndex& rules_;
     bool turned_;
     Progress progress_;                // of the board position the tables hold
-    std::vector<PlayedMove> applied_;  // the moves from the root to it
+    std::vector<MadeMove> applied_;  // the moves from the root to it
 };
 
 // Both views: the engine's own tables for the board as it stands, a copy's
