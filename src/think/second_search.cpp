@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
+#include "position/position.h"
 #include "think/candidate.h"
 #include "think/clock.h"
 #include "think/evaluate.h"
-#include "position/position.h"
 #include "think/move_stages.h"
 #include "think/progress.h"
 #include "think/search_board.h"
@@ -39,8 +39,9 @@ constexpr int32_t kBucket = 4;
 constexpr int32_t kNodesPerClockCheck = 1024;
 constexpr int32_t kAspiration = 150;
 constexpr size_t kEvalCacheSize = size_t{1} << 16;
-// Pruning: the null move's reduction, the margins of futility by depth,
-// the quiet moves tried at the last plies before the rest are skipped.
+// Pruning: the least depth of a null move, the margin per ply of the static
+// cut, the margins of futility by depth, the quiet moves tried at the last
+// plies before the rest are skipped.
 constexpr int32_t kNullMoveMinDepth = 3;
 constexpr int32_t kStaticMargin = 120;
 constexpr int32_t kFutilityMargin[4] = {0, 200, 400, 600};
@@ -66,7 +67,28 @@ int32_t fromTable(int32_t s, int32_t ply) { return s >= kSearchMate - 2 * kMaxPl
 struct Ordered {
     Move move;
     int64_t key;
+    int32_t index;  // in generation order: the tie-break
 };
+
+bool comesBefore(const Ordered& a, const Ordered& b) { return a.key > b.key || (a.key == b.key && a.index < b.index); }
+
+constexpr size_t kPickedMoves = 4;
+
+// The move to try `i`th, best guesses first: the first few are picked one by
+// one, since most nodes that cut off do so there; the rest are sorted when
+// the search gets to them.
+const Move& nextMove(std::vector<Ordered>& moves, size_t i) {
+    if (i < kPickedMoves) {
+        size_t best = i;
+        for (size_t j = i + 1; j < moves.size(); ++j) {
+            if (comesBefore(moves[j], moves[best])) best = j;
+        }
+        std::swap(moves[i], moves[best]);
+    } else if (i == kPickedMoves) {
+        std::sort(moves.begin() + static_cast<std::ptrdiff_t>(i), moves.end(), comesBefore);
+    }
+    return moves[i].move;
+}
 
 // The working tables of one view of the board, brought up to date when a
 // node of that view is evaluated: the board as it stands (the view of a node
@@ -123,14 +145,18 @@ class BlendedView {
     // sides swapped.
     Progress seen(const Progress& p) const { return turned_ ? Progress{p.total, p.upper, p.lower} : p; }
 
-    // A piece of the board (as it stands) in this view.
+    // The rules of a piece of the board (as it stands) in this view.
+    void applyRules(int32_t code, int32_t square, int32_t total, int32_t sign, bool adds = true) {
+        if (turned_) {
+            rules_.apply(e_, code ^ kUpperSide, flipSquare(square), total, sign, adds);
+        } else {
+            rules_.apply(e_, code, square, total, sign, adds);
+        }
+    }
+
     void changePiece(int32_t code, int32_t square, int32_t sign) {
         if (!isValidPieceCode(code) || square < kFirstSquare || square > kLastSquare) return;
-        if (turned_) {
-            rules_.apply(e_, code ^ kUpperSide, flipSquare(square), progress_.total, sign);
-        } else {
-            rules_.apply(e_, code, square, progress_.total, sign);
-        }
+        applyRules(code, square, progress_.total, sign);
     }
 
     void moveProgress(const Position& p, const Progress& now) {
@@ -139,12 +165,7 @@ class BlendedView {
         if (rules_.multiplies() && change != 0) {
             for (int32_t sq = kFirstSquare; sq <= kLastSquare; ++sq) {
                 const int32_t code = p[sq];
-                if (!isValidPieceCode(code)) continue;
-                if (turned_) {
-                    rules_.apply(e_, code ^ kUpperSide, flipSquare(sq), change, 1, false);
-                } else {
-                    rules_.apply(e_, code, sq, change, 1, false);
-                }
+                if (isValidPieceCode(code)) applyRules(code, sq, change, 1, false);
             }
         }
         progress_ = now;
@@ -278,7 +299,7 @@ class Searcher {
         return history_[(side * kPositionCells + static_cast<size_t>(m.from)) * 200 + static_cast<size_t>(m.to)];
     }
 
-    // The node's moves, best guesses first.
+    // The node's moves with their ordering keys, for nextMove.
     void orderedMoves(const Move& tableMove, int32_t ply, bool capturesOnly, std::vector<Ordered>& out) {
         out.clear();
         const Position& p = board_.position();
@@ -302,10 +323,9 @@ class Searcher {
                 } else {
                     key = history(m);
                 }
-                out.push_back(Ordered{m, key});
+                out.push_back(Ordered{m, key, static_cast<int32_t>(out.size())});
             }
         }
-        std::stable_sort(out.begin(), out.end(), [](const Ordered& a, const Ordered& b) { return a.key > b.key; });
     }
 
     int32_t quiesce(int32_t alpha, int32_t beta, int32_t ply, int32_t qply) {
@@ -322,8 +342,8 @@ class Searcher {
         std::vector<Ordered>& moves = lists_[static_cast<size_t>(ply)];
         orderedMoves(Move::none(), ply, true, moves);
         if (check && moves.empty()) return -kSearchMate + ply;
-        for (const Ordered& o : moves) {
-            board_.make(o.move);
+        for (size_t i = 0; i < moves.size(); ++i) {
+            board_.make(nextMove(moves, i));
             const int32_t score = -quiesce(-beta, -alpha, ply + 1, qply + 1);
             board_.unmake();
             if (stopped_) return 0;
@@ -388,10 +408,11 @@ class Searcher {
 
         const int32_t startAlpha = alpha;
         int32_t best = -kInfinity;
-        Move bestMove = moves.front().move;
+        Move bestMove = Move::none();
         size_t quietsTried = 0;
         for (size_t i = 0; i < moves.size(); ++i) {
-            const Move m = moves[i].move;
+            const Move m = nextMove(moves, i);
+            if (i == 0) bestMove = m;
             const bool quiet = board_.position()[destinationOf(m)] == kEmpty && !isPromotion(m);
             board_.make(m);
             const bool givesCheck = board_.inCheck();
