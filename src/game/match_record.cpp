@@ -4,6 +4,7 @@
 #include <ctime>
 #include <fstream>
 
+#include "position/text_encoding.h"
 #include "records/csa_writer.h"
 #include "records/record_tree.h"
 #include "usi/joined_text.h"
@@ -12,10 +13,21 @@ namespace nusari {
 
 namespace {
 
-// Printable ASCII only: engine names and messages may hold any bytes.
+// Engine names and messages may hold any bytes: control bytes and
+// malformed UTF-8 become '?', characters stay (探索 is named 探索).
 std::string printable(const std::string& text) {
     std::string out;
-    for (const char c : text) out += c >= 0x20 && c < 0x7f ? c : '?';
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const std::size_t length = c < 0x80 ? 0 : utf8SequenceAt(text, i);
+        if (length > 0) {
+            out.append(text, i, length);
+            i += length;
+        } else {
+            out += c >= 0x20 && c < 0x7f ? static_cast<char>(c) : '?';
+            ++i;
+        }
+    }
     return out;
 }
 

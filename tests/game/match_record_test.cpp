@@ -35,14 +35,15 @@ TEST(MatchRecordTest, ReadsBackWithItsStartMovesTimesScoresAndEnding) {
     game.winner = 0;
     game.plies = 4;
     const std::string text =
-        formatMatchCsa({"Black", "White", "2024/01/02 03:04:05", "2024/01/02 03:09:00"}, opening, game);
+        formatMatchCsa({"探索", "Fake\x01\xff", "2024/01/02 03:04:05", "2024/01/02 03:09:00"}, opening, game);
 
     RecordTree tree;
     TextInput in(text);
     ASSERT_EQ(ReadCsaTree(in, tree).error, "");
     EXPECT_EQ(toSfen(tree.start(), tree.firstMover()), toSfen(opening.start, Side::Upper));
-    EXPECT_EQ(tree.firstName, "Black");
-    EXPECT_EQ(tree.secondName, "White");
+    // Names keep their characters; control bytes and malformed UTF-8 do not pass.
+    EXPECT_EQ(tree.firstName, "探索");
+    EXPECT_EQ(tree.secondName, "Fake??");
     EXPECT_EQ(tree.header("開始日時"), "2024/01/02 03:04:05");
     EXPECT_EQ(tree.header("終了日時"), "2024/01/02 03:09:00");
     // Whole seconds; the scores from sente's side.
@@ -61,7 +62,7 @@ TEST(MatchRecordTest, ReadsBackWithItsStartMovesTimesScoresAndEnding) {
         EXPECT_EQ(n.hasScore, expected[k].hasScore) << k;
         EXPECT_EQ(n.score, expected[k].score) << k;
     }
-    EXPECT_EQ(tree.node(line.back()).comment, "Black (sente) wins: resignation");
+    EXPECT_EQ(tree.node(line.back()).comment, "探索 (sente) wins: resignation");
     EXPECT_EQ(tree.ending(), GameEnding::Resign);
 }
 
