@@ -211,7 +211,13 @@ class Searcher {
         : e_(e), board_(p, toMove), views_(e, board_.position()), deadline_(deadline),
           history_(2 * kPositionCells * 200, 0) {}
 
-    int32_t root(int32_t depth, int32_t alpha, int32_t beta) { return search(depth, alpha, beta, 0, true); }
+    // One iteration from the root; `lastBest` (the last iteration's best
+    // move) is searched first, so that a stopped iteration's principal move
+    // is either it or a move that beat it.
+    int32_t root(int32_t depth, int32_t alpha, int32_t beta, const Move& lastBest) {
+        rootMove_ = lastBest;
+        return search(depth, alpha, beta, 0, true);
+    }
     bool stopped() const { return stopped_; }
     int64_t nodes() const { return nodes_; }
     int64_t evaluations() const { return evaluations_; }
@@ -376,9 +382,9 @@ class Searcher {
         if (timeUp()) return 0;
 
         const uint64_t key = board_.key();
-        Move tableMove = Move::none();
+        Move tableMove = ply == 0 ? rootMove_ : Move::none();
         if (const SearchTableSlot* slot = probe(key)) {
-            tableMove = Move{slot->from, slot->to};
+            if (ply > 0 || tableMove.isNone()) tableMove = Move{slot->from, slot->to};
             const int32_t s = fromTable(slot->score, ply);
             if (!pvNode && ply > 0 && slot->depth >= depth &&
                 (slot->bound == kBoundExact || (slot->bound == kBoundLower && s >= beta) ||
@@ -466,7 +472,9 @@ class Searcher {
             }
         }
         const uint8_t bound = best >= beta ? kBoundLower : (best > startAlpha ? kBoundExact : kBoundUpper);
-        store(key, depth, best, bound, bestMove, ply);
+        // When every move failed low, none is known best: the table keeps
+        // the move it had.
+        store(key, depth, best, bound, bound == kBoundUpper ? tableMove : bestMove, ply);
         return best;
     }
 
@@ -474,6 +482,7 @@ class Searcher {
     SearchBoard board_;
     BlendedViews views_;
     int64_t deadline_;
+    Move rootMove_ = Move::none();
     bool stopped_ = false;
     int64_t clock_ = 0;
     int64_t nodes_ = 0;
@@ -541,8 +550,13 @@ SecondSearchResult SecondSearch(EngineState& state, const Position& position, Si
             alpha = score - kAspiration;
             beta = score + kAspiration;
         }
-        int32_t s = searcher->root(depth, alpha, beta);
-        if (!searcher->stopped() && (s <= alpha || s >= beta)) s = searcher->root(depth, -kInfinity, kInfinity);
+        int32_t s = searcher->root(depth, alpha, beta, result.move);
+        if (!searcher->stopped() && (s <= alpha || s >= beta)) {
+            // Above the window the move that got there goes first.
+            const std::vector<Move>& high = searcher->principal();
+            const Move first = s >= beta && !high.empty() ? high.front() : result.move;
+            s = searcher->root(depth, -kInfinity, kInfinity, first);
+        }
         const std::vector<Move>& pv = searcher->principal();
         // Of a stopped iteration, the best root move searched to the end
         // (the last best or one that beat it) is played.
