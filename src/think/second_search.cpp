@@ -418,7 +418,6 @@ class Searcher {
         size_t quietsTried = 0;
         for (size_t i = 0; i < moves.size(); ++i) {
             const Move m = nextMove(moves, i);
-            if (i == 0) bestMove = m;
             const bool quiet = board_.position()[destinationOf(m)] == kEmpty && !isPromotion(m);
             board_.make(m);
             const bool givesCheck = board_.inCheck();
