@@ -53,6 +53,8 @@ class Game {
 
     const Position& start() const { return setup_.start; }
     Side startSide() const { return setup_.toMove; }
+    // The side that is 先手 in the game's frame.
+    Side senteSide() const { return setup_.senteSide; }
     const Position& position() const { return position_; }
     Side toMove() const { return toMove_; }
     // All plies so far, the opening's included.

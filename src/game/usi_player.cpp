@@ -18,13 +18,15 @@ constexpr int64_t kExitGraceMs = 500;
 }  // namespace
 
 std::string usiGoCommand(const Game& game) {
-    const TimeControl& lower = game.timeOf(Side::Lower);
+    // b… is 先手's, w… 後手's, whichever side of the frame 先手 is.
+    const Side black = game.senteSide();
+    const Side white = opponentOf(black);
     const TimeControl& t = game.timeOf(game.toMove());
-    std::string go = joined({"go btime ", std::to_string(game.clockMs(Side::Lower)), " wtime ",
-                             std::to_string(game.clockMs(Side::Upper))});
+    std::string go = joined({"go btime ", std::to_string(game.clockMs(black)), " wtime ",
+                             std::to_string(game.clockMs(white))});
     if (t.incMs > 0) {
-        go += joined({" binc ", std::to_string(lower.incMs), " winc ",
-                      std::to_string(game.timeOf(Side::Upper).incMs)});
+        go += joined({" binc ", std::to_string(game.timeOf(black).incMs), " winc ",
+                      std::to_string(game.timeOf(white).incMs)});
     } else if (t.byoyomiMs > 0) {
         go += " byoyomi " + std::to_string(t.byoyomiMs);
     }

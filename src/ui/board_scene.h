@@ -90,6 +90,9 @@ struct BoardInputs {
     // Turned by hand: drawn from the other side, the hands on the other stands.
     bool viewTurned = false;
     std::vector<ArrowMove> arrows;
+    // While a game runs on clocks, what they show (先手's first), in place
+    // of the time each side has used.
+    std::vector<std::string> clocks;
     // A line previewed on the board: the position is not the record's ply,
     // so the ply's tints are left out.
     bool preview = false;

@@ -204,7 +204,7 @@ void GameController::beginContinuedGame(const std::string& note) {
     setPlayers(false);
     if (page.linkChecked && link != nullptr) link->NamePlayers(*record);
     DrawBoard();
-    fields.moveStartMs = nowMs();
+    fields.moveStartMs = now();
     if (page.computerFirst) {
         computerTurn();
     } else {

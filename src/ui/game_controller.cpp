@@ -43,6 +43,7 @@ BoardScene GameController::ComposeScene() const {
     in.presetText = page.presetText;
     in.viewTurned = viewTurned;
     in.arrows = studyArrows();
+    in.clocks = ShownClocks();
     Position previewed{};
     if (preview_) {
         previewed = previewPosition(in.lastDestination);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "aik/engine_state.h"
+#include "game/clock_setting.h"
 #include "game/game.h"
 #include "game/game_host.h"
 #include "game/human_player.h"
@@ -25,6 +26,7 @@
 #include "position/setup.h"
 #include "records/game_record.h"
 #include "records/record_tree.h"
+#include "think/clock.h"
 #include "think/think_observer.h"
 #include "think/think_request.h"
 #include "settings/program_folders.h"
@@ -55,6 +57,11 @@ struct NewGamePage {
     int32_t engineRow = -1;                // -1: nothing selected
     bool computerFirst = false;            // sengo_2 checked, else sengo_1
     bool linkChecked = false;              // tuusinC
+    // The time list's row (ClockPresetRow) and each side's clock, 先手's
+    // first; kClockPerMove is the computer's own limit per move, without
+    // clocks.
+    int32_t clockRow = kClockPerMove;
+    ClockSetting clocks[2] = {*clockPresetSetting(kClockTenAndThirty), *clockPresetSetting(kClockTenAndThirty)};
 };
 
 // The edits of the settings page (settei_tab) and its Ok button.
@@ -121,6 +128,21 @@ class GameController : public GameHost {
 
     // The game.
     void StartGame();
+    // The clocks. A preset row sets both sides' clocks; a side's own
+    // setting (0 先手, 1 後手) makes the row the one it matches.
+    void SelectClockPreset(int32_t row);
+    void SetClock(int32_t senteOrGote, const ClockSetting& setting);
+    // True while the game runs on the clocks of the new-game page (not on
+    // the computer's limit per move, not over the link).
+    bool ClockGame() const { return clockGame_; }
+    // The window's clock timer: the side to move loses on time when its
+    // clock and byoyomi have run out; the last seconds are counted; the
+    // clocks on the board are redrawn when they show another second.
+    void OnClockTick();
+    // What each side's clock shows now, 先手's first; empty without clocks.
+    std::vector<std::string> ShownClocks() const;
+    // The clock the game runs on; the steady clock, or a test's.
+    std::function<int64_t()> now = nowMs;
     void ApplyHumanMove();
     // The lower side's move, decided (by the human or the remote player):
     // made, recorded and drawn; then the computer's whole reply.
@@ -380,10 +402,11 @@ class GameController : public GameHost {
     // to move, in the controller's frame (the human plays the lower side);
     // the positions before it do not count for repetition.
     void startReferee(Side toMove);
-    // The referee's word on a move of `mover` just made on the board; true
+    // The referee's word on a move of `mover` just made on the board after
+    // `usedMs` of thought (its clock runs down by it); true
     // when the game has ended by it (repetition, perpetual check, the
     // human's king left in check).
-    bool judgeMove(Side mover, const Move& m);
+    bool judgeMove(Side mover, const Move& m, int64_t usedMs);
     // A referee for the board as it stands with `toMove` to move: the one
     // there, or a new one when the board has changed by other ways than
     // its moves (a remote's correction, a test).
@@ -391,6 +414,22 @@ class GameController : public GameHost {
     // The same for the referee's outcome after a move it has judged.
     bool actOnJudgement(Side mover, const Outcome& outcome);
     void endByRepetition(const Outcome& outcome);
+    // The referee's clocks of a new game from the page (the human's answers
+    // have no margin, the computer's the engines' one), or the clocks as
+    // they stand when the referee starts again mid-game.
+    void setUpClocks(GameSetup& setup) const;
+    // The side to move has used `usedMs` of its move: when that passes its
+    // clock, byoyomi and margin, the game ends on time and true is returned.
+    bool clockRanOut(Side side, int64_t usedMs);
+    // The computer's limit of this move from its clock; 0 without clocks.
+    int64_t computerClockLimitMs() const;
+    // A new game's clocks begin (or none, by the page); the game's end
+    // stops them.
+    void startClocks();
+    void stopClocks();
+    bool clockGame_ = false;
+    int32_t lastCountdown_ = 0;
+    std::vector<std::string> lastClocks_;
     // A USI engine's answer for `side` (the computer's, or the link's for
     // the lower side): its move is played, anything else judged by the
     // referee and told with the engine's `name`.

@@ -36,6 +36,7 @@ void GameController::leaveGame() {
     // A USI engine playing the computer is told to quit; a match's next
     // game starts it again.
     usiOpponent.reset();
+    stopClocks();
     gameState = GameState::NoGame;
     fields.pendingFrom = 0;
     ui.setControls(ControlSet::NoGame);

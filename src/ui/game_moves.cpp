@@ -2,6 +2,7 @@
 // computer's reply, and the record of every ply.
 #include <algorithm>
 
+#include "game/usi_player.h"
 #include "position/legal_moves.h"
 #include "position/position.h"
 #include "position/sfen.h"
@@ -62,6 +63,11 @@ ThinkRequest GameController::thinkRequest() const {
     request.clockOf(Side::Upper).usedSeconds = times[kUpperTimeCell];
     request.limits.moveTimeMs = e.timeLimitMs;
     request.limits.csaTimeMode = e.csaTimeMode == 1;
+    // On the game's clocks the computer spends its own clock.
+    if (const int64_t clockLimit = computerClockLimitMs(); clockLimit > 0) {
+        request.limits.moveTimeMs = static_cast<int32_t>(std::min<int64_t>(clockLimit, INT32_MAX));
+        request.limits.csaTimeMode = false;
+    }
     request.limits.startMs = g.moveStartMs;
     return request;
 }
@@ -74,6 +80,7 @@ void GameController::startReferee(Side toMove) {
     // The record's room is the window's ply limit; the human and the
     // computer's per-move limit keep their own clocks.
     setup.maxPlies = kMaxRecordPlies - fields.plyCount;
+    setUpClocks(setup);
     referee_ = std::make_unique<Game>(setup);
 }
 
@@ -86,9 +93,9 @@ void GameController::syncReferee(Side toMove) {
     startReferee(toMove);
 }
 
-bool GameController::judgeMove(Side mover, const Move& m) {
+bool GameController::judgeMove(Side mover, const Move& m, int64_t usedMs) {
     if (!referee_) return false;
-    return actOnJudgement(mover, referee_->answer(PlayerAnswer::of(m, 0)));
+    return actOnJudgement(mover, referee_->answer(PlayerAnswer::of(m, usedMs)));
 }
 
 bool GameController::actOnJudgement(Side mover, const Outcome& judged) {
@@ -172,9 +179,14 @@ void GameController::computerTurn() {
         const int32_t limit = cap > 0 ? std::min(cap, engine->timeLimitMs) : engine->timeLimitMs;
         UsiOpponent* opponent = usiOpponent.get();
         name = opponent->name();
-        work = [this, opponent, limit](Ui& thinkUi) {
-            computerReply_ = opponent->Think(*record, fields.plyCount, fields.currentPosition, limit,
-                                             engine->csaTimeMode == 1, engine->stopRequested, thinkUi);
+        // On the game's clocks the engine is told both sides' time and may
+        // answer until its own has run out.
+        const UsiGo go = computerClockLimitMs() > 0
+                             ? UsiGo{usiGoCommand(*referee_), referee_->deadlineMs()}
+                             : UsiGoCommand(*record, fields.plyCount, limit, engine->csaTimeMode == 1);
+        work = [this, opponent, go](Ui& thinkUi) {
+            computerReply_ = opponent->Think(*record, fields.plyCount, fields.currentPosition, go,
+                                             engine->stopRequested, thinkUi);
         };
     } else {
         work = [this, request](Ui& thinkUi) {
@@ -199,7 +211,7 @@ bool GameController::RecordPly(Side mover, int64_t thinkMs) {
     const Position& previous = record->history[static_cast<std::size_t>(g.plyCount - 1)];
     Position& entry = record->history[static_cast<std::size_t>(g.plyCount)];
     entry = g.currentPosition;
-    int64_t seconds = (thinkMs >= 0 ? thinkMs : nowMs() - g.moveStartMs) / 1000;
+    int64_t seconds = (thinkMs >= 0 ? thinkMs : now() - g.moveStartMs) / 1000;
     if (seconds < 1) seconds = 1;
     const int32_t moverCell = mover == Side::Lower ? kLowerTimeCell : kUpperTimeCell;
     const int32_t otherCell = mover == Side::Lower ? kUpperTimeCell : kLowerTimeCell;
@@ -258,12 +270,14 @@ void GameController::takeHumanAnswers() {
 
 void GameController::PlayLowerMove(const Move& m) {
     GameFields& g = fields;
+    const int64_t used = now() - g.moveStartMs;
+    if (clockRanOut(Side::Lower, used)) return;
     syncReferee(Side::Lower);
     g.pendingFrom = m.from;
     g.pendingTo = m.to;
     applyLowerMove(g.currentPosition, m);
     const bool roomLeft = RecordPly(Side::Lower);
-    g.moveStartMs = nowMs();
+    g.moveStartMs = now();
     g.lastDestination = destinationOf(m);
     DrawBoard();
     if (!roomLeft) {
@@ -271,7 +285,7 @@ void GameController::PlayLowerMove(const Move& m) {
         return;
     }
     PlaySound(Sound::Piece);
-    if (judgeMove(Side::Lower, m)) return;
+    if (judgeMove(Side::Lower, m, used)) return;
     computerTurn();
 }
 
@@ -289,13 +303,15 @@ void GameController::ApplyComputerMove(const Move& reply, int64_t thinkMs) {
         if (!inMatch) ui.notify(kComputerResigns);
         return;
     }
+    const int64_t used = thinkMs >= 0 ? thinkMs : now() - g.moveStartMs;
+    if (clockRanOut(Side::Upper, used)) return;
     syncReferee(Side::Upper);
     // A reply is outside input to the board: one that the referee finds no
     // legal move (a broken engine) stops the game without a result and
     // writes nothing.
     // (A referee that has decided already, a mate, judges no more moves.)
     const bool legal = referee_->over() ? isLegalMove(g.currentPosition, Side::Upper, reply)
-                                        : referee_->answer(PlayerAnswer::of(reply, 0)).ending != GameEnding::FoulLoss;
+                                        : referee_->answer(PlayerAnswer::of(reply, used)).ending != GameEnding::FoulLoss;
     if (!legal) {
         const bool inMatch = renzoku != 0;
         InterruptGame();
@@ -308,7 +324,7 @@ void GameController::ApplyComputerMove(const Move& reply, int64_t thinkMs) {
     CandidateList mark;
     mark[0].from = kPathMarkFrom;
     StorePosition(e, g.currentPosition, mark);
-    g.moveStartMs = nowMs();
+    g.moveStartMs = now();
     g.lastDestination = to % kPromotionOffset;
     DrawBoard();
     if (page.linkChecked && link != nullptr) link->SendMove(reply);

@@ -50,6 +50,11 @@ public:
     virtual void drawSelectionFrame(int32_t /*x*/, int32_t /*y*/) {}
     // Starts the poll timer with the interval, or stops it with 0.
     virtual void setPollTimer(int32_t /*intervalMs*/) {}
+    // Starts the clock timer with the interval, or stops it with 0.
+    virtual void setClockTimer(int32_t /*intervalMs*/) {}
+    // One of the last ten seconds of byoyomi (10 … 1) has begun: a beep, or
+    // the voice of that second where its sound file is present.
+    virtual void countdown(int32_t /*second*/) {}
     // Pops up the in-game menu at (x, y) of the board picture.
     virtual void showGameMenu(int32_t /*x*/, int32_t /*y*/) {}
     // Pops up the board's menu of no game (盤面反転, 局面編集) at (x, y).

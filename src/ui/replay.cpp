@@ -40,7 +40,7 @@ void GameController::TakeBack() {
     // Back before the referee's start (a remote's takeback after an
     // interrupted judgement): it starts again here.
     if (referee_ && !referee_->takeBack(2)) startReferee(Side::Lower);
-    g.moveStartMs = nowMs();
+    g.moveStartMs = now();
     g.lastDestination = destinationOfPly(*record, g.plyCount);
     DrawBoard();
     gameState = GameState::LowerToMove;

@@ -83,6 +83,9 @@ void GameController::setPlayers(bool turned) {
     start = g.currentPosition;
     start[kLowerTimeCell] = 0;
     start[kUpperTimeCell] = 0;
+    // A new game: new clocks, nothing carried from the last referee.
+    referee_.reset();
+    startClocks();
     startReferee(page.computerFirst ? Side::Upper : Side::Lower);
 }
 
@@ -139,7 +142,7 @@ void GameController::StartGame() {
     if (page.linkChecked && link != nullptr) link->NamePlayers(*record);
     showMatch();
     DrawBoard();
-    g.moveStartMs = nowMs();
+    g.moveStartMs = now();
     if (page.computerFirst) {
         computerTurn();
     } else {

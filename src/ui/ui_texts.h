@@ -22,6 +22,9 @@ inline constexpr const char* kPromoteQuestion = "成りますか？";
 inline constexpr const char* kNameCommandDone = "Ok";
 inline constexpr const char* kComputerResigns = "投了します";
 inline constexpr const char* kHumanLeftInCheck = "あなたの負け：王手放置";
+// A clock has run out (the last second of byoyomi spent).
+inline constexpr const char* kHumanTimeUp = "時間切れ：あなたの負けです";
+inline constexpr const char* kComputerTimeUp = "時間切れ：COMの負けです";
 // The same position for the fourth time: a draw, unless one side gave
 // check with every move since it first stood; that side loses.
 inline constexpr const char* kRepetitionDraw = "千日手：引き分けです";

@@ -27,8 +27,7 @@ bool UsiOpponent::Start(Ui& ui, std::string& error) {
 }
 
 std::optional<PlayerAnswer> UsiOpponent::Think(const GameRecord& record, int32_t plies, const Position& board,
-                                               int32_t limitMs, bool csaTimeMode,
-                                               const std::atomic<uint8_t>& stop, Ui& thinkUi) {
+                                               const UsiGo& go, const std::atomic<uint8_t>& stop, Ui& thinkUi) {
     const PlayerAnswer gone = PlayerAnswer::with(PlayerAnswer::Kind::Gone);
     if (engine_->broken()) return gone;
     if (newGamePending_) {
@@ -40,7 +39,6 @@ std::optional<PlayerAnswer> UsiOpponent::Think(const GameRecord& record, int32_t
     UsiInfoPanel panel(name_, record, plies, thinkUi, nowMs);
     engine_->onInfo = [&panel](const EngineLine& line) { panel.take(line); };
     engine_->whileWaiting = [&panel] { panel.tick(); };
-    const UsiGo go = UsiGoCommand(record, plies, limitMs, csaTimeMode);
     const UsiEngine::Answer answer = engine_->think(UsiPositionCommand(record, plies), go.command, go.waitMs);
     engine_->stopWanted = nullptr;
     engine_->onInfo = nullptr;

@@ -16,6 +16,7 @@
 #include "settings/usi_engines.h"
 #include "ui/usi_info_panel.h"
 #include "usi/usi_engine.h"
+#include "usi/usi_game.h"
 
 namespace nusari {
 
@@ -35,14 +36,14 @@ class UsiOpponent {
     void NewGame() { newGamePending_ = true; }
 
     // The engine's answer for the upper side of the board, the position
-    // after `plies` plies of the record: a move is a legal one of the board
+    // after `plies` plies of the record, asked by `go`: a move is a legal one of the board
     // (else the answer is malformed, its word the detail); ms counts from
     // "go" to the answer as its reader took it, not as the window handled
     // it. Runs on the worker thread: the info lines go to `thinkUi`'s panel,
     // a few texts a second however many lines come; `stop` set ends the
     // think, and then there is no answer.
-    std::optional<PlayerAnswer> Think(const GameRecord& record, int32_t plies, const Position& board, int32_t limitMs,
-                   bool csaTimeMode, const std::atomic<uint8_t>& stop, Ui& thinkUi);
+    std::optional<PlayerAnswer> Think(const GameRecord& record, int32_t plies, const Position& board, const UsiGo& go,
+                                      const std::atomic<uint8_t>& stop, Ui& thinkUi);
 
     // "gameover win", "lose" or "draw" for the engine.
     void GameOver(const char* result);

@@ -137,6 +137,12 @@ TEST(GameRules, ClocksChargeMovesAndTakebacksRestoreThem) {
     EXPECT_EQ(usiPositionCommand(game, false), "position sfen 4k4/9/9/9/9/9/9/9/4K3R b - 1 moves 5i5h");
     ASSERT_TRUE(game.takeBack(1));
     EXPECT_EQ(game.clockMs(Side::Lower), 1000);
+    // b… and w… are 先手's and 後手's, whichever side of the frame 先手 plays.
+    GameSetup turned = setupOf(kRooks);
+    turned.senteSide = Side::Upper;
+    turned.time[0] = TimeControl{500, 1000, 0, 0};
+    turned.time[1] = TimeControl{500, 2000, 0, 0};
+    EXPECT_EQ(usiGoCommand(Game(turned)), "go btime 2000 wtime 1000 byoyomi 500");
     EXPECT_EQ(game.plies(), 0);
     EXPECT_FALSE(game.takeBack(1));
     // Taken back, a position counts as not having stood.

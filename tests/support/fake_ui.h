@@ -68,6 +68,11 @@ public:
         events.push_back("frame:" + std::to_string(x) + "," + std::to_string(y));
     }
     void setPollTimer(int32_t intervalMs) override { events.push_back("poll:" + std::to_string(intervalMs)); }
+    // The clock timer's interval (0: stopped) and the countdown's seconds.
+    int32_t clockTimerMs = 0;
+    std::vector<int32_t> countdowns;
+    void setClockTimer(int32_t intervalMs) override { clockTimerMs = intervalMs; }
+    void countdown(int32_t second) override { countdowns.push_back(second); }
     void showBoardMenu(int32_t x, int32_t y) override {
         events.push_back("boardmenu:" + std::to_string(x) + "," + std::to_string(y));
     }

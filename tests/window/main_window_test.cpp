@@ -111,7 +111,8 @@ TEST_F(WindowTest, LayoutFollowsTheDesign) {
     const auto* panel = w->findChild<QWidget*>(QStringLiteral("sikou_paneru"));
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->geometry(), QRect(8, 304, 150, 225));
-    EXPECT_EQ(w->pages().geometry(), QRect(8, 40, 393, 257));
+    // The new-game page has room for the clocks below its seed rows.
+    EXPECT_EQ(w->pages().geometry(), QRect(8, 40, 393, 343));
     EXPECT_FALSE(w->pages().isVisibleTo(w.get()));
     EXPECT_EQ(w->gameMenu()->actions().size(), 5);  // and a separator, 盤面反転
     EXPECT_TRUE(w->panelLabelText().startsWith(QStringLiteral("NusarSyougi  Ver91")));
@@ -119,6 +120,10 @@ TEST_F(WindowTest, LayoutFollowsTheDesign) {
     EXPECT_EQ(w->pages().taikyoku_teai->currentText(), QStringLiteral("平手"));
     EXPECT_EQ(w->pages().taisenn_com->currentText(), QStringLiteral("標準"));
     EXPECT_EQ(w->pages().namae_you->text(), QStringLiteral("YOU"));
+    const auto* clocks = w->pages().findChild<QComboBox*>(QStringLiteral("taikyoku_jikan"));
+    ASSERT_NE(clocks, nullptr);
+    EXPECT_EQ(clocks->count(), kClockPresetCount);
+    EXPECT_EQ(clocks->currentText(), QStringLiteral("COMは1手0.2秒"));  // MaxTime=200
     // The first picture shows the even-game start.
     const QImage& shown = w->picture().image();
     BoardRenderer renderer;

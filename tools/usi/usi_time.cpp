@@ -13,7 +13,7 @@ int64_t thinkLimitMs(const GoLimits& go, bool blackToMove) {
     if (go.movetime >= 0) {
         limit = go.movetime - kSafetyMs;
     } else if (left >= 0) {
-        limit = std::min(left / 30 + increment + byoyomi, left + byoyomi) - kSafetyMs;
+        limit = moveTimeFromClock(left, increment, byoyomi);
     } else if (byoyomi > 0) {
         limit = byoyomi - kSafetyMs;
     }

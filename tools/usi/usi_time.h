@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "think/move_time.h"
+
 namespace nusari::usi {
 
 struct GoLimits {
@@ -18,15 +20,13 @@ struct GoLimits {
 inline constexpr int64_t kDefaultThinkMs = 10000;
 inline constexpr int64_t kNoLimitMs = 2000000000;
 // Kept back for reading the position and writing the answer.
-inline constexpr int64_t kSafetyMs = 100;
-inline constexpr int64_t kMinimumMs = 50;
+inline constexpr int64_t kSafetyMs = kMoveSafetyMs;
+inline constexpr int64_t kMinimumMs = kLeastMoveMs;
 
 // The think driver's limit for the side to move (black = the first player):
 // - infinite: no limit;
 // - movetime M: M - 100 ms;
-// - a clock: a thirtieth of the time left plus the increment and the
-//   byoyomi, less 100 ms, and never more than the time left plus the
-//   byoyomi less 100 ms;
+// - a clock: moveTimeFromClock;
 // - byoyomi alone: the byoyomi less 100 ms;
 // - nothing: 10 seconds.
 // The result is at least 50 ms.

@@ -99,7 +99,7 @@ MainWindow::MainWindow(const ProgramFolders& folders, QWidget* parent)
     buildMoveList();
     buildClipboardActions();
     pages_ = new SettingsPages(this, controllerPtr_);
-    pages_->setGeometry(8, 40, 393, 257);
+    pages_->setGeometry(8, 40, 393, 343);
     pages_->hide();
     buildGameMenu();
     buildStudyPanel();
@@ -108,6 +108,8 @@ MainWindow::MainWindow(const ProgramFolders& folders, QWidget* parent)
     pollTimer_ = new QTimer(this);
     pollTimer_->setObjectName(QStringLiteral("sokuteiT"));
     connect(pollTimer_, &QTimer::timeout, this, [this] { controller_->OnPollTimer(); });
+    clockTimer_ = new QTimer(this);
+    connect(clockTimer_, &QTimer::timeout, this, [this] { controller_->OnClockTick(); });
     connectGameActions();
 }
 
@@ -357,6 +359,16 @@ void MainWindow::setPollTimer(int32_t intervalMs) {
         pollTimer_->stop();
     }
 }
+
+void MainWindow::setClockTimer(int32_t intervalMs) {
+    if (intervalMs > 0) {
+        clockTimer_->start(intervalMs);
+    } else {
+        clockTimer_->stop();
+    }
+}
+
+void MainWindow::countdown(int32_t second) { sounds_.countdown(second); }
 
 void MainWindow::showBoardMenu(int32_t x, int32_t y) {
     boardMenu_->popup(picture_->mapToGlobal(QPoint(x, y)));

@@ -89,6 +89,8 @@ class MainWindow : public QWidget, public GameView {
     void pagesChanged() override;
     void drawSelectionFrame(int32_t x, int32_t y) override;
     void setPollTimer(int32_t intervalMs) override;
+    void setClockTimer(int32_t intervalMs) override;
+    void countdown(int32_t second) override;
     void showGameMenu(int32_t x, int32_t y) override;
     void showBoardMenu(int32_t x, int32_t y) override;
     std::string chooseFile(FileDialog kind, const std::string& proposedName) override;
@@ -159,6 +161,7 @@ class MainWindow : public QWidget, public GameView {
     QMenu* gameMenu_ = nullptr;       // taikyokutyuuPM
     QMenu* boardMenu_ = nullptr;      // the board's menu while no game runs
     QTimer* pollTimer_ = nullptr;     // sokuteiT
+    QTimer* clockTimer_ = nullptr;    // the game clocks' tick
     bool started_ = false;
     bool shutDown_ = false;
     // Window pixels a picture pixel.

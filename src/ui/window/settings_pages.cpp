@@ -13,6 +13,7 @@
 #include "position/text_encoding.h"
 #include "ui/hit_analysis_run.h"
 #include "ui/ui_texts.h"
+#include "ui/window/clock_fields.h"
 #include "ui/window/page_widgets.h"
 #include "ui/window/usi_engines_page.h"
 
@@ -41,6 +42,8 @@ constexpr const char* kStartHint = "上記設定にて対局開始";
 constexpr const char* kCloseHint = "設定画面を閉じる";
 const QRect kOkButton(200, 190, 80, 26);
 const QRect kCancelButton(290, 190, 80, 26);
+// The new-game page's clocks take this much above its buttons.
+constexpr int kClockRows = 86;
 
 }  // namespace
 
@@ -112,9 +115,12 @@ QWidget* SettingsPages::buildNewGamePage() {
     connect(tuusin_aite, &QComboBox::currentIndexChanged, this,
             [this](int row) { controller_->SelectLinkTarget(row); });
 
-    taikyoku_iiyo = addButton(page, "taikyoku_iiyo", "Ok", kStartHint, kOkButton);
+    clocks_ = new ClockFields(page, controller_);
+    clocks_->setGeometry(8, 184, 320, 80);
+
+    taikyoku_iiyo = addButton(page, "taikyoku_iiyo", "Ok", kStartHint, kOkButton.translated(0, kClockRows));
     connect(taikyoku_iiyo, &QPushButton::clicked, this, [this] { controller_->StartGame(); });
-    taikyoku_yame = addButton(page, "taikyoku_yame", "Cancel", kCloseHint, kCancelButton);
+    taikyoku_yame = addButton(page, "taikyoku_yame", "Cancel", kCloseHint, kCancelButton.translated(0, kClockRows));
     connect(taikyoku_yame, &QPushButton::clicked, this, [this] { controller_->HidePages(); });
     return page;
 }
@@ -205,6 +211,7 @@ void SettingsPages::sync() {
         }
     }
     setTextQuietly(namae_you, page.playerName);
+    clocks_->sync();
     {
         const QSignalBlocker block(taisenn_com);
         QStringList names;

@@ -17,6 +17,7 @@ class QRadioButton;
 
 namespace nusari {
 
+class ClockFields;
 class UsiEnginesPage;
 
 class SettingsPages : public QTabWidget {
@@ -53,6 +54,7 @@ class SettingsPages : public QTabWidget {
     void presetTextChanged(const QString& text);
 
     GameController*& controller_;
+    ClockFields* clocks_ = nullptr;
     // True while a number edit's exit check shows its message.
     bool checkingEdit_ = false;
 };
