@@ -57,6 +57,10 @@ struct NewGamePage {
     int32_t engineRow = -1;                // -1: nothing selected
     bool computerFirst = false;            // sengo_2 checked, else sengo_1
     bool linkChecked = false;              // tuusinC
+    // The rules at the board: a move that leaves the human's king in check
+    // or mates by a pawn drop is refused with a message; else (the seed's
+    // rule) it is played and loses.
+    bool refuseFouls = false;
     // The time list's row (ClockPresetRow) and each side's clock, 先手's
     // first; kClockPerMove is the computer's own limit per move, without
     // clocks.
@@ -204,6 +208,9 @@ class GameController : public GameHost {
     void OnMatta();
     void OnTyuudan();
     void OnTouryou();
+    // 入玉宣言, after its question: the referee checks the 27-point rule and
+    // the human wins or loses by it (not over the link).
+    void OnDeclare();
     // The replay buttons (only without a game) and keys (only without a
     // game and with a record).
     void OnReplayButton(ReplayStep step);
@@ -439,6 +446,9 @@ class GameController : public GameHost {
     // interruption ends the game, anything else judged as an engine's
     // answer; then the user is told what the answer asks to tell.
     void takeLowerAnswer(const PlayerAnswer& answer, const std::string& name);
+    // With the rules at the board: a move of the human that they refuse is
+    // told and not played (true).
+    bool refusedMove(const Move& m);
     // The human's answers, taken as soon as they are given.
     void takeHumanAnswers();
     // Tells a USI engine that plays the computer that its game has ended;

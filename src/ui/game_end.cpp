@@ -88,6 +88,22 @@ void GameController::OnTouryou() {
     takeHumanAnswers();
 }
 
+void GameController::OnDeclare() {
+    if (gameState != GameState::LowerToMove || page.linkChecked) return;
+    if (!ui.ask(kDeclareQuestion) || gameState != GameState::LowerToMove) return;
+    const int64_t used = now() - fields.moveStartMs;
+    if (clockRanOut(Side::Lower, used)) return;
+    syncReferee(Side::Lower);
+    PlayerAnswer declare = PlayerAnswer::with(PlayerAnswer::Kind::Declare);
+    declare.ms = used;
+    const bool wins = referee_->answer(declare).ending == GameEnding::EnteringKingWin;
+    const bool inMatch = renzoku != 0;
+    // A declaration that fails is the declarer's foul, as the record says
+    // of an engine's.
+    EndGame(wins ? 1 : 2, wins ? GameEnding::EnteringKingWin : GameEnding::FoulLoss);
+    tellAfterGame(wins ? kHumanDeclarationWins : kHumanDeclarationFails, inMatch);
+}
+
 // During a match the game stops first; then the match is ended or kept for
 // the next start.
 void GameController::OnTyuudan() {

@@ -254,8 +254,26 @@ void GameController::ApplyHumanMove() {
             g.pendingTo = to + kPromotionOffset;
         }
     }
-    human_.give(PlayerAnswer::of(Move{from, g.pendingTo}));
+    const Move m{from, g.pendingTo};
+    if (page.refuseFouls && refusedMove(m)) return;
+    human_.give(PlayerAnswer::of(m));
     takeHumanAnswers();
+}
+
+bool GameController::refusedMove(const Move& m) {
+    const Position& board = fields.currentPosition;
+    Position after = board;
+    applyLowerMove(after, m);
+    const char* why = isInCheck(after, Side::Lower)          ? kRefusedLeftInCheck
+                      : isPawnDropMate(board, Side::Lower, m) ? kRefusedPawnDropMate
+                                                               : nullptr;
+    if (why == nullptr) return false;
+    // The piece goes back where it stood; the human moves again.
+    fields.pendingFrom = 0;
+    fields.pendingTo = 0;
+    DrawBoard();
+    ui.notify(why);
+    return true;
 }
 
 void GameController::takeHumanAnswers() {

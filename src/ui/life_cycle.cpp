@@ -11,6 +11,7 @@
 #include "think/hash_tables.h"
 #include "think/think_move.h"
 #include "ui/game_controller.h"
+#include "ui/play_prefs.h"
 #include "ui/ui_texts.h"
 
 namespace nusari {
@@ -20,6 +21,7 @@ int32_t GameController::StartUp() {
     GameFields& g = fields;
     SelectPreset(kPresetEven);
     analysisPrefs = ReadAnalysisPrefs(store);
+    ReadPlayPrefs(store, page);
     randomSeed = static_cast<int32_t>(std::time(nullptr) % 1000);
     seedRandom(e.randomState, static_cast<uint32_t>(randomSeed));
 

@@ -4,6 +4,7 @@
 #include "position/text_encoding.h"
 #include "think/clock.h"
 #include "ui/game_controller.h"
+#include "ui/play_prefs.h"
 #include "ui/time_text.h"
 #include "ui/ui_texts.h"
 
@@ -124,6 +125,9 @@ void GameController::StartGame() {
     e.enginePath = page.enginePaths[static_cast<std::size_t>(page.engineRow)];
     if (prepareComputer(e.enginePath) != 1) return refuse();
     if (renzoku > 0 && matchTotal_ == 0) beginMatch();
+    // The clocks and rules of a game begun are the next start's choice too;
+    // a file that cannot be written loses only that.
+    WritePlayPrefs(store, page);
     matchKept_ = false;
 
     HidePages();

@@ -35,6 +35,12 @@ inline constexpr const char* kPlyLimitReached = "999手に達したため対局�
 inline constexpr const char* kImpossibleReply = "思考エラー：指せない手のため対局を中断します：";
 
 inline constexpr const char* kResignQuestion = "投了しますか？";
+inline constexpr const char* kDeclareQuestion = "入玉宣言しますか？";
+inline constexpr const char* kHumanDeclarationWins = "入玉宣言：あなたの勝ちです";
+inline constexpr const char* kHumanDeclarationFails = "入玉宣言の条件を満たしていません：あなたの負けです";
+// A move the rules at the board refuse: it is not played.
+inline constexpr const char* kRefusedLeftInCheck = "王手放置になるため指せません";
+inline constexpr const char* kRefusedPawnDropMate = "打ち歩詰めになるため指せません";
 inline constexpr const char* kInterruptQuestion = "中断しますか？";
 inline constexpr const char* kReplayText = "棋譜再生中";
 // A candidate line of 検討 previewed on the board: "読み筋 2 / 7".

@@ -271,5 +271,60 @@ TEST_F(MovesTest, TheGameStopsWhenTheHistoryIsFull) {
     EXPECT_EQ(gameFields().plyCount, 999);
 }
 
+// With the rules at the board, a foul is refused and the human moves again;
+// the computer is not asked.
+TEST_F(MovesTest, TheRulesAtTheBoardRefuseFouls) {
+    struct Case {
+        const char* what;
+        std::initializer_list<std::pair<int32_t, int32_t>> pieces;
+        int32_t from;
+        int32_t to;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"the king left in check", {{58, kLowerGold}, {55, kUpperRook}}, 58, 68, kRefusedLeftInCheck},
+        {"a pawn drop that mates",
+         {{41, kUpperLance}, {61, kUpperLance}, {53, kLowerGold}, {kLowerHandBase + kPawn, 1}},
+         kLowerHandBase + kPawn, 52, kRefusedPawnDropMate},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        controller->page.refuseFouls = true;
+        playOn(c.pieces);
+        const Position before = board();
+        move(c.from, c.to);
+        EXPECT_EQ(ui.messages.back(), c.text);
+        EXPECT_EQ(controller->gameState, GameState::LowerToMove);
+        EXPECT_EQ(board(), before);
+        EXPECT_EQ(thinks, 0);
+    }
+}
+
+// 入玉宣言 with 28 points wins for 先手; with 27 it loses.
+TEST_F(MovesTest, TheDeclarationIsJudgedByPoints) {
+    struct Case {
+        int32_t handPawns;
+        GameEnding ending;
+        const char* text;
+    };
+    const Case cases[] = {
+        {2, GameEnding::EnteringKingWin, kHumanDeclarationWins},
+        {1, GameEnding::FoulLoss, kHumanDeclarationFails},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.handPawns);
+        if (controller->gameState != GameState::NoGame) controller->InterruptGame();
+        startGame(kPresetEven, false);
+        playOn({{51, kEmpty}, {59, kUpperKing}, {52, kLowerKing}, {11, kLowerRook}, {21, kLowerRook},
+                {31, kLowerBishop}, {41, kLowerBishop}, {12, kLowerGold}, {22, kLowerGold}, {32, kLowerGold},
+                {42, kLowerGold}, {62, kLowerGold}, {72, kLowerGold}, {kLowerHandBase + kPawn, c.handPawns}});
+        ui.defaultAnswer = true;
+        controller->OnDeclare();
+        EXPECT_EQ(controller->gameState, GameState::NoGame);
+        EXPECT_EQ(record().ending, c.ending);
+        EXPECT_EQ(ui.messages.back(), c.text);
+    }
+}
+
 }  // namespace
 }  // namespace nusari

@@ -2,6 +2,7 @@
 #include <random>
 
 #include "think/hash_tables.h"
+#include "ui/play_prefs.h"
 #include "ui/ui_texts.h"
 #include "ui_test_support.h"
 
@@ -67,6 +68,32 @@ TEST(Settings, RandomValuesNeverBreakTheReader) {
         const Settings s = ReadSettings(store);
         EXPECT_GE(s.hash, 1);
         EXPECT_GE(s.maxTime, 0);
+    }
+}
+
+// The new-game page's clocks and rules come back at the next start; values
+// that are no clock leave the page's own.
+TEST(Settings, PlayPrefsReadBackAndRefuseNonsense) {
+    MemoryStore store;
+    NewGamePage page;
+    page.clocks[0] = {5 * 60000, 0, 10000};
+    page.clocks[1] = {60000, 30000, 0};
+    page.clockRow = kClockCustom;
+    page.refuseFouls = true;
+    ASSERT_TRUE(WritePlayPrefs(store, page));
+    NewGamePage read;
+    ReadPlayPrefs(store, read);
+    EXPECT_EQ(read.clockRow, kClockCustom);
+    EXPECT_EQ(read.clocks[0], page.clocks[0]);
+    EXPECT_EQ(read.clocks[1], page.clocks[1]);
+    EXPECT_TRUE(read.refuseFouls);
+    for (const char* bad : {"", "1,2", "1,2,3,4", "-1,0,0", "0,1000,1000", "x,0,0", "360000000,0,0"}) {
+        store.values["Game/SenteClock"] = bad;
+        store.values["Game/ClockRow"] = "99";
+        NewGamePage fresh;
+        ReadPlayPrefs(store, fresh);
+        EXPECT_EQ(fresh.clocks[0], NewGamePage{}.clocks[0]) << bad;
+        EXPECT_EQ(fresh.clockRow, kClockPerMove) << bad;
     }
 }
 

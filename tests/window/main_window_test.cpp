@@ -112,9 +112,9 @@ TEST_F(WindowTest, LayoutFollowsTheDesign) {
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->geometry(), QRect(8, 304, 150, 225));
     // The new-game page has room for the clocks below its seed rows.
-    EXPECT_EQ(w->pages().geometry(), QRect(8, 40, 393, 343));
+    EXPECT_EQ(w->pages().geometry(), QRect(8, 40, 393, 369));
     EXPECT_FALSE(w->pages().isVisibleTo(w.get()));
-    EXPECT_EQ(w->gameMenu()->actions().size(), 5);  // and a separator, 盤面反転
+    EXPECT_EQ(w->gameMenu()->actions().size(), 6);  // 待った 中断 投了 入玉宣言, a separator, 盤面反転
     EXPECT_TRUE(w->panelLabelText().startsWith(QStringLiteral("NusarSyougi  Ver91")));
     EXPECT_EQ(w->pages().taikyoku_teai->count(), 13);
     EXPECT_EQ(w->pages().taikyoku_teai->currentText(), QStringLiteral("平手"));

@@ -99,7 +99,7 @@ MainWindow::MainWindow(const ProgramFolders& folders, QWidget* parent)
     buildMoveList();
     buildClipboardActions();
     pages_ = new SettingsPages(this, controllerPtr_);
-    pages_->setGeometry(8, 40, 393, 343);
+    pages_->setGeometry(8, 40, 393, 369);
     pages_->hide();
     buildGameMenu();
     buildStudyPanel();
@@ -189,6 +189,8 @@ void MainWindow::buildGameMenu() {
         ->setObjectName(QStringLiteral("taikyokutyuuPM_tyuudan"));
     gameMenu_->addAction(QStringLiteral("投了(&G)"))
         ->setObjectName(QStringLiteral("taikyokutyuuPM_touryou"));
+    gameMenu_->addAction(QStringLiteral("入玉宣言(&D)"))
+        ->setObjectName(QStringLiteral("taikyokutyuuPM_sengen"));
     // The board may be turned in a game and out of one.
     QAction* turn = new QAction(QStringLiteral("盤面反転(&F)"), this);
     turn->setObjectName(QStringLiteral("banmen_hanten"));

@@ -75,6 +75,7 @@ void MainWindow::connectGameActions() {
         {"taikyokutyuuPM_matta", &GameController::OnMatta},
         {"taikyokutyuuPM_tyuudan", &GameController::OnTyuudan},
         {"taikyokutyuuPM_touryou", &GameController::OnTouryou},
+        {"taikyokutyuuPM_sengen", &GameController::OnDeclare},
     };
     for (QAction* action : gameMenu_->actions()) {
         for (const auto& [name, handler] : entries) {

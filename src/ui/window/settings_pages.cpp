@@ -42,8 +42,8 @@ constexpr const char* kStartHint = "上記設定にて対局開始";
 constexpr const char* kCloseHint = "設定画面を閉じる";
 const QRect kOkButton(200, 190, 80, 26);
 const QRect kCancelButton(290, 190, 80, 26);
-// The new-game page's clocks take this much above its buttons.
-constexpr int kClockRows = 86;
+// The new-game page's clocks and rules take this much above its buttons.
+constexpr int kClockRows = 112;
 
 }  // namespace
 
@@ -117,6 +117,11 @@ QWidget* SettingsPages::buildNewGamePage() {
 
     clocks_ = new ClockFields(page, controller_);
     clocks_->setGeometry(8, 184, 320, 80);
+    hansoku_kinsi = new QCheckBox(QStringLiteral("反則手（王手放置・打ち歩詰め）は指さない"), page);
+    hansoku_kinsi->setObjectName(QStringLiteral("hansoku_kinsi"));
+    hansoku_kinsi->setGeometry(100, 268, 280, 22);
+    connect(hansoku_kinsi, &QCheckBox::toggled, this,
+            [this](bool checked) { controller_->page.refuseFouls = checked; });
 
     taikyoku_iiyo = addButton(page, "taikyoku_iiyo", "Ok", kStartHint, kOkButton.translated(0, kClockRows));
     connect(taikyoku_iiyo, &QPushButton::clicked, this, [this] { controller_->StartGame(); });
@@ -212,6 +217,10 @@ void SettingsPages::sync() {
     }
     setTextQuietly(namae_you, page.playerName);
     clocks_->sync();
+    {
+        const QSignalBlocker block(hansoku_kinsi);
+        hansoku_kinsi->setChecked(page.refuseFouls);
+    }
     {
         const QSignalBlocker block(taisenn_com);
         QStringList names;

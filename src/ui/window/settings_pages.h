@@ -33,6 +33,7 @@ class SettingsPages : public QTabWidget {
     QRadioButton* sengo_2 = nullptr;
     QCheckBox* tuusinC = nullptr;
     QComboBox* tuusin_aite = nullptr;
+    QCheckBox* hansoku_kinsi = nullptr;
     QPushButton* taikyoku_iiyo = nullptr;
     QPushButton* taikyoku_yame = nullptr;
     QLineEdit* zikann_max_ran = nullptr;
