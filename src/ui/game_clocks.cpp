@@ -64,7 +64,7 @@ int64_t GameController::computerClockLimitMs() const {
 }
 
 bool GameController::clockRanOut(Side side, int64_t usedMs) {
-    if (!clockGame_ || !referee_ || referee_->toMove() != side) return false;
+    if (!clockGame_ || !referee_ || referee_->over() || referee_->toMove() != side) return false;
     const int64_t deadline = referee_->deadlineMs();
     if (deadline < 0 || usedMs <= deadline) return false;
     if (side == Side::Upper) {
@@ -81,7 +81,7 @@ bool GameController::clockRanOut(Side side, int64_t usedMs) {
 }
 
 void GameController::OnClockTick() {
-    if (!clockGame_ || !referee_) return;
+    if (!clockGame_ || !referee_ || referee_->over() || matchPaused_) return;
     if (gameState != GameState::LowerToMove && gameState != GameState::ComputerThinking) return;
     const Side side = gameState == GameState::LowerToMove ? Side::Lower : Side::Upper;
     const int64_t used = now() - fields.moveStartMs;

@@ -46,6 +46,9 @@ void GameController::leaveGame() {
 
 void GameController::EndGame(int32_t result, GameEnding ending) {
     const std::time_t now = std::time(nullptr);
+    // The clocks stop (and show where they stopped); a match's next game
+    // starts clocks of its own after its pause.
+    ui.setClockTimer(0);
     usiGameOver(result);
     if (page.linkChecked && link != nullptr) link->GameEnded(result);
     record->ending = ending;

@@ -62,6 +62,9 @@ TEST_F(ClockGameTest, ClocksRunDownAndTheComputerThinksOnItsOwn) {
     EXPECT_EQ(whileThinking, (std::vector<std::string>{"9:55", "10:00"}));
     EXPECT_EQ(shownTimes(), (std::vector<std::string>{"9:55", "9:58"}));
     EXPECT_EQ(controller->gameState, GameState::LowerToMove);
+    // 待った takes the time back with the moves.
+    controller->OnMatta();
+    EXPECT_EQ(shownTimes(), (std::vector<std::string>{"10:00", "10:00"}));
 }
 
 TEST_F(ClockGameTest, AComputerMoveAfterItsTimeAndMarginLoses) {
