@@ -13,16 +13,18 @@ constexpr int64_t kHour = 60 * kMinute;
 
 struct Preset {
     const char* name;
-    ClockSetting setting;
+    int64_t mainMs;
+    int64_t byoyomiMs;
+    int64_t incMs;
 };
 
 // Indexed by ClockPresetRow from kClockSuddenDeath10 to kClockNoLimit.
 constexpr Preset kPresets[] = {
-    {"10分切れ負け", {10 * kMinute, 0, 0}},
-    {"10分+30秒", {10 * kMinute, 30 * kSecond, 0}},
-    {"30秒将棋", {0, 30 * kSecond, 0}},
-    {"5分+10秒加算", {5 * kMinute, 0, 10 * kSecond}},
-    {"持ち時間なし", {0, 0, 0}},
+    {"10分切れ負け", 10 * kMinute, 0, 0},
+    {"10分+30秒", 10 * kMinute, 30 * kSecond, 0},
+    {"30秒将棋", 0, 30 * kSecond, 0},
+    {"5分+10秒加算", 5 * kMinute, 0, 10 * kSecond},
+    {"持ち時間なし", 0, 0, 0},
 };
 
 const Preset* presetAt(int32_t row) {
@@ -55,12 +57,11 @@ std::string shortClock(int64_t ms) {
 
 }  // namespace
 
-TimeControl timeControlOf(const ClockSetting& s, int64_t marginMs) {
+TimeControl clockOf(int64_t mainMs, int64_t byoyomiMs, int64_t incMs) {
     TimeControl t;
-    t.timeMs = s.mainMs;
-    t.byoyomiMs = s.byoyomiMs;
-    t.incMs = s.incMs;
-    t.marginMs = marginMs;
+    t.timeMs = mainMs;
+    t.byoyomiMs = byoyomiMs;
+    t.incMs = incMs;
     return t;
 }
 
@@ -81,14 +82,14 @@ std::string clockPresetName(int32_t row, int32_t moveLimitMs) {
     return "個別設定";
 }
 
-std::optional<ClockSetting> clockPresetSetting(int32_t row) {
-    if (const Preset* p = presetAt(row)) return p->setting;
+std::optional<TimeControl> clockPresetSetting(int32_t row) {
+    if (const Preset* p = presetAt(row)) return clockOf(p->mainMs, p->byoyomiMs, p->incMs);
     return std::nullopt;
 }
 
-int32_t clockPresetOf(const ClockSetting& sente, const ClockSetting& gote) {
+int32_t clockPresetOf(const TimeControl& sente, const TimeControl& gote) {
     for (int32_t row = kClockSuddenDeath10; row <= kClockNoLimit; ++row) {
-        if (presetAt(row)->setting == sente && sente == gote) return row;
+        if (*clockPresetSetting(row) == sente && sente == gote) return row;
     }
     return kClockCustom;
 }

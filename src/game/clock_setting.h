@@ -1,7 +1,6 @@
 // The game clocks a player chooses: 持ち時間 and then 秒読み or an
 // increment per move for each side, the presets of the new-game page, the
-// texts the clocks show while they run, and how much of its clock an engine
-// spends on one move.
+// texts the clocks show while they run.
 #pragma once
 
 #include <cstdint>
@@ -13,19 +12,10 @@
 
 namespace nusari {
 
-// One side's time: the main time, then byoyomi (reset every move) or an
-// increment added after every move.
-struct ClockSetting {
-    int64_t mainMs = 0;
-    int64_t byoyomiMs = 0;
-    int64_t incMs = 0;
-
-    bool operator==(const ClockSetting&) const = default;
-};
-
-// The referee's time of a side with this setting; `marginMs` is how late
-// an answer may still come (an engine's pipe; none for the human).
-TimeControl timeControlOf(const ClockSetting& s, int64_t marginMs);
+// One side's time as the page sets it (the margin left at its default):
+// the main time, then byoyomi (reset every move) or an increment added
+// after every move.
+TimeControl clockOf(int64_t mainMs, int64_t byoyomiMs, int64_t incMs);
 
 // The rows of the new-game page's time list. Row 0 is the computer's own
 // limit per move (the MaxTime setting) with no clock for anyone.
@@ -43,9 +33,9 @@ inline constexpr int32_t kClockPresetCount = 7;
 // The list's text of a row; the first names the per-move limit in seconds.
 std::string clockPresetName(int32_t row, int32_t moveLimitMs);
 // Both sides' setting of a preset row (the per-move and custom rows have none).
-std::optional<ClockSetting> clockPresetSetting(int32_t row);
+std::optional<TimeControl> clockPresetSetting(int32_t row);
 // The preset whose setting is `s` for both sides, else kClockCustom.
-int32_t clockPresetOf(const ClockSetting& sente, const ClockSetting& gote);
+int32_t clockPresetOf(const TimeControl& sente, const TimeControl& gote);
 
 // "h:mm:ss", "m:ss" or whole minutes ("10") as milliseconds; nothing for
 // anything else or a time of 100 hours or more.

@@ -16,6 +16,7 @@ struct TimeControl {
     int64_t marginMs = kAnswerMarginMs;
 
     bool limited() const { return byoyomiMs > 0 || timeMs > 0 || incMs > 0; }
+    bool operator==(const TimeControl&) const = default;
 };
 
 }  // namespace nusari

@@ -31,11 +31,11 @@ void GameController::stopClocks() {
 void GameController::SelectClockPreset(int32_t row) {
     if (row < 0 || row >= kClockPresetCount) return;
     page.clockRow = row;
-    if (const std::optional<ClockSetting> s = clockPresetSetting(row)) page.clocks[0] = page.clocks[1] = *s;
+    if (const std::optional<TimeControl> s = clockPresetSetting(row)) page.clocks[0] = page.clocks[1] = *s;
     ui.pagesChanged();
 }
 
-void GameController::SetClock(int32_t senteOrGote, const ClockSetting& setting) {
+void GameController::SetClock(int32_t senteOrGote, const TimeControl& setting) {
     if (senteOrGote < 0 || senteOrGote > 1) return;
     page.clocks[senteOrGote] = setting;
     page.clockRow = clockPresetOf(page.clocks[0], page.clocks[1]);
@@ -50,7 +50,8 @@ void GameController::setUpClocks(GameSetup& setup) const {
         // computer's answer may take the engines' margin to come.
         const int64_t margin = side == Side::Lower ? 0 : kAnswerMarginMs;
         TimeControl& t = setup.time[sideIndex(side)];
-        t = timeControlOf(page.clocks[side == sente ? 0 : 1], margin);
+        t = page.clocks[side == sente ? 0 : 1];
+        t.marginMs = margin;
         // A referee started again mid-game keeps the time the clocks have.
         if (referee_) t.timeMs = referee_->clockMs(side);
     }

@@ -65,7 +65,7 @@ struct NewGamePage {
     // first; kClockPerMove is the computer's own limit per move, without
     // clocks.
     int32_t clockRow = kClockPerMove;
-    ClockSetting clocks[2] = {*clockPresetSetting(kClockTenAndThirty), *clockPresetSetting(kClockTenAndThirty)};
+    TimeControl clocks[2] = {*clockPresetSetting(kClockTenAndThirty), *clockPresetSetting(kClockTenAndThirty)};
 };
 
 // The edits of the settings page (settei_tab) and its Ok button.
@@ -135,7 +135,7 @@ class GameController : public GameHost {
     // The clocks. A preset row sets both sides' clocks; a side's own
     // setting (0 先手, 1 後手) makes the row the one it matches.
     void SelectClockPreset(int32_t row);
-    void SetClock(int32_t senteOrGote, const ClockSetting& setting);
+    void SetClock(int32_t senteOrGote, const TimeControl& setting);
     // True while the game runs on the clocks of the new-game page (not on
     // the computer's limit per move, not over the link).
     bool ClockGame() const { return clockGame_; }

@@ -19,11 +19,11 @@ std::optional<int32_t> readInt(SettingsStore& store, std::string_view key, int32
 }
 
 // "main,byoyomi,increment" in milliseconds.
-std::string clockValue(const ClockSetting& s) {
-    return std::to_string(s.mainMs) + "," + std::to_string(s.byoyomiMs) + "," + std::to_string(s.incMs);
+std::string clockValue(const TimeControl& s) {
+    return std::to_string(s.timeMs) + "," + std::to_string(s.byoyomiMs) + "," + std::to_string(s.incMs);
 }
 
-std::optional<ClockSetting> readClock(SettingsStore& store, std::string_view key) {
+std::optional<TimeControl> readClock(SettingsStore& store, std::string_view key) {
     const std::optional<std::string> text = store.value(kSection, key);
     if (!text) return std::nullopt;
     int64_t parts[3];
@@ -38,14 +38,14 @@ std::optional<ClockSetting> readClock(SettingsStore& store, std::string_view key
     }
     // One way of adding time a move: byoyomi or an increment.
     if (parts[1] > 0 && parts[2] > 0) return std::nullopt;
-    return ClockSetting{parts[0], parts[1], parts[2]};
+    return clockOf(parts[0], parts[1], parts[2]);
 }
 
 }  // namespace
 
 void ReadPlayPrefs(SettingsStore& store, NewGamePage& page) {
     for (int side = 0; side < 2; ++side) {
-        if (const std::optional<ClockSetting> s = readClock(store, kClockKeys[side])) page.clocks[side] = *s;
+        if (const std::optional<TimeControl> s = readClock(store, kClockKeys[side])) page.clocks[side] = *s;
     }
     if (const std::optional<int32_t> row = readInt(store, "ClockRow", 0, kClockPresetCount - 1)) {
         // A preset row stands for its setting; a changed setting is 個別設定.

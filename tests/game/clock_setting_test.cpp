@@ -42,20 +42,20 @@ TEST(ClockSetting, PresetsNameTheirSettingAndAreFoundAgain) {
     EXPECT_FALSE(clockPresetSetting(kClockPerMove));
     EXPECT_FALSE(clockPresetSetting(kClockCustom));
     for (int32_t row = kClockSuddenDeath10; row <= kClockNoLimit; ++row) {
-        const ClockSetting s = *clockPresetSetting(row);
+        const TimeControl s = *clockPresetSetting(row);
         EXPECT_EQ(clockPresetOf(s, s), row) << clockPresetName(row, 0);
     }
-    EXPECT_EQ(*clockPresetSetting(kClockTenAndThirty), (ClockSetting{10 * kMin, 30 * kS, 0}));
-    ClockSetting slower = *clockPresetSetting(kClockTenAndThirty);
-    slower.mainMs = 20 * kMin;
+    EXPECT_EQ(*clockPresetSetting(kClockTenAndThirty), clockOf(10 * kMin, 30 * kS, 0));
+    TimeControl slower = *clockPresetSetting(kClockTenAndThirty);
+    slower.timeMs = 20 * kMin;
     EXPECT_EQ(clockPresetOf(slower, *clockPresetSetting(kClockTenAndThirty)), kClockCustom);
 }
 
 TEST(ClockSetting, RunningClocksShowTheirTimeAndCountTheLastSeconds) {
-    const TimeControl tenAndThirty = timeControlOf({10 * kMin, 30 * kS, 0}, 0);
-    const TimeControl fischer = timeControlOf({5 * kMin, 0, 10 * kS}, 0);
-    const TimeControl sudden = timeControlOf({10 * kMin, 0, 0}, 0);
-    const TimeControl none = timeControlOf({}, 0);
+    const TimeControl tenAndThirty = clockOf(10 * kMin, 30 * kS, 0);
+    const TimeControl fischer = clockOf(5 * kMin, 0, 10 * kS);
+    const TimeControl sudden = clockOf(10 * kMin, 0, 0);
+    const TimeControl none = clockOf(0, 0, 0);
     struct Case {
         const TimeControl* t;
         int64_t leftMs;

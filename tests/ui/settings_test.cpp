@@ -76,8 +76,8 @@ TEST(Settings, RandomValuesNeverBreakTheReader) {
 TEST(Settings, PlayPrefsReadBackAndRefuseNonsense) {
     MemoryStore store;
     NewGamePage page;
-    page.clocks[0] = {5 * 60000, 0, 10000};
-    page.clocks[1] = {60000, 30000, 0};
+    page.clocks[0] = clockOf(5 * 60000, 0, 10000);
+    page.clocks[1] = clockOf(60000, 30000, 0);
     page.clockRow = kClockCustom;
     page.refuseFouls = true;
     ASSERT_TRUE(WritePlayPrefs(store, page));

@@ -52,8 +52,8 @@ void ClockFields::addSide(int side, int y) {
 
 void ClockFields::sideEdited(int side) {
     const SideRow& row = rows_[side];
-    ClockSetting s = controller_->page.clocks[side];
-    if (const std::optional<int64_t> main = parseClockText(row.main->text().toStdString())) s.mainMs = *main;
+    TimeControl s = controller_->page.clocks[side];
+    if (const std::optional<int64_t> main = parseClockText(row.main->text().toStdString())) s.timeMs = *main;
     const int64_t ms = int64_t{row.seconds->value()} * 1000;
     s.byoyomiMs = row.mode->currentIndex() == kModeByoyomi ? ms : 0;
     s.incMs = row.mode->currentIndex() == kModeIncrement ? ms : 0;
@@ -75,9 +75,9 @@ void ClockFields::sync() {
     const bool clocks = page.clockRow != kClockPerMove;
     for (int side = 0; side < 2; ++side) {
         const SideRow& row = rows_[side];
-        const ClockSetting& s = page.clocks[side];
+        const TimeControl& s = page.clocks[side];
         const QSignalBlocker b1(row.main), b2(row.mode), b3(row.seconds);
-        row.main->setText(QString::fromStdString(clockText(s.mainMs)));
+        row.main->setText(QString::fromStdString(clockText(s.timeMs)));
         row.mode->setCurrentIndex(s.incMs > 0 ? kModeIncrement : kModeByoyomi);
         row.seconds->setValue(static_cast<int>((s.incMs > 0 ? s.incMs : s.byoyomiMs) / 1000));
         for (QWidget* w : {static_cast<QWidget*>(row.main), static_cast<QWidget*>(row.mode),
