@@ -58,8 +58,8 @@ struct NewGamePage {
     bool computerFirst = false;            // sengo_2 checked, else sengo_1
     bool linkChecked = false;              // tuusinC
     // The rules at the board: a move that leaves the human's king in check
-    // or mates by a pawn drop is refused with a message; else (the seed's
-    // rule) it is played and loses.
+    // or mates by a pawn drop is refused with a message; else (the default)
+    // it is played and loses.
     bool refuseFouls = false;
     // The time list's row (ClockPresetRow) and each side's clock, 先手's
     // first; kClockPerMove is the computer's own limit per move, without

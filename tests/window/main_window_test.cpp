@@ -111,7 +111,7 @@ TEST_F(WindowTest, LayoutFollowsTheDesign) {
     const auto* panel = w->findChild<QWidget*>(QStringLiteral("sikou_paneru"));
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->geometry(), QRect(8, 304, 150, 225));
-    // The new-game page has room for the clocks below its seed rows.
+    // The new-game page has room for the clocks and the rules below its first rows.
     EXPECT_EQ(w->pages().geometry(), QRect(8, 40, 393, 369));
     EXPECT_FALSE(w->pages().isVisibleTo(w.get()));
     EXPECT_EQ(w->gameMenu()->actions().size(), 6);  // 待った 中断 投了 入玉宣言, a separator, 盤面反転
