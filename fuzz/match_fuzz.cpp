@@ -1,9 +1,10 @@
-// What nusari-tool match reads from outside: a file of start positions, and
-// the lines a USI engine prints, as a match and 検討 take them. The same
-// bytes go to both readers.
+// What the matches read from outside: a file of start positions, a
+// tournament's results file, and the lines a USI engine prints, as a match
+// and 検討 take them. The same bytes go to every reader.
 #include "usi/engine_line.h"
 #include "fuzz_support.h"
 #include "game/openings_file.h"
+#include "game/tournament.h"
 #include "position/legal_moves.h"
 #include "position/position.h"
 #include "position/sfen.h"
@@ -32,6 +33,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     for (const Opening& o : openings) {
         FUZZ_CHECK(o.line >= 1);
         checkLegalLine(o.start, o.toMove, o.moves);
+    }
+    // A results file: every result is of a game of the plan, won by one of its players or drawn.
+    TournamentPlan plan;
+    plan.names = {"A", "B", "C"};
+    plan.gamesPerPairing = 4;
+    const std::vector<ScheduledGame> schedule = tournamentSchedule(plan);
+    std::string error;
+    if (const auto results = readTournamentFile(input, plan, error)) {
+        FUZZ_CHECK(results->size() <= schedule.size());
+        for (const TournamentResult& r : *results) {
+            FUZZ_CHECK(r.game >= 1 && r.game <= static_cast<int32_t>(schedule.size()));
+            const ScheduledGame& g = schedule[static_cast<size_t>(r.game - 1)];
+            FUZZ_CHECK(r.winner == -1 || r.winner == g.sente || r.winner == g.gote);
+        }
+    } else {
+        FUZZ_CHECK(!error.empty());
     }
     AnalyserReport report;
     std::string ignored;
