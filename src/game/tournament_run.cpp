@@ -184,7 +184,11 @@ void TournamentRun::playOne(const ScheduledGame& g, std::vector<std::unique_ptr<
                         side.score = line.score;
                         side.mate = line.mate;
                     }
-                    if (!line.pv.empty()) side.pv = line.pv;
+                    if (!line.pv.empty()) {
+                        side.pv = line.pv;
+                        side.pvFrom = s.position;
+                        side.pvToMove = s.toMove;
+                    }
                 });
             };
         }

@@ -41,12 +41,15 @@ std::filesystem::path tournamentGamePath(const std::filesystem::path& folder, in
 struct TournamentSide {
     std::string name;
     int64_t clockMs = 0;  // what is left on its clock
-    // Its last report: depth, score from its own side, and line (USI moves).
+    // Its last report: depth, score from its own side, and line (USI moves
+    // from `pvFrom` with `pvToMove` to move, where it was thinking).
     int32_t depth = -1;
     bool hasScore = false;
     int32_t score = 0;
     bool mate = false;
     std::vector<std::string> pv;
+    Position pvFrom{};
+    Side pvToMove = Side::Lower;
 };
 
 // What the window shows, copied from the tournament's thread.
@@ -83,8 +86,6 @@ class TournamentRun {
     uint64_t serial() const { return serial_.load(); }
     // Waits up to `ms` for the thread to end (tests); true once it has.
     bool waitEnded(int64_t ms) const;
-
-    const TournamentSetup& setup() const { return setup_; }
 
   private:
     class Watch;

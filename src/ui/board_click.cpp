@@ -38,6 +38,8 @@ void GameController::TurnBoard() {
 }
 
 void GameController::OnBoardMouseDown(MouseButton button, int32_t x, int32_t y) {
+    // The board shows a tournament's game: nothing to click there.
+    if (showsTournament()) return;
     if (gameState == GameState::NoGame) {
         // A click on a previewed line goes back to the record.
         if (preview_) return EndPreview();

@@ -105,10 +105,11 @@ BoardScene ComposeBoard(const BoardInputs& in) {
     const int32_t firstTimeCell = record.boardTurned == 1 ? kUpperTimeCell : kLowerTimeCell;
     const int32_t secondTimeCell = record.boardTurned == 1 ? kLowerTimeCell : kUpperTimeCell;
     const bool clocks = in.clocks.size() == 2;
+    const bool names = in.names.size() == 2;
     scene.texts = {
-        {toUtf8(nameOf(record.firstName)), 678, 75},
+        {names ? in.names[0] : toUtf8(nameOf(record.firstName)), 678, 75},
         {clocks ? in.clocks[0] : std::to_string(times[firstTimeCell]) + " s", 690, 100},
-        {toUtf8(nameOf(record.secondName)), 678, 131},
+        {names ? in.names[1] : toUtf8(nameOf(record.secondName)), 678, 131},
         {clocks ? in.clocks[1] : std::to_string(times[secondTimeCell]) + " s", 690, 156},
         {in.presetText, 688, 185},
         {std::to_string(in.plyCount), 690, 215},

@@ -93,6 +93,8 @@ struct BoardInputs {
     // While a game runs on clocks, what they show (先手's first), in place
     // of the time each side has used.
     std::vector<std::string> clocks;
+    // Names that stand in for the record's (先手's first): a tournament's game.
+    std::vector<std::string> names;
     // A line previewed on the board: the position is not the record's ply,
     // so the ply's tints are left out.
     bool preview = false;

@@ -1,5 +1,6 @@
 #include "ui/game_controller.h"
 
+#include "position/position.h"
 #include "think/hash_tables.h"
 #include "think/think_move.h"
 #include "ui/ui_texts.h"
@@ -45,7 +46,22 @@ BoardScene GameController::ComposeScene() const {
     in.arrows = studyArrows();
     in.clocks = ShownClocks();
     Position previewed{};
-    if (preview_) {
+    if (showsTournament()) {
+        // The tournament's game, 先手 first, on its clocks; the record's ply tints left out.
+        const TournamentSnapshot& t = tournamentShown_;
+        previewed = record->boardTurned != 0 ? flipPosition(t.position) : t.position;
+        in.position = &previewed;
+        in.preview = true;
+        in.plyCount = t.plies;
+        in.lastDestination = t.lastMove.isMove() ? destinationOf(t.lastMove) : 0;
+        if (record->boardTurned != 0 && in.lastDestination != 0) in.lastDestination = flipSquare(in.lastDestination);
+        in.arrows.clear();
+        in.names = {t.sides[0].name, t.sides[1].name};
+        in.clocks.clear();
+        for (const TournamentSide& side : t.sides) {
+            in.clocks.push_back(clockReading(tournamentTime_, side.clockMs, 0));
+        }
+    } else if (preview_) {
         previewed = previewPosition(in.lastDestination);
         in.position = &previewed;
         in.preview = true;

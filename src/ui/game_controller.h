@@ -21,6 +21,7 @@
 #include "game/game.h"
 #include "game/game_host.h"
 #include "game/human_player.h"
+#include "game/tournament_run.h"
 #include "game/remote_link.h"
 #include "position/game_fields.h"
 #include "position/setup.h"
@@ -312,6 +313,51 @@ class GameController : public GameHost {
     // True when the record has edits that are not saved.
     bool RecordChanged() const { return recordChanged_; }
 
+    // 連続対局 of engines (the tournament dialog): the engines of the engine
+    // list play each other on a thread of their own, the board shows the
+    // game in progress. Only while no game, analysis or 検討 runs.
+    struct TournamentRequest {
+        std::vector<std::string> enginePaths;  // engine-list paths, two or more
+        TournamentKind kind = TournamentKind::RoundRobin;
+        int32_t gamesPerPairing = 4;
+        bool swapColours = true;
+        TimeControl time;
+        // An openings file (SFEN lines, as nusari-tool match reads); empty:
+        // every game from the even start.
+        std::string openingsPath;
+        // Where the results file and the records go. A folder that holds
+        // this tournament's results goes on from them.
+        std::filesystem::path folder;
+    };
+    // False after its message (nothing to play, a bad openings file, a
+    // folder that holds another tournament's results).
+    bool StartTournament(const TournamentRequest& request);
+    // Breaks the game in progress off (it is played again when the same
+    // tournament starts again) and lets the engines go.
+    void StopTournament();
+    bool TournamentRunning() const;
+    // Takes the tournament's news: the board shows its game, the dialog is
+    // told; a tournament that has ended is let go.
+    void OnTournamentTick();
+    struct TournamentView {
+        std::vector<StandingRow> rows;  // by points
+        std::vector<std::string> log;   // one line per finished game
+        int32_t played = 0;
+        int32_t total = 0;
+        bool running = false;
+        // "第3局 ▲攻め △標準 42手", and each side's last report
+        // ("▲攻め 深さ 9 評価値 +120 ７六歩 ３四歩"); empty between games.
+        std::string game;
+        std::string lines[2];
+        std::filesystem::path folder;
+    };
+    TournamentView ShownTournament() const;
+    // The program that plays an .aik engine over USI (nusari-usi beside the
+    // window's program).
+    std::filesystem::path usiAdapter;
+    // The opening lines shipped with the program.
+    std::filesystem::path ShippedOpenings() const { return folders.dataFolder / "openings.txt"; }
+
     // True while a continuous match waits before the computer's first move.
     bool MatchPaused() const { return matchPaused_; }
     // The match line, "連続対局 3/10" (with the kept note while a match kept
@@ -548,6 +594,17 @@ class GameController : public GameHost {
     void stepPreview(ReplayStep step);
     void showPreview();
     Position previewPosition(int32_t& lastDestination) const;
+
+    // The tournament and what it last published.
+    std::unique_ptr<TournamentRun> tournament_;
+    // The last tournament's plan, time and folder: its table stays shown.
+    TournamentPlan tournamentPlan_;
+    TimeControl tournamentTime_;
+    std::filesystem::path tournamentFolder_;
+    TournamentSnapshot tournamentShown_;
+    uint64_t tournamentSeen_ = 0;
+    // The board shows the tournament's game.
+    bool showsTournament() const { return tournament_ != nullptr && tournamentShown_.game != 0; }
 
     // True while StartGame waits for the link to open: the server's login
     // lets the window work meanwhile.

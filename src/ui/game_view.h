@@ -79,6 +79,8 @@ public:
     virtual void showMatch(const std::string& /*text*/) {}
     // 検討 began, ended or has new reports: the panes show ShownStudy().
     virtual void studyChanged() {}
+    // The tournament's table, lines or state changed (ShownTournament).
+    virtual void tournamentChanged() {}
 };
 
 }  // namespace nusari

@@ -106,6 +106,8 @@ void GameController::ShutDown(int32_t top, int32_t left) {
     // A match closed between its games still tells where its games went and
     // offers those that could not be saved.
     reportAutosaves();
+    // A tournament's game is broken off; its engines quit.
+    tournament_.reset();
     // A pause still running must not start a game in a closed window, nor
     // a search still running hand over its move.
     matchPaused_ = false;

@@ -118,7 +118,7 @@ void analyse(RunningAnalysis& a, const std::vector<UsiEngineEntry>& usiEngines, 
 }  // namespace
 
 bool GameController::StartRecordAnalysis(const RecordAnalysisRequest& request) {
-    if (gameState != GameState::NoGame || analysis_ || (line_.empty() && request.folder.empty())) return false;
+    if (gameState != GameState::NoGame || analysis_ || tournament_ || (line_.empty() && request.folder.empty())) return false;
     StopStudy();
     auto run = std::make_shared<RunningAnalysis>();
     run->request = request;

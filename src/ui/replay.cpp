@@ -116,11 +116,11 @@ void GameController::stepReplay(ReplayStep step) {
 }
 
 void GameController::OnReplayButton(ReplayStep step) {
-    if (gameState == GameState::NoGame) stepReplay(step);
+    if (gameState == GameState::NoGame && !showsTournament()) stepReplay(step);
 }
 
 void GameController::OnReplayKey(ReplayStep step) {
-    if (gameState == GameState::NoGame && (record->length != 0 || preview_)) stepReplay(step);
+    if (gameState == GameState::NoGame && !showsTournament() && (record->length != 0 || preview_)) stepReplay(step);
 }
 
 }  // namespace nusari

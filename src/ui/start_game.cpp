@@ -92,6 +92,7 @@ void GameController::setPlayers(bool turned) {
 
 void GameController::StartGame() {
     if (gameState != GameState::NoGame || openingLink_ || analysis_) return;
+    if (tournament_ != nullptr) return showError(ui, kTournamentRunning);
     if (runNameCommand()) return;
     // A game ends 検討: the engines would share the machine with the game's.
     StopStudy();

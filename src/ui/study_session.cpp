@@ -15,7 +15,7 @@
 namespace nusari {
 
 bool GameController::StartStudy(const std::vector<std::string>& enginePaths) {
-    if (gameState != GameState::NoGame || analysis_ || Studying() || enginePaths.empty()) return false;
+    if (gameState != GameState::NoGame || analysis_ || tournament_ || Studying() || enginePaths.empty()) return false;
     for (const std::string& path : enginePaths) {
         std::unique_ptr<LiveAnalyser> a;
         if (const std::optional<std::string> name = UsiEngineName(path)) {

@@ -94,4 +94,13 @@ inline constexpr const char* kAnalysisDone = "棋譜解析が終わりました"
 inline constexpr const char* kAnalysisStopped = "棋譜解析を中止しました";
 inline constexpr const char* kAnalysisEngineFailed = "解析するエンジンを起動できません：";
 
+// 連続対局 of engines.
+inline constexpr const char* kTournamentTooFew = "連続対局には2つ以上のエンジンと1局以上の対局数が必要です";
+inline constexpr const char* kTournamentNoTime = "連続対局には持ち時間か秒読みが必要です";
+inline constexpr const char* kTournamentBadOpenings = "開始局面のファイルが読めません：";
+inline constexpr const char* kTournamentOtherResults = "このフォルダには別の連続対局の結果があります：";
+inline constexpr const char* kTournamentUnreadable = "結果ファイルが読めません";
+inline constexpr const char* kTournamentRunning = "連続対局の実行中です";
+inline constexpr const char* kTournamentEngineMissing = "登録されていないエンジンです：";
+
 }  // namespace nusari

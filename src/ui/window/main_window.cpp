@@ -82,6 +82,8 @@ MainWindow::MainWindow(const ProgramFolders& folders, QWidget* parent)
 
     controller_ = std::make_unique<GameController>(*this, store_, folders);
     controllerPtr_ = controller_.get();
+    // The tournaments' .aik engines play through the USI engine installed beside the window's program.
+    controller_->usiAdapter = (QCoreApplication::applicationDirPath() + QStringLiteral("/nusari-usi")).toStdString();
     // The search runs on a worker thread; the window never waits for it.
     controller_->runThink = [this](std::function<void(Ui&)> work, std::function<void()> done) {
         thinkThread_.run(std::move(work), std::move(done));

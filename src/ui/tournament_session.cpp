@@ -1,0 +1,184 @@
+// 連続対局 of engines in the window: the request becomes a tournament on its
+// own thread, and its snapshots become the dialog's table and the board.
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "analysis/record_annotation.h"
+#include "position/position.h"
+#include "position/sfen.h"
+#include "position/regular_file.h"
+#include "settings/usi_engines.h"
+#include "ui/game_controller.h"
+#include "ui/study_view.h"
+#include "ui/ui_texts.h"
+
+namespace nusari {
+
+namespace {
+
+// A results file holds a line per game: a few hundred kilobytes at most.
+constexpr size_t kMaxTournamentFileBytes = 4 * 1024 * 1024;
+
+// "▲攻め 深さ 9 評価値 +120 ▲７六歩△３四歩": a side's last report.
+std::string reportLine(const TournamentSide& side, bool sente) {
+    std::string text = sente ? "▲" : "△";
+    text += side.name;
+    if (side.depth >= 0) {
+        text += " 深さ ";
+        text += std::to_string(side.depth);
+    }
+    if (side.hasScore) {
+        CandidateLine line;
+        line.score = side.score;
+        line.mate = side.mate;
+        line.matePlies = side.mate ? kStudyMateScore - std::abs(side.score) : 0;
+        text += " 評価値 ";
+        text += StudyScoreText(line, Side::Lower, false);
+    }
+    if (!side.pv.empty()) {
+        text += ' ';
+        text += LineText(side.pvFrom, side.pvToMove, usiMoveLine(side.pvFrom, side.pvToMove, side.pv));
+    }
+    return text;
+}
+
+}  // namespace
+
+bool GameController::StartTournament(const TournamentRequest& request) {
+    if (gameState != GameState::NoGame || analysis_ || tournament_ != nullptr) return false;
+    StopStudy();
+    TournamentSetup setup;
+    setup.plan.kind = request.kind;
+    setup.plan.gamesPerPairing = request.gamesPerPairing;
+    setup.plan.swapColours = request.swapColours;
+    setup.time = request.time;
+    setup.folder = request.folder;
+    setup.handshakeMs = usiHandshakeMs;
+    for (const std::string& path : request.enginePaths) {
+        EngineCommand command;
+        std::string name;
+        if (const std::optional<std::string> usiName = UsiEngineName(path)) {
+            const UsiEngineEntry* entry = FindUsiEngine(usiEngines, *usiName);
+            if (entry == nullptr || !UsiCommandOf(*entry, command)) {
+                showError(ui, kTournamentEngineMissing + *usiName);
+                return false;
+            }
+            name = *usiName;
+        } else {
+            // An .aik engine plays through the program's own USI engine.
+            const auto row = std::find(page.enginePaths.begin(), page.enginePaths.end(), path) - page.enginePaths.begin();
+            name = row < static_cast<std::ptrdiff_t>(page.engineNames.size()) ? page.engineNames[static_cast<size_t>(row)]
+                                                                              : std::filesystem::path(path).stem().string();
+            command.argv = {usiAdapter.string()};
+            command.options = {{"AikFile", path}};
+        }
+        // Two entries of one name are told apart by their number.
+        const auto same = std::count(setup.plan.names.begin(), setup.plan.names.end(), name);
+        if (same > 0) {
+            name += " #";
+            name += std::to_string(same + 1);
+        }
+        command.name = name;
+        setup.plan.names.push_back(name);
+        setup.commands.push_back(command);
+    }
+    if (setup.plan.names.size() < 2 || request.gamesPerPairing < 1) {
+        showError(ui, kTournamentTooFew);
+        return false;
+    }
+    if (!request.time.limited()) {
+        showError(ui, kTournamentNoTime);
+        return false;
+    }
+    setup.openings = {evenOpening()};
+    if (!request.openingsPath.empty()) {
+        std::vector<std::string> errors;
+        setup.openings = loadOpenings(request.openingsPath, errors);
+        if (!errors.empty() || setup.openings.empty()) {
+            std::string text = kTournamentBadOpenings + request.openingsPath;
+            for (size_t i = 0; i < errors.size() && i < 5; ++i) text.append("\n").append(errors[i]);
+            showError(ui, text);
+            return false;
+        }
+    }
+    setup.plan.openingCount = static_cast<int32_t>(setup.openings.size());
+    std::error_code ec;
+    std::filesystem::create_directories(request.folder, ec);
+    std::vector<TournamentResult> done;
+    const std::filesystem::path resultsPath = request.folder / kTournamentResultsFile;
+    if (std::filesystem::exists(resultsPath, ec)) {
+        std::string text;
+        std::string error = kTournamentUnreadable;
+        std::optional<std::vector<TournamentResult>> kept;
+        if (readRegularFile(resultsPath.string(), kMaxTournamentFileBytes, text) == FileRead::Ok) {
+            kept = readTournamentFile(text, setup.plan, error);
+        }
+        if (!kept) {
+            showError(ui, std::string(kTournamentOtherResults).append(resultsPath.string()).append("\n").append(error));
+            return false;
+        }
+        done = std::move(*kept);
+    }
+    tournamentPlan_ = setup.plan;
+    tournamentTime_ = setup.time;
+    tournamentFolder_ = setup.folder;
+    tournamentShown_ = TournamentSnapshot{};
+    tournamentShown_.results = done;
+    tournamentSeen_ = 0;
+    tournament_ = std::make_unique<TournamentRun>(std::move(setup), std::move(done));
+    ui.setControls(ControlSet::GameRunning);
+    ui.tournamentChanged();
+    return true;
+}
+
+void GameController::StopTournament() {
+    if (tournament_ != nullptr) tournament_->stop();
+}
+
+bool GameController::TournamentRunning() const { return tournament_ != nullptr; }
+
+void GameController::OnTournamentTick() {
+    if (tournament_ == nullptr) return;
+    const uint64_t serial = tournament_->serial();
+    if (serial == tournamentSeen_) return;
+    tournamentSeen_ = serial;
+    const int32_t shownBefore = tournamentShown_.game;
+    const int32_t pliesBefore = tournamentShown_.plies;
+    tournamentShown_ = tournament_->snapshot();
+    if (!tournamentShown_.running) {
+        // The thread has ended: its engines are gone, joining is at once.
+        tournament_.reset();
+        tournamentShown_.game = 0;
+        ui.setControls(ControlSet::NoGame);
+    }
+    if (tournamentShown_.game != shownBefore || tournamentShown_.plies != pliesBefore) DrawBoard();
+    if (tournamentShown_.plies != pliesBefore && tournamentShown_.game != 0) ui.playSound(Sound::Piece);
+    ui.tournamentChanged();
+}
+
+GameController::TournamentView GameController::ShownTournament() const {
+    TournamentView v;
+    const TournamentSnapshot& s = tournamentShown_;
+    v.rows = tournamentStandings(tournamentPlan_, tournamentSchedule(tournamentPlan_), s.results);
+    v.folder = tournamentFolder_;
+    v.log = s.log;
+    v.played = static_cast<int32_t>(s.results.size());
+    v.total = s.total;
+    v.running = tournament_ != nullptr;
+    if (s.game != 0) {
+        v.game = "第";
+        v.game += std::to_string(s.game);
+        v.game += "局 ▲";
+        v.game += s.sides[0].name;
+        v.game += " △";
+        v.game += s.sides[1].name;
+        v.game += ' ';
+        v.game += std::to_string(s.plies);
+        v.game += "手";
+        for (int i = 0; i < 2; ++i) v.lines[i] = reportLine(s.sides[i], i == 0);
+    }
+    return v;
+}
+
+}  // namespace nusari
