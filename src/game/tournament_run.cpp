@@ -202,7 +202,15 @@ void TournamentRun::playOne(const ScheduledGame& g, std::vector<std::unique_ptr<
         white.onInfo = nullptr;
     }
     // A game broken off is not counted: it is played again.
-    if (game.outcome().ending == GameEnding::Interrupt) return;
+    if (game.outcome().ending == GameEnding::Interrupt) {
+        publish([&](TournamentSnapshot& s) {
+            std::string line = "第";
+            line += std::to_string(g.number);
+            line += "局を中断しました (続きはこの局から)";
+            s.log.push_back(line);
+        });
+        return;
+    }
     header.endTime = csaTimeNow();
     const GameOutcome outcome = matchOutcome(game, 0);
     TournamentResult result;

@@ -127,7 +127,8 @@ bool GameController::StartTournament(const TournamentRequest& request) {
     tournamentShown_.results = done;
     tournamentSeen_ = 0;
     tournament_ = std::make_unique<TournamentRun>(std::move(setup), std::move(done));
-    ui.setControls(ControlSet::GameRunning);
+    // As while 棋譜解析 runs: the record stays as it is, no game starts.
+    ui.setControls(ControlSet::Analysing);
     ui.tournamentChanged();
     return true;
 }
@@ -150,7 +151,7 @@ void GameController::OnTournamentTick() {
         // The thread has ended: its engines are gone, joining is at once.
         tournament_.reset();
         tournamentShown_.game = 0;
-        ui.setControls(ControlSet::NoGame);
+        ui.setControls(record->length != 0 ? ControlSet::NoGame : ControlSet::Startup);
     }
     if (tournamentShown_.game != shownBefore || tournamentShown_.plies != pliesBefore) DrawBoard();
     if (tournamentShown_.plies != pliesBefore && tournamentShown_.game != 0) ui.playSound(Sound::Piece);

@@ -182,6 +182,7 @@ TEST(TournamentRunTest, StopBreaksTheGameOffAndResumePlaysOnlyWhatIsLeft) {
         run.stop();
         ASSERT_TRUE(run.waitEnded(10000));
         EXPECT_TRUE(run.snapshot().results.empty());
+        EXPECT_EQ(run.snapshot().log, std::vector<std::string>{"第1局を中断しました (続きはこの局から)"});
     }
     EXPECT_FALSE(std::filesystem::exists(tournamentGamePath(folder.path(), 1, 2)));
     // Game 1 is given as done; game 2 (the resigner 先手) is played.

@@ -20,6 +20,7 @@ class QFrame;
 namespace nusari {
 class RecordPanes;
 class StudyPanel;
+class TournamentDialog;
 }
 class QListWidget;
 class QMessageBox;
@@ -72,6 +73,9 @@ class MainWindow : public QWidget, public GameView {
     void startStudy();
     StudyPanel* studyPanel() const { return study_; }
     QTimer* studyTimer() const { return studyTimer_; }
+    // The 連続対局 dialog, made when first asked for; it stays beside the window.
+    TournamentDialog* openTournament();
+    TournamentDialog* tournamentDialog() const { return tournament_; }
 
     // GameView.
     void message(const std::string& text) override;
@@ -98,6 +102,7 @@ class MainWindow : public QWidget, public GameView {
     bool openDocument(const std::string& path) override;
     void showMatch(const std::string& text) override;
     void studyChanged() override;
+    void tournamentChanged() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -151,6 +156,8 @@ class MainWindow : public QWidget, public GameView {
     RecordPanes* panes_ = nullptr;          // its branches and comment
     StudyPanel* study_ = nullptr;           // 検討, under the board
     QTimer* studyTimer_ = nullptr;          // takes 検討's reports
+    TournamentDialog* tournament_ = nullptr;
+    QTimer* tournamentTimer_ = nullptr;     // takes the tournament's news
     QProgressBar* progress_ = nullptr;      // 棋譜解析's
     QPushButton* stopAnalysis_ = nullptr;
     QTimer* progressTimer_ = nullptr;

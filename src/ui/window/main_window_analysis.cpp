@@ -2,6 +2,8 @@
 // the board's menus that start and stop them, and the 検討 panel under the
 // board with its timer.
 #include <QAction>
+#include <QScreen>
+#include <algorithm>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,6 +14,7 @@
 #include "ui/window/record_analysis_dialog.h"
 #include "ui/window/study_dialog.h"
 #include "ui/window/study_panel.h"
+#include "ui/window/tournament_dialog.h"
 
 namespace nusari {
 
@@ -28,6 +31,12 @@ void MainWindow::buildAnalysisActions() {
     connect(stop, &QAction::triggered, this, [this] { controller_->StopRecordAnalysis(); });
     connect(study, &QAction::triggered, this, [this] { startStudy(); });
     connect(endStudy, &QAction::triggered, this, [this] { controller_->StopStudy(); });
+    auto* tournament = new QAction(QStringLiteral("連続対局 (エンジン同士)..."), this);
+    tournament->setObjectName(QStringLiteral("tournament"));
+    connect(tournament, &QAction::triggered, this, [this] { openTournament(); });
+    tournamentTimer_ = new QTimer(this);
+    tournamentTimer_->setInterval(100);
+    connect(tournamentTimer_, &QTimer::timeout, this, [this] { controller_->OnTournamentTick(); });
     for (QMenu* menu : {findChild<QMenu*>(QStringLiteral("clipboard_menu")), boardMenu_}) {
         if (menu == nullptr) continue;
         menu->addSeparator();
@@ -35,14 +44,16 @@ void MainWindow::buildAnalysisActions() {
         menu->addAction(endStudy);
         menu->addAction(start);
         menu->addAction(stop);
+        menu->addAction(tournament);
         // Each entry only when it can be done.
-        connect(menu, &QMenu::aboutToShow, this, [this, start, stop, study, endStudy] {
+        connect(menu, &QMenu::aboutToShow, this, [this, start, stop, study, endStudy, tournament] {
             const GameController& c = *controller_;
             const bool free = c.gameState == GameState::NoGame && !c.RecordAnalysing();
             start->setEnabled(free);
             stop->setEnabled(c.RecordAnalysing());
             study->setEnabled(free && !c.Studying());
             endStudy->setEnabled(c.Studying());
+            tournament->setEnabled(c.gameState == GameState::NoGame);
         });
     }
 }
@@ -60,6 +71,33 @@ void MainWindow::startStudy() {
     if (c.gameState != GameState::NoGame || c.RecordAnalysing() || c.Studying()) return;
     const std::vector<std::string> paths = AskStudyEngines(c, this);
     if (!paths.empty()) c.StartStudy(paths);
+}
+
+TournamentDialog* MainWindow::openTournament() {
+    if (tournament_ == nullptr) {
+        tournament_ = new TournamentDialog(*controller_, this);
+        // Beside the window where the screen has room, so that the board stays in sight.
+        tournament_->adjustSize();
+        const QRect screen = this->screen()->availableGeometry();
+        const QRect window = frameGeometry();
+        const int x = std::min(window.right() + 8, screen.right() - tournament_->width());
+        tournament_->move(std::max(screen.left(), x), window.top());
+    }
+    tournament_->refreshEngines();
+    tournament_->refresh();
+    tournament_->show();
+    tournament_->raise();
+    return tournament_;
+}
+
+// The timer runs while a tournament does; the dialog follows it.
+void MainWindow::tournamentChanged() {
+    if (controller_->TournamentRunning()) {
+        if (!tournamentTimer_->isActive()) tournamentTimer_->start();
+    } else {
+        tournamentTimer_->stop();
+    }
+    if (tournament_ != nullptr) tournament_->refresh();
 }
 
 // The panel shows while 検討 runs, and the timer takes the reports.
