@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <set>
 
 #include "game/match_game.h"
 #include "game/match_record.h"
 #include "game/play_game.h"
 #include "game/usi_player.h"
+#include "records/kif_notation.h"
 #include "think/clock.h"
 #include "usi/engine_line.h"
 
@@ -15,9 +17,10 @@ namespace nusari {
 
 namespace {
 
-// "第3局 ▲攻め △標準 先手勝ち 97手 (resignation)"
+// "第3局 ▲攻め △標準 先手勝ち 97手 (投了)": the ending as a record names it,
+// else as the match tools do.
 std::string gameLine(const ScheduledGame& g, const TournamentPlan& plan, const TournamentResult& r, int32_t plies,
-                     const std::string& detail) {
+                     GameEnding ending, const std::string& detail) {
     std::string line = "第";
     line += std::to_string(g.number);
     line += "局 ▲";
@@ -27,13 +30,40 @@ std::string gameLine(const ScheduledGame& g, const TournamentPlan& plan, const T
     line += r.winner < 0 ? " 引き分け " : r.winner == g.sente ? " 先手勝ち " : " 後手勝ち ";
     line += std::to_string(plies);
     line += "手 (";
-    line += r.ending;
+    const std::string word = kifEndingWord(ending);
+    line += word.empty() ? r.ending : word;
     line += ')';
     if (!detail.empty()) {
         line += ' ';
         line += detail;
     }
     return line;
+}
+
+// " 最長 ▲0.91秒 △0.95秒": each side's slowest move, and how many of its
+// moves took longer than their time (clock and byoyomi, before the margin).
+std::string moveTimes(const Game& game) {
+    int64_t slowest[2] = {-1, -1};
+    int32_t late[2] = {0, 0};
+    for (const PlayedMove& m : game.played()) {
+        const int i = m.side == game.senteSide() ? 0 : 1;
+        slowest[i] = std::max(slowest[i], m.ms);
+        if (m.limitMs > 0 && m.ms > m.limitMs) ++late[i];
+    }
+    std::string text;
+    for (int i = 0; i < 2; ++i) {
+        if (slowest[i] < 0) continue;
+        char part[64];
+        std::snprintf(part, sizeof part, "%s%s%.2f秒", text.empty() ? " 最長 " : " ", i == 0 ? "▲" : "△",
+                      static_cast<double>(slowest[i]) / 1000.0);
+        text += part;
+        if (late[i] > 0) {
+            text += " (超過";
+            text += std::to_string(late[i]);
+            text += "手)";
+        }
+    }
+    return text;
 }
 
 }  // namespace
@@ -228,7 +258,7 @@ void TournamentRun::playOne(const ScheduledGame& g, std::vector<std::unique_ptr<
     }
     publish([&](TournamentSnapshot& s) {
         s.results = results;
-        s.log.push_back(gameLine(g, plan, result, game.plies(), outcome.detail));
+        s.log.push_back(gameLine(g, plan, result, game.plies(), outcome.end, outcome.detail) + moveTimes(game));
         for (const std::string& f : faults) s.log.push_back(f);
     });
 }

@@ -46,6 +46,7 @@ void GameController::OnBoardMouseDown(MouseButton button, int32_t x, int32_t y) 
         replayClick(button, x, y);
         return;
     }
+    if (gameState == GameState::ComputerThinking && humanOpponent_) return upperHumanClick(button, x, y);
     if (gameState != GameState::LowerToMove) return;
     GameFields& g = fields;
     const bool selected = g.pendingFrom != 0;
@@ -88,6 +89,46 @@ void GameController::OnBoardMouseDown(MouseButton button, int32_t x, int32_t y) 
     g.pendingFrom = hit.cell;
     ui.drawSelectionFrame(hit.frame.x, hit.frame.y);
     MarkDestinations(g, hit.cell);
+}
+
+// The second person picks a piece of the upper side, then where it goes;
+// only legal moves are made (a promotion is asked), and the referee takes
+// them as any player's.
+void GameController::upperHumanClick(MouseButton button, int32_t x, int32_t y) {
+    GameFields& g = fields;
+    if (button == MouseButton::Right) {
+        if (g.pendingFrom == 0) {
+            ui.showGameMenu(x, y);
+        } else {
+            g.pendingFrom = 0;
+            DrawBoard();
+        }
+        return;
+    }
+    if (button != MouseButton::Left) return;
+    const Position& p = g.currentPosition;
+    const PictureCell hit = clickedCell(x, y);
+    const int32_t from = g.pendingFrom;
+    if (belongsTo(p, hit.cell, Side::Upper) && hit.cell != from) {
+        if (from != 0) DrawBoard();
+        g.pendingFrom = hit.cell;
+        ui.drawSelectionFrame(hit.frame.x, hit.frame.y);
+        return;
+    }
+    if (from == 0) return;
+    g.pendingFrom = 0;
+    MoveList legal;
+    if (isSquare(hit.cell)) generateLegalMoves(p, Side::Upper, legal);
+    const Move plain{from, hit.cell};
+    const Move promoting{from, hit.cell + kPromotionOffset};
+    const bool mayStay = legal.contains(plain);
+    const bool mayPromote = legal.contains(promoting);
+    if (!mayStay && !mayPromote) {
+        DrawBoard();
+        return;
+    }
+    const Move m = mayPromote && (!mayStay || ui.ask(kPromoteQuestion)) ? promoting : plain;
+    takeEngineAnswer(Side::Upper, PlayerAnswer::of(m), kSecondPerson);
 }
 
 // Moves are made in the board's frame, where the side to move may be

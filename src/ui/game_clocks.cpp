@@ -46,9 +46,9 @@ void GameController::setUpClocks(GameSetup& setup) const {
     if (!clockGame_) return;
     const Side sente = setup.senteSide;
     for (const Side side : {Side::Lower, Side::Upper}) {
-        // The human plays the lower side and answers at once; the
-        // computer's answer may take the engines' margin to come.
-        const int64_t margin = side == Side::Lower ? 0 : kAnswerMarginMs;
+        // A person at the board answers at once; the computer's answer may
+        // take the engines' margin to come.
+        const int64_t margin = side == Side::Lower || humanOpponent_ ? 0 : kAnswerMarginMs;
         TimeControl& t = setup.time[sideIndex(side)];
         t = page.clocks[side == sente ? 0 : 1];
         t.marginMs = margin;
@@ -77,7 +77,7 @@ bool GameController::clockRanOut(Side side, int64_t usedMs) {
     const bool inMatch = renzoku != 0;
     // The record's ending names the side to move, the one whose time ran out.
     EndGame(side == Side::Lower ? 2 : 1, GameEnding::TimeUp);
-    tellAfterGame(side == Side::Lower ? kHumanTimeUp : kComputerTimeUp, inMatch);
+    tellAfterGame(side == Side::Lower ? kHumanTimeUp : humanOpponent_ ? kSecondPersonTimeUp : kComputerTimeUp, inMatch);
     return true;
 }
 

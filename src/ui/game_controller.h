@@ -62,6 +62,9 @@ struct NewGamePage {
     // or mates by a pawn drop is refused with a message; else (the default)
     // it is played and loses.
     bool refuseFouls = false;
+    // 人間同士: a second person plays the computer's side on the same board
+    // (not over the link, not in a continuous match); 対戦COM is not used.
+    bool humanOpponent = false;
     // The time list's row (ClockPresetRow) and each side's clock, 先手's
     // first; kClockPerMove is the computer's own limit per move, without
     // clocks.
@@ -492,6 +495,10 @@ class GameController : public GameHost {
     // interruption ends the game, anything else judged as an engine's
     // answer; then the user is told what the answer asks to tell.
     void takeLowerAnswer(const PlayerAnswer& answer, const std::string& name);
+    // The game's upper side is a second person at the board: the clicks
+    // while it is to move make its moves.
+    bool humanOpponent_ = false;
+    void upperHumanClick(MouseButton button, int32_t x, int32_t y);
     // With the rules at the board: a move of the human that they refuse is
     // told and not played (true).
     bool refusedMove(const Move& m);

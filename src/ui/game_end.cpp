@@ -85,6 +85,13 @@ void GameController::InterruptGame() {
 // pause) may have changed the game before the answer, so the state is
 // checked again after it.
 void GameController::OnTouryou() {
+    // The second person at the board resigns its own side.
+    if (gameState == GameState::ComputerThinking && humanOpponent_) {
+        if (ui.ask(kResignQuestion) && gameState == GameState::ComputerThinking) {
+            takeEngineAnswer(Side::Upper, PlayerAnswer::with(PlayerAnswer::Kind::Resign), kSecondPerson);
+        }
+        return;
+    }
     if (gameState != GameState::LowerToMove) return;
     if (!ui.ask(kResignQuestion) || gameState != GameState::LowerToMove) return;
     human_.give(PlayerAnswer::with(PlayerAnswer::Kind::Resign));

@@ -164,6 +164,11 @@ void GameController::computerTurn() {
         endByLeftInCheck();
         return;
     }
+    // The second person moves by clicks on the board.
+    if (humanOpponent_) {
+        fields.pendingFrom = 0;
+        return;
+    }
     const uint32_t turn = ++thinkNumber_;
     engine->stopRequested = 0;
     ThinkRequest request = thinkRequest();

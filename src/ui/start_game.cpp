@@ -79,7 +79,8 @@ void GameController::setPlayers(bool turned) {
     record->length = 0;
     record->ending = GameEnding::None;
     setName(turned ? record->secondName : record->firstName, you);
-    setName(turned ? record->firstName : record->secondName, e.profile.namae);
+    setName(turned ? record->firstName : record->secondName,
+            humanOpponent_ ? toCp932(kSecondPerson) : e.profile.namae);
     Position& start = record->history[0];
     start = g.currentPosition;
     start[kLowerTimeCell] = 0;
@@ -118,13 +119,20 @@ void GameController::StartGame() {
 
     EngineState& e = *engine;
     GameFields& g = fields;
-    const int32_t engines = static_cast<int32_t>(page.enginePaths.size());
-    if (page.engineRow < 0 || page.engineRow >= engines) {
-        showError(ui, kAikLoadError);
-        return refuse();
+    humanOpponent_ = page.humanOpponent && !page.linkChecked && renzoku == 0;
+    if (humanOpponent_) {
+        // Nobody thinks: a USI engine of an earlier game goes.
+        usiOpponent.reset();
+        usiPlays_ = false;
+    } else {
+        const int32_t engines = static_cast<int32_t>(page.enginePaths.size());
+        if (page.engineRow < 0 || page.engineRow >= engines) {
+            showError(ui, kAikLoadError);
+            return refuse();
+        }
+        e.enginePath = page.enginePaths[static_cast<std::size_t>(page.engineRow)];
+        if (prepareComputer(e.enginePath) != 1) return refuse();
     }
-    e.enginePath = page.enginePaths[static_cast<std::size_t>(page.engineRow)];
-    if (prepareComputer(e.enginePath) != 1) return refuse();
     if (renzoku > 0 && matchTotal_ == 0) beginMatch();
     // The clocks and rules of a game begun are the next start's choice too;
     // a file that cannot be written loses only that.

@@ -25,6 +25,7 @@ inline constexpr const char* kHumanLeftInCheck = "あなたの負け：王手放
 // A clock has run out (the last second of byoyomi spent).
 inline constexpr const char* kHumanTimeUp = "時間切れ：あなたの負けです";
 inline constexpr const char* kComputerTimeUp = "時間切れ：COMの負けです";
+inline constexpr const char* kSecondPersonTimeUp = "時間切れ：相手の負けです";
 // The same position for the fourth time: a draw, unless one side gave
 // check with every move since it first stood; that side loses.
 inline constexpr const char* kRepetitionDraw = "千日手：引き分けです";
@@ -93,6 +94,9 @@ inline constexpr const char* kFolderFailed = "解析できなかった棋譜: ";
 inline constexpr const char* kAnalysisDone = "棋譜解析が終わりました";
 inline constexpr const char* kAnalysisStopped = "棋譜解析を中止しました";
 inline constexpr const char* kAnalysisEngineFailed = "解析するエンジンを起動できません：";
+
+// The second person of a game between two people at the board.
+inline constexpr const char* kSecondPerson = "相手";
 
 // 連続対局 of engines.
 inline constexpr const char* kTournamentTooFew = "連続対局には2つ以上のエンジンと1局以上の対局数が必要です";

@@ -159,7 +159,7 @@ TEST(TournamentRunTest, PlaysTheRoundRobinAndSavesEveryGame) {
     EXPECT_EQ(rows[1].wins, 2);
     EXPECT_EQ(rows[2].wins, 1);
     EXPECT_EQ(s.log.size(), 6U);
-    EXPECT_NE(s.log[0].find("第1局 ▲7g7f △resign 先手勝ち"), std::string::npos) << s.log[0];
+    EXPECT_NE(s.log[0].find("第1局 ▲7g7f △resign 先手勝ち 1手 (投了)"), std::string::npos) << s.log[0];
     for (int32_t n = 1; n <= 6; ++n) {
         const std::string csa = fileText(tournamentGamePath(folder.path(), n, 6));
         EXPECT_NE(csa.find("N+"), std::string::npos) << n;

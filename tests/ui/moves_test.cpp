@@ -2,6 +2,7 @@
 // the record of every ply and the ends of a game.
 #include "position/position.h"
 #include "position/setup.h"
+#include "position/text_encoding.h"
 #include "think/candidate.h"
 #include "think/clock.h"
 #include "think/hash_tables.h"
@@ -324,6 +325,37 @@ TEST_F(MovesTest, TheDeclarationIsJudgedByPoints) {
         EXPECT_EQ(record().ending, c.ending);
         EXPECT_EQ(ui.messages.back(), c.text);
     }
+}
+
+}  // namespace
+}  // namespace nusari
+
+namespace nusari {
+namespace {
+
+// Two people on one board: the second person's clicks move the upper side
+// (only legal moves, a promotion asked), and it may resign; nobody thinks.
+TEST_F(MovesTest, TwoPeoplePlayOnOneBoard) {
+    ASSERT_EQ(controller->StartUp(), 1);
+    controller->page.humanOpponent = true;
+    controller->StartGame();
+    ASSERT_EQ(controller->gameState, GameState::LowerToMove);
+    EXPECT_EQ(nameOf(record().secondName), toCp932(kSecondPerson));
+    move(77, 76);
+    ASSERT_EQ(controller->gameState, GameState::ComputerThinking);
+    move(33, 35);  // two squares: not a move
+    move(77, 78);  // the other side's piece: not selectable
+    EXPECT_EQ(gameFields().plyCount, 1);
+    move(33, 34);
+    EXPECT_EQ(gameFields().plyCount, 2);
+    EXPECT_EQ(controller->gameState, GameState::LowerToMove);
+    EXPECT_EQ(board()[34], kUpperPawn);
+    move(76, 75);
+    ui.answers = {true};
+    controller->OnTouryou();
+    EXPECT_EQ(controller->gameState, GameState::NoGame);
+    EXPECT_EQ(record().ending, GameEnding::Resign);
+    EXPECT_EQ(thinks, 0);
 }
 
 }  // namespace

@@ -293,7 +293,8 @@ void MainWindow::setControls(ControlSet set) {
     picture_->setEnabled(ControlEnabled(Control::Gamen, set));
     // The record panes are editable exactly while no game runs.
     panes_->refresh();
-    showAnalysisProgress(set == ControlSet::Analysing);
+    // 棋譜解析 shows its progress; a tournament, which has the same controls, shows its own in its dialog.
+    showAnalysisProgress(set == ControlSet::Analysing && controller_->RecordAnalysing());
 }
 
 void MainWindow::drawBoard() {

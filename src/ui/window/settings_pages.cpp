@@ -90,6 +90,15 @@ QWidget* SettingsPages::buildNewGamePage() {
     taisenn_com->setGeometry(100, 72, 200, 22);
     connect(taisenn_com, &QComboBox::currentIndexChanged, this,
             [this](int row) { controller_->page.engineRow = row; });
+    // Two people on one board: the computer's side is the second person's.
+    ningen_taisen = new QCheckBox(QStringLiteral("人間同士"), page);
+    ningen_taisen->setObjectName(QStringLiteral("ningen_taisen"));
+    ningen_taisen->setToolTip(QStringLiteral("COMの側も盤をクリックして指す"));
+    ningen_taisen->setGeometry(306, 72, 84, 22);
+    connect(ningen_taisen, &QCheckBox::toggled, this, [this](bool checked) {
+        controller_->page.humanOpponent = checked;
+        showOpponent(checked);
+    });
 
     sengo_1 = new QRadioButton(QStringLiteral("先手：YOU　vs　後手：COM"), page);
     sengo_1->setObjectName(QStringLiteral("sengo_1"));
@@ -200,6 +209,13 @@ QWidget* SettingsPages::buildAnalysisPage() {
     return page;
 }
 
+// Who plays the other side: the chosen COM, or the second person.
+void SettingsPages::showOpponent(bool person) {
+    taisenn_com->setEnabled(!person);
+    sengo_1->setText(person ? QStringLiteral("先手：YOU　vs　後手：相手") : QStringLiteral("先手：YOU　vs　後手：COM"));
+    sengo_2->setText(person ? QStringLiteral("先手：相手　vs　後手：YOU") : QStringLiteral("先手：COM　vs　後手：YOU"));
+}
+
 QWidget* SettingsPages::buildUsiPage() {
     usi_tab = new UsiEnginesPage(controller_);
     return usi_tab;
@@ -220,6 +236,11 @@ void SettingsPages::sync() {
     {
         const QSignalBlocker block(hansoku_kinsi);
         hansoku_kinsi->setChecked(page.refuseFouls);
+    }
+    {
+        const QSignalBlocker block(ningen_taisen);
+        ningen_taisen->setChecked(page.humanOpponent);
+        showOpponent(page.humanOpponent);
     }
     {
         const QSignalBlocker block(taisenn_com);

@@ -34,6 +34,7 @@ class SettingsPages : public QTabWidget {
     QCheckBox* tuusinC = nullptr;
     QComboBox* tuusin_aite = nullptr;
     QCheckBox* hansoku_kinsi = nullptr;
+    QCheckBox* ningen_taisen = nullptr;  // 人間同士
     QPushButton* taikyoku_iiyo = nullptr;
     QPushButton* taikyoku_yame = nullptr;
     QLineEdit* zikann_max_ran = nullptr;
@@ -53,6 +54,9 @@ class SettingsPages : public QTabWidget {
     QLineEdit* addSettingsEdit(QWidget* page, int row, const char* label, const char* name,
                                int maxLength, SettingsEdit edit);
     void presetTextChanged(const QString& text);
+    // The COM list and the 先手/後手 choices for a game against the chosen
+    // COM or against a second person at the board.
+    void showOpponent(bool person);
 
     GameController*& controller_;
     ClockFields* clocks_ = nullptr;
