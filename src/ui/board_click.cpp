@@ -91,59 +91,54 @@ void GameController::OnBoardMouseDown(MouseButton button, int32_t x, int32_t y) 
     MarkDestinations(g, hit.cell);
 }
 
-// The second person picks a piece of the upper side, then where it goes;
-// only legal moves are made (a promotion is asked), and the referee takes
-// them as any player's.
-void GameController::upperHumanClick(MouseButton button, int32_t x, int32_t y) {
-    GameFields& g = fields;
-    if (button == MouseButton::Right) {
-        if (g.pendingFrom == 0) {
-            ui.showGameMenu(x, y);
-        } else {
-            g.pendingFrom = 0;
-            DrawBoard();
-        }
-        return;
+void GameController::rightClick(void (GameView::*menu)(int32_t, int32_t), int32_t x, int32_t y) {
+    if (fields.pendingFrom == 0) {
+        (ui.*menu)(x, y);
+    } else {
+        fields.pendingFrom = 0;
+        DrawBoard();
     }
-    if (button != MouseButton::Left) return;
-    const Position& p = g.currentPosition;
+}
+
+std::optional<Move> GameController::pickMove(const Position& p, Side mover, int32_t x, int32_t y) {
+    GameFields& g = fields;
     const PictureCell hit = clickedCell(x, y);
     const int32_t from = g.pendingFrom;
-    if (belongsTo(p, hit.cell, Side::Upper) && hit.cell != from) {
+    // A piece of the mover's is picked, or another instead of the one picked.
+    if (belongsTo(p, hit.cell, mover) && hit.cell != from) {
         if (from != 0) DrawBoard();
         g.pendingFrom = hit.cell;
         ui.drawSelectionFrame(hit.frame.x, hit.frame.y);
-        return;
+        return std::nullopt;
     }
-    if (from == 0) return;
+    if (from == 0) return std::nullopt;
     g.pendingFrom = 0;
     MoveList legal;
-    if (isSquare(hit.cell)) generateLegalMoves(p, Side::Upper, legal);
+    if (isSquare(hit.cell)) generateLegalMoves(p, mover, legal);
     const Move plain{from, hit.cell};
     const Move promoting{from, hit.cell + kPromotionOffset};
     const bool mayStay = legal.contains(plain);
     const bool mayPromote = legal.contains(promoting);
     if (!mayStay && !mayPromote) {
         DrawBoard();
-        return;
+        return std::nullopt;
     }
-    const Move m = mayPromote && (!mayStay || ui.ask(kPromoteQuestion)) ? promoting : plain;
-    takeEngineAnswer(Side::Upper, PlayerAnswer::of(m), kSecondPerson);
+    return mayPromote && (!mayStay || ui.ask(kPromoteQuestion)) ? promoting : plain;
+}
+
+// The second person's moves; the referee takes them as any player's.
+void GameController::upperHumanClick(MouseButton button, int32_t x, int32_t y) {
+    if (button == MouseButton::Right) return rightClick(&GameView::showGameMenu, x, y);
+    if (button != MouseButton::Left) return;
+    if (const std::optional<Move> m = pickMove(fields.currentPosition, Side::Upper, x, y)) {
+        takeEngineAnswer(Side::Upper, PlayerAnswer::of(*m), kSecondPerson);
+    }
 }
 
 // Moves are made in the board's frame, where the side to move may be
 // either; the tree takes them in the standard frame.
 void GameController::replayClick(MouseButton button, int32_t x, int32_t y) {
-    GameFields& g = fields;
-    if (button == MouseButton::Right) {
-        if (g.pendingFrom == 0) {
-            ui.showBoardMenu(x, y);
-        } else {
-            g.pendingFrom = 0;
-            DrawBoard();
-        }
-        return;
-    }
+    if (button == MouseButton::Right) return rightClick(&GameView::showBoardMenu, x, y);
     const NodeId node = shownNode();
     if (button != MouseButton::Left || node == kNoNode || analysis_ ||
         tree.node(node).ply >= kMaxRecordPlies) {
@@ -154,40 +149,13 @@ void GameController::replayClick(MouseButton button, int32_t x, int32_t y) {
     const Position before = turned ? flipPosition(standard) : standard;
     // A board that shows something else (a preset chosen for the next game)
     // takes no moves into the record.
-    Position shown = g.currentPosition;
+    Position shown = fields.currentPosition;
     shown[kLowerTimeCell] = before[kLowerTimeCell];
     shown[kUpperTimeCell] = before[kUpperTimeCell];
     if (shown != before) return;
     const Side mover =
         turned ? opponentOf(tree.sideToMoveAt(node)) : tree.sideToMoveAt(node);
-    const PictureCell hit = clickedCell(x, y);
-    const int32_t from = g.pendingFrom;
-    if (from == 0) {
-        if (!belongsTo(before, hit.cell, mover)) return;
-        g.pendingFrom = hit.cell;
-        ui.drawSelectionFrame(hit.frame.x, hit.frame.y);
-        return;
-    }
-    // Another piece of the mover's is selected instead.
-    if (hit.cell != from && belongsTo(before, hit.cell, mover)) {
-        g.pendingFrom = hit.cell;
-        DrawBoard();
-        ui.drawSelectionFrame(hit.frame.x, hit.frame.y);
-        return;
-    }
-    g.pendingFrom = 0;
-    MoveList legal;
-    if (isSquare(hit.cell)) generateLegalMoves(before, mover, legal);
-    const Move plain{from, hit.cell};
-    const Move promoting{from, hit.cell + kPromotionOffset};
-    const bool mayStay = legal.contains(plain);
-    const bool mayPromote = legal.contains(promoting);
-    if (!mayStay && !mayPromote) {
-        DrawBoard();
-        return;
-    }
-    const Move m = mayPromote && (!mayStay || ui.ask(kPromoteQuestion)) ? promoting : plain;
-    playAtShownPly(node, turned ? flipMove(m) : m);
+    if (const std::optional<Move> m = pickMove(before, mover, x, y)) playAtShownPly(node, turned ? flipMove(*m) : *m);
 }
 
 void GameController::playAtShownPly(NodeId node, const Move& m) {

@@ -499,6 +499,12 @@ class GameController : public GameHost {
     // while it is to move make its moves.
     bool humanOpponent_ = false;
     void upperHumanClick(MouseButton button, int32_t x, int32_t y);
+    // A right click drops the piece picked, or opens `menu` when none is.
+    void rightClick(void (GameView::*menu)(int32_t, int32_t), int32_t x, int32_t y);
+    // A left click of `mover` in `p`, where only legal moves are made: it
+    // picks one of its pieces (another one instead of the one picked), then
+    // the destination; the move once both are picked (a promotion asked).
+    std::optional<Move> pickMove(const Position& p, Side mover, int32_t x, int32_t y);
     // With the rules at the board: a move of the human that they refuse is
     // told and not played (true).
     bool refusedMove(const Move& m);

@@ -35,6 +35,18 @@ constexpr int kColumnCount = 8;
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
+// A row of seconds per move, to a tenth.
+QDoubleSpinBox* addSeconds(QWidget* parent, QFormLayout* form, const char* name, const char* label, double value) {
+    auto* box = new QDoubleSpinBox(parent);
+    box->setObjectName(QString::fromUtf8(name));
+    box->setRange(0, 3600);
+    box->setDecimals(1);
+    box->setValue(value);
+    box->setSuffix(QStringLiteral(" 秒"));
+    form->addRow(QString::fromUtf8(label), box);
+    return box;
+}
+
 }  // namespace
 
 TournamentDialog::TournamentDialog(GameController& controller, QWidget* parent) : QDialog(parent), c_(controller) {
@@ -63,19 +75,8 @@ TournamentDialog::TournamentDialog(GameController& controller, QWidget* parent) 
     mainTime_ = new QLineEdit(QStringLiteral("0:00"), this);
     mainTime_->setObjectName(QStringLiteral("renzoku_main_time"));
     form->addRow(QStringLiteral("持ち時間 (h:mm:ss)"), mainTime_);
-    byoyomi_ = new QDoubleSpinBox(this);
-    byoyomi_->setObjectName(QStringLiteral("renzoku_byoyomi"));
-    byoyomi_->setRange(0, 3600);
-    byoyomi_->setDecimals(1);
-    byoyomi_->setValue(1);
-    byoyomi_->setSuffix(QStringLiteral(" 秒"));
-    form->addRow(QStringLiteral("秒読み"), byoyomi_);
-    increment_ = new QDoubleSpinBox(this);
-    increment_->setObjectName(QStringLiteral("renzoku_increment"));
-    increment_->setRange(0, 3600);
-    increment_->setDecimals(1);
-    increment_->setSuffix(QStringLiteral(" 秒"));
-    form->addRow(QStringLiteral("加算 (1手ごと)"), increment_);
+    byoyomi_ = addSeconds(this, form, "renzoku_byoyomi", "秒読み", 1);
+    increment_ = addSeconds(this, form, "renzoku_increment", "加算 (1手ごと)", 0);
     openings_ = new QComboBox(this);
     openings_->setObjectName(QStringLiteral("renzoku_openings"));
     openings_->addItems({QStringLiteral("平手の初期局面"), QStringLiteral("付属の開始局面"),
