@@ -101,6 +101,7 @@ class TournamentRun::Watch : public Player {
             s.toMove = game.toMove();
             s.plies = game.plies();
             s.lastMove = m;
+            s.moveStartMs = nowMs();
             s.sides[0].clockMs = game.clockMs(Side::Lower);
             s.sides[1].clockMs = game.clockMs(Side::Upper);
         });
@@ -181,6 +182,7 @@ void TournamentRun::playOne(const ScheduledGame& g, std::vector<std::unique_ptr<
         s.toMove = game.toMove();
         s.plies = game.plies();
         s.lastMove = game.moves().empty() ? Move::none() : game.moves().back();
+        s.moveStartMs = nowMs();
         for (int i = 0; i < 2; ++i) {
             s.sides[i] = TournamentSide{};
             s.sides[i].name = plan.names[static_cast<size_t>(engineOf[i])];

@@ -64,6 +64,8 @@ struct TournamentSnapshot {
     Side toMove = Side::Lower;
     int32_t plies = 0;
     Move lastMove = Move::none();
+    // When the side to move began its move (nowMs), for its clock to run.
+    int64_t moveStartMs = 0;
     TournamentSide sides[2];
     // One line per finished game ("第3局 ▲攻め △標準 先手勝ち 97手 resignation")
     // and per fault (an engine that would not start, a record not written).

@@ -57,10 +57,7 @@ BoardScene GameController::ComposeScene() const {
         if (record->boardTurned != 0 && in.lastDestination != 0) in.lastDestination = flipSquare(in.lastDestination);
         in.arrows.clear();
         in.names = {t.sides[0].name, t.sides[1].name};
-        in.clocks.clear();
-        for (const TournamentSide& side : t.sides) {
-            in.clocks.push_back(clockReading(tournamentTime_, side.clockMs, 0));
-        }
+        in.clocks = tournamentClocks();
     } else if (preview_) {
         previewed = previewPosition(in.lastDestination);
         in.position = &previewed;

@@ -618,6 +618,9 @@ class GameController : public GameHost {
     uint64_t tournamentSeen_ = 0;
     // The board shows the tournament's game.
     bool showsTournament() const { return tournament_ != nullptr && tournamentShown_.game != 0; }
+    // What the tournament game's clocks show now (先手's first), and last drew.
+    std::vector<std::string> tournamentClocks() const;
+    std::vector<std::string> tournamentClocks_;
 
     // True while StartGame waits for the link to open: the server's login
     // lets the window work meanwhile.

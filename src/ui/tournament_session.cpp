@@ -142,7 +142,14 @@ bool GameController::TournamentRunning() const { return tournament_ != nullptr; 
 void GameController::OnTournamentTick() {
     if (tournament_ == nullptr) return;
     const uint64_t serial = tournament_->serial();
-    if (serial == tournamentSeen_) return;
+    if (serial == tournamentSeen_) {
+        // The clock of the side to move runs down between its moves.
+        if (!showsTournament()) return;
+        std::vector<std::string> clocks = tournamentClocks();
+        if (clocks == tournamentClocks_) return;
+        tournamentClocks_ = std::move(clocks);
+        return DrawBoard();
+    }
     tournamentSeen_ = serial;
     const int32_t shownBefore = tournamentShown_.game;
     const int32_t pliesBefore = tournamentShown_.plies;
@@ -153,9 +160,22 @@ void GameController::OnTournamentTick() {
         tournamentShown_.game = 0;
         ui.setControls(record->length != 0 ? ControlSet::NoGame : ControlSet::Startup);
     }
-    if (tournamentShown_.game != shownBefore || tournamentShown_.plies != pliesBefore) DrawBoard();
+    if (tournamentShown_.game != shownBefore || tournamentShown_.plies != pliesBefore) {
+        tournamentClocks_ = tournamentClocks();
+        DrawBoard();
+    }
     if (tournamentShown_.plies != pliesBefore && tournamentShown_.game != 0) ui.playSound(Sound::Piece);
     ui.tournamentChanged();
+}
+
+std::vector<std::string> GameController::tournamentClocks() const {
+    const TournamentSnapshot& t = tournamentShown_;
+    std::vector<std::string> clocks;
+    for (int i = 0; i < 2; ++i) {
+        const bool moving = (i == 0) == (t.toMove == Side::Lower);
+        clocks.push_back(clockReading(tournamentTime_, t.sides[i].clockMs, moving ? now() - t.moveStartMs : 0));
+    }
+    return clocks;
 }
 
 GameController::TournamentView GameController::ShownTournament() const {

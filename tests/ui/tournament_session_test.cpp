@@ -80,6 +80,11 @@ TEST_F(TournamentSessionTest, TheBoardShowsTheGameUntilTheTournamentStops) {
     BoardScene scene = controller->ComposeScene();
     EXPECT_EQ(scene.texts[0].text, "Silent");
     EXPECT_EQ(scene.texts[1].text, "秒読み 60");
+    // The clock of the side to move runs down between its moves.
+    controller->now = [] { return nowMs() + 5000; };
+    controller->OnTournamentTick();
+    EXPECT_EQ(controller->ComposeScene().texts[1].text, "秒読み 55");
+    EXPECT_EQ(controller->ComposeScene().texts[3].text, "秒読み 60");
     controller->StartGame();
     EXPECT_EQ(ui.messages.back(), kTournamentRunning);
     EXPECT_EQ(controller->gameState, GameState::NoGame);

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -45,7 +44,11 @@ TEST(TournamentDialogTest, ARoundRobinFillsTheTable) {
     ASSERT_EQ(table->rowCount(), 2);
     EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("Mover"));
     EXPECT_EQ(table->item(0, 3)->text(), QStringLiteral("4"));
-    EXPECT_EQ(d->findChild<QPlainTextEdit*>(QStringLiteral("renzoku_log"))->document()->blockCount(), 4);
+    auto* log = d->findChild<QListWidget*>(QStringLiteral("renzoku_log"));
+    ASSERT_EQ(log->count(), 4);
+    // A game of the log opens as the record.
+    emit log->itemDoubleClicked(log->item(1));
+    EXPECT_EQ(w.controller().ShownDetails().firstName, "Resigner");
     EXPECT_TRUE(d->findChild<QPushButton*>(QStringLiteral("renzoku_start"))->isEnabled());
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "games" / "game-004.csa"));
 }

@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -141,10 +140,11 @@ TournamentDialog::TournamentDialog(GameController& controller, QWidget* parent) 
     }
     lines_[0]->setObjectName(QStringLiteral("renzoku_sente_line"));
     lines_[1]->setObjectName(QStringLiteral("renzoku_gote_line"));
-    log_ = new QPlainTextEdit(this);
+    log_ = new QListWidget(this);
     log_->setObjectName(QStringLiteral("renzoku_log"));
-    log_->setReadOnly(true);
+    log_->setToolTip(QStringLiteral("ダブルクリックでその局の棋譜を開く (対局していない間)"));
     log_->setMinimumHeight(120);
+    connect(log_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { openGame(item->text()); });
     right->addWidget(log_);
     top->addLayout(right, 1);
     refreshEngines();
@@ -245,11 +245,20 @@ void TournamentDialog::refresh() {
     game_->setText(q(v.game));
     for (int i = 0; i < 2; ++i) lines_[i]->setText(q(v.lines[i]));
     // The log only grows while a tournament runs: new lines are appended.
-    const int shownLines = log_->document()->isEmpty() ? 0 : log_->document()->blockCount();
-    if (static_cast<int>(v.log.size()) < shownLines) log_->clear();
-    for (size_t i = log_->document()->isEmpty() ? 0 : static_cast<size_t>(log_->document()->blockCount()); i < v.log.size(); ++i) {
-        log_->appendPlainText(q(v.log[i]));
-    }
+    if (static_cast<int>(v.log.size()) < log_->count()) log_->clear();
+    for (auto i = static_cast<size_t>(log_->count()); i < v.log.size(); ++i) log_->addItem(q(v.log[i]));
+    if (v.running) log_->scrollToBottom();
+}
+
+// "第3局 ▲…": the record of game 3 opens in the window, once no tournament runs.
+void TournamentDialog::openGame(const QString& line) {
+    const GameController::TournamentView v = c_.ShownTournament();
+    if (v.running || !line.startsWith(QStringLiteral("第"))) return;
+    bool ok = false;
+    const int number = line.mid(1, line.indexOf(QStringLiteral("局")) - 1).toInt(&ok);
+    if (!ok) return;
+    const std::filesystem::path path = tournamentGamePath(v.folder, number, v.total);
+    if (std::filesystem::exists(path)) c_.OpenRecordFile(path.string());
 }
 
 }  // namespace nusari

@@ -14,7 +14,6 @@ class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QTableWidget;
@@ -37,6 +36,7 @@ class TournamentDialog : public QDialog {
   private:
     void chooseOpenings(int row);
     void chooseFolder();
+    void openGame(const QString& line);
 
     GameController& c_;
     QListWidget* engines_ = nullptr;
@@ -55,7 +55,7 @@ class TournamentDialog : public QDialog {
     QLabel* game_ = nullptr;
     QLabel* lines_[2] = {nullptr, nullptr};
     QTableWidget* table_ = nullptr;
-    QPlainTextEdit* log_ = nullptr;
+    QListWidget* log_ = nullptr;
 };
 
 }  // namespace nusari
