@@ -105,6 +105,10 @@ bool GameController::StartTournament(const TournamentRequest& request) {
     setup.plan.openingCount = static_cast<int32_t>(setup.openings.size());
     std::error_code ec;
     std::filesystem::create_directories(request.folder, ec);
+    if (request.folder.empty() || !std::filesystem::is_directory(request.folder, ec)) {
+        showError(ui, kTournamentNoFolder + request.folder.string());
+        return false;
+    }
     std::vector<TournamentResult> done;
     const std::filesystem::path resultsPath = request.folder / kTournamentResultsFile;
     if (std::filesystem::exists(resultsPath, ec)) {

@@ -104,6 +104,7 @@ inline constexpr const char* kTournamentNoTime = "連続対局には持ち時間
 inline constexpr const char* kTournamentBadOpenings = "開始局面のファイルが読めません：";
 inline constexpr const char* kTournamentOtherResults = "このフォルダには別の連続対局の結果があります：";
 inline constexpr const char* kTournamentUnreadable = "結果ファイルが読めません";
+inline constexpr const char* kTournamentNoFolder = "保存先のフォルダを作れません：";
 inline constexpr const char* kTournamentRunning = "連続対局の実行中です";
 inline constexpr const char* kTournamentEngineMissing = "登録されていないエンジンです：";
 

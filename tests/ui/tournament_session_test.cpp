@@ -108,11 +108,14 @@ TEST_F(TournamentSessionTest, NothingStartsWithoutTwoEnginesTimeAndGoodOpenings)
         {{"USI:Mover", "USI:Nobody"}, 300, "", kTournamentEngineMissing},
         {{"USI:Mover", "USI:Resigner"}, 0, "", kTournamentNoTime},
         {{"USI:Mover", "USI:Resigner"}, 300, bad, kTournamentBadOpenings},
+        // A file stands where the folder would be.
+        {{"USI:Mover", "USI:Resigner"}, 300, "", kTournamentNoFolder},
     };
     for (const Case& c : cases) {
         request.enginePaths = c.engines;
         request.time.byoyomiMs = c.byoyomiMs;
         request.openingsPath = c.openings;
+        request.folder = c.message == kTournamentNoFolder ? std::filesystem::path(bad) : folder.path() / "tournament";
         EXPECT_FALSE(controller->StartTournament(request)) << c.message;
         EXPECT_EQ(ui.messages.back().rfind(c.message, 0), 0U) << ui.messages.back();
         EXPECT_FALSE(controller->TournamentRunning());

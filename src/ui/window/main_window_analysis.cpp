@@ -2,13 +2,13 @@
 // the board's menus that start and stop them, and the 検討 panel under the
 // board with its timer.
 #include <QAction>
-#include <QScreen>
-#include <algorithm>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 #include "ui/window/main_window.h"
 #include "ui/window/record_analysis_dialog.h"
