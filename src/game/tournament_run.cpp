@@ -17,6 +17,18 @@ namespace nusari {
 
 namespace {
 
+// The endings a record has no word for, as the log names them.
+const char* endingWord(GameEnding ending) {
+    switch (ending) {
+        case GameEnding::NoAnswer: return "時間切れ";
+        case GameEnding::PlayerGone: return "エンジン停止";
+        case GameEnding::PerpetualCheck: return "連続王手の千日手";
+        case GameEnding::PlyLimit: return "手数制限";
+        case GameEnding::BadDeclaration: return "宣言失敗";
+        default: return kifEndingWord(ending);
+    }
+}
+
 // "第3局 ▲攻め △標準 先手勝ち 97手 (投了)": the ending as a record names it,
 // else as the match tools do.
 std::string gameLine(const ScheduledGame& g, const TournamentPlan& plan, const TournamentResult& r, int32_t plies,
@@ -30,7 +42,7 @@ std::string gameLine(const ScheduledGame& g, const TournamentPlan& plan, const T
     line += r.winner < 0 ? " 引き分け " : r.winner == g.sente ? " 先手勝ち " : " 後手勝ち ";
     line += std::to_string(plies);
     line += "手 (";
-    const std::string word = kifEndingWord(ending);
+    const std::string word = endingWord(ending);
     line += word.empty() ? r.ending : word;
     line += ')';
     if (!detail.empty()) {

@@ -209,6 +209,7 @@ TEST(TournamentRunTest, AnEngineThatCannotStartLosesItsGames) {
         EXPECT_EQ(r.winner, 0);
         EXPECT_EQ(r.ending, "crash");
     }
+    EXPECT_NE(s.log[0].find("先手勝ち 0手 (エンジン停止)"), std::string::npos) << s.log[0];
 }
 
 }  // namespace
