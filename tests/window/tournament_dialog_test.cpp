@@ -50,6 +50,8 @@ TEST(TournamentDialogTest, ARoundRobinFillsTheTable) {
     emit log->itemDoubleClicked(log->item(1));
     EXPECT_EQ(w.controller().ShownDetails().firstName, "Resigner");
     EXPECT_TRUE(d->findChild<QPushButton*>(QStringLiteral("renzoku_start"))->isEnabled());
+    // The next tournament goes to a new folder.
+    EXPECT_NE(d->findChild<QLineEdit*>(QStringLiteral("renzoku_folder"))->text(), test::qpath(folder.path() / "games"));
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "games" / "game-004.csa"));
 }
 

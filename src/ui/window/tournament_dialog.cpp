@@ -90,8 +90,7 @@ TournamentDialog::TournamentDialog(GameController& controller, QWidget* parent) 
     auto* folderRow = new QHBoxLayout;
     folder_ = new QLineEdit(this);
     folder_->setObjectName(QStringLiteral("renzoku_folder"));
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    folder_->setText(q((c_.folders.writeFolder / "output" / "tournament").string()) + QStringLiteral("/") + stamp);
+    folder_->setText(newFolder());
     auto* browse = new QPushButton(QStringLiteral("参照..."), this);
     connect(browse, &QPushButton::clicked, this, [this] { chooseFolder(); });
     folderRow->addWidget(folder_);
@@ -149,6 +148,12 @@ TournamentDialog::TournamentDialog(GameController& controller, QWidget* parent) 
     top->addLayout(right, 1);
     refreshEngines();
     refresh();
+}
+
+// A folder of its own under output/tournament, named by the time.
+QString TournamentDialog::newFolder() const {
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return q((c_.folders.writeFolder / "output" / "tournament").string()) + QStringLiteral("/") + stamp;
 }
 
 void TournamentDialog::refreshEngines() {
@@ -229,6 +234,10 @@ void TournamentDialog::refresh() {
     if (v.running) progress += QStringLiteral("　対局中");
     else if (v.total > 0 && v.played < v.total) progress += QStringLiteral("　停止中 (開始で続きから)");
     else if (v.total > 0) progress += QStringLiteral("　終了");
+    // A finished tournament's folder takes no other: the next one gets a new folder.
+    if (!v.running && v.total > 0 && v.played == v.total && folder_->text().toStdString() == v.folder.string()) {
+        folder_->setText(newFolder());
+    }
     progress_->setText(progress);
     table_->setRowCount(static_cast<int>(v.rows.size()));
     for (size_t i = 0; i < v.rows.size(); ++i) {

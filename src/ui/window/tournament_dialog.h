@@ -37,6 +37,7 @@ class TournamentDialog : public QDialog {
     void chooseOpenings(int row);
     void chooseFolder();
     void openGame(const QString& line);
+    QString newFolder() const;
 
     GameController& c_;
     QListWidget* engines_ = nullptr;
