@@ -38,8 +38,11 @@ void GameController::TurnBoard() {
 }
 
 void GameController::OnBoardMouseDown(MouseButton button, int32_t x, int32_t y) {
-    // The board shows a tournament's game: nothing to click there.
-    if (showsTournament()) return;
+    // The board shows a tournament's game: only its menu (連続対局 stops it).
+    if (showsTournament()) {
+        if (button == MouseButton::Right) ui.showBoardMenu(x, y);
+        return;
+    }
     if (gameState == GameState::NoGame) {
         // A click on a previewed line goes back to the record.
         if (preview_) return EndPreview();

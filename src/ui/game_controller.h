@@ -65,6 +65,12 @@ struct NewGamePage {
     // 人間同士: a second person plays the computer's side on the same board
     // (not over the link, not in a continuous match); 対戦COM is not used.
     bool humanOpponent = false;
+    // COM同士: the engine of `engineRow` and that of `secondEngineRow` (the
+    // engine list's rows) play one game from the preset (継続: the position
+    // shown); `computerFirst` makes the first one 先手. The game is played
+    // as a tournament game and then opened as the record.
+    bool computersOnly = false;
+    int32_t secondEngineRow = -1;
     // The time list's row (ClockPresetRow) and each side's clock, 先手's
     // first; kClockPerMove is the computer's own limit per move, without
     // clocks.
@@ -326,8 +332,9 @@ class GameController : public GameHost {
         bool swapColours = true;
         TimeControl time;
         // An openings file (SFEN lines, as nusari-tool match reads); empty:
-        // every game from the even start.
+        // every game from the even start, or from `startSfen` when given.
         std::string openingsPath;
+        std::string startSfen;
         // Where the results file and the records go. A folder that holds
         // this tournament's results goes on from them.
         std::filesystem::path folder;
@@ -608,6 +615,11 @@ class GameController : public GameHost {
     void showPreview();
     Position previewPosition(int32_t& lastDestination) const;
 
+    // COM同士 from the new-game page: a tournament of one game, shown on
+    // the board with both engines' lines in the panel, then opened as the
+    // record.
+    void startComputersGame();
+    bool computersGame_ = false;
     // The tournament and what it last published.
     std::unique_ptr<TournamentRun> tournament_;
     // The last tournament's plan, time and folder: its table stays shown.

@@ -59,6 +59,7 @@ int32_t GameController::StartUp() {
         usable = false;
     }
     page.engineRow = page.engineNames.empty() ? -1 : 0;
+    page.secondEngineRow = page.engineRow;
     ui.pagesChanged();
     if (allocHash(e, ui) != 1) usable = false;
     ui.setControls(ControlSet::Startup);
@@ -90,6 +91,7 @@ bool GameController::RefreshEngineList() {
     } else if (page.engineRow >= static_cast<int32_t>(page.enginePaths.size())) {
         page.engineRow = page.enginePaths.empty() ? -1 : 0;
     }
+    if (page.secondEngineRow >= static_cast<int32_t>(page.enginePaths.size())) page.secondEngineRow = page.engineRow;
     return found;
 }
 

@@ -97,6 +97,7 @@ void GameController::StartGame() {
     if (runNameCommand()) return;
     // A game ends 検討: the engines would share the machine with the game's.
     StopStudy();
+    if (page.computersOnly) return startComputersGame();
     // A new game replaces the record; one continued from it keeps it.
     if (page.presetRow != kPresetContinue && !mayReplaceRecord()) return;
     if (page.linkChecked) {

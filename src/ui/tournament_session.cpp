@@ -1,11 +1,15 @@
 // 連続対局 of engines in the window: the request becomes a tournament on its
 // own thread, and its snapshots become the dialog's table and the board.
 #include <algorithm>
+#include <ctime>
+#include <utility>
 #include <filesystem>
 #include <system_error>
 
+#include "aik/aik_loader.h"
 #include "analysis/record_annotation.h"
 #include "position/position.h"
+#include "position/setup.h"
 #include "position/sfen.h"
 #include "position/regular_file.h"
 #include "settings/usi_engines.h"
@@ -92,7 +96,15 @@ bool GameController::StartTournament(const TournamentRequest& request) {
         return false;
     }
     setup.openings = {evenOpening()};
-    if (!request.openingsPath.empty()) {
+    if (!request.startSfen.empty()) {
+        // Checked as an openings file's line is: both kings, a move to make.
+        std::vector<std::string> errors;
+        setup.openings = parseOpenings("sfen " + request.startSfen, errors);
+        if (setup.openings.empty()) {
+            showError(ui, kComputersNoStart + (errors.empty() ? request.startSfen : errors.front()));
+            return false;
+        }
+    } else if (!request.openingsPath.empty()) {
         std::vector<std::string> errors;
         setup.openings = loadOpenings(request.openingsPath, errors);
         if (!errors.empty() || setup.openings.empty()) {
@@ -137,6 +149,51 @@ bool GameController::StartTournament(const TournamentRequest& request) {
     return true;
 }
 
+void GameController::startComputersGame() {
+    const auto engines = static_cast<int32_t>(page.enginePaths.size());
+    const auto listed = [engines](int32_t row) { return row >= 0 && row < engines; };
+    if (!listed(page.engineRow) || !listed(page.secondEngineRow)) return showError(ui, kAikLoadError);
+    TournamentRequest r;
+    // The preset's position, or 継続's: the position shown.
+    if (page.presetRow == kPresetContinue) {
+        const ShownSetUpPosition shown = ShownSetUp();
+        r.startSfen = toSfen(shown.position, shown.toMove);
+    } else if (page.presetRow > kPresetEven && page.presetRow < kPresetCount) {
+        Position start{};
+        setupPosition(start, page.presetRow);
+        r.startSfen = toSfen(start, Side::Lower);
+    } else if (page.presetRow != kPresetEven) {
+        return showError(ui, kComputersNoStart + page.presetText);
+    }
+    const std::string& chosen = page.enginePaths[static_cast<size_t>(page.engineRow)];
+    const std::string& second = page.enginePaths[static_cast<size_t>(page.secondEngineRow)];
+    // The first engine of the one pairing is 先手: 対戦COM when it moves first.
+    r.enginePaths = page.computerFirst ? std::vector<std::string>{chosen, second} : std::vector<std::string>{second, chosen};
+    r.gamesPerPairing = 1;
+    r.swapColours = false;
+    if (page.clockRow == kClockPerMove) {
+        r.time.byoyomiMs = engine->timeLimitMs;
+    } else if (page.clocks[0] == page.clocks[1]) {
+        r.time = page.clocks[0];
+    } else {
+        return showError(ui, kComputersSameClock);
+    }
+    r.time.marginMs = kAnswerMarginMs;
+    char stamp[32];
+    const std::time_t t = std::time(nullptr);
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&t));
+    r.folder = folders.writeFolder / "output" / "tournament" / stamp;
+    // A folder of its own, even for two games begun within a second.
+    std::error_code ec;
+    for (int n = 2; std::filesystem::exists(r.folder, ec); ++n) {
+        r.folder = folders.writeFolder / "output" / "tournament" / (std::string(stamp) + "-" + std::to_string(n));
+    }
+    if (!StartTournament(r)) return;
+    computersGame_ = true;
+    HidePages();
+    ui.setPanelText(kGameStartText);
+}
+
 void GameController::StopTournament() {
     if (tournament_ != nullptr) tournament_->stop();
 }
@@ -163,12 +220,19 @@ void GameController::OnTournamentTick() {
         tournament_.reset();
         tournamentShown_.game = 0;
         ui.setControls(record->length != 0 ? ControlSet::NoGame : ControlSet::Startup);
+        // COM同士's game becomes the record.
+        const std::filesystem::path game = tournamentGamePath(tournamentFolder_, 1, 1);
+        if (std::exchange(computersGame_, false) && !tournamentShown_.results.empty()) OpenRecordFile(game.string());
     }
     if (tournamentShown_.game != shownBefore || tournamentShown_.plies != pliesBefore) {
         tournamentClocks_ = tournamentClocks();
         DrawBoard();
     }
     if (tournamentShown_.plies != pliesBefore && tournamentShown_.game != 0) ui.playSound(Sound::Piece);
+    if (computersGame_ && tournamentShown_.game != 0) {
+        const TournamentView v = ShownTournament();
+        ui.setPanelText(v.game + "\n" + v.lines[0] + "\n" + v.lines[1]);
+    }
     ui.tournamentChanged();
 }
 

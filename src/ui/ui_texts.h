@@ -105,6 +105,8 @@ inline constexpr const char* kTournamentBadOpenings = "開始局面のファイ�
 inline constexpr const char* kTournamentOtherResults = "このフォルダには別の連続対局の結果があります：";
 inline constexpr const char* kTournamentUnreadable = "結果ファイルが読めません";
 inline constexpr const char* kTournamentNoFolder = "保存先のフォルダを作れません：";
+inline constexpr const char* kComputersNoStart = "COM同士の対局はこの局面から始められません：";
+inline constexpr const char* kComputersSameClock = "COM同士の対局は先手・後手とも同じ持ち時間にしてください";
 inline constexpr const char* kTournamentRunning = "連続対局の実行中です";
 inline constexpr const char* kTournamentEngineMissing = "登録されていないエンジンです：";
 

@@ -2,6 +2,7 @@
 // engine (through nusari-usi) play a round robin on the tournament's
 // thread; the board shows the game in progress, stopping and starting
 // again goes on from the results file.
+#include <algorithm>
 #include <thread>
 
 #include "settings/usi_engines.h"
@@ -93,6 +94,36 @@ TEST_F(TournamentSessionTest, TheBoardShowsTheGameUntilTheTournamentStops) {
     EXPECT_EQ(controller->ShownTournament().played, 0);
     scene = controller->ComposeScene();
     EXPECT_NE(scene.texts[0].text, "Silent");
+}
+
+TEST_F(TournamentSessionTest, TwoComputersFromTheNewGamePagePlayAndBecomeTheRecord) {
+    const auto row = [&](const std::string& path) {
+        const auto& paths = controller->page.enginePaths;
+        return static_cast<int32_t>(std::find(paths.begin(), paths.end(), path) - paths.begin());
+    };
+    NewGamePage& page = controller->page;
+    page.computersOnly = true;
+    page.engineRow = row("USI:Mover");
+    page.secondEngineRow = row("USI:Resigner");
+    page.computerFirst = true;  // 対戦COM is 先手
+    page.presetRow = kPresetEven;
+    for (int round = 0; round < 2; ++round) {
+        controller->StartGame();
+        ASSERT_TRUE(controller->TournamentRunning()) << (ui.messages.empty() ? "" : ui.messages.back());
+        ASSERT_TRUE(tickUntil([&] { return !controller->TournamentRunning(); }));
+        EXPECT_EQ(controller->ShownDetails().firstName, "Mover");
+        EXPECT_EQ(controller->ShownDetails().secondName, "Resigner");
+        EXPECT_EQ(controller->ListedPlies(), 1);  // ▲７六歩, then 投了
+    }
+    page.clockRow = kClockCustom;
+    page.clocks[1].byoyomiMs += 1000;
+    controller->StartGame();
+    EXPECT_EQ(ui.messages.back(), kComputersSameClock);
+    page.presetRow = -1;
+    page.presetText = "typed";
+    controller->StartGame();
+    EXPECT_EQ(ui.messages.back(), std::string(kComputersNoStart) + "typed");
+    EXPECT_FALSE(controller->TournamentRunning());
 }
 
 TEST_F(TournamentSessionTest, NothingStartsWithoutTwoEnginesTimeAndGoodOpenings) {

@@ -48,7 +48,7 @@ void MainWindow::buildAnalysisActions() {
         // Each entry only when it can be done.
         connect(menu, &QMenu::aboutToShow, this, [this, start, stop, study, endStudy, tournament] {
             const GameController& c = *controller_;
-            const bool free = c.gameState == GameState::NoGame && !c.RecordAnalysing();
+            const bool free = c.gameState == GameState::NoGame && !c.RecordAnalysing() && !c.TournamentRunning();
             start->setEnabled(free);
             stop->setEnabled(c.RecordAnalysing());
             study->setEnabled(free && !c.Studying());

@@ -22,7 +22,7 @@ void MainWindow::buildEditorAction() {
 
 void MainWindow::editPosition() {
     GameController& c = *controller_;
-    if (c.gameState != GameState::NoGame || c.RecordAnalysing()) return;
+    if (c.gameState != GameState::NoGame || c.RecordAnalysing() || c.TournamentRunning()) return;
     const GameController::ShownSetUpPosition shown = c.ShownSetUp();
     if (const std::optional<SetUpResult> result =
             PositionEditorDialog::edit(shown.position, shown.toMove, this)) {

@@ -76,13 +76,20 @@ QWidget* SettingsPages::buildNewGamePage() {
     });
     connect(taikyoku_teai, &QComboBox::editTextChanged, this, &SettingsPages::presetTextChanged);
 
-    addLabel(page, "あなたの名前", QRect(8, 42, 84, 22), right);
+    nameLabel_ = addLabel(page, "あなたの名前", QRect(8, 42, 84, 22), right);
     namae_you = new QLineEdit(page);
     namae_you->setObjectName(QStringLiteral("namae_you"));
     namae_you->setValidator(new NameLengthValidator(namae_you));
     namae_you->setGeometry(100, 42, 200, 22);
     connect(namae_you, &QLineEdit::textChanged, this,
             [this](const QString& text) { controller_->page.playerName = text.toStdString(); });
+    // In a game between two engines the name's place holds the second one.
+    taisenn_com2 = new QComboBox(page);
+    taisenn_com2->setObjectName(QStringLiteral("taisenn_com2"));
+    taisenn_com2->setGeometry(100, 42, 200, 22);
+    taisenn_com2->hide();
+    connect(taisenn_com2, &QComboBox::currentIndexChanged, this,
+            [this](int row) { controller_->page.secondEngineRow = row; });
 
     addLabel(page, "対戦COM", QRect(8, 72, 84, 22), right);
     taisenn_com = new QComboBox(page);
@@ -90,14 +97,16 @@ QWidget* SettingsPages::buildNewGamePage() {
     taisenn_com->setGeometry(100, 72, 200, 22);
     connect(taisenn_com, &QComboBox::currentIndexChanged, this,
             [this](int row) { controller_->page.engineRow = row; });
-    // Two people on one board: the computer's side is the second person's.
-    ningen_taisen = new QCheckBox(QStringLiteral("人間同士"), page);
-    ningen_taisen->setObjectName(QStringLiteral("ningen_taisen"));
-    ningen_taisen->setToolTip(QStringLiteral("COMの側も盤をクリックして指す"));
-    ningen_taisen->setGeometry(306, 72, 84, 22);
-    connect(ningen_taisen, &QCheckBox::toggled, this, [this](bool checked) {
-        controller_->page.humanOpponent = checked;
-        showOpponent(checked);
+    // Who plays: you against the COM, two people on one board, or two COMs.
+    taikyokusha = new QComboBox(page);
+    taikyokusha->setObjectName(QStringLiteral("taikyokusha"));
+    taikyokusha->addItems({QStringLiteral("対COM"), QStringLiteral("人間同士"), QStringLiteral("COM同士")});
+    taikyokusha->setToolTip(QStringLiteral("人間同士：COMの側も盤をクリックして指す　COM同士：対戦COMと相手COMが指す"));
+    taikyokusha->setGeometry(306, 72, 84, 22);
+    connect(taikyokusha, &QComboBox::currentIndexChanged, this, [this](int row) {
+        controller_->page.humanOpponent = row == 1;
+        controller_->page.computersOnly = row == 2;
+        showOpponent();
     });
 
     sengo_1 = new QRadioButton(QStringLiteral("先手：YOU　vs　後手：COM"), page);
@@ -209,11 +218,18 @@ QWidget* SettingsPages::buildAnalysisPage() {
     return page;
 }
 
-// Who plays the other side: the chosen COM, or the second person.
-void SettingsPages::showOpponent(bool person) {
+void SettingsPages::showOpponent() {
+    const NewGamePage& page = controller_->page;
+    const bool person = page.humanOpponent;
+    const bool computers = page.computersOnly;
     taisenn_com->setEnabled(!person);
-    sengo_1->setText(person ? QStringLiteral("先手：YOU　vs　後手：相手") : QStringLiteral("先手：YOU　vs　後手：COM"));
-    sengo_2->setText(person ? QStringLiteral("先手：相手　vs　後手：YOU") : QStringLiteral("先手：COM　vs　後手：YOU"));
+    namae_you->setVisible(!computers);
+    taisenn_com2->setVisible(computers);
+    nameLabel_->setText(computers ? QStringLiteral("相手COM") : QStringLiteral("あなたの名前"));
+    const QString lower = computers ? QStringLiteral("相手COM") : QStringLiteral("YOU");
+    const QString upper = person ? QStringLiteral("相手") : QStringLiteral("COM");
+    sengo_1->setText(QStringLiteral("先手：%1　vs　後手：%2").arg(lower, upper));
+    sengo_2->setText(QStringLiteral("先手：%1　vs　後手：%2").arg(upper, lower));
 }
 
 QWidget* SettingsPages::buildUsiPage() {
@@ -238,9 +254,9 @@ void SettingsPages::sync() {
         hansoku_kinsi->setChecked(page.refuseFouls);
     }
     {
-        const QSignalBlocker block(ningen_taisen);
-        ningen_taisen->setChecked(page.humanOpponent);
-        showOpponent(page.humanOpponent);
+        const QSignalBlocker block(taikyokusha);
+        taikyokusha->setCurrentIndex(page.computersOnly ? 2 : page.humanOpponent ? 1 : 0);
+        showOpponent();
     }
     {
         const QSignalBlocker block(taisenn_com);
@@ -252,8 +268,13 @@ void SettingsPages::sync() {
         if (shown != names) {
             taisenn_com->clear();
             taisenn_com->addItems(names);
+            const QSignalBlocker block2(taisenn_com2);
+            taisenn_com2->clear();
+            taisenn_com2->addItems(names);
         }
         taisenn_com->setCurrentIndex(page.engineRow);
+        const QSignalBlocker block2(taisenn_com2);
+        taisenn_com2->setCurrentIndex(page.secondEngineRow);
     }
     {
         const QSignalBlocker block1(sengo_1);

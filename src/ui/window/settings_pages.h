@@ -34,7 +34,8 @@ class SettingsPages : public QTabWidget {
     QCheckBox* tuusinC = nullptr;
     QComboBox* tuusin_aite = nullptr;
     QCheckBox* hansoku_kinsi = nullptr;
-    QCheckBox* ningen_taisen = nullptr;  // 人間同士
+    QComboBox* taikyokusha = nullptr;   // 対COM, 人間同士, COM同士
+    QComboBox* taisenn_com2 = nullptr;  // the second COM of COM同士
     QPushButton* taikyoku_iiyo = nullptr;
     QPushButton* taikyoku_yame = nullptr;
     QLineEdit* zikann_max_ran = nullptr;
@@ -54,12 +55,13 @@ class SettingsPages : public QTabWidget {
     QLineEdit* addSettingsEdit(QWidget* page, int row, const char* label, const char* name,
                                int maxLength, SettingsEdit edit);
     void presetTextChanged(const QString& text);
-    // The COM list and the 先手/後手 choices for a game against the chosen
-    // COM or against a second person at the board.
-    void showOpponent(bool person);
+    // The page for who plays: the COM list, the name or the second COM, and
+    // the 先手/後手 choices.
+    void showOpponent();
 
     GameController*& controller_;
     ClockFields* clocks_ = nullptr;
+    QLabel* nameLabel_ = nullptr;
     // True while a number edit's exit check shows its message.
     bool checkingEdit_ = false;
 };
