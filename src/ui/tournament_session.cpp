@@ -1,10 +1,12 @@
-// 連続対局 of engines in the window: the request becomes a tournament on its
-// own thread, and its snapshots become the dialog's table and the board.
+// 連続対局 of engines in the window, and COM同士 from the new-game page as a
+// tournament of one game: the request becomes a tournament on its own
+// thread, and its snapshots become the dialog's table, the panel and the
+// board.
 #include <algorithm>
 #include <ctime>
-#include <utility>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "aik/aik_loader.h"
 #include "analysis/record_annotation.h"
