@@ -71,14 +71,17 @@ void readInfo(const std::vector<std::string_view>& words, EngineLine& line) {
         int64_t value = 0;
         if (!readCount(words[i + 1], value)) continue;
         const int small = static_cast<int>(std::min<int64_t>(value, 1 << 30));
+        // Counts are held far below int64_t's end, so rates made from them
+        // (nodes * 1000 / ms) cannot overflow.
+        const int64_t count = std::min<int64_t>(value, kMaxEngineCount);
         if (key == "depth") {
             line.depth = small;
         } else if (key == "seldepth") {
             line.seldepth = small;
         } else if (key == "nodes") {
-            line.nodes = value;
+            line.nodes = count;
         } else if (key == "nps") {
-            line.nps = value;
+            line.nps = count;
         } else if (key == "hashfull") {
             line.hashfull = std::min(small, 1000);
         } else if (key == "multipv") {

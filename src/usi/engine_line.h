@@ -35,6 +35,8 @@ struct EngineLine {
 };
 
 inline constexpr size_t kMaxPvMoves = 64;
+// Node counts and rates above this are held at it (a quadrillion).
+inline constexpr int64_t kMaxEngineCount = 1'000'000'000'000'000;
 
 inline constexpr int kMateScore = 100000;
 

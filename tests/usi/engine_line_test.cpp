@@ -23,6 +23,8 @@ TEST(EngineLine, InfoLinesGiveTheirProgressRankScoreAndBounds) {
         // Values that are no counts, or too large, are left out or held.
         {"info depth x nodes -5 hashfull 5000 multipv 99999999999", -1, -1, -1, -1, 1000, 1000, 0,
          false, false, false},
+        {"info nodes 1333333333333333333 nps 99999999999999999", -1, -1, kMaxEngineCount,
+         kMaxEngineCount, -1, 0, 0, false, false, false},
     };
     for (const auto& c : cases) {
         const EngineLine line = parseEngineLine(c.text);
