@@ -1,4 +1,5 @@
-// nusari-tool tune AIK --kif DIR -o OUT.aik [--method hit|fit [--score-weight P]] [--groups a,b]
+// nusari-tool tune AIK --kif DIR -o OUT.aik [--method hit|fit|ou [--score-weight P]] [--groups a,b]
+//   [--epochs N]
 //   [--holdout PERCENT] [--seed N] [--rounds N] [--evaluations N] [--threads N]:
 // improves the numbers of an engine file against teacher games (see src/tune).
 #include <cstdio>
@@ -14,8 +15,8 @@ namespace nusari::tool {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: nusari-tool tune AIK --kif DIR -o OUT.aik [--method hit|fit [--score-weight PERCENT]]\n"
-    "                        [--groups a,b,c] [--holdout PERCENT] [--seed N] [--rounds N]\n"
+    "usage: nusari-tool tune AIK --kif DIR -o OUT.aik [--method hit|fit|ou [--score-weight PERCENT]]\n"
+    "                        [--groups a,b,c] [--holdout PERCENT] [--seed N] [--rounds N] [--epochs N]\n"
     "                        [--evaluations N] [--threads N]\n";
 
 void printStats(const char* name, const HitStats& before, const HitStats& after) {
@@ -46,8 +47,12 @@ int runTune(const Arguments& args) {
             settings.kifFolder = args[++i];
         } else if (a == "-o" && hasValue) {
             settings.outPath = args[++i];
-        } else if (a == "--method" && hasValue && (args[i + 1] == "hit" || args[i + 1] == "fit")) {
-            settings.method = args[++i] == "fit" ? TuneMethod::Fit : TuneMethod::Hit;
+        } else if (a == "--method" && hasValue && (args[i + 1] == "hit" || args[i + 1] == "fit" || args[i + 1] == "ou")) {
+            const std::string& method = args[++i];
+            settings.method = method == "fit" ? TuneMethod::Fit : method == "ou" ? TuneMethod::KingPiece : TuneMethod::Hit;
+        } else if (a == "--epochs" && hasValue) {
+            if (!intOption(a, args[++i], 1, 10000, n)) return 2;
+            settings.epochs = static_cast<int32_t>(n);
         } else if (a == "--score-weight" && hasValue) {
             if (!intOption(a, args[++i], 0, 100, n)) return 2;
             settings.scoreWeightPercent = static_cast<int32_t>(n);
@@ -86,7 +91,7 @@ int runTune(const Arguments& args) {
         return 1;
     }
     std::printf("parameters: %d, evaluations: %d\n", outcome.parameters, outcome.evaluations);
-    if (settings.method == TuneMethod::Fit) {
+    if (settings.method != TuneMethod::Hit) {
         const FitFigures& f = outcome.fit;
         std::printf("scale: %.1f (teachers' scores: %.1f, on %d training positions)\n", f.scale,
                     f.teacherScale, f.taughtPositions);

@@ -196,6 +196,9 @@ LineOutcome handleLine(EngineState& state, AikReader& reader, const std::string&
     if (line.starts_with("set koma[")) {
         return ReadSetBlock(state, reader, line) ? LineOutcome::Ok : LineOutcome::Failed;
     }
+    if (line.starts_with("set ou[")) {
+        return ReadKingPieceBlock(state, reader, line) ? LineOutcome::Ok : LineOutcome::Failed;
+    }
     if (line.starts_with("find koma[")) {
         switch (ReadFindBlock(state, reader, line, lastOffset)) {
             case BlockResult::Ok: return LineOutcome::Ok;
@@ -234,6 +237,7 @@ bool readFile(EngineState& state, AikReader& reader, const std::string& path, Lo
 // Loads from `reader`, which has read the file at `path`.
 int32_t load(EngineState& state, AikReader& reader, const std::string& path, Ui& ui) {
     ClearFindRuleTables(state.findRuleTables);
+    state.kingPieceTables = KingPieceTables{};
     state.profile.edakari_pasu = kDefaultEdakariPasu;
     state.profile.edakari_hyouka = kDefaultEdakariHyouka;
     state.profile.edakari_hiyuusen = kDefaultEdakariHiyuusen;

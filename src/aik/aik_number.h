@@ -15,13 +15,14 @@ enum class AikNumberKind : int32_t {
     ArrayElement,  // element `index` of "key[]=A, B, ..."
     TableSlot,     // slot `index` of a "set koma[code]" block
     RuleValue,     // the value of a rule line of a "find koma[code]" block
+    KingPieceSlot, // slot `index` of a "set ou[code]" block
 };
 
 struct AikNumber {
     AikNumberKind kind = AikNumberKind::Scalar;
     std::string key;    // Scalar, ArrayElement: the key without "=" or "[]="
-    int32_t code = 0;   // TableSlot, RuleValue: the block's piece code
-    int32_t index = 0;  // ArrayElement: the element; TableSlot: the slot
+    int32_t code = 0;   // TableSlot, RuleValue, KingPieceSlot: the block's piece code
+    int32_t index = 0;  // ArrayElement: the element; TableSlot, KingPieceSlot: the slot
     FindRule rule;      // RuleValue: the rule as read
     std::size_t begin = 0;  // the number's text in the file: sign and digits
     std::size_t end = 0;

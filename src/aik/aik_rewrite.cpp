@@ -65,7 +65,8 @@ ValueRange ValidRange(const AikNumber& number) {
             if (number.key == "edakari_hyouka") return {1, 999};
             return {0, 999};
         case AikNumberKind::ArrayElement: return {0, 999};
-        case AikNumberKind::TableSlot: return {-9999, 99999};  // five characters with the sign
+        case AikNumberKind::TableSlot:
+        case AikNumberKind::KingPieceSlot: return {-9999, 99999};  // five characters with the sign
         case AikNumberKind::RuleValue: return {-999, 999};
     }
     return {};
@@ -76,7 +77,8 @@ bool SameField(const AikNumber& a, const AikNumber& b) {
     switch (a.kind) {
         case AikNumberKind::Scalar: return a.key == b.key;
         case AikNumberKind::ArrayElement: return a.key == b.key && a.index == b.index;
-        case AikNumberKind::TableSlot: return a.code == b.code && a.index == b.index;
+        case AikNumberKind::TableSlot:
+        case AikNumberKind::KingPieceSlot: return a.code == b.code && a.index == b.index;
         case AikNumberKind::RuleValue:
             return a.code == b.code && a.rule.piece == b.rule.piece && a.rule.dx == b.rule.dx &&
                    a.rule.dy == b.rule.dy && a.rule.op == b.rule.op;
@@ -98,7 +100,7 @@ std::string RewriteAikNumbers(const std::string& bytes, const std::vector<AikNum
         std::string field = text;
         // Only a table number may take the blanks before it: elsewhere a
         // blank can separate the number from what comes before.
-        if (n.kind == AikNumberKind::TableSlot) {
+        if (n.kind == AikNumberKind::TableSlot || n.kind == AikNumberKind::KingPieceSlot) {
             std::size_t blanks = 0;
             while (begin - blanks > copied && bytes[begin - blanks - 1] == ' ') ++blanks;
             const std::size_t width = blanks + old.size();

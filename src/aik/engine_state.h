@@ -9,6 +9,7 @@
 #include "aik/aik_profile.h"
 #include "aik/book_table.h"
 #include "aik/eval_tables.h"
+#include "aik/king_piece_tables.h"
 
 namespace nusari {
 
@@ -27,6 +28,7 @@ struct EngineState {
     std::string enginePath;
     EvalTables evalTables;
     FindRuleTables findRuleTables;
+    KingPieceTables kingPieceTables;
     BookTable bookTable;
 
     // Node protocol of the search core.
@@ -70,11 +72,12 @@ struct EngineState {
 };
 
 // Overwrites the target's profile, evaluation tables and neighbourhood
-// rules with the source's: everything the evaluation reads.
+// rules and king-relative values with the source's: everything the evaluation reads.
 inline void CopyEvaluationParts(const EngineState& source, EngineState& target) {
     target.profile = source.profile;
     target.evalTables = source.evalTables;
     target.findRuleTables = source.findRuleTables;
+    target.kingPieceTables = source.kingPieceTables;
 }
 
 }  // namespace nusari

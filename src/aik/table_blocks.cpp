@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::string_view kSetKoma = "set koma[";
 constexpr std::string_view kFindKoma = "find koma[";
+constexpr std::string_view kSetOu = "set ou[";
 constexpr int32_t kLowerCodes = 16;
 constexpr int32_t kUnusedCode = 11;  // a code that stands nowhere and has no table
 
@@ -27,14 +28,16 @@ int32_t blockCode(std::string_view line, std::size_t place) {
     return n < kLowerCodes ? n : -1;
 }
 
-// Reads one number into slot `slot` of the table of `code`, reporting it.
-bool readSlot(AikReader& reader, int32_t* table, int32_t code, int32_t slot) {
+// Reads one number into slot `slot` of the table of `code`, reporting it as
+// a number of that kind.
+bool readSlot(AikReader& reader, int32_t* table, int32_t code, int32_t slot,
+              AikNumberKind kind = AikNumberKind::TableSlot) {
     reader.skipWhiteSpace();
     const std::size_t begin = reader.position();
     if (!reader.scanNumber(table[slot])) return false;
     if (reader.reporting()) {
         AikNumber number;
-        number.kind = AikNumberKind::TableSlot;
+        number.kind = kind;
         number.code = code;
         number.index = slot;
         number.begin = begin;
@@ -46,9 +49,10 @@ bool readSlot(AikReader& reader, int32_t* table, int32_t code, int32_t slot) {
 }
 
 // Reads one row of nine numbers into slots first..first + 8.
-bool readRow(AikReader& reader, int32_t* table, int32_t code, int32_t first) {
+bool readRow(AikReader& reader, int32_t* table, int32_t code, int32_t first,
+             AikNumberKind kind = AikNumberKind::TableSlot) {
     for (int32_t i = 0; i < 9; ++i) {
-        if (!readSlot(reader, table, code, first + i)) return false;
+        if (!readSlot(reader, table, code, first + i, kind)) return false;
         if (i < 8 && !reader.accept(',')) return false;
     }
     reader.skipWhiteSpace();
@@ -107,6 +111,23 @@ bool ReadSetBlock(EngineState& state, AikReader& reader, std::string_view line) 
     }
     if (!readSlot(reader, t, code, kCoefficientSlot)) return false;
     // The closing "}" may be missing; reading then goes on where it stands.
+    reader.skipWhiteSpace();
+    if (reader.accept('}')) reader.skipWhiteSpace();
+    return true;
+}
+
+bool ReadKingPieceBlock(EngineState& state, AikReader& reader, std::string_view line) {
+    if (line.size() < kSetOu.size()) return false;
+    const int32_t code = ParseNumber(line.substr(kSetOu.size()));
+    const int32_t kind = code & 15;
+    const bool side = (code >= 0 && code < kLowerCodes) || (code >= kUpperSide && code < kUpperSide + kLowerCodes);
+    if (!side || code == kUpperSide || kind == kPromotedFlag || kind == kUnusedCode) return false;
+    const int32_t table = kind + (code >= kUpperSide ? kKingPieceOtherSide : 0);
+    int32_t* values = state.kingPieceTables.value[table];
+    for (int32_t row = 0; row < kKingPieceRows; ++row) {
+        if (!readRow(reader, values, code, row * kKingPieceFiles, AikNumberKind::KingPieceSlot)) return false;
+    }
+    state.kingPieceTables.present = true;
     reader.skipWhiteSpace();
     if (reader.accept('}')) reader.skipWhiteSpace();
     return true;

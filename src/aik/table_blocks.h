@@ -24,6 +24,10 @@ void ClearFindRuleTables(FindRuleTables& rules);
 // Reads the rows and coefficient of a "set koma[" block whose header is `line`.
 bool ReadSetBlock(EngineState& state, AikReader& reader, std::string_view line);
 
+// Reads the 17 rows of a "set ou[" block whose header is `line` into the
+// king-relative table of its code (see king_piece_tables.h).
+bool ReadKingPieceBlock(EngineState& state, AikReader& reader, std::string_view line);
+
 // Reads the rule lines of a "find koma[" block up to its "}" (or the end of
 // the file, which keeps the rules read and ends the file).
 BlockResult ReadFindBlock(EngineState& state, AikReader& reader, std::string_view line,

@@ -4,6 +4,7 @@
 
 #include "position/attack_map.h"
 #include "position/position.h"
+#include "think/king_piece_eval.h"
 #include "think/progress.h"
 
 namespace nusari {
@@ -370,6 +371,7 @@ void ScoreMove(EngineState& state, const Position& p, const AttackMap& map, Cand
 }
 
 int32_t EvaluatePosition(EngineState& state, const Position& p, Side toMove) {
+    if (state.kingPieceTables.present) return EvaluateKingPiece(state, p, toMove);
     // The move evaluation scores for the upper side as the mover: the side
     // that moved into the position goes up.
     Position q = toMove == Side::Upper ? flipPosition(p) : p;

@@ -54,7 +54,8 @@ struct EvalTerms {
 // and the neighbourhood rules of its pieces), negated. That view knows the
 // side to move is about to move: the pieces the mover left en prise count
 // against the mover. `p` in either orientation; kWinScore when the side
-// not to move stands in check (its king can be taken).
+// not to move stands in check (its king can be taken). An engine with
+// king-relative tables ("set ou[") is scored by EvaluateKingPiece instead.
 int32_t EvaluatePosition(EngineState& state, const Position& p, Side toMove);
 
 // EvaluatePosition of `moverUp` (the side that moved into it as the upper

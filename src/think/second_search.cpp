@@ -11,6 +11,7 @@
 #include "think/candidate.h"
 #include "think/clock.h"
 #include "think/evaluate.h"
+#include "think/king_piece_eval.h"
 #include "think/move_stages.h"
 #include "think/progress.h"
 #include "think/search_board.h"
@@ -254,11 +255,16 @@ class Searcher {
         ++evaluations_;
         const Side toMove = board_.sideToMove();
         const Position& p = board_.position();
-        EngineState& view = views_.sync(board_);
-        const int32_t blended = toMove == Side::Lower ? EvaluateBlended(view, p) : EvaluateBlended(view, flipPosition(p));
-        // Debug builds check the kept tables against tables blended afresh.
-        assert(blended == EvaluatePosition(*checker(), p, toMove));
-        const int32_t s = std::clamp(blended, -kEvalLimit, kEvalLimit);
+        int32_t score = 0;
+        if (e_.kingPieceTables.present) {
+            score = EvaluateKingPiece(e_, p, toMove);
+        } else {
+            EngineState& view = views_.sync(board_);
+            score = toMove == Side::Lower ? EvaluateBlended(view, p) : EvaluateBlended(view, flipPosition(p));
+            // Debug builds check the kept tables against tables blended afresh.
+            assert(score == EvaluatePosition(*checker(), p, toMove));
+        }
+        const int32_t s = std::clamp(score, -kEvalLimit, kEvalLimit);
         slot = EvalSlot{board_.key(), s};
         return s;
     }

@@ -16,6 +16,7 @@
 #include "records/record_tree_files.h"
 #include "tune/engine_companions.h"
 #include "tune/fit_positions.h"
+#include "tune/king_piece_fit.h"
 #include "tune/teacher_split.h"
 #include "tune/tune_groups.h"
 
@@ -288,6 +289,64 @@ bool readEngineFile(const std::string& path, std::string& bytes, std::string& er
     return true;
 }
 
+// Writes `text` to settings.outPath with the companions beside it, and
+// loads it back into `written`.
+bool writeResult(const TuneSettings& settings, const std::string& text, const std::vector<CompanionCopy>& companions,
+                 TuneOutcome& outcome, EngineState& written, std::string& error) {
+    if (!CopyCompanions(companions, error)) return false;
+    for (const CompanionCopy& c : companions) outcome.copied.push_back(c.to);
+    if (!writeFileReplacing(settings.outPath, text)) {
+        error = withPath("cannot write ", settings.outPath);
+        return false;
+    }
+    MessageCatcher writtenMessage;
+    if (LoadAik(written, settings.outPath, writtenMessage) != 1) {
+        error = withPath("the written engine does not load: ", settings.outPath) + ": " +
+                oneLine(writtenMessage.last);
+        return false;
+    }
+    return true;
+}
+
+// TuneMethod::KingPiece, once the positions and their targets are read: the
+// errors before are those of the engine as loaded, whichever evaluation it
+// uses, at the scale that fits it best, and the fitted evaluation is judged
+// at that scale.
+bool fitKingPiece(const TuneSettings& settings, const std::string& bytes, const std::vector<AikNumber>& numbers,
+                  const EngineState& input, const std::vector<FitPosition>& training,
+                  const std::vector<FitPosition>& heldOut, const std::vector<CompanionCopy>& companions,
+                  std::FILE* progress, TuneOutcome& outcome, std::string& error) {
+    const int32_t threads = AnalysisThreads(settings.threads);
+    FitFigures& f = outcome.fit;
+    f.scale = BestFitScale(input, training, threads);
+    f.trainingPositions = static_cast<int32_t>(training.size());
+    f.heldOutPositions = static_cast<int32_t>(heldOut.size());
+    f.trainingBefore = FitError(input, training, f.scale, threads);
+    f.heldOutBefore = FitError(input, heldOut, f.scale, threads);
+    auto fitted = std::make_unique<EngineState>();
+    CopyEvaluationParts(input, *fitted);
+    KingPieceFitSettings fit;
+    fit.epochs = settings.epochs;
+    fit.seed = settings.seed;
+    outcome.parameters = FitKingPieceNumbers(*fitted, training, f.scale, fit, progress);
+    f.trainingAfter = FitError(*fitted, training, f.scale, threads);
+    f.heldOutAfter = FitError(*fitted, heldOut, f.scale, threads);
+    std::string text;
+    if (!KingPieceFile(settings.aikPath, bytes, numbers, *fitted, text)) {
+        error = "the fitted numbers do not make an engine file";
+        return false;
+    }
+    auto written = std::make_unique<EngineState>();
+    if (!writeResult(settings, text, companions, outcome, *written, error)) return false;
+    if (!written->kingPieceTables.present ||
+        !std::equal(&written->kingPieceTables.value[0][0], &written->kingPieceTables.value[0][0] + kKingPieceTables * kKingPieceSlots,
+                    &fitted->kingPieceTables.value[0][0])) {
+        error = withPath("the written engine does not read back the fitted tables: ", settings.outPath);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 double ScorePerPosition(const HitStats& stats) {
@@ -322,10 +381,12 @@ bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& out
         return false;
     }
     std::vector<TuneParameter> parameters;
-    const bool fit = settings.method == TuneMethod::Fit;
+    const bool fit = settings.method != TuneMethod::Hit;
     const std::vector<std::string> groups = !settings.groups.empty() ? settings.groups
                                             : SplitList(fit ? kDefaultFitGroups : kDefaultTuneGroups);
-    if (!BuildTuneParameters(numbers, groups, parameters, error)) return false;
+    if (settings.method != TuneMethod::KingPiece && !BuildTuneParameters(numbers, groups, parameters, error)) {
+        return false;
+    }
 
     const TeacherSplit split = SplitTeacherGames(TeacherGames(settings.kifFolder), settings.holdoutPercent);
     TeacherSet training = readTeacherSet(split.training, fit);
@@ -346,6 +407,10 @@ bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& out
     outcome.trainingGames = training.games;
     outcome.heldOutGames = heldOut.games;
     outcome.parameters = static_cast<int32_t>(parameters.size());
+    if (settings.method == TuneMethod::KingPiece) {
+        return fitKingPiece(settings, bytes, numbers, *input, training.fit, heldOut.fit, companions, progress,
+                            outcome, error);
+    }
 
     Objective objective(settings, bytes, numbers, parameters);
     if (fit) objective.fitScale = BestFitScale(*input, training.fit, AnalysisThreads(settings.threads));
@@ -384,20 +449,8 @@ bool RunTune(const TuneSettings& settings, std::FILE* progress, TuneOutcome& out
         error = "the tuned numbers do not make an engine file";
         return false;
     }
-    if (!CopyCompanions(companions, error)) return false;
-    for (const CompanionCopy& c : companions) outcome.copied.push_back(c.to);
-    if (!writeFileReplacing(settings.outPath, tuned)) {
-        error = withPath("cannot write ", settings.outPath);
-        return false;
-    }
     auto written = std::make_unique<EngineState>();
-    MessageCatcher writtenMessage;
-    if (LoadAik(*written, settings.outPath, writtenMessage) != 1) {
-        error = withPath("the written engine does not load: ", settings.outPath) + ": " +
-                oneLine(writtenMessage.last);
-        return false;
-    }
-    return true;
+    return writeResult(settings, tuned, companions, outcome, *written, error);
 }
 
 }  // namespace nusari

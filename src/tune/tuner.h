@@ -17,6 +17,10 @@ namespace nusari {
 enum class TuneMethod : int32_t {
     Hit,  // the hit score of the teacher's moves in the candidate lists
     Fit,  // a logistic fit of the static evaluation to the games' results
+    // The same fit of the second search's king-piece evaluation: the raw
+    // square and hand values and the king-relative tables ("set ou["), all
+    // at once by gradient descent (tune/king_piece_fit.h).
+    KingPiece,
 };
 
 struct TuneSettings {
@@ -33,6 +37,7 @@ struct TuneSettings {
     // The fit's target: the share (per cent) of the teachers' scores beside
     // the games' results.
     int32_t scoreWeightPercent = 100;
+    int32_t epochs = 40;  // KingPiece: passes over the training positions
 };
 
 // The logistic fit's figures: the scale of the evaluation fixed for the
@@ -66,7 +71,7 @@ struct TuneOutcome {
     HitStats trainingAfter;
     HitStats heldOutBefore;
     HitStats heldOutAfter;
-    FitFigures fit;  // the fit's (TuneMethod::Fit)
+    FitFigures fit;  // the fit's (TuneMethod::Fit, TuneMethod::KingPiece)
     std::vector<TuneChange> changes;
     // The book and message files copied beside the written engine file.
     std::vector<std::string> copied;

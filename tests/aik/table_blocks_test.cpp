@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "aik/table_blocks.h"
+#include "position/types.h"
 #include "aik_test_support.h"
 
 namespace nusari::test {
@@ -124,6 +125,37 @@ TEST(SetBlock, TablesAreNotClearedBetweenLoads) {
     ASSERT_EQ(f.load(setBlock(4)), 1);
     EXPECT_EQ(f.state->evalTables.table[3][11], 1006);
     EXPECT_EQ(f.state->evalTables.table[4][11], 1001);
+}
+
+// 17 rows of `row(base + 10 * r)`.
+std::string kingPieceBlock(const std::string& header, int base, int rows = 17) {
+    std::string b = header + "\n";
+    for (int r = 0; r < rows; ++r) b += row(base + 10 * r);
+    return b + "}\n";
+}
+
+TEST(KingPieceBlock, RowsReachTheTableOfTheirCodeAndOtherHeadersFail) {
+    LoadFixture f;
+    ASSERT_EQ(f.load(kingPieceBlock("set ou[35]", 1000) + kingPieceBlock("set ou[15]", -500)), 1);
+    const KingPieceTables& t = f.state->kingPieceTables;
+    EXPECT_TRUE(t.present);
+    // The other side's gold: table 16 + 3; row 0 is the rank offset -8.
+    EXPECT_EQ(t.value[kKingPieceOtherSide + kGold][kingPieceSlot(-8, 0)], 1000);
+    EXPECT_EQ(t.value[kKingPieceOtherSide + kGold][kingPieceSlot(0, 4)], 1084);
+    EXPECT_EQ(t.value[kKingPieceOtherSide + kGold][kingPieceSlot(8, 8)], 1168);
+    EXPECT_EQ(t.value[kLowerTokin][kingPieceSlot(-8, 1)], -499);
+    EXPECT_EQ(t.value[kGold][kingPieceSlot(0, 0)], 0);
+    // A file without blocks leaves the tables empty, also after one with them.
+    ASSERT_EQ(f.load("hukasa=3\n"), 1);
+    EXPECT_FALSE(f.state->kingPieceTables.present);
+    EXPECT_EQ(f.state->kingPieceTables.value[kKingPieceOtherSide + kGold][kingPieceSlot(-8, 0)], 0);
+    for (const char* header : {"set ou[32]", "set ou[-1]", "set ou[8]", "set ou[43]", "set ou[16]", "set ou[48]",
+                               "set ou[]"}) {
+        LoadFixture refused;
+        EXPECT_EQ(refused.load(kingPieceBlock(header, 1)), -1) << header;
+    }
+    LoadFixture short16;
+    EXPECT_EQ(short16.load(kingPieceBlock("set ou[1]", 1, 16)), -1);
 }
 
 TEST(FindBlock, RuleLinesAreParsed) {

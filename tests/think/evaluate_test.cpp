@@ -1,4 +1,5 @@
 #include "think/evaluate.h"
+#include "think/king_piece_eval.h"
 
 #include <gtest/gtest.h>
 
@@ -185,6 +186,36 @@ TEST(EvaluatePosition, IsTheMoversEvaluationNegatedInEitherFrame) {
     ASSERT_TRUE(parseSfen("l2+PR3+P/1RS1k1g2/1p5Gp/4p1S2/p1p4NP/1P4PK1/P3+n1+B2/3p1+p3/LNG5L b G2SNLPb4p 1",
                           p, toMove, error));
     EXPECT_EQ(EvaluatePosition(*state, p, toMove), kWinScore);
+}
+
+// The king-piece evaluation: each piece's square value and its values
+// against both kings, and the hands, summed for the lower side and taken
+// from the upper; the same from either side of the board.
+TEST(EvaluateKingPiece, SumsEachPiecesTermsForTheSideToMove) {
+    auto state = std::make_unique<EngineState>();
+    state->kingPieceTables.present = true;
+    state->evalTables.table[kGold][58] = 700;
+    state->evalTables.table[kLowerKing][59] = 5;  // both kings stand on it, each from its own side
+    state->evalTables.table[kPawn][kHandValueSlot + 2] = 180;
+    state->kingPieceTables.value[kGold][kingPieceSlot(-1, 0)] = 40;                       // beside its king
+    state->kingPieceTables.value[kKingPieceOtherSide + kGold][kingPieceSlot(-7, 0)] = 9;  // seen by the other
+    Position p;
+    Side toMove = Side::Lower;
+    std::string error;
+    ASSERT_TRUE(parseSfen("4k4/9/9/9/9/9/9/4G4/4K4 b 2p 1", p, toMove, error)) << error;
+    EXPECT_EQ(EvaluateKingPiece(*state, p, Side::Lower), 700 + 40 - 9 - 180);
+    EXPECT_EQ(EvaluateKingPiece(*state, p, Side::Upper), -(700 + 40 - 9 - 180));
+    EXPECT_EQ(EvaluatePosition(*state, p, Side::Lower), 700 + 40 - 9 - 180);
+
+    for (int32_t i = 0; i < kKingPieceEvalIndices; ++i) KingPieceNumber(*state, i) = (i * 7919) % 601 - 300;
+    for (const char* sfen : {"ln1g3nl/1r1sg1k2/p1pppp1pp/6p2/1p7/2P3P2/PPSPPP2P/2G1K2R1/LN3GSNL b BPbsp 1",
+                             "l2+P4+P/1RS1k1g2/1p5Gp/4p1S2/p1p4NP/1P4PK1/P3+n1+B2/3p1+p3/LNG5L w RG2SNLPb4p 1",
+                             "8k/9/9/9/9/9/9/9/9 b R2b4g4s4n4l18p 1"}) {
+        ASSERT_TRUE(parseSfen(sfen, p, toMove, error)) << error;
+        EXPECT_EQ(EvaluateKingPiece(*state, flipPosition(p), opponentOf(toMove)),
+                  EvaluateKingPiece(*state, p, toMove))
+            << sfen;
+    }
 }
 
 }  // namespace

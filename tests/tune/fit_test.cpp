@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "aik/aik_loader.h"
+#include "position/regular_file.h"
 #include "position/sfen.h"
 #include "records/record_tree_files.h"
 #include "support/fake_ui.h"
@@ -104,6 +105,45 @@ TEST(Tune, TheFitLowersTheErrorAndWritesAnEngineThatLoads) {
     test::FakeUi ui;
     EXPECT_EQ(LoadAik(*written, settings.outPath, ui), 1);
     EXPECT_EQ(written->profile.tansaku, 1);
+}
+
+// The king-piece fit writes its "set ou[" blocks once, and a fit of the
+// written file rewrites them in place.
+TEST(Tune, TheKingPieceFitWritesItsTablesOnceAndRefitsThemInPlace) {
+    test::TempFolder folder;
+    fs::create_directories(folder.path() / "games");
+    for (const char* name : {"fsf-fsf-001.csa", "fsf-fsf-002.csa", "fsf-fsf-003.csa", "fsf-fsf-004.csa"}) {
+        fs::copy_file(fs::path(NUSARI_DATA_DIR "/kif") / name, folder.path() / "games" / name);
+    }
+    TuneSettings settings;
+    settings.aikPath = NUSARI_DATA_DIR "/aik/探索.aik";
+    settings.kifFolder = (folder.path() / "games").string();
+    settings.method = TuneMethod::KingPiece;
+    settings.holdoutPercent = 25;
+    settings.epochs = 5;
+    settings.threads = 2;
+    for (const char* out : {"first.aik", "second.aik"}) {
+        settings.outPath = (folder.path() / out).string();
+        TuneOutcome outcome;
+        std::string error;
+        ASSERT_TRUE(RunTune(settings, nullptr, outcome, error)) << error;
+        EXPECT_GT(outcome.parameters, 5000);
+        EXPECT_GT(outcome.fit.heldOutPositions, 20);
+        EXPECT_LT(outcome.fit.trainingAfter, 0.25);
+        auto written = std::make_unique<EngineState>();
+        test::FakeUi ui;
+        ASSERT_EQ(LoadAik(*written, settings.outPath, ui), 1);
+        EXPECT_TRUE(written->kingPieceTables.present);
+        EXPECT_EQ(written->profile.tansaku, 1);
+        std::string text;
+        ASSERT_EQ(readRegularFile(settings.outPath, 1 << 22, text), FileRead::Ok);
+        int32_t blocks = 0;
+        for (std::size_t at = text.find("\nset ou["); at != std::string::npos; at = text.find("\nset ou[", at + 1)) {
+            ++blocks;
+        }
+        EXPECT_EQ(blocks, 27) << out;
+        settings.aikPath = settings.outPath;
+    }
 }
 
 }  // namespace
