@@ -76,8 +76,8 @@ TEST(FitPositions, OnlyQuietPositionsStay) {
     }
 }
 
-TEST(Tune, TheFitLowersTheErrorAndWritesAnEngineThatLoads) {
-    test::TempFolder folder;
+// Settings for 探索.aik on four teacher games copied into `folder`.
+TuneSettings fourGames(const test::TempFolder& folder) {
     fs::create_directories(folder.path() / "games");
     for (const char* name : {"fsf-fsf-001.csa", "fsf-fsf-002.csa", "fsf-fsf-003.csa", "fsf-fsf-004.csa"}) {
         fs::copy_file(fs::path(NUSARI_DATA_DIR "/kif") / name, folder.path() / "games" / name);
@@ -85,6 +85,12 @@ TEST(Tune, TheFitLowersTheErrorAndWritesAnEngineThatLoads) {
     TuneSettings settings;
     settings.aikPath = NUSARI_DATA_DIR "/aik/探索.aik";
     settings.kifFolder = (folder.path() / "games").string();
+    return settings;
+}
+
+TEST(Tune, TheFitLowersTheErrorAndWritesAnEngineThatLoads) {
+    test::TempFolder folder;
+    TuneSettings settings = fourGames(folder);
     settings.outPath = (folder.path() / "fitted.aik").string();
     settings.method = TuneMethod::Fit;
     settings.holdoutPercent = 25;
@@ -111,13 +117,7 @@ TEST(Tune, TheFitLowersTheErrorAndWritesAnEngineThatLoads) {
 // written file rewrites them in place.
 TEST(Tune, TheKingPieceFitWritesItsTablesOnceAndRefitsThemInPlace) {
     test::TempFolder folder;
-    fs::create_directories(folder.path() / "games");
-    for (const char* name : {"fsf-fsf-001.csa", "fsf-fsf-002.csa", "fsf-fsf-003.csa", "fsf-fsf-004.csa"}) {
-        fs::copy_file(fs::path(NUSARI_DATA_DIR "/kif") / name, folder.path() / "games" / name);
-    }
-    TuneSettings settings;
-    settings.aikPath = NUSARI_DATA_DIR "/aik/探索.aik";
-    settings.kifFolder = (folder.path() / "games").string();
+    TuneSettings settings = fourGames(folder);
     settings.method = TuneMethod::KingPiece;
     settings.holdoutPercent = 25;
     settings.epochs = 5;
