@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <iterator>
 #include <numeric>
 #include <random>
 
@@ -122,7 +124,9 @@ int32_t FitKingPieceNumbers(EngineState& engine, const std::vector<FitPosition>&
             std::fflush(progress);
         }
     }
-    const ValueRange range{-9999, 99999};
+    AikNumber any;
+    any.kind = AikNumberKind::KingPieceSlot;
+    const ValueRange range = ValidRange(any);  // as the file can hold them
     for (const int32_t i : fitted) {
         KingPieceNumber(engine, i) = std::clamp(static_cast<int32_t>(std::lround(value[i])), range.min, range.max);
     }
@@ -132,7 +136,7 @@ int32_t FitKingPieceNumbers(EngineState& engine, const std::vector<FitPosition>&
 bool KingPieceFile(const std::string& path, const std::string& bytes, const std::vector<AikNumber>& numbers,
                    const EngineState& engine, std::string& out) {
     std::vector<int32_t> values;
-    bool hasBlocks = false;
+    bool inFile[kKingPieceTables] = {};
     for (const AikNumber& n : numbers) {
         int32_t v = n.value;
         if (n.kind == AikNumberKind::TableSlot && n.code < kLowerCodes) {
@@ -140,22 +144,26 @@ bool KingPieceFile(const std::string& path, const std::string& bytes, const std:
         } else if (n.kind == AikNumberKind::KingPieceSlot) {
             const int32_t table = (n.code & 15) + (n.code >= kUpperSide ? kKingPieceOtherSide : 0);
             v = engine.kingPieceTables.value[table][n.index];
-            hasBlocks = true;
+            inFile[table] = true;
         }
         values.push_back(v);
     }
     std::string rewritten;
     if (!RewriteAikNumbersChecked(path, bytes, numbers, values, rewritten)) return false;
-    if (!hasBlocks) {
-        const char* eol = rewritten.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-        std::string blocks = std::string("' King-relative piece values: rows are the rank offset -8..8 from the king") +
-                             " (toward the other side first), columns the file distance 0..8;" + eol +
-                             "' set ou[N] for the king's own piece N, set ou[N+32] for the other side's;" + eol +
-                             "' set ou[0] for the squares around the king by the other side's attacks." + eol;
-        for (int32_t side : {0, kUpperSide}) {
-            for (int32_t code = side == 0 ? 0 : 1; code < kLowerCodes; ++code) {
-                if (isTableCode(code)) blocks += blockText(engine, side + code, eol);
-            }
+    std::string blocks;
+    const char* eol = rewritten.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    for (int32_t side : {0, kUpperSide}) {
+        for (int32_t code = side == 0 ? 0 : 1; code < kLowerCodes; ++code) {
+            const int32_t table = code + (side != 0 ? kKingPieceOtherSide : 0);
+            if (isTableCode(code) && !inFile[table]) blocks += blockText(engine, side + code, eol);
+        }
+    }
+    if (!blocks.empty()) {
+        if (std::none_of(std::begin(inFile), std::end(inFile), [](bool b) { return b; })) {
+            blocks = std::string("' King-relative piece values: rows are the rank offset -8..8 from the king") +
+                     " (toward the other side first), columns the file distance 0..8;" + eol +
+                     "' set ou[N] for the king's own piece N, set ou[N+32] for the other side's;" + eol +
+                     "' set ou[0] for the squares around the king by the other side's attacks." + eol + blocks;
         }
         std::size_t at = rewritten.find(std::string(eol) + "find koma[");
         if (at == std::string::npos) {

@@ -32,10 +32,10 @@ int32_t FitKingPieceNumbers(EngineState& engine, const std::vector<FitPosition>&
                             const KingPieceFitSettings& settings, std::FILE* progress);
 
 // The engine file `bytes` (whose numbers are `numbers`) with the fitted
-// numbers of `engine`: its "set koma[" values rewritten in place, and its
-// "set ou[" blocks rewritten, or written before the first "find koma[" block
-// (else at the end) when it has none. False when the result does not load
-// with every number as asked.
+// numbers of `engine`: its "set koma[" values and "set ou[" blocks rewritten
+// in place, and the blocks it lacks written before the first "find koma["
+// block (else at the end). False when the rewritten numbers do not read
+// back as asked.
 bool KingPieceFile(const std::string& path, const std::string& bytes, const std::vector<AikNumber>& numbers,
                    const EngineState& engine, std::string& out);
 
