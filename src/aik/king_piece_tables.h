@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#include "position/types.h"
+
 namespace nusari {
 
 inline constexpr int32_t kKingPieceRows = 17;
@@ -23,6 +25,22 @@ inline constexpr int32_t kKingPieceOtherSide = 16;
 
 constexpr int32_t kingPieceSlot(int32_t rankOffset, int32_t fileDistance) {
     return (rankOffset + 8) * kKingPieceFiles + fileDistance;
+}
+
+// The table of block N ("set ou[N]"), or -1 for a code without one: 0..15
+// and 33..47, but for the codes 8 and 11 that stand on no square.
+constexpr int32_t kingPieceTableOf(int32_t code) {
+    const bool lower = code >= 0 && code < kKingPieceOtherSide;
+    const bool upper = code > kUpperSide && code < kUpperSide + kKingPieceOtherSide;
+    const int32_t kind = code & 15;
+    if (!(lower || upper) || kind == kPromotedFlag || kind == 11) return -1;
+    return kind + (upper ? kKingPieceOtherSide : 0);
+}
+
+// The block code of table `table` (the inverse of kingPieceTableOf where
+// that has a table).
+constexpr int32_t kingPieceBlockCode(int32_t table) {
+    return table < kKingPieceOtherSide ? table : table - kKingPieceOtherSide + kUpperSide;
 }
 
 struct KingPieceTables {

@@ -119,10 +119,8 @@ bool ReadSetBlock(EngineState& state, AikReader& reader, std::string_view line) 
 bool ReadKingPieceBlock(EngineState& state, AikReader& reader, std::string_view line) {
     if (line.size() < kSetOu.size()) return false;
     const int32_t code = ParseNumber(line.substr(kSetOu.size()));
-    const int32_t kind = code & 15;
-    const bool side = (code >= 0 && code < kLowerCodes) || (code >= kUpperSide && code < kUpperSide + kLowerCodes);
-    if (!side || code == kUpperSide || kind == kPromotedFlag || kind == kUnusedCode) return false;
-    const int32_t table = kind + (code >= kUpperSide ? kKingPieceOtherSide : 0);
+    const int32_t table = kingPieceTableOf(code);
+    if (table < 0) return false;
     int32_t* values = state.kingPieceTables.value[table];
     for (int32_t row = 0; row < kKingPieceRows; ++row) {
         if (!readRow(reader, values, code, row * kKingPieceFiles, AikNumberKind::KingPieceSlot)) return false;

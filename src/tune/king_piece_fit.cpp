@@ -16,18 +16,17 @@ namespace {
 
 constexpr int32_t kLowerCodes = 16;
 
-bool isTableCode(int32_t code) { return code != 8 && code != 11; }
 
 // Whether the fit changes the number at `index`: the squares of every
 // table, the hands of the kinds that are held, every king-relative value.
 bool isFitted(int32_t index) {
     if (index >= kKingPieceFirstIndex) {
         const int32_t table = (index - kKingPieceFirstIndex) / kKingPieceSlots;
-        return table != kKingPieceOtherSide && isTableCode(table % kKingPieceOtherSide);
+        return kingPieceTableOf(kingPieceBlockCode(table)) == table;
     }
     const int32_t code = index / kEvalTableSlots;
     const int32_t slot = index % kEvalTableSlots;
-    if (code >= kLowerCodes || !isTableCode(code)) return false;
+    if (code >= kLowerCodes || kingPieceTableOf(code) != code) return false;  // no table, or the danger map
     if (isSquare(slot)) return true;
     return code >= kRook && code <= kPawn && slot > kHandValueSlot && slot <= kHandValueSlot + kMaxHandCount;
 }
@@ -53,7 +52,7 @@ Terms termsOf(const std::vector<FitPosition>& positions) {
 }
 
 std::string blockText(const EngineState& engine, int32_t code, const char* eol) {
-    const int32_t table = (code & 15) + (code >= kUpperSide ? kKingPieceOtherSide : 0);
+    const int32_t table = kingPieceTableOf(code);
     std::string text = "set ou[" + std::to_string(code) + "]" + eol;
     for (int32_t row = 0; row < kKingPieceRows; ++row) {
         for (int32_t file = 0; file < kKingPieceFiles; ++file) {
@@ -142,7 +141,7 @@ bool KingPieceFile(const std::string& path, const std::string& bytes, const std:
         if (n.kind == AikNumberKind::TableSlot && n.code < kLowerCodes) {
             v = KingPieceNumber(engine, n.code * kEvalTableSlots + n.index);
         } else if (n.kind == AikNumberKind::KingPieceSlot) {
-            const int32_t table = (n.code & 15) + (n.code >= kUpperSide ? kKingPieceOtherSide : 0);
+            const int32_t table = kingPieceTableOf(n.code);
             v = engine.kingPieceTables.value[table][n.index];
             inFile[table] = true;
         }
@@ -152,11 +151,9 @@ bool KingPieceFile(const std::string& path, const std::string& bytes, const std:
     if (!RewriteAikNumbersChecked(path, bytes, numbers, values, rewritten)) return false;
     std::string blocks;
     const char* eol = rewritten.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-    for (int32_t side : {0, kUpperSide}) {
-        for (int32_t code = side == 0 ? 0 : 1; code < kLowerCodes; ++code) {
-            const int32_t table = code + (side != 0 ? kKingPieceOtherSide : 0);
-            if (isTableCode(code) && !inFile[table]) blocks += blockText(engine, side + code, eol);
-        }
+    for (int32_t table = 0; table < kKingPieceTables; ++table) {
+        const int32_t code = kingPieceBlockCode(table);
+        if (kingPieceTableOf(code) == table && !inFile[table]) blocks += blockText(engine, code, eol);
     }
     if (!blocks.empty()) {
         if (std::none_of(std::begin(inFile), std::end(inFile), [](bool b) { return b; })) {
