@@ -82,8 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         applyMove(p, side, m);
         side = opponentOf(side);
         // A board read with more pieces than a set holds may capture past
-        // the 18 a SFEN hand can say.
-        bool handsFit = true;
+        // the 18 a SFEN hand can say, or take one of a side's two kings
+        // into the hand (cells 111 and 119), which no SFEN can say.
+        bool handsFit = p[kLowerHandBase + kKing] == 0 && p[kUpperHandBase + kKing] == 0;
         for (int32_t cell = kLowerHandBase + kRook; cell < kPositionCells; ++cell) {
             handsFit = handsFit && (cell == kUpperTimeCell || p[cell] <= 18);
         }
