@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -56,6 +57,24 @@ struct EvalSlot {
 // Piece values for ordering captures (most valuable victim, least valuable
 // attacker), by code & 15.
 constexpr int32_t kOrderValue[16] = {100, 10, 8, 6, 5, 4, 3, 1, 0, 12, 10, 0, 6, 6, 6, 7};
+
+// The plies a late quiet move is searched less, growing with the log of
+// the depth and of its place in the order.
+int32_t lateMoveReduction(int32_t depth, size_t index) {
+    constexpr size_t kDepths = 64;
+    constexpr size_t kIndices = 256;
+    static const std::vector<int32_t> table = [] {
+        std::vector<int32_t> t(kDepths * kIndices, 0);
+        for (size_t d = 1; d < kDepths; ++d) {
+            for (size_t n = 1; n < kIndices; ++n) {
+                t[d * kIndices + n] = static_cast<int32_t>(0.75 + std::log(double(d)) * std::log(double(n)) / 2.25);
+            }
+        }
+        return t;
+    }();
+    const size_t d = static_cast<size_t>(std::clamp(depth, 0, int32_t{kDepths - 1}));
+    return table[d * kIndices + std::min(index, kIndices - 1)];
+}
 
 int32_t orderValue(int32_t code) { return isValidPieceCode(code) ? kOrderValue[code & 15] : 0; }
 
@@ -340,6 +359,15 @@ class Searcher {
         }
     }
 
+    // A capture or promotion by a piece worth more than what it takes, onto
+    // a square the other side defends: quiescence leaves it out.
+    bool losesMaterial(const Move& m) const {
+        if (isDrop(m)) return false;
+        const Position& p = board_.position();
+        const int32_t to = destinationOf(m);
+        return orderValue(p[to]) < orderValue(p[m.from]) && isSquareAttacked(p, to, opponentOf(board_.sideToMove()));
+    }
+
     int32_t quiesce(int32_t alpha, int32_t beta, int32_t ply, int32_t qply) {
         ++nodes_;
         pv_[static_cast<size_t>(ply)].clear();
@@ -355,7 +383,9 @@ class Searcher {
         orderedMoves(Move::none(), ply, true, moves);
         if (check && moves.empty()) return -kSearchMate + ply;
         for (size_t i = 0; i < moves.size(); ++i) {
-            board_.make(nextMove(moves, i));
+            const Move m = nextMove(moves, i);
+            if (!check && losesMaterial(m)) continue;
+            board_.make(m);
             const int32_t score = -quiesce(-beta, -alpha, ply + 1, qply + 1);
             board_.unmake();
             if (stopped_) return 0;
@@ -405,7 +435,7 @@ class Searcher {
             if (depth <= 3 && staticEval - kStaticMargin * depth >= beta) return staticEval;
             // Passing still holds beta: a real move would do better.
             if (depth >= kNullMoveMinDepth && staticEval >= beta && !board_.lastMove().isNone()) {
-                const int32_t reduction = 2 + depth / 6;
+                const int32_t reduction = 3 + depth / 4;
                 board_.makeNull();
                 const int32_t s = -search(depth - 1 - reduction, -beta, -beta + 1, ply + 1, false);
                 board_.unmakeNull();
@@ -422,6 +452,10 @@ class Searcher {
         int32_t best = -kInfinity;
         Move bestMove = Move::none();
         size_t quietsTried = 0;
+        // The quiet moves searched, for the history of a cut.
+        constexpr size_t kQuietsKept = 64;
+        Move quietMoves[kQuietsKept];
+        size_t quietCount = 0;
         for (size_t i = 0; i < moves.size(); ++i) {
             const Move m = nextMove(moves, i);
             const bool quiet = board_.position()[destinationOf(m)] == kEmpty && !isPromotion(m);
@@ -437,10 +471,10 @@ class Searcher {
                 continue;
             }
             int32_t reduction = 0;
-            if (plain && depth >= 3 && i >= 3) {
-                reduction = 1 + (i >= 12 ? 1 : 0) + (depth >= 6 && i >= 24 ? 1 : 0) - (pvNode ? 1 : 0);
-                reduction = std::clamp(reduction, 0, depth - 2);
+            if (plain && depth >= 3 && i >= 2) {
+                reduction = std::clamp(lateMoveReduction(depth, i) - (pvNode ? 1 : 0), 0, depth - 2);
             }
+            if (quiet && quietCount < kQuietsKept) quietMoves[quietCount++] = m;
             int32_t score = 0;
             if (i == 0) {
                 score = -search(depth - 1, -beta, -alpha, ply + 1, pvNode);
@@ -469,7 +503,9 @@ class Searcher {
                                 killers_[ply][1] = killers_[ply][0];
                                 killers_[ply][0] = m;
                             }
+                            // The cut move gains, the quiet moves tried before it lose.
                             history(m) += int64_t{depth} * depth;
+                            for (size_t q = 0; q + 1 < quietCount; ++q) history(quietMoves[q]) -= int64_t{depth} * depth;
                         }
                         break;
                     }
