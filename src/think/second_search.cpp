@@ -444,6 +444,9 @@ class Searcher {
             }
         }
 
+        // A deep node the table knows no move of is searched a ply less:
+        // its order is a guess, and the next iteration will know the move.
+        if (tableMove.isNone() && depth >= 4 && !check) --depth;
         std::vector<Ordered>& moves = lists_[static_cast<size_t>(ply)];
         orderedMoves(tableMove, ply, false, moves);
         if (moves.empty()) return -kSearchMate + ply;  // no move: mated
