@@ -232,6 +232,28 @@ bool isSquareAttacked(const Position& p, int32_t square, Side attacker) {
     return false;
 }
 
+int32_t attackersOf(const Position& p, int32_t square, Side attacker, int32_t (&out)[kMaxAttackers]) {
+    const int32_t sign = attacker == Side::Lower ? 1 : -1;
+    const int32_t base = sideValue(attacker);
+    int32_t n = 0;
+    for (const int32_t d : {-12, -11, -10, -9, -8, -1, 1, 8, 9, 10, 11, 12}) {
+        const int32_t from = square - d;
+        if (!inBoardCells(from)) continue;
+        const int32_t v = p[from];
+        if (isOwnPiece(v, attacker) && stepsBy(v - base, sign * d)) out[n++] = from;
+    }
+    for (const int32_t d : {-11, -10, -9, -1, 1, 9, 10, 11}) {
+        int32_t from = square - d;
+        while (inBoardCells(from) && p[from] == kEmpty) from -= d;
+        if (!inBoardCells(from) || !isOwnPiece(p[from], attacker)) continue;
+        const Movement& m = kMovements.byCode[p[from] - base];
+        for (int32_t i = 0; i < m.rayCount; ++i) {
+            if (sign * m.rays[i] == d) out[n++] = from;
+        }
+    }
+    return n;
+}
+
 bool isInCheck(const Position& p, Side side) {
     const int32_t king = findKing(p, side);
     return king != 0 && isSquareAttacked(p, king, opponentOf(side));

@@ -46,6 +46,11 @@ bool isPawnDropMate(const Position& p, Side side, const Move& m);
 // True when a piece of `attacker` attacks `square` (plain shogi moves).
 bool isSquareAttacked(const Position& p, int32_t square, Side attacker);
 
+// The squares of the pieces of `attacker` that attack `square`, each once:
+// twelve steps and eight lines bound their number.
+inline constexpr int32_t kMaxAttackers = 20;
+int32_t attackersOf(const Position& p, int32_t square, Side attacker, int32_t (&out)[kMaxAttackers]);
+
 // Square of the first king of `side`, or 0 when it has none.
 int32_t findKing(const Position& p, Side side);
 

@@ -58,12 +58,62 @@ bool capturesOrPromotes(const Position& p, const Move& m) {
     return isPromotion(m) || p[destinationOf(m)] != kEmpty;
 }
 
+int32_t signOf(int32_t x) { return (x > 0) - (x < 0); }
+
+// The moves out of check: the king's, and the others' only onto the
+// checker or between it and the king, and none but the king's in a double
+// check. Each is tested for the king's safety, as few moves reach the test.
+void generateEvasions(const Position& p, Side side, MoveList& out) {
+    const int32_t king = findKing(p, side);
+    int32_t checkers[kMaxAttackers];
+    const int32_t checkerCount = king == 0 ? 0 : attackersOf(p, king, opponentOf(side), checkers);
+    // Without a king or a check, every legal move.
+    if (checkerCount == 0) {
+        generateLegalMoves(p, side, out);
+        return;
+    }
+    std::array<bool, kBoardCells> target{};
+    if (checkerCount == 1) {
+        const int32_t c = checkers[0];
+        const int32_t files = fileOf(c) - fileOf(king);
+        const int32_t ranks = rankOf(c) - rankOf(king);
+        if (files == 0 || ranks == 0 || files == ranks || files == -ranks) {
+            const int32_t step = 10 * signOf(files) + signOf(ranks);
+            for (int32_t cell = king + step; cell != c; cell += step) target[static_cast<size_t>(cell)] = true;
+        }
+        target[static_cast<size_t>(c)] = true;
+    }
+    generateBoardMoves(p, side, out);
+    if (checkerCount == 1) {
+        const int32_t boardCount = out.count;
+        generateDrops(p, side, out);
+        // Drops land on empty squares: the checker's is never among them.
+        int32_t kept = boardCount;
+        for (int32_t i = boardCount; i < out.count; ++i) {
+            const Move m = out.moves[i];
+            if (target[static_cast<size_t>(m.to)] && !isPawnDropMate(p, side, m)) out.moves[kept++] = m;
+        }
+        out.count = kept;
+    }
+    const std::array<bool, kBoardCells> pinned = pinnedPieces(p, side, king);
+    int32_t kept = 0;
+    for (int32_t i = 0; i < out.count; ++i) {
+        const Move m = out.moves[i];
+        if (!isDrop(m)) {
+            if (m.from != king && !target[static_cast<size_t>(destinationOf(m))]) continue;
+            if ((m.from == king || pinned[static_cast<size_t>(m.from)]) && !kingSafeAfter(p, side, m, king)) continue;
+        }
+        out.moves[kept++] = m;
+    }
+    out.count = kept;
+}
+
 }  // namespace
 
 void GenerateStage(const Position& p, Side side, bool inCheck, MoveStage stage, MoveList& out) {
     out.count = 0;
     if (inCheck || stage == MoveStage::Evasions) {
-        if (inCheck && stage == MoveStage::Evasions) generateLegalMoves(p, side, out);
+        if (inCheck && stage == MoveStage::Evasions) generateEvasions(p, side, out);
         return;
     }
     // Generated into `out` and filtered in place: a move list is large to

@@ -29,6 +29,31 @@ SearchBoard boardOf(const char* sfen) {
 
 constexpr const char* kStart = "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1";
 
+// The stages of a position together hold its legal moves exactly once
+// each, every move in its stage.
+testing::AssertionResult theStagesAreTheLegalMoves(const Position& p, Side side, bool inCheck) {
+    MoveList legal;
+    generateLegalMoves(p, side, legal);
+    std::multiset<std::pair<int32_t, int32_t>> expected;
+    for (const Move& m : legal) expected.insert({m.from, m.to});
+    std::multiset<std::pair<int32_t, int32_t>> staged;
+    for (const MoveStage stage : {MoveStage::Evasions, MoveStage::Captures, MoveStage::Quiets, MoveStage::Drops}) {
+        MoveList moves;
+        GenerateStage(p, side, inCheck, stage, moves);
+        for (const Move& m : moves) {
+            staged.insert({m.from, m.to});
+            const bool capture = isPromotion(m) || p[destinationOf(m)] != kEmpty;
+            const MoveStage own = inCheck ? MoveStage::Evasions
+                                  : isDrop(m) ? MoveStage::Drops
+                                  : capture   ? MoveStage::Captures
+                                              : MoveStage::Quiets;
+            if (stage != own) return testing::AssertionFailure() << "a move in the wrong stage: " << toSfen(p, side);
+        }
+    }
+    if (staged != expected) return testing::AssertionFailure() << "not the legal moves: " << toSfen(p, side);
+    return testing::AssertionSuccess();
+}
+
 TEST(SearchBoard, PerftEqualsTheLegalMoveGenerators) {
     const struct {
         const char* sfen;
@@ -71,6 +96,8 @@ TEST(SearchBoard, TheKeyFollowsEveryMoveAndComesBack) {
                 ASSERT_EQ(board.key(), before);
             }
             ASSERT_EQ(board.inCheck(), isInCheck(board.position(), board.sideToMove()));
+            // Random games check often, from near and afar and twice at once.
+            ASSERT_TRUE(theStagesAreTheLegalMoves(board.position(), board.sideToMove(), board.inCheck()));
         }
         while (board.ply() > 0) board.unmake();
         EXPECT_EQ(board.position(), start);
@@ -116,8 +143,7 @@ TEST(SearchBoard, ARepetitionIsADrawUnlessOneSideCheckedThroughout) {
     }
 }
 
-// Along the teacher games (every tenth of data/kif): the stages hold the
-// legal moves exactly once each, every move in its stage.
+// Along the teacher games (every tenth of data/kif).
 TEST(MoveStages, TheStagesTogetherAreTheLegalMoves) {
     std::vector<std::filesystem::path> games;
     for (const auto& entry : std::filesystem::directory_iterator(NUSARI_DATA_DIR "/kif")) {
@@ -133,26 +159,7 @@ TEST(MoveStages, TheStagesTogetherAreTheLegalMoves) {
         for (size_t ply = 0; ply <= line.size(); ++ply) {
             const Position& p = board.position();
             const Side side = board.sideToMove();
-            MoveList legal;
-            generateLegalMoves(p, side, legal);
-            std::multiset<std::pair<int32_t, int32_t>> expected;
-            for (const Move& m : legal) expected.insert({m.from, m.to});
-            std::multiset<std::pair<int32_t, int32_t>> staged;
-            for (const MoveStage stage :
-                 {MoveStage::Evasions, MoveStage::Captures, MoveStage::Quiets, MoveStage::Drops}) {
-                MoveList moves;
-                GenerateStage(p, side, board.inCheck(), stage, moves);
-                for (const Move& m : moves) {
-                    staged.insert({m.from, m.to});
-                    const bool capture = isPromotion(m) || p[destinationOf(m)] != kEmpty;
-                    const MoveStage own = board.inCheck() ? MoveStage::Evasions
-                                          : isDrop(m)     ? MoveStage::Drops
-                                          : capture       ? MoveStage::Captures
-                                                          : MoveStage::Quiets;
-                    EXPECT_EQ(stage, own);
-                }
-            }
-            ASSERT_EQ(staged, expected) << toSfen(p, side);
+            ASSERT_TRUE(theStagesAreTheLegalMoves(p, side, board.inCheck()));
             ++positions;
             if (ply == line.size()) break;
             const Move m = tree.node(line[ply]).move;
