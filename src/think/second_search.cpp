@@ -330,12 +330,18 @@ class Searcher {
         return history_[(side * kPositionCells + static_cast<size_t>(m.from)) * 200 + static_cast<size_t>(m.to)];
     }
 
+    // The quiet move that last cut off right after a move, by that move.
+    Move& counterOf(const Move& last) {
+        return counters_[static_cast<size_t>(last.from) * 200 + static_cast<size_t>(last.to)];
+    }
+
     // The node's moves with their ordering keys, for nextMove.
     void orderedMoves(const Move& tableMove, int32_t ply, bool capturesOnly, std::vector<Ordered>& out) {
         out.clear();
         const Position& p = board_.position();
         const bool check = board_.inCheck();
         MoveList& list = *scratch_;
+        const Move counter = board_.lastMove().isNone() ? Move::none() : counterOf(board_.lastMove());
         for (const MoveStage stage : {MoveStage::Evasions, MoveStage::Captures, MoveStage::Quiets, MoveStage::Drops}) {
             if (capturesOnly && !check && stage != MoveStage::Captures) continue;
             GenerateStage(p, board_.sideToMove(), check, stage, list);
@@ -351,6 +357,8 @@ class Searcher {
                     key = (int64_t{1} << 49) + 1;
                 } else if (m == killers_[ply][1]) {
                     key = int64_t{1} << 49;
+                } else if (m == counter) {
+                    key = int64_t{1} << 48;
                 } else {
                     key = history(m);
                 }
@@ -506,6 +514,7 @@ class Searcher {
                                 killers_[ply][1] = killers_[ply][0];
                                 killers_[ply][0] = m;
                             }
+                            if (!board_.lastMove().isNone()) counterOf(board_.lastMove()) = m;
                             // The cut move gains, the quiet moves tried before it lose.
                             history(m) += int64_t{depth} * depth;
                             for (size_t q = 0; q + 1 < quietCount; ++q) history(quietMoves[q]) -= int64_t{depth} * depth;
@@ -533,6 +542,7 @@ class Searcher {
     int64_t evaluations_ = 0;
     std::vector<int64_t> history_;
     Move killers_[kMaxPly][2]{};
+    std::vector<Move> counters_ = std::vector<Move>(size_t{kPositionCells} * 200, Move::none());
     std::vector<Move> pv_[kMaxPly + 1];
     std::vector<Ordered> lists_[kMaxPly + 1];
     std::unique_ptr<MoveList> scratch_ = std::make_unique<MoveList>();
