@@ -58,6 +58,12 @@ struct EvalSlot {
 // attacker), by code & 15.
 constexpr int32_t kOrderValue[16] = {100, 10, 8, 6, 5, 4, 3, 1, 0, 12, 10, 0, 6, 6, 6, 7};
 
+// Ordering keys above any history: captures and promotions, the killers,
+// the counter move (the table's move outranks them all).
+constexpr int64_t kCaptureKey = int64_t{1} << 50;
+constexpr int64_t kKillerKey = int64_t{1} << 49;
+constexpr int64_t kCounterKey = int64_t{1} << 48;
+
 // The plies a late quiet move is searched less, growing with the log of
 // the depth and of its place in the order.
 int32_t lateMoveReduction(int32_t depth, size_t index) {
@@ -352,13 +358,13 @@ class Searcher {
                     key = std::numeric_limits<int64_t>::max();
                 } else if (victim > 0 || isPromotion(m)) {
                     const int32_t attacker = isDrop(m) ? 0 : orderValue(p[m.from]);
-                    key = (int64_t{1} << 50) + victim * 64 - attacker + (isPromotion(m) ? 32 : 0);
+                    key = kCaptureKey + victim * 64 - attacker + (isPromotion(m) ? 32 : 0);
                 } else if (m == killers_[ply][0]) {
-                    key = (int64_t{1} << 49) + 1;
+                    key = kKillerKey + 1;
                 } else if (m == killers_[ply][1]) {
-                    key = int64_t{1} << 49;
+                    key = kKillerKey;
                 } else if (m == counter) {
-                    key = int64_t{1} << 48;
+                    key = kCounterKey;
                 } else {
                     key = history(m);
                 }
@@ -470,6 +476,7 @@ class Searcher {
         for (size_t i = 0; i < moves.size(); ++i) {
             const Move m = nextMove(moves, i);
             const bool quiet = board_.position()[destinationOf(m)] == kEmpty && !isPromotion(m);
+            const bool remembered = moves[i].key >= kCounterKey && moves[i].key < kCaptureKey;
             board_.make(m);
             const bool givesCheck = board_.inCheck();
             const bool plain = quiet && !givesCheck && !check;
@@ -483,7 +490,9 @@ class Searcher {
             }
             int32_t reduction = 0;
             if (plain && depth >= 3 && i >= 2) {
-                reduction = std::clamp(lateMoveReduction(depth, i) - (pvNode ? 1 : 0), 0, depth - 2);
+                // A killer or counter move cut off before: a ply less off.
+                reduction = std::clamp(lateMoveReduction(depth, i) - (pvNode ? 1 : 0) - (remembered ? 1 : 0), 0,
+                                       depth - 2);
             }
             if (quiet && quietCount < kQuietsKept) quietMoves[quietCount++] = m;
             int32_t score = 0;
