@@ -63,6 +63,9 @@ constexpr int32_t kOrderValue[16] = {100, 10, 8, 6, 5, 4, 3, 1, 0, 12, 10, 0, 6,
 constexpr int64_t kCaptureKey = int64_t{1} << 50;
 constexpr int64_t kKillerKey = int64_t{1} << 49;
 constexpr int64_t kCounterKey = int64_t{1} << 48;
+// The bound of the histories, and the pieces by kind on each square.
+constexpr int32_t kHistoryLimit = 16384;
+constexpr size_t kPieceSquares = 16 * 81;
 
 // The plies a late quiet move is searched less, growing with the log of
 // the depth and of its place in the order.
@@ -336,6 +339,34 @@ class Searcher {
         return history_[(side * kPositionCells + static_cast<size_t>(m.from)) * 200 + static_cast<size_t>(m.to)];
     }
 
+    // The piece a move lands (by kind, as the side is known) and its
+    // square, numbered 0..kPieceSquares - 1.
+    static size_t pieceSquare(int32_t kind, int32_t square) {
+        return static_cast<size_t>(kind & 15) * 81 + static_cast<size_t>((fileOf(square) - 1) * 9 + rankOf(square) - 1);
+    }
+
+    // The history of a quiet move after the move into the node, or null
+    // after a null move and at the root.
+    int16_t* continuation(const Move& m) {
+        if (board_.ply() == 0) return nullptr;
+        const MadeMove& last = board_.played(board_.ply() - 1);
+        if (!last.move.isMove()) return nullptr;
+        const int32_t kind = isDrop(m) ? m.from - (board_.sideToMove() == Side::Lower ? kLowerHandBase : kUpperHandBase)
+                                       : board_.position()[m.from];
+        const size_t side = board_.sideToMove() == Side::Lower ? 0 : 1;
+        const size_t before = pieceSquare(last.landed, destinationOf(last.move));
+        return &continuation_[(side * kPieceSquares + before) * kPieceSquares + pieceSquare(kind, destinationOf(m))];
+    }
+
+    // Both histories move toward the bonus's sign by its size, the more
+    // slowly the nearer they are to the limit, so that they stay within it
+    // and new cuts count as much as old ones.
+    void addHistory(const Move& m, int32_t bonus) {
+        int64_t& h = history(m);
+        h += bonus - h * std::abs(bonus) / kHistoryLimit;
+        if (int16_t* c = continuation(m)) *c = static_cast<int16_t>(*c + bonus - *c * std::abs(bonus) / kHistoryLimit);
+    }
+
     // The quiet move that last cut off right after a move, by that move.
     Move& counterOf(const Move& last) {
         return counters_[static_cast<size_t>(last.from) * 200 + static_cast<size_t>(last.to)];
@@ -367,6 +398,7 @@ class Searcher {
                     key = kCounterKey;
                 } else {
                     key = history(m);
+                    if (const int16_t* c = continuation(m)) key += *c;
                 }
                 out.push_back(Ordered{m, key, static_cast<int32_t>(out.size())});
             }
@@ -525,8 +557,8 @@ class Searcher {
                             }
                             if (!board_.lastMove().isNone()) counterOf(board_.lastMove()) = m;
                             // The cut move gains, the quiet moves tried before it lose.
-                            history(m) += int64_t{depth} * depth;
-                            for (size_t q = 0; q + 1 < quietCount; ++q) history(quietMoves[q]) -= int64_t{depth} * depth;
+                            addHistory(m, depth * depth);
+                            for (size_t q = 0; q + 1 < quietCount; ++q) addHistory(quietMoves[q], -depth * depth);
                         }
                         break;
                     }
@@ -551,6 +583,7 @@ class Searcher {
     int64_t evaluations_ = 0;
     std::vector<int64_t> history_;
     Move killers_[kMaxPly][2]{};
+    std::vector<int16_t> continuation_ = std::vector<int16_t>(2 * kPieceSquares * kPieceSquares, 0);
     std::vector<Move> counters_ = std::vector<Move>(size_t{kPositionCells} * 200, Move::none());
     std::vector<Move> pv_[kMaxPly + 1];
     std::vector<Ordered> lists_[kMaxPly + 1];
