@@ -345,26 +345,32 @@ class Searcher {
         return static_cast<size_t>(kind & 15) * 81 + static_cast<size_t>((fileOf(square) - 1) * 9 + rankOf(square) - 1);
     }
 
-    // The history of a quiet move after the move into the node, or null
-    // after a null move and at the root.
-    int16_t* continuation(const Move& m) {
+    // The row of the continuation history after the move into the node,
+    // or null after a null move and at the root.
+    int16_t* continuationRow() {
         if (board_.ply() == 0) return nullptr;
         const MadeMove& last = board_.played(board_.ply() - 1);
         if (!last.move.isMove()) return nullptr;
+        const size_t side = board_.sideToMove() == Side::Lower ? 0 : 1;
+        return &continuation_[(side * kPieceSquares + pieceSquare(last.landed, destinationOf(last.move))) * kPieceSquares];
+    }
+
+    // The column of a quiet move in a row of the continuation history.
+    size_t landing(const Move& m) const {
         const int32_t kind = isDrop(m) ? m.from - (board_.sideToMove() == Side::Lower ? kLowerHandBase : kUpperHandBase)
                                        : board_.position()[m.from];
-        const size_t side = board_.sideToMove() == Side::Lower ? 0 : 1;
-        const size_t before = pieceSquare(last.landed, destinationOf(last.move));
-        return &continuation_[(side * kPieceSquares + before) * kPieceSquares + pieceSquare(kind, destinationOf(m))];
+        return pieceSquare(kind, destinationOf(m));
     }
 
     // Both histories move toward the bonus's sign by its size, the more
     // slowly the nearer they are to the limit, so that they stay within it
     // and new cuts count as much as old ones.
-    void addHistory(const Move& m, int32_t bonus) {
+    void addHistory(const Move& m, int32_t bonus, int16_t* row) {
         int64_t& h = history(m);
         h += bonus - h * std::abs(bonus) / kHistoryLimit;
-        if (int16_t* c = continuation(m)) *c = static_cast<int16_t>(*c + bonus - *c * std::abs(bonus) / kHistoryLimit);
+        if (row == nullptr) return;
+        int16_t& c = row[landing(m)];
+        c = static_cast<int16_t>(c + bonus - c * std::abs(bonus) / kHistoryLimit);
     }
 
     // The quiet move that last cut off right after a move, by that move.
@@ -379,6 +385,7 @@ class Searcher {
         const bool check = board_.inCheck();
         MoveList& list = *scratch_;
         const Move counter = board_.lastMove().isNone() ? Move::none() : counterOf(board_.lastMove());
+        const int16_t* row = continuationRow();
         for (const MoveStage stage : {MoveStage::Evasions, MoveStage::Captures, MoveStage::Quiets, MoveStage::Drops}) {
             if (capturesOnly && !check && stage != MoveStage::Captures) continue;
             GenerateStage(p, board_.sideToMove(), check, stage, list);
@@ -397,8 +404,7 @@ class Searcher {
                 } else if (m == counter) {
                     key = kCounterKey;
                 } else {
-                    key = history(m);
-                    if (const int16_t* c = continuation(m)) key += *c;
+                    key = history(m) + (row != nullptr ? row[landing(m)] : 0);
                 }
                 out.push_back(Ordered{m, key, static_cast<int32_t>(out.size())});
             }
@@ -557,8 +563,9 @@ class Searcher {
                             }
                             if (!board_.lastMove().isNone()) counterOf(board_.lastMove()) = m;
                             // The cut move gains, the quiet moves tried before it lose.
-                            addHistory(m, depth * depth);
-                            for (size_t q = 0; q + 1 < quietCount; ++q) addHistory(quietMoves[q], -depth * depth);
+                            int16_t* row = continuationRow();
+                            addHistory(m, depth * depth, row);
+                            for (size_t q = 0; q + 1 < quietCount; ++q) addHistory(quietMoves[q], -depth * depth, row);
                         }
                         break;
                     }
